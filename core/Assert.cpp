@@ -1,0 +1,38 @@
+#include "core/Assert.h"
+
+#include <exception>
+
+#include "core/HtmlLog.h"
+
+namespace {
+int assertThrowDepth = 0;
+}
+
+std::string ComposeFailureText(const std::string& title, const std::string& text, const char* path,
+                               int line) {
+    std::string result = title;
+    result += ": ";
+    result += text;
+    result += "\n\n";
+    result += path ? path : "";
+    result += ", line ";
+    result += std::to_string(line);
+    return result;
+}
+
+void ReportFailure(const std::string& title, const std::string& text, const char* path, int line) {
+    if (std::uncaught_exceptions() > 0) {
+        return;
+    }
+    const std::string composed = ComposeFailureText(title, text, path, line);
+    HtmlLog::WriteError(composed);
+    if (assertThrowDepth > 0) {
+        throw AssertionFailedException(composed);
+    }
+}
+
+AssertThrowGuard::AssertThrowGuard() { ++assertThrowDepth; }
+
+AssertThrowGuard::~AssertThrowGuard() { --assertThrowDepth; }
+
+int AssertThrowGuard::Depth() { return assertThrowDepth; }

@@ -1,0 +1,3 @@
+#include "core/DataFolder.h"
+
+std::string dataFolder;

@@ -1,0 +1,100 @@
+#include "core/HtmlLog.h"
+
+#include <cstdio>
+
+#include "core/DataFolder.h"
+
+namespace {
+
+HtmlLog::Clock& CurrentClock() {
+    static HtmlLog::Clock clock;
+    return clock;
+}
+
+std::tm Now() {
+    if (CurrentClock()) {
+        return CurrentClock()();
+    }
+    std::time_t t = std::time(nullptr);
+    std::tm result{};
+    localtime_r(&t, &result);
+    return result;
+}
+
+std::string TwoDigits(int value) {
+    std::string s = std::to_string(value);
+    return value < 10 ? "0" + s : s;
+}
+
+}  // namespace
+
+std::string HtmlLog::FileName() { return dataFolder + "log.htm"; }
+
+void HtmlLog::SetClock(Clock clock) { CurrentClock() = std::move(clock); }
+
+void HtmlLog::Append(const std::string& text) {
+    std::FILE* f = std::fopen(FileName().c_str(), "ab");
+    if (!f) {
+        return;
+    }
+    // Text mode of the original platform: every line feed becomes CR LF.
+    std::string out;
+    out.reserve(text.size() + 16);
+    for (char c : text) {
+        if (c == '\n') out += '\r';
+        out += c;
+    }
+    std::fwrite(out.data(), 1, out.size(), f);
+    std::fclose(f);
+}
+
+std::string HtmlLog::Escape(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            default: out += c;
+        }
+    }
+    return out;
+}
+
+std::string HtmlLog::TimeStamp() {
+    const std::tm t = Now();
+    return "<B><Font Size = 2 Color = DarkGreen Face = Verdana><" + TwoDigits(t.tm_mday) + "." +
+           TwoDigits(t.tm_mon + 1) + "." + std::to_string(t.tm_year + 1900) + " - " +
+           TwoDigits(t.tm_hour) + ":" + TwoDigits(t.tm_min) + ":" + TwoDigits(t.tm_sec) +
+           "> \n</Font></B>";
+}
+
+void HtmlLog::WriteLine(const std::string& text) { WriteLineColor(text, "Black"); }
+
+void HtmlLog::WriteLineColor(const std::string& text, const std::string& color) {
+    Append(TimeStamp() + "<Font Size = 2 Color = " + color + " Face = Verdana>" + Escape(text) +
+           "</Font><BR>");
+}
+
+void HtmlLog::WriteError(const std::string& text) { WriteLabelled("ERROR", text); }
+
+void HtmlLog::WriteLabelled(const std::string& label, const std::string& text) {
+    Append(TimeStamp() + "<B><Font Size = 2 Color = Red Face = Verdana>" + Escape(label) + " : " +
+           "</B></Font>" + "<Font Size = 2 Color = Black Face = Verdana>" + Escape(text) +
+           "</Font><BR>");
+}
+
+void HtmlLog::WriteRaw(const std::string& text) { Append(text + "\n"); }
+
+void HtmlLog::Open(bool recreate) {
+    if (recreate) {
+        if (std::FILE* f = std::fopen(FileName().c_str(), "wb")) {
+            std::fclose(f);
+        }
+    }
+    WriteRaw("<Html><Title>Log File</Title>");
+    WriteRaw("<Body BgColor = Cornsilk>");
+}
+
+void HtmlLog::Close() { WriteRaw("</Body> </Html>"); }

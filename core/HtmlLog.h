@@ -1,0 +1,28 @@
+#pragma once
+// The HTML log "log.htm" in the data folder, opened and closed again for every entry.
+
+#include <ctime>
+#include <functional>
+#include <string>
+
+class HtmlLog {
+public:
+    static void WriteLine(const std::string& text);
+    static void WriteLineColor(const std::string& text, const std::string& color);
+    static void WriteError(const std::string& text);
+    static void WriteLabelled(const std::string& label, const std::string& text);
+    static void WriteRaw(const std::string& text);
+    static void Open(bool recreate);
+    static void Close();
+    static std::string Escape(const std::string& text);
+
+    static std::string FileName();
+
+    // The local time used for stamps; tests install a fixed clock. An empty function restores the real one.
+    using Clock = std::function<std::tm()>;
+    static void SetClock(Clock clock);
+    static std::string TimeStamp();
+
+private:
+    static void Append(const std::string& text);
+};

@@ -1,0 +1,53 @@
+#pragma once
+// Pooled, reference-counted objects in one ring of live objects.
+
+#include <cstdint>
+
+#include "core/Pool.h"
+
+// Counts shared by an object and its smart pointers; outlives the object while weak pointers remain.
+struct LinkInfo : public Poolable {
+    std::int32_t _hardLinkCount = 0;  // -1 once the object died with weak pointers left
+    std::int32_t _weakLinkCount = 0;
+};
+
+class Object : public Poolable {
+public:
+    static constexpr std::uint32_t OK_STATE = 0x0132413C;
+
+    Object();
+    virtual ~Object();
+    Object(const Object&) = delete;
+    Object& operator=(const Object&) = delete;
+
+    void CheckState() const;
+    bool IsStateOk() const { return _state == OK_STATE; }
+
+    // The leak check: the ring must hold nothing but its head.
+    static void CheckAllDestroyed();
+
+    // Read-only views for the pointers and for tests.
+    LinkInfo* GetLinkInfo() const { return _linkInfo; }
+    const Object* NextObject() const { return _nextObject; }
+    const Object* PrevObject() const { return _prevObject; }
+
+private:
+    struct RootTag {};
+    explicit Object(RootTag);
+    friend Object& Root();
+
+    Object* _prevObject = nullptr;
+    Object* _nextObject = nullptr;
+    std::uint32_t _state = 0;
+    LinkInfo* _linkInfo = nullptr;
+};
+
+// Head of the ring of live objects, built on first use.
+Object& Root();
+
+// Virtual base of nearly every class, so several bases share one Object part.
+class Interface : public virtual Object {
+public:
+    Interface() = default;
+    ~Interface() override = default;
+};
