@@ -69,9 +69,11 @@ int Int::Parse(const std::string& image) {
             value = Wrap32(value * 10 + d);
         }
     }
-    const int result = static_cast<int>(Wrap32(value));
-    Assert(image == ToString(result));
-    return result;
+    const auto checked = [&image](int value) {
+        Assert(image == ToString(value));
+        return value;
+    };
+    return checked(static_cast<int>(Wrap32(value)));
 }
 
 std::uint32_t Int::ParseHex(const std::string& image) {
