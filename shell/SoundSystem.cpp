@@ -335,7 +335,7 @@ void SoundSystemImpl::AddTrack(const std::string& trackName, const std::string& 
 
 void SoundSystemImpl::AddSample(const std::string& sampleName, const std::string& path, int mix) {
     if (_failed) return;
-    Assert(sampleName != NO_SOUND);
+    Assert(sampleName != "null");
     Assert(mix > 0);
     const std::string file = SOUND_FOLDER + path;
     const HSAMPLE sampleHandle = BASS_SampleLoad(FALSE, file.c_str(), 0, 0, mix, 0);
@@ -356,7 +356,7 @@ void SoundSystemImpl::AddSample(const std::string& sampleName, const std::string
 void SoundSystemImpl::AddSampleEx(const std::string& sampleName, const std::string& path, int mix, int volume,
                                   int pan, float panFactor) {
     if (_failed) return;
-    Assert(sampleName != NO_SOUND);
+    Assert(sampleName != "null");
     Assert(mix > 0);
     Assert((MIN_VOLUME <= volume && volume <= MAX_VOLUME) || volume == DEFAULT_VOLUME);
     Assert((MIN_PAN <= pan && pan <= MAX_PAN) || pan == DEFAULT_PAN);
