@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/Variable.h"
+#include "tests/support/TestSupport.h"
 
 TEST(SimpleVariable, ChangedUntilReadAndAgainAfterADifferentWrite) {
     ObjectSmartPointer<Variable<int>> v(new SimpleVariable<int>(5));
@@ -55,4 +56,25 @@ TEST(SimpleVariable, TextComparesBytes) {
     v->SetValue("a");
     EXPECT_TRUE(v->IsChanged());
     EXPECT_EQ(v->GetValue(), "a");
+}
+
+TEST(IntImageVariable, ShowsAndParsesTheIntVariable) {
+    ObjectSmartPointer<SimpleVariable<int>> number(new SimpleVariable<int>(-42));
+    ObjectSmartPointer<Variable<std::string>> image(new IntImageVariable(number));
+    EXPECT_TRUE(image->IsChanged());
+    EXPECT_EQ(image->GetValue(), "-42");
+    EXPECT_FALSE(number->IsChanged());
+    image->SetValue("17");
+    EXPECT_TRUE(number->IsChanged());
+    EXPECT_TRUE(image->IsChanged());
+    EXPECT_EQ(number->GetValue(), 17);
+}
+
+TEST(IntImageVariable, MalformedTextIsReportedAndWrittenAsParsed) {
+    ObjectSmartPointer<SimpleVariable<int>> number(new SimpleVariable<int>(1));
+    ObjectSmartPointer<IntImageVariable> image(new IntImageVariable(number));
+    testing_support::LogCapture log;
+    image->SetValue("007");
+    EXPECT_TRUE(log.Contains("image == ToString(value)"));
+    EXPECT_EQ(number->GetValue(), 0);  // a leading zero ends the number
 }
