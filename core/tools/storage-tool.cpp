@@ -155,10 +155,12 @@ int main(int argc, char** argv) {
     }
     dataFolder = FolderOf(argv[1]);
     const long logStart = LogSize();
+    HtmlLog::Open(false);
     PermanentStorage::Load();
     std::printf("loaded %s\n", PermanentStorage::GetFileName().c_str());
     std::fflush(stdout);
     const int result = Run(argv[2], std::vector<std::string>(argv + 3, argv + argc));
+    HtmlLog::Close();
     const int errors = CountNewErrors(logStart);
     if (errors > 0) {
         std::fprintf(stderr, "marivel-storage: %d problem(s) reported in %s\n", errors, HtmlLog::FileName().c_str());
