@@ -23,7 +23,7 @@ std::string Normalised(const ObjectSmartPointer<XmlDocument>& document) {
 
 struct Rejected {
     const char* text;
-    const char* report;
+    std::string report;
     int line;
 };
 
@@ -61,7 +61,7 @@ TEST(XmlReader, RejectsWhatTheGrammarLeavesOutWithCheckAndLine) {
         {"<a>text", "false", 1},
         {"<a>\n<b>\n<c x='1' x='2'/>\n</b>\n</a>", "GetAttribute(newAttribute->GetName()) == NULL", 3},
         {"<a>\n<b>\n</c>\n</a>",
-         "Имя закрывающего тега c\nне соответствует имени открывающего тега b", 3},
+         W("Имя закрывающего тега c\nне соответствует имени открывающего тега b"), 3},
         {"<?xml version='1.0' encoding='us-ascii'?>\n<a>\xE9</a>", "0 <= c && c <= 127", 1},
         {"<?xml version='1.0' encoding='US-ASCII'?><a x='\xE9'/>", "0 <= c && c <= 127", 1},
         {"<a>&#65</a>", "GetCurrent() == c", 1},
@@ -73,10 +73,10 @@ TEST(XmlReader, RejectsWhatTheGrammarLeavesOutWithCheckAndLine) {
         WriteFile(path, c.text);
         ObjectSmartPointer<XmlDocument> d = ReadFileDocument(path);
         EXPECT_TRUE(d->GetRoot() == NULL) << c.text;
-        EXPECT_TRUE(log.Contains("Ошибка в строке " + std::to_string(c.line) + " файла\n" + path + "\n"))
+        EXPECT_TRUE(log.Contains(W("Ошибка в строке ") + std::to_string(c.line) + W(" файла\n") + path + "\n"))
             << c.text;
         EXPECT_TRUE(log.Contains(c.report)) << c.text;
-        EXPECT_TRUE(log.Contains("Ошибка чтения XML документа\n[\n")) << c.text;
+        EXPECT_TRUE(log.Contains(W("Ошибка чтения XML документа\n[\n"))) << c.text;
         EXPECT_EQ(ReadFile(path), c.text);  // no good backup: the file stays
     }
 }
@@ -146,7 +146,7 @@ TEST(XmlReader, LineEndsReadAlikeAndCountLines) {
         LogCapture log;
         WriteFile(path, broken);
         ReadFileDocument(path);
-        EXPECT_TRUE(log.Contains("Ошибка в строке 3 файла\n")) << broken;
+        EXPECT_TRUE(log.Contains(W("Ошибка в строке 3 файла\n"))) << broken;
     }
 }
 
@@ -171,17 +171,17 @@ TEST(XmlReader, BackupMatrix) {
             EXPECT_FALSE(FileExists(path + ".bak"));
             // The failed first attempt is logged: its check and the report naming file and line.
             EXPECT_EQ(log.ErrorCount(), 2);
-            EXPECT_FALSE(log.Contains("Ошибка чтения XML документа"));
+            EXPECT_FALSE(log.Contains(W("Ошибка чтения XML документа")));
         } else {
             EXPECT_TRUE(d->GetRoot() == NULL);
-            EXPECT_TRUE(log.Contains("Ошибка чтения XML документа\n[\n"));
+            EXPECT_TRUE(log.Contains(W("Ошибка чтения XML документа\n[\n")));
             EXPECT_TRUE(log.Contains(path + ".bak"));
             EXPECT_EQ(log.ErrorCount(), 5);  // two per attempt and the final report
             EXPECT_EQ(FileExists(path), !c.fileMissing);
             EXPECT_EQ(ReadFile(path + ".bak"), broken);
         }
         if (c.fileMissing) {
-            EXPECT_TRUE(log.Contains("Не удалось открыть файл " + path + " в режиме rb") || c.backupGood);
+            EXPECT_TRUE(log.Contains(W("Не удалось открыть файл ") + path + W(" в режиме rb")) || c.backupGood);
         }
     }
 }
