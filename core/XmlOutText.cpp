@@ -90,7 +90,8 @@ bool XmlOutText::WriteAndClose(bool fromDestructor) {
         bytes += c;
     }
     const std::size_t written = std::fwrite(bytes.data(), 1, bytes.size(), _file);
-    const bool synced = std::fflush(_file) == 0 && ::fsync(::fileno(_file)) == 0;
+    // A save waits until the text is on the disk; the diagnostic dumps need not.
+    const bool synced = std::fflush(_file) == 0 && (fromDestructor || ::fsync(::fileno(_file)) == 0);
     const bool closed = std::fclose(_file) == 0;
     _file = nullptr;
 
