@@ -168,6 +168,9 @@ void PermanentStorage::Load() {
 
 void PermanentStorage::Save() {
     Assert(_isLoaded);
+    if (!_isLoaded) {
+        return;  // an empty store must never replace the file
+    }
     ObjectSmartPointer<XmlElement> root(new XmlElement("Storage"));
     ObjectSmartPointer<XmlElement> globals(new XmlElement("Globals"));
     _globals.WriteToXml(globals);

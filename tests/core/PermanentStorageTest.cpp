@@ -139,6 +139,18 @@ TEST_F(PermanentStorageTest, MisusesAreReported) {
     EXPECT_TRUE(log.Contains("XML variable nothing does not exist"));
 }
 
+TEST_F(PermanentStorageTest, SavingAStoreThatIsNotLoadedLeavesTheFileAlone) {
+    LoadEmpty();
+    PermanentStorage::SetGlobalInt("kept", 1);
+    PermanentStorage::Unload();
+    const std::string saved = StorageText();
+    LogCapture log;
+    PermanentStorage::Unload();
+    PermanentStorage::Save();
+    EXPECT_TRUE(log.Contains("_isLoaded"));
+    EXPECT_EQ(StorageText(), saved);
+}
+
 TEST_F(PermanentStorageTest, LocalAccessCreatesTheActivePlayersSet) {
     LoadEmpty("ghost");
     EXPECT_FALSE(PermanentStorage::DoesPlayerExist("ghost"));
