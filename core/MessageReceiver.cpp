@@ -10,6 +10,10 @@ MessageReceiver::MessageReceiver(std::string receiverName) : _receiverName(std::
 
 namespace {
 
+// "Сообщение " and " не обработано получателем ", single-byte text in the Windows-1251 code page.
+const char* const MESSAGE = "\xd1\xee\xee\xe1\xf9\xe5\xed\xe8\xe5 ";
+const char* const NOT_HANDLED_BY = " \xed\xe5 \xee\xe1\xf0\xe0\xe1\xee\xf2\xe0\xed\xee \xef\xee\xeb\xf3\xf7\xe0\xf2\xe5\xeb\xe5\xec ";
+
 std::string ReadReceiverName(const ObjectWeakPointer<XmlElement>& element) {
     const ObjectWeakPointer<XmlElement> receiver = element->GetFirstChildElement("messageReceiver");
     Assert(receiver != NULL);
@@ -40,10 +44,10 @@ MessageReceiver::~MessageReceiver() {
 }
 
 void MessageReceiver::OnMessage(std::string message) {
-    ReportError("Сообщение " + message + " не обработано получателем " + _receiverName);
+    ReportError(MESSAGE + message + NOT_HANDLED_BY + _receiverName);
 }
 
 std::string MessageReceiver::OnMessageReply(std::string message) {
-    ReportError("Сообщение " + message + " не обработано получателем " + _receiverName);
+    ReportError(MESSAGE + message + NOT_HANDLED_BY + _receiverName);
     return std::string();
 }

@@ -146,8 +146,8 @@ TEST_F(MessageServerTest, BaseHandlersReportUnhandledMessages) {
     LogCapture log;
     SendMessage("deaf", "ping");
     EXPECT_EQ(SendMessageReply("deaf", "ask"), "");
-    EXPECT_TRUE(log.Contains("Сообщение ping не обработано получателем deaf"));
-    EXPECT_TRUE(log.Contains("Сообщение ask не обработано получателем deaf"));
+    EXPECT_TRUE(log.Contains("\xd1\xee\xee\xe1\xf9\xe5\xed\xe8\xe5 ping \xed\xe5 \xee\xe1\xf0\xe0\xe1\xee\xf2\xe0\xed\xee \xef\xee\xeb\xf3\xf7\xe0\xf2\xe5\xeb\xe5\xec deaf"));
+    EXPECT_TRUE(log.Contains("\xd1\xee\xee\xe1\xf9\xe5\xed\xe8\xe5 ask \xed\xe5 \xee\xe1\xf0\xe0\xe1\xee\xf2\xe0\xed\xee \xef\xee\xeb\xf3\xf7\xe0\xf2\xe5\xeb\xe5\xec deaf"));
 }
 
 TEST_F(MessageServerTest, ReceiverNamedNullIsNeverRegistered) {

@@ -54,7 +54,7 @@ protected:
 
 }  // namespace
 
-TEST_F(PlayerTest, EachOperationNotifiesAsSpecified) {
+TEST_F(PlayerTest, EachOperationNotifiesItsListeners) {
     ObjectSmartPointer<Recorder> r(new Recorder("r"));
     r->score = 11;  // Ann's progress in memory
     LogCapture log;
