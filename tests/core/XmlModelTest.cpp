@@ -240,3 +240,23 @@ TEST(XmlModel, CopiedDocumentSharesCommentsAndDeepCopiesTheRoot) {
     EXPECT_EQ(WrittenDocument(copy),
               Crlf("<?xml version=\"1.0\" encoding=\"windows-1251\"?>\n<!--c-->\n<r a=\"1\"/>"));
 }
+
+TEST(XmlModel, ChecksInDestructorsAreLoggedNeverThrown) {
+    LogCapture log;
+    {
+        AssertThrowGuard guard;
+        ObjectSmartPointer<XmlElement> e = Element("e");
+        e->AddAttribute(Attribute("a", "1"));
+        e = nullptr;  // an unvisited attribute: logged, and no exception out of a destructor
+    }
+    EXPECT_EQ(log.ErrorCount(), 1);
+    EXPECT_TRUE(log.Contains("_isVisited"));
+}
+
+TEST(XmlModel, LoadingAnUnreadableFileReportsTheMissingRoot) {
+    LogCapture log;
+    ObjectSmartPointer<XmlDocument> d = LoadXmlDocument(Dir() + "nothing-here.xml");
+    EXPECT_TRUE(d->GetRoot() == NULL);
+    EXPECT_TRUE(log.Contains("_object != NULL"));
+    EXPECT_EQ(GetRootIntAttributeOrDef(d, "x", 4), 4);
+}

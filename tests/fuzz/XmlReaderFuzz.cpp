@@ -48,7 +48,11 @@ bool ReadAndWrite(const std::string& text, const std::string& path, std::string&
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // Nowhere to log: the failed checks of rejected inputs would fill the disk.
     dataFolder = "/nonexistent-marivel-fuzz/";
-    static const std::string path = "/tmp/marivel-fuzz-" + std::to_string(getpid()) + ".xml";
+    static const std::string path = [] {
+        static std::string scratch = "/tmp/marivel-fuzz-" + std::to_string(getpid()) + ".xml";
+        std::atexit([] { std::remove(scratch.c_str()); });
+        return scratch;
+    }();
     const std::string text(reinterpret_cast<const char*>(data), size);
     {
         ObjectSmartPointer<XmlDocument> document(new XmlDocumentRead(text.data(), text.data() + text.size()));
