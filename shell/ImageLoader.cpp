@@ -6,7 +6,7 @@
 #include "core/Assert.h"
 #include "core/HtmlLog.h"
 #include "shell/ImageDecoders.h"
-#include "shell/ImageFile.h"
+#include "platform/FilePort.h"
 
 #define CHECK_TEXT(cond, text)                                                 \
     do {                                                                       \
@@ -23,7 +23,7 @@ std::string callbackFileName;
 // Closes the file on every way out; the close is checked only on the normal one.
 class OpenFile {
 public:
-    explicit OpenFile(const std::string& name) : _file(ImageFile::OpenForReading(name)) {}
+    explicit OpenFile(const std::string& name) : _file(FilePort::Open(name, "rb")) {}
     ~OpenFile() {
         if (_file != nullptr) std::fclose(_file);
     }
