@@ -18,6 +18,7 @@
 #include <memory>
 
 #include "platform/render/DeviceCore.h"
+#include "platform/render/DriverLeaks.h"
 
 namespace render_layer {
 namespace {
@@ -26,6 +27,8 @@ struct GlContext {
     SDL_Window* window = nullptr;
     SDL_GLContext context = nullptr;
     bool alive = false;
+    // Counts deleted textures: a new texture can take a deleted one's address and GL name.
+    unsigned deletions = 0;
     // Draws what the owning device has queued (before a texture's pixels change).
     std::function<void()> flush;
 };
@@ -110,6 +113,8 @@ public:
     GlTexture(std::shared_ptr<GlContext> context, UINT width, UINT height, D3DFORMAT format)
         : TextureCore(width, height, format, width), _context(std::move(context)) {
         MakeCurrent(_context.get());
+        GLint bound = 0;
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
         glGenTextures(1, &_id);
         glBindTexture(GL_TEXTURE_2D, _id);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
@@ -119,7 +124,8 @@ public:
         all.right = static_cast<std::int32_t>(width);
         all.bottom = static_cast<std::int32_t>(height);
         Upload(all);
-        glBindTexture(GL_TEXTURE_2D, 0);
+        // The device's own binding stays as it was.
+        glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
     }
 
     GLuint Id() const { return _id; }
@@ -131,6 +137,7 @@ protected:
         if (_context->alive) {
             MakeCurrent(_context.get());
             glDeleteTextures(1, &_id);
+            ++_context->deletions;
         }
     }
 
@@ -138,10 +145,12 @@ protected:
         if (!_context->alive) return;
         if (_context->flush) _context->flush();
         MakeCurrent(_context.get());
+        GLint bound = 0;
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
         glBindTexture(GL_TEXTURE_2D, _id);
         Upload(rect);
-        // The device rebinds its own texture before it draws.
-        glBindTexture(GL_TEXTURE_2D, 0);
+        // The device's own binding stays as it was.
+        glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
     }
 
 private:
@@ -212,6 +221,7 @@ protected:
         // Textures bound here are released by the base; the context goes once nothing draws.
         if (currentContext == _context.get()) currentContext = nullptr;
         _context->alive = false;
+        DriverLeakScope driver;
         SDL_GL_MakeCurrent(_context->window, nullptr);
         SDL_GL_DeleteContext(_context->context);
     }
@@ -379,6 +389,7 @@ private:
         DWORD renderStates[D3DRS_COUNT] = {};
         DWORD stage0[D3DTSS_COUNT] = {};
         TextureCore* texture = nullptr;
+        unsigned deletions = 0;
     };
 
     int DrawableHeight() const {
@@ -592,6 +603,7 @@ private:
         const DWORD colorOp = StageStateValue(0, D3DTSS_COLOROP);
         const bool textured = texture != nullptr && colorOp != D3DTOP_DISABLE;
         bool stageChanged = !_applied.valid || texture != _applied.texture ||
+                            _context->deletions != _applied.deletions ||
                             RenderStateValue(D3DRS_TEXTUREFACTOR) != _applied.renderStates[D3DRS_TEXTUREFACTOR];
         for (DWORD i = 0; i < D3DTSS_COUNT && !stageChanged; ++i) {
             stageChanged = StageStateValue(0, i) != _applied.stage0[i];
@@ -625,6 +637,7 @@ private:
         }
         for (DWORD i = 0; i < D3DTSS_COUNT; ++i) _applied.stage0[i] = StageStateValue(0, i);
         _applied.texture = texture;
+        _applied.deletions = _context->deletions;
     }
 
     std::shared_ptr<GlContext> _context;
@@ -643,6 +656,7 @@ private:
 class GlDirect3D : public IDirect3D8 {
 public:
     GlDirect3D() {
+        DriverLeakScope driver;
         _videoStarted = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
         if (!_videoStarted) std::fprintf(stderr, "SDL video: %s\n", SDL_GetError());
         _desktop.Width = 1024;
@@ -713,6 +727,7 @@ public:
         }
         auto context = std::make_shared<GlContext>();
         context->window = window;
+        DriverLeakScope driver;
         context->context = SDL_GL_CreateContext(window);
         if (context->context == nullptr) {
             std::fprintf(stderr, "SDL GL context: %s\n", SDL_GetError());
@@ -744,6 +759,7 @@ public:
 
 private:
     ~GlDirect3D() override {
+        DriverLeakScope driver;
         if (_videoStarted) SDL_QuitSubSystem(SDL_INIT_VIDEO);
     }
 
@@ -762,6 +778,7 @@ IDirect3D8* Direct3DCreate8(UINT sdkVersion) {
 }
 
 HWND CreateDeviceWindow(const char* title, int width, int height, bool fullScreen, bool hidden) {
+    render_layer::DriverLeakScope driver;
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "SDL video: %s\n", SDL_GetError());
         return nullptr;
