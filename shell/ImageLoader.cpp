@@ -7,11 +7,8 @@
 #include "core/HtmlLog.h"
 #include "shell/ImageDecoders.h"
 #include "platform/FilePort.h"
+#include "shell/CheckText.h"
 
-#define CHECK_TEXT(cond, text)                                                 \
-    do {                                                                       \
-        if (!(cond)) ::ReportFailure("Assertion failed", (text), __FILE__, __LINE__); \
-    } while (false)
 
 bool ImageLoader::_preferJpegForm = false;
 
