@@ -71,22 +71,22 @@ void BitmapFont::ReadMetrics(const std::string& path, int bitmapWidth, int bitma
 
     int ascent = 0, descent = 0, height = 0, xOffset = 0, numChars = 0;
     if (ReadHeaderValue(f, "ascent = ", "String::IsHeadCut(line, \"ascent = \")", ascent)) {
-        Assert(0 < ascent && ascent <= bitmapHeight);
+        CHECK_TEXT(0 < ascent && ascent <= bitmapHeight, "0 < value && value <= bitmapHeight");
     }
     if (ReadHeaderValue(f, "descent = ", "String::IsHeadCut(line, \"descent = \")", descent)) {
-        Assert(0 <= descent && descent < bitmapHeight);
+        CHECK_TEXT(0 <= descent && descent < bitmapHeight, "0 <= value && value < bitmapHeight");
     }
     if (ReadHeaderValue(f, "height = ", "String::IsHeadCut(line, \"height = \")", height)) {
-        Assert(0 < height && height <= bitmapHeight);
+        CHECK_TEXT(0 < height && height <= bitmapHeight, "0 < value && value <= bitmapHeight");
     }
     if (ReadHeaderValue(f, "xOffset = ", "String::IsHeadCut(line, \"xOffset = \")", xOffset)) {
-        Assert(0 <= xOffset && xOffset < bitmapWidth);
+        CHECK_TEXT(0 <= xOffset && xOffset < bitmapWidth, "0 <= value && value < bitmapWidth");
     }
     if (ReadHeaderValue(f, "yOffset = ", "String::IsHeadCut(line, \"yOffset = \")", _yOffset)) {
-        Assert(0 <= _yOffset && _yOffset < bitmapHeight);
+        CHECK_TEXT(0 <= _yOffset && _yOffset < bitmapHeight, "0 <= value && value < bitmapHeight");
     }
     if (ReadHeaderValue(f, "numChars = ", "String::IsHeadCut(line, \"numChars = \")", numChars)) {
-        Assert(numChars > 0);
+        CHECK_TEXT(numChars > 0, "value > 0");
     }
     _fontHeight = height;
     Assert(_fontHeight == ascent + descent + 2 * _yOffset);
@@ -109,15 +109,15 @@ void BitmapFont::ReadMetrics(const std::string& path, int bitmapWidth, int bitma
             if (std::feof(f)) break;
             continue;
         }
-        Assert(info.code >= 0);
-        Assert(info.code != 32);
-        Assert(-bitmapWidth < a && a < bitmapWidth);
-        Assert(0 < b && b < bitmapWidth);
-        Assert(-bitmapWidth < c && c < bitmapWidth);
-        Assert(-bitmapWidth < x && x < bitmapWidth);
-        Assert(0 < y && y < bitmapHeight);
+        CHECK_TEXT(info.code >= 0, "value >= 0");
+        CHECK_TEXT(info.code != 32, "value != 32");
+        CHECK_TEXT(-bitmapWidth < a && a < bitmapWidth, "-bitmapWidth < value && value < bitmapWidth");
+        CHECK_TEXT(0 < b && b < bitmapWidth, "0 < value && value < bitmapWidth");
+        CHECK_TEXT(-bitmapWidth < c && c < bitmapWidth, "-bitmapWidth < value && value < bitmapWidth");
+        CHECK_TEXT(-bitmapWidth < x && x < bitmapWidth, "-bitmapWidth < value && value < bitmapWidth");
+        CHECK_TEXT(0 < y && y < bitmapHeight, "0 < value && value < bitmapHeight");
         // Codes the tables cannot hold are left out.
-        Assert(info.code <= MAX_CODE);
+        CHECK_TEXT(info.code <= MAX_CODE, "value <= MAX_CODE");
         if (info.code < 0 || info.code == 32 || info.code > MAX_CODE) continue;
         info.aWidth = a - xOffset;
         info.bWidth = b + 2 * xOffset;
