@@ -217,7 +217,7 @@ int main(int argc, char** argv) {
     NativeTextureLoader::ReportMaxVideoMemory();
     device.Release();
     {
-        render_layer::DriverLeakScope driver;
+        [[maybe_unused]] render_layer::DriverLeakScope driver;
         SDL_DestroyWindow(window);
         SDL_Quit();
     }
