@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/render/RecordingBackend.h"
+#include "core/Assert.h"
 #include "shell/ParticleVertexBatch.h"
 #include "shell/RenderDevice.h"
 #include "tests/core/CheckReports.h"
@@ -265,6 +266,41 @@ TEST_F(RenderDeviceTest, CreationFailuresAreReportedAndLeaveADeviceThatDrawsNoth
         device.EndFrame();
         device.Reset(1, 800, 600);
     }
+}
+
+TEST_F(RenderDeviceTest, FailedFullScreenInitLeavesNothingBehindForTheWindowedRetry) {
+    RecordingSetup setup;
+    setup.modes = {Mode(800, 600)};
+    setup.caps.MaxUserClipPlanes = 4;
+    Stop();
+    _d3d = new RecordingDirect3D(setup);
+    _d3d->AddRef();
+    device.UseDirect3D(_d3d);
+    {
+        LogCapture log;
+        AssertThrowGuard guard;
+        EXPECT_THROW(device.CreateDevice(nullptr, true, 800, 600), AssertionFailedException);
+        EXPECT_TRUE(Reported(log, "d3dCaps.MaxUserClipPlanes >= MAX_CLIP_PLANES"));
+    }
+    EXPECT_FALSE(device.IsCreated());
+    _d3d->setup.caps.MaxUserClipPlanes = 6;
+    LogCapture log;
+    device.CreateDevice(nullptr, false, 800, 600);
+    EXPECT_TRUE(device.IsCreated());
+    EXPECT_EQ(log.ErrorCount(), 0);
+    ASSERT_EQ(_d3d->created.size(), 2u);
+    EXPECT_TRUE(_d3d->created[1].Windowed);
+    rec = _d3d->lastDevice;
+    EXPECT_EQ(device._d3dDevice, rec);
+}
+
+TEST_F(RenderDeviceTest, FrameClearsAndPresents) {
+    rec->calls.clear();
+    device.BeginFrame();
+    device.EndFrame();
+    const std::vector<std::string> expected = {"Clear(3, 0xFF000000, 1)", "BeginScene", "EndScene", "Present"};
+    EXPECT_EQ(rec->calls, expected);
+    EXPECT_EQ(rec->presents, 1);
 }
 
 TEST_F(RenderDeviceTest, PowerOfTwoDecision) {
