@@ -10,8 +10,10 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <vector>
 
+#include "core/DataFolder.h"
 #include "platform/render/PngFile.h"
 #include "shell/RenderDevice.h"
 
@@ -30,6 +32,8 @@ struct Scene {
     std::vector<Quad> quads;
 
     bool Start() {
+        // The device's log lines go to the temporary folder.
+        if (dataFolder.empty()) dataFolder = std::filesystem::temp_directory_path().string() + "/";
         window = CreateDeviceWindow("bench", 800, 600, false, true);
         if (window == nullptr) return false;
         RenderDevice& device = Render::device;
