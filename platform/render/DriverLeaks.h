@@ -22,7 +22,8 @@ public:
     DriverLeakScope() { __lsan_disable(); }
     ~DriverLeakScope() { __lsan_enable(); }
 #else
-    DriverLeakScope() = default;
+    DriverLeakScope() {}
+    ~DriverLeakScope() {}
 #endif
     DriverLeakScope(const DriverLeakScope&) = delete;
     DriverLeakScope& operator=(const DriverLeakScope&) = delete;

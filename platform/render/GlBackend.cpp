@@ -180,6 +180,7 @@ public:
     GlDevice(std::shared_ptr<GlContext> context, const D3DPRESENT_PARAMETERS& parameters, const D3DCAPS8& caps)
         : DeviceCore(parameters, caps), _context(std::move(context)) {
         _context->flush = [this] { Flush(); };
+        _swapInterval = SwapIntervalOf(parameters);
         MakeCurrent(_context.get());
         ApplySwapInterval();
         glPixelStorei(GL_PACK_ALIGNMENT, 4);
@@ -252,7 +253,7 @@ protected:
         } else {
             SDL_SetWindowFullscreen(window, 0);
         }
-        _presentInterval = parameters.FullScreen_PresentationInterval;
+        _swapInterval = SwapIntervalOf(parameters);
         ApplySwapInterval();
         _dirty = true;
         _applied = Applied();
@@ -399,9 +400,15 @@ private:
         return h;
     }
 
+    // A window presents at once; full screen waits for the display unless asked not to.
+    static int SwapIntervalOf(const D3DPRESENT_PARAMETERS& parameters) {
+        return !parameters.Windowed && parameters.FullScreen_PresentationInterval != D3DPRESENT_INTERVAL_IMMEDIATE ? 1
+                                                                                                                    : 0;
+    }
+
     void ApplySwapInterval() {
         MakeCurrent(_context.get());
-        SDL_GL_SetSwapInterval(_presentInterval == D3DPRESENT_INTERVAL_IMMEDIATE ? 0 : 1);
+        SDL_GL_SetSwapInterval(_swapInterval);
     }
 
     void Flush() {
@@ -641,7 +648,7 @@ private:
     }
 
     std::shared_ptr<GlContext> _context;
-    UINT _presentInterval = D3DPRESENT_INTERVAL_DEFAULT;
+    int _swapInterval = 0;
     std::vector<QueuedVertex> _queue;
     std::vector<QueuedVertex> _scratch;
     GLenum _queueMode = GL_TRIANGLES;

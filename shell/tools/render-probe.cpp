@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "core/DataFolder.h"
 #include "platform/render/DriverLeaks.h"
 #include "platform/render/PngFile.h"
 #include "shell/RenderDevice.h"
@@ -170,6 +171,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string outPath = argv[1];
+    // The log goes beside the picture.
+    const size_t slash = outPath.find_last_of('/');
+    dataFolder = slash == std::string::npos ? std::string() : outPath.substr(0, slash + 1);
     std::string referencePath;
     int tolerance = 8;
     for (int i = 2; i + 1 < argc; i += 2) {
