@@ -29,6 +29,9 @@ void TextureRegistry::UploadGroup(const std::string& groupName) { Texture::Uploa
 void TextureRegistry::ReleaseGroup(const std::string& groupName) { Texture::ReleaseGroup(groupName); }
 
 void TextureRegistry::Clear() {
-    std::map<std::string, ObjectSmartPointer<Texture>> old;
-    old.swap(Textures());
+    // Each texture goes after it has left the map, so its destruction sees the map consistent.
+    while (!Textures().empty()) {
+        ObjectSmartPointer<Texture> texture = Textures().begin()->second;
+        Textures().erase(Textures().begin());
+    }
 }
