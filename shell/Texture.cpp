@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "core/Assert.h"
+#include "shell/CheckText.h"
 
 Rect Texture::GetInnerRectangle() {
     Assert(false);
@@ -22,7 +23,7 @@ std::set<std::string>& Texture::LoadedGroups() {
 void Texture::JoinGroup(const std::string& groupName) {
     MemberSet& memberSet = GroupMembers()[groupName];
     const ObjectWeakPointer<Texture> self(this);
-    Assert(memberSet.find(self) == memberSet.end());
+    CHECK_TEXT(memberSet.find(self) == memberSet.end(), "memberSet.find(this) == memberSet.end()");
     if (memberSet.find(self) != memberSet.end()) return;
     memberSet.insert(self);
     // A loaded group holds one use of each member, also of one that joins late.
@@ -34,7 +35,7 @@ void Texture::LeaveGroup(const std::string& groupName) {
     const ObjectWeakPointer<Texture> self(this);
     const bool member = group != GroupMembers().end() && group->second.find(self) != group->second.end();
     if (!member) {
-        ::ReportFailure("Assertion failed", "memberSet.find(this) != memberSet.end()", __FILE__, __LINE__);
+        CHECK_TEXT(false, "memberSet.find(this) != memberSet.end()");
         return;
     }
     group->second.erase(self);
@@ -53,25 +54,21 @@ std::vector<Texture*> Members(const std::set<ObjectWeakPointer<Texture>>& set) {
 
 void Texture::UploadGroup(const std::string& groupName) {
     const bool notLoaded = LoadedGroups().find(groupName) == LoadedGroups().end();
-    Assert(LoadedGroups().find(groupName) == LoadedGroups().end());
+    CHECK_TEXT(notLoaded, "_loadedGroups.find(groupName) == _loadedGroups.end()");
     if (!notLoaded) return;  // a second upload would add a second use to every member
-    auto group = GroupMembers().find(groupName);
-    Assert(GroupMembers().find(groupName) != GroupMembers().end());
-    if (group != GroupMembers().end()) {
-        for (Texture* member : Members(group->second)) member->AddReference();
-    }
+    CHECK_TEXT(GroupMembers().find(groupName) != GroupMembers().end(),
+               "_groupMembers.find(groupName) != _groupMembers.end()");
+    for (Texture* member : Members(GroupMembers()[groupName])) member->AddReference();
     LoadedGroups().insert(groupName);
 }
 
 void Texture::ReleaseGroup(const std::string& groupName) {
     const bool loaded = LoadedGroups().find(groupName) != LoadedGroups().end();
-    Assert(LoadedGroups().find(groupName) != LoadedGroups().end());
+    CHECK_TEXT(loaded, "_loadedGroups.find(groupName) != _loadedGroups.end()");
     if (!loaded) return;  // a release without an upload would take uses that were never given
-    auto group = GroupMembers().find(groupName);
-    Assert(GroupMembers().find(groupName) != GroupMembers().end());
-    if (group != GroupMembers().end()) {
-        for (Texture* member : Members(group->second)) member->RemoveReference();
-    }
+    CHECK_TEXT(GroupMembers().find(groupName) != GroupMembers().end(),
+               "_groupMembers.find(groupName) != _groupMembers.end()");
+    for (Texture* member : Members(GroupMembers()[groupName])) member->RemoveReference();
     LoadedGroups().erase(groupName);
 }
 

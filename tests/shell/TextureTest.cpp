@@ -369,10 +369,11 @@ TEST_F(TextureTest, GroupSequencesKeepUseCountsBalanced) {
         LogCapture capture;
         Texture::UploadGroup("first");
         Texture::UploadGroup("first");
-        EXPECT_TRUE(capture.Contains("Assertion failed: LoadedGroups().find(groupName) == LoadedGroups().end()"));
+        EXPECT_TRUE(capture.Contains("Assertion failed: _loadedGroups.find(groupName) == _loadedGroups.end()"));
         Texture::ReleaseGroup("first");
         EXPECT_FALSE(loaded(t));
         Texture::ReleaseGroup("first");
+        EXPECT_TRUE(capture.Contains("Assertion failed: _loadedGroups.find(groupName) != _loadedGroups.end()"));
         EXPECT_EQ(2, capture.ErrorCount());
         EXPECT_EQ(0, t.Cast<ReferenceCountingTexture<AsIsNativeTexture>>()->GetReferenceCount());
         t->AddReference();
@@ -417,10 +418,15 @@ TEST_F(TextureTest, GroupSequencesKeepUseCountsBalanced) {
     }
     LogCapture capture;
     Texture::UploadGroup("nobody");
-    EXPECT_TRUE(capture.Contains("Assertion failed: GroupMembers().find(groupName) != GroupMembers().end()"));
+    EXPECT_TRUE(capture.Contains("Assertion failed: _groupMembers.find(groupName) != _groupMembers.end()"));
     EXPECT_TRUE(Texture::IsGroupLoaded("nobody"));
+    EXPECT_TRUE(Texture::HasGroup("nobody"));
+    // A texture that joins a loaded group is loaded by it.
+    ObjectSmartPointer<Texture> joiner = make("nobody");
+    EXPECT_TRUE(loaded(joiner));
     Texture::ReleaseGroup("nobody");
     EXPECT_FALSE(Texture::IsGroupLoaded("nobody"));
+    EXPECT_FALSE(loaded(joiner));
 }
 
 TEST_F(TextureTest, RectangleTexturePlacesThePictureAtTheOrigin) {
