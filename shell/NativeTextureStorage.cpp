@@ -92,13 +92,7 @@ void NativeTextureReverseMemoryStorage::Load() {
     std::vector<unsigned char>().swap(_data);
 }
 
-void NativeTextureReverseMemoryStorage::Unload() {
-    if (!_loader->HasTexture()) {
-        Assert(_loader->HasTexture());
-        return;
-    }
-    _loader->CopyToMemoryAndRelease(_data, _width, _height);
-}
+void NativeTextureReverseMemoryStorage::Unload() { _loader->CopyToMemoryAndRelease(_data, _width, _height); }
 
 NativeTextureKeepingMemoryStorage::NativeTextureKeepingMemoryStorage(const ObjectWeakPointer<XmlElement>& element,
                                                                      const ObjectSmartPointer<NativeTextureLoader>& loader,
