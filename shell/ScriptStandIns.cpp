@@ -1,0 +1,132 @@
+// STAND-INS: see ScriptStandIns.h.
+#include "shell/ScriptStandIns.h"
+
+#include "shell/ScriptServices.h"
+
+namespace ScriptStandIn {
+
+namespace {
+const char* const MESSAGES = "messages are";
+const char* const STORAGE = "the persistent storage is";
+const char* const SOUND = "sounds are";
+const char* const SPLINES = "splines are";
+const char* const CONTROLLERS = "controllers are";
+}  // namespace
+
+std::string ContentPath(const std::string& fileName) {
+    std::string path = fileName;
+    for (char& c : path) {
+        if (c == '\\') c = '/';
+    }
+    return path;
+}
+
+bool IsReceiver(const std::string&) {
+    ReportNotLoaded("IsReceiver", MESSAGES);
+    return false;
+}
+std::string SendMessageReply(const std::string&, const std::string&) {
+    ReportNotLoaded("SendMessageReply", MESSAGES);
+    return std::string();
+}
+void SendMessage(const std::string&, const std::string&) { ReportNotLoaded("SendMessage", MESSAGES); }
+
+#define STORAGE_SETTER(NAME, TYPE) \
+    void PermanentStorage::NAME(const std::string&, TYPE) { ReportNotLoaded(#NAME, STORAGE); }
+#define STORAGE_GETTER(NAME, TYPE)                      \
+    TYPE PermanentStorage::NAME(const std::string&) {   \
+        ReportNotLoaded(#NAME, STORAGE);                \
+        return TYPE();                                  \
+    }
+#define STORAGE_GETTER_OR_DEF(NAME, TYPE)                           \
+    TYPE PermanentStorage::NAME(const std::string&, TYPE value) {   \
+        ReportNotLoaded(#NAME, STORAGE);                            \
+        return value;                                               \
+    }
+#define STORAGE_SCOPE(SCOPE)                                                          \
+    STORAGE_SETTER(Set##SCOPE##Int, int)                                              \
+    STORAGE_SETTER(Set##SCOPE##Bool, bool)                                            \
+    STORAGE_SETTER(Set##SCOPE##Float, float)                                          \
+    STORAGE_SETTER(Set##SCOPE##String, const std::string&)                            \
+    STORAGE_GETTER(Get##SCOPE##Int, int)                                              \
+    STORAGE_GETTER(Get##SCOPE##Bool, bool)                                            \
+    STORAGE_GETTER(Get##SCOPE##Float, float)                                          \
+    STORAGE_GETTER(Get##SCOPE##String, std::string)                                   \
+    STORAGE_GETTER_OR_DEF(Get##SCOPE##IntOrDef, int)                                  \
+    STORAGE_GETTER_OR_DEF(Get##SCOPE##BoolOrDef, bool)                                \
+    STORAGE_GETTER_OR_DEF(Get##SCOPE##FloatOrDef, float)                              \
+    STORAGE_GETTER(Is##SCOPE##NameDefined, bool)                                      \
+    void PermanentStorage::Undef##SCOPE##Name(const std::string&) {                   \
+        ReportNotLoaded("Undef" #SCOPE "Name", STORAGE);                              \
+    }                                                                                 \
+    std::string PermanentStorage::Get##SCOPE##StringOrDef(const std::string&,         \
+                                                          const std::string& value) { \
+        ReportNotLoaded("Get" #SCOPE "StringOrDef", STORAGE);                         \
+        return value;                                                                 \
+    }
+
+STORAGE_SCOPE(Global)
+STORAGE_SCOPE(Local)
+
+std::string PermanentStorage::GetActivePlayerName() {
+    ReportNotLoaded("GetActivePlayerName", STORAGE);
+    return std::string();
+}
+STORAGE_GETTER(DoesPlayerExist, bool)
+void PermanentStorage::SetActivePlayer(const std::string&) { ReportNotLoaded("SetActivePlayer", STORAGE); }
+void PermanentStorage::BackupActivePlayer(const std::string&) {
+    ReportNotLoaded("BackupActivePlayer", STORAGE);
+}
+void PermanentStorage::Commit() { ReportNotLoaded("Commit", STORAGE); }
+void PermanentStorage::CreatePlayer(const std::string&) { ReportNotLoaded("CreatePlayer", STORAGE); }
+void PermanentStorage::RenamePlayer(const std::string&, const std::string&) {
+    ReportNotLoaded("RenamePlayer", STORAGE);
+}
+void PermanentStorage::DeleteInactivePlayers() { ReportNotLoaded("DeleteInactivePlayers", STORAGE); }
+
+void SoundSystem::PlaySample(const std::string&) { ReportNotLoaded("PlaySample", SOUND); }
+void SoundSystem::PlaySampleEx(const std::string&, int, bool) { ReportNotLoaded("PlaySampleEx", SOUND); }
+void SoundSystem::FadeInTrack(const std::string&, float, bool) { ReportNotLoaded("FadeInTrack", SOUND); }
+void SoundSystem::FadeOutTrack(const std::string&, float) { ReportNotLoaded("FadeOutTrack", SOUND); }
+void SoundSystem::FadeOutAllTracks(float) { ReportNotLoaded("FadeOutAllTracks", SOUND); }
+void SoundSystem::DelayPlayTrack(const std::string&, float, float, bool) {
+    ReportNotLoaded("DelayPlayTrack", SOUND);
+}
+void SoundSystem::PlayTrack(const std::string&, bool) { ReportNotLoaded("PlayTrack", SOUND); }
+void SoundSystem::SetSoundVolume(int) { ReportNotLoaded("SetSoundVolume", SOUND); }
+void SoundSystem::SetMusicVolume(int) { ReportNotLoaded("SetMusicVolume", SOUND); }
+void SoundSystem::SetLowVolumeTime(float, float) { ReportNotLoaded("SetLowVolumeTime", SOUND); }
+
+SoundSystem& GetSoundSystem() {
+    static SoundSystem sound;
+    return sound;
+}
+
+void Spline::addKey(float) { ReportNotLoaded("addKey", SPLINES); }
+float Spline::getFrame(int, float) {
+    ReportNotLoaded("getFrame", SPLINES);
+    return 0.0f;
+}
+float Spline::getGlobalFrame(float) {
+    ReportNotLoaded("getGlobalFrame", SPLINES);
+    return 0.0f;
+}
+float Spline::getGradient(int, float) {
+    ReportNotLoaded("getGradient", SPLINES);
+    return 0.0f;
+}
+int Spline::getSectors() {
+    ReportNotLoaded("getSectors", SPLINES);
+    return 0;
+}
+void Spline::Clear() { ReportNotLoaded("Clear", SPLINES); }
+void Spline::CalculateGradient(bool) { ReportNotLoaded("CalculateGradient", SPLINES); }
+
+void ControllerManager::addController(IController&) { ReportNotLoaded("addController", CONTROLLERS); }
+
+ControllerManager& GetControllerManager() {
+    static ControllerManager manager;
+    return manager;
+}
+
+}  // namespace ScriptStandIn
