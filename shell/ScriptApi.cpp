@@ -4,6 +4,10 @@
 #include <luabind/operator.hpp>
 
 #include "core/Assert.h"
+#include "core/Color.h"
+#include "core/Message.h"
+#include "core/MessageServer.h"
+#include "core/Point.h"
 #include "shell/LuaSupport.h"
 #include "shell/ScriptMap.h"
 #include "shell/ScriptServices.h"
@@ -74,6 +78,16 @@ void CloseApplication() {
     close();
 }
 
+// "Commit": the storage's commit with the game timer paused.
+void Commit() {
+    const auto& runPaused = GetScriptServices().runPaused;
+    if (runPaused) {
+        runPaused(&ScriptStandIn::PermanentStorage::Commit);
+    } else {
+        ScriptStandIn::PermanentStorage::Commit();
+    }
+}
+
 void RegisterSplineStandIn(lua_State* L) {
     using ScriptStandIn::Spline;
     luabind::module(L)[luabind::class_<Spline>("Spline")
@@ -126,8 +140,7 @@ void RegisterScriptApi() {
     // Values.
     RegisterWith(services.registerSpline, &RegisterSplineStandIn, L);
     {
-        using ScriptStandIn::Color;
-        using ScriptStandIn::Point;
+        // The script numbers are truncated to int; Color keeps the low 8 bits of each.
         module(L)[class_<Color>("Color")
                       .def(constructor<int, int, int, int>())
                       .def(constructor<int, int, int>()),
@@ -136,11 +149,10 @@ void RegisterScriptApi() {
 
     // Messages.
     {
-        using ScriptStandIn::Message;
         module(L)[class_<Message>("Message")
-                      .def(constructor<const std::string&>())
-                      .def(constructor<const std::string&, const std::string&>())
-                      .def(constructor<const std::string&, int>())
+                      .def(constructor<std::string>())
+                      .def(constructor<std::string, std::string>())
+                      .def(constructor<std::string, std::int32_t>())
                       .def("is", static_cast<bool (Message::*)(const std::string&) const>(&Message::is))
                       .def("is", static_cast<bool (Message::*)(const std::string&, const std::string&) const>(
                                      &Message::is))];
@@ -155,9 +167,9 @@ void RegisterScriptApi() {
               def("ShellExecuteOpen", &ShellExecuteOpen),
               def("WriteToLogColor", &ScriptMap::WriteToLogColor),
               def("WriteToLog", &ScriptMap::WriteToLog),
-              def("IsReceiver", &ScriptStandIn::IsReceiver),
-              def("SendMessageReply", &ScriptStandIn::SendMessageReply),
-              def("SendMessage", &ScriptStandIn::SendMessage),
+              def("IsReceiver", &IsReceiver),
+              def("SendMessageReply", &SendMessageReply),
+              def("SendMessage", &SendMessage),
               def("Pause", &Pause),
               def("ReleaseResourceGroup", &ReleaseResourceGroup),
               def("UploadResourceGroup", &UploadResourceGroup),
@@ -181,7 +193,7 @@ void RegisterScriptApi() {
             def("DeleteInactivePlayers", &Storage::DeleteInactivePlayers),
             def("RenamePlayer", &Storage::RenamePlayer),
             def("CreatePlayer", &Storage::CreatePlayer),
-            def("Commit", &Storage::Commit),
+            def("Commit", &Commit),
             def("BackupActivePlayer", &Storage::BackupActivePlayer),
             def("SetActivePlayer", &Storage::SetActivePlayer),
             def("DoesPlayerExist", &Storage::DoesPlayerExist),

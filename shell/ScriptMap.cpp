@@ -8,6 +8,7 @@
 
 #include "core/Assert.h"
 #include "core/HtmlLog.h"
+#include "core/MessageServer.h"
 #include "shell/LuaSupport.h"
 #include "shell/ScriptServices.h"
 #include "shell/ScriptStandIns.h"
@@ -29,6 +30,8 @@ void ScriptMap::Open() {
     LuaSupport::OpenLibraries(state);
     luabind::open(state);
     luabind::register_exception_handler<ScriptError>(&PushErrorTranslation);
+    // Messages to "lua:" + name reach the script function of that name.
+    MessageServer::SetScriptCall(&ScriptMap::CallFunctionWithString);
 }
 
 void ScriptMap::RunScript(const std::string& fileName) {

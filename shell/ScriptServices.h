@@ -21,6 +21,8 @@ struct ScriptServices {
     std::function<float(float, float, float)> ease;
 
     // Application and shell commands.
+    // Runs the work with the game timer paused for its duration; unconnected, runs it directly.
+    std::function<void(const std::function<void()>&)> runPaused;
     std::function<void()> closeApplication;
     std::function<void(const std::string&)> runExecutable;
     std::function<void(const std::string&)> shellExecuteOpen;

@@ -6,7 +6,6 @@
 namespace ScriptStandIn {
 
 namespace {
-const char* const MESSAGES = "messages are";
 const char* const STORAGE = "the persistent storage is";
 const char* const SOUND = "sounds are";
 const char* const SPLINES = "splines are";
@@ -20,16 +19,6 @@ std::string ContentPath(const std::string& fileName) {
     }
     return path;
 }
-
-bool IsReceiver(const std::string&) {
-    ReportNotLoaded("IsReceiver", MESSAGES);
-    return false;
-}
-std::string SendMessageReply(const std::string&, const std::string&) {
-    ReportNotLoaded("SendMessageReply", MESSAGES);
-    return std::string();
-}
-void SendMessage(const std::string&, const std::string&) { ReportNotLoaded("SendMessage", MESSAGES); }
 
 #define STORAGE_SETTER(NAME, TYPE) \
     void PermanentStorage::NAME(const std::string&, TYPE) { ReportNotLoaded(#NAME, STORAGE); }

@@ -9,51 +9,6 @@ namespace ScriptStandIn {
 // Until the path normaliser of the file helpers: backslashes become slashes.
 std::string ContentPath(const std::string& fileName);
 
-// Until the geometry values: Point and Color with the script constructors.
-struct Point {
-    Point(int x_, int y_) : x(x_), y(y_) {}
-    int x = 0;
-    int y = 0;
-};
-
-struct Color {
-    // Each value keeps its low 8 bits.
-    Color(int r, int g, int b, int a)
-        : blue(static_cast<unsigned char>(b)),
-          green(static_cast<unsigned char>(g)),
-          red(static_cast<unsigned char>(r)),
-          alpha(static_cast<unsigned char>(a)) {}
-    Color(int r, int g, int b) : Color(r, g, b, 255) {}
-    unsigned char blue = 0;
-    unsigned char green = 0;
-    unsigned char red = 0;
-    unsigned char alpha = 255;
-};
-
-// Until the message server: Message and the three messaging functions.
-class Message {
-public:
-    explicit Message(const std::string& name) : _name(name) {}
-    Message(const std::string& name, const std::string& parameter) : _name(name), _parameter(parameter) {}
-    Message(const std::string& name, int number) : _name(name), _number(number) {}
-    std::string GetName() const { return _name; }
-    std::string GetParameter() const { return _parameter; }
-    int GetNumber() const { return _number; }
-    bool is(const std::string& name) const { return _name == name; }
-    bool is(const std::string& name, const std::string& parameter) const {
-        return _name == name && _parameter == parameter;
-    }
-
-private:
-    std::string _name;
-    std::string _parameter;
-    int _number = 0;
-};
-
-bool IsReceiver(const std::string& receiverName);
-std::string SendMessageReply(const std::string& receiverName, const std::string& message);
-void SendMessage(const std::string& receiverName, const std::string& message);
-
 // Until the persistent storage: the functions of the table "PermanentStorage".
 struct PermanentStorage {
     static void SetGlobalInt(const std::string& name, int value);

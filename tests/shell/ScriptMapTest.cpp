@@ -160,11 +160,11 @@ TEST_F(ScriptMapTest, ScriptErrorFromBoundFunctionEndsTheScriptAfterUnwinding) {
     RegisterTestFunctions();
     destroyedGuards = 0;
     LogCapture log;
-    const std::string error = RunLua("before = 1; ThrowScriptError('x'); after = 1");
+    const std::string error = RunLua("thrownBefore = 1; ThrowScriptError('x'); thrownAfter = 1");
     EXPECT_EQ(error, "kept x");
     EXPECT_EQ(destroyedGuards, 1);
-    EXPECT_EQ(Eval("before"), "1");
-    EXPECT_EQ(Eval("after"), "nil");
+    EXPECT_EQ(Eval("thrownBefore"), "1");
+    EXPECT_EQ(Eval("thrownAfter"), "nil");
 
     // Through the host: one Error with the exception's text.
     script_test::RunLua("function EndsScript() ThrowScriptError('y') end");
