@@ -9,6 +9,7 @@
 #include "core/Assert.h"
 #include "core/HtmlLog.h"
 #include "core/MessageServer.h"
+#include "core/XmlRead.h"
 #include "shell/LuaSupport.h"
 #include "shell/ScriptServices.h"
 #include "shell/ScriptStandIns.h"
@@ -17,7 +18,13 @@ lua_State* ScriptMap::state = nullptr;
 
 namespace {
 
-void PushErrorTranslation(lua_State* L, const ScriptError& error) { lua_pushstring(L, error.what()); }
+void PushScriptError(lua_State* L, const ScriptError& error) { lua_pushstring(L, error.what()); }
+
+// A failed check that throws inside a script function (under a caller's guard, or a refused
+// pointer access) ends the script with the check's text.
+void PushFailedCheck(lua_State* L, const AssertionFailedException& failure) {
+    lua_pushstring(L, failure.GetText().c_str());
+}
 
 }  // namespace
 
@@ -29,7 +36,8 @@ void ScriptMap::Open() {
     state = LuaSupport::NewState();
     LuaSupport::OpenLibraries(state);
     luabind::open(state);
-    luabind::register_exception_handler<ScriptError>(&PushErrorTranslation);
+    luabind::register_exception_handler<ScriptError>(&PushScriptError);
+    luabind::register_exception_handler<AssertionFailedException>(&PushFailedCheck);
     // Messages to "lua:" + name reach the script function of that name.
     MessageServer::SetScriptCall(&ScriptMap::CallFunctionWithString);
 }
@@ -97,23 +105,52 @@ float ScriptMap::CallFloatFunction(const std::string& name, float value) {
     return result;
 }
 
-// The content loaders reach their subsystems through the connected services.
+// The content loaders read their file and hand it to the connected subsystems.
 void ScriptMap::LoadControlTree(const std::string& fileName) {
-    const auto& load = GetScriptServices().loadControlTree;
-    if (!load) return ReportNotLoaded("LoadControlTree", "control trees are");
-    load(fileName);
+    const auto& setRoot = GetScriptServices().setRootContainer;
+    if (!setRoot) return ReportNotLoaded("LoadControlTree", "control trees are");
+    ObjectSmartPointer<XmlDocument> document(new XmlDocumentRead(fileName));
+    ObjectWeakPointer<XmlElement> root = document->GetRoot();
+    if (root == NULL) {
+        return;  // the reader has reported it
+    }
+    Assert(root->GetName() == "ControlContainer");
+    setRoot(root);
+    root->CheckVisited();
 }
 
 void ScriptMap::LoadTemplate(const std::string& fileName) {
-    const auto& load = GetScriptServices().loadTemplate;
-    if (!load) return ReportNotLoaded("LoadTemplate", "templates are");
-    load(fileName);
+    const auto& addTemplate = GetScriptServices().addTemplate;
+    if (!addTemplate) return ReportNotLoaded("LoadTemplate", "templates are");
+    ObjectSmartPointer<XmlDocument> document(new XmlDocumentRead(fileName));
+    ObjectWeakPointer<XmlElement> root = document->GetRoot();
+    if (root == NULL) {
+        return;
+    }
+    for (ObjectWeakPointer<XmlElement> child = root->GetFirstChildElement(); child != NULL;
+         child = child->GetNextElement()) {
+        Assert(child->GetName() == "Template");
+        const std::string templateName = ScriptStandIn::GetStringAttribute(child, "templateName");
+        ObjectWeakPointer<XmlElement> body = child->GetFirstChildElement();
+        // A template without an element has nothing to register.
+        Assert(body != NULL);
+        if (body == NULL) {
+            continue;
+        }
+        addTemplate(templateName, ObjectSmartPointer<XmlElement>(new XmlElement(body)));
+    }
+    root->CheckVisited();
 }
 
 void ScriptMap::LoadResource(const std::string& fileName) {
-    const auto& load = GetScriptServices().loadResource;
-    if (!load) return ReportNotLoaded("LoadResource", "resources are");
-    load(fileName);
+    const auto& loadResources = GetScriptServices().loadResources;
+    if (!loadResources) return ReportNotLoaded("LoadResource", "resources are");
+    ObjectSmartPointer<XmlDocument> document(new XmlDocumentRead(fileName));
+    ObjectWeakPointer<XmlElement> root = document->GetRoot();
+    if (root == NULL) {
+        return;
+    }
+    loadResources(root);
 }
 
 void ScriptMap::LoadParticles(const std::string& fileName) {

@@ -6,13 +6,20 @@
 #include <functional>
 #include <string>
 
+#include "core/ObjectSmartPointer.h"
+
+class XmlElement;
+
 struct lua_State;
 
 struct ScriptServices {
-    // Content loaders by file name and resource groups by name.
-    std::function<void(const std::string&)> loadControlTree;
-    std::function<void(const std::string&)> loadTemplate;
-    std::function<void(const std::string&)> loadResource;
+    // What the content loaders hand over once they have read their file: the root element of a
+    // control tree (built into a new root container that replaces the previous tree), one
+    // template by name, and the root element of a resource list.
+    std::function<void(const ObjectWeakPointer<XmlElement>&)> setRootContainer;
+    std::function<void(const std::string&, const ObjectSmartPointer<XmlElement>&)> addTemplate;
+    std::function<void(const ObjectWeakPointer<XmlElement>&)> loadResources;
+    // Particle and effect files by name, resource groups by name.
     std::function<void(const std::string&)> loadParticles;
     std::function<void(const std::string&)> loadEffects;
     std::function<void(const std::string&)> uploadResourceGroup;

@@ -1,6 +1,8 @@
 // STAND-INS: see ScriptStandIns.h.
 #include "shell/ScriptStandIns.h"
 
+#include "core/Assert.h"
+#include "core/XmlElement.h"
 #include "shell/ScriptServices.h"
 
 namespace ScriptStandIn {
@@ -11,6 +13,12 @@ const char* const SOUND = "sounds are";
 const char* const SPLINES = "splines are";
 const char* const CONTROLLERS = "controllers are";
 }  // namespace
+
+std::string GetStringAttribute(const ObjectWeakPointer<XmlElement>& element, const std::string& name) {
+    ObjectWeakPointer<XmlAttribute> attribute = element->GetAttribute(name);
+    Assert(attribute != NULL);
+    return attribute != NULL ? attribute->GetValue() : std::string();
+}
 
 std::string ContentPath(const std::string& fileName) {
     std::string path = fileName;

@@ -4,7 +4,15 @@
 
 #include <string>
 
+#include "core/ObjectSmartPointer.h"
+
+class XmlElement;
+
 namespace ScriptStandIn {
+
+// Until the typed attribute access: XmlElement::GetStringAttribute (a missing attribute is a
+// failed check and gives the empty text).
+std::string GetStringAttribute(const ObjectWeakPointer<XmlElement>& element, const std::string& name);
 
 // Until the path normaliser of the file helpers: backslashes become slashes.
 std::string ContentPath(const std::string& fileName);
