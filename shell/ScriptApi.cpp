@@ -12,6 +12,7 @@
 #include "shell/ScriptMap.h"
 #include "shell/ScriptServices.h"
 #include "shell/ScriptStandIns.h"
+#include "shell/SoundSystem.h"
 
 namespace {
 
@@ -230,18 +231,18 @@ void RegisterScriptApi() {
 
     // The sound system.
     {
-        using ScriptStandIn::SoundSystem;
-        module(L)[class_<SoundSystem>("SoundSystem")
-                      .def("PlaySample", &SoundSystem::PlaySample)
-                      .def("PlaySampleEx", &SoundSystem::PlaySampleEx)
-                      .def("FadeInTrack", &SoundSystem::FadeInTrack)
-                      .def("FadeOutTrack", &SoundSystem::FadeOutTrack)
-                      .def("FadeOutAllTracks", &SoundSystem::FadeOutAllTracks)
-                      .def("DelayPlayTrack", &SoundSystem::DelayPlayTrack)
-                      .def("PlayTrack", &SoundSystem::PlayTrack)
-                      .def("SetSoundVolume", &SoundSystem::SetSoundVolume)
-                      .def("SetMusicVolume", &SoundSystem::SetMusicVolume)
-                      .def("SetLowVolumeTime", &SoundSystem::SetLowVolumeTime)];
+        using Sound::SoundSystemImpl;
+        module(L)[class_<SoundSystemImpl>("SoundSystem")
+                      .def("PlaySample", &SoundSystemImpl::PlaySample)
+                      .def("PlaySampleEx", &SoundSystemImpl::PlaySampleEx)
+                      .def("FadeInTrack", &SoundSystemImpl::FadeInTrack)
+                      .def("FadeOutTrack", &SoundSystemImpl::FadeOutTrack)
+                      .def("FadeOutAllTracks", &SoundSystemImpl::FadeOutAllTracks)
+                      .def("DelayPlayTrack", &SoundSystemImpl::DelayPlayTrack)
+                      .def("PlayTrack", &SoundSystemImpl::PlayTrack)
+                      .def("SetSoundVolume", &SoundSystemImpl::SetSoundVolume)
+                      .def("SetMusicVolume", &SoundSystemImpl::SetMusicVolume)
+                      .def("SetLowVolumeTime", &SoundSystemImpl::SetLowVolumeTime)];
     }
 
     // The layered animations of the content subsystem.
@@ -250,6 +251,6 @@ void RegisterScriptApi() {
     }
 
     // The two global objects.
-    globals(L)["Sound"] = &ScriptStandIn::GetSoundSystem();
+    globals(L)["Sound"] = &Sound::soundSystem;
     RegisterWith(services.setKernel, &SetKernelStandIn, L);
 }

@@ -9,7 +9,6 @@ namespace ScriptStandIn {
 
 namespace {
 const char* const STORAGE = "the persistent storage is";
-const char* const SOUND = "sounds are";
 const char* const SPLINES = "splines are";
 const char* const CONTROLLERS = "controllers are";
 }  // namespace
@@ -80,24 +79,6 @@ void PermanentStorage::RenamePlayer(const std::string&, const std::string&) {
     ReportNotLoaded("RenamePlayer", STORAGE);
 }
 void PermanentStorage::DeleteInactivePlayers() { ReportNotLoaded("DeleteInactivePlayers", STORAGE); }
-
-void SoundSystem::PlaySample(const std::string&) { ReportNotLoaded("PlaySample", SOUND); }
-void SoundSystem::PlaySampleEx(const std::string&, int, bool) { ReportNotLoaded("PlaySampleEx", SOUND); }
-void SoundSystem::FadeInTrack(const std::string&, float, bool) { ReportNotLoaded("FadeInTrack", SOUND); }
-void SoundSystem::FadeOutTrack(const std::string&, float) { ReportNotLoaded("FadeOutTrack", SOUND); }
-void SoundSystem::FadeOutAllTracks(float) { ReportNotLoaded("FadeOutAllTracks", SOUND); }
-void SoundSystem::DelayPlayTrack(const std::string&, float, float, bool) {
-    ReportNotLoaded("DelayPlayTrack", SOUND);
-}
-void SoundSystem::PlayTrack(const std::string&, bool) { ReportNotLoaded("PlayTrack", SOUND); }
-void SoundSystem::SetSoundVolume(int) { ReportNotLoaded("SetSoundVolume", SOUND); }
-void SoundSystem::SetMusicVolume(int) { ReportNotLoaded("SetMusicVolume", SOUND); }
-void SoundSystem::SetLowVolumeTime(float, float) { ReportNotLoaded("SetLowVolumeTime", SOUND); }
-
-SoundSystem& GetSoundSystem() {
-    static SoundSystem sound;
-    return sound;
-}
 
 void Spline::addKey(float) { ReportNotLoaded("addKey", SPLINES); }
 float Spline::getFrame(int, float) {

@@ -57,22 +57,6 @@ struct PermanentStorage {
     static void DeleteInactivePlayers();
 };
 
-// Until the sound system: the class "SoundSystem" and the object "Sound".
-class SoundSystem {
-public:
-    void PlaySample(const std::string& id);
-    void PlaySampleEx(const std::string& id, int pan, bool loop);
-    void FadeInTrack(const std::string& id, float time, bool loop);
-    void FadeOutTrack(const std::string& id, float time);
-    void FadeOutAllTracks(float time);
-    void DelayPlayTrack(const std::string& id, float delay, float time, bool loop);
-    void PlayTrack(const std::string& id, bool loop);
-    void SetSoundVolume(int volume);
-    void SetMusicVolume(int volume);
-    void SetLowVolumeTime(float fadeTime, float lowTime);
-};
-SoundSystem& GetSoundSystem();
-
 // Until the content subsystem connects its classes (ScriptServices): "Spline", "Effect",
 // "IController", "ControllerManager" and the object "kernel".
 class Spline {

@@ -7,6 +7,7 @@
 #include "core/Point.h"
 #include "shell/ScriptServices.h"
 #include "shell/ScriptStandIns.h"
+#include "shell/SoundSystem.h"
 #include "tests/shell/ScriptTestSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -231,4 +232,18 @@ TEST_F(ScriptApiTest, UnconnectedServicesReportTheirKindNotLoaded) {
 
 TEST_F(ScriptApiTest, CalculateGradientGivesTheScriptNoValue) {
     EXPECT_EQ(Eval("select('#', Spline():CalculateGradient(true))"), "0");
+}
+
+TEST_F(ScriptApiTest, SoundIsTheProgramsSoundSystem) {
+    const int music = Sound::soundSystem.GetMusicVolume();
+    const int sound = Sound::soundSystem.GetSoundVolume();
+    LogCapture log;
+    EXPECT_EQ(RunLua("Sound:SetMusicVolume(30.9) Sound:SetSoundVolume(12)"), "");
+    EXPECT_EQ(Sound::soundSystem.GetMusicVolume(), 30);
+    EXPECT_EQ(Sound::soundSystem.GetSoundVolume(), 12);
+    EXPECT_NE(RunLua("Sound:PlaySample(5)"), "");
+    EXPECT_NE(RunLua("Sound.PlaySample('x')"), "");  // a method needs the object
+    EXPECT_EQ(log.ErrorCount(), 0) << log.Text();
+    Sound::soundSystem.SetMusicVolume(music);
+    Sound::soundSystem.SetSoundVolume(sound);
 }
