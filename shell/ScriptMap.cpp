@@ -10,6 +10,7 @@
 #include "core/HtmlLog.h"
 #include "core/MessageServer.h"
 #include "core/XmlRead.h"
+#include "platform/FilePort.h"
 #include "shell/LuaSupport.h"
 #include "shell/ScriptServices.h"
 #include "shell/ScriptStandIns.h"
@@ -48,7 +49,7 @@ void ScriptMap::RunScript(const std::string& fileName) {
     if (L == nullptr) {
         return;
     }
-    const std::string path = ScriptStandIn::ContentPath(fileName);
+    const std::string path = FilePort::NormalizePath(fileName);
     // Scripts are text; precompiled chunks are refused.
     if (luaL_loadfilex(L, path.c_str(), "t") != LUA_OK) {
         ReportError(LuaSupport::PopErrorText(L));

@@ -19,14 +19,6 @@ std::string GetStringAttribute(const ObjectWeakPointer<XmlElement>& element, con
     return attribute != NULL ? attribute->GetValue() : std::string();
 }
 
-std::string ContentPath(const std::string& fileName) {
-    std::string path = fileName;
-    for (char& c : path) {
-        if (c == '\\') c = '/';
-    }
-    return path;
-}
-
 #define STORAGE_SETTER(NAME, TYPE) \
     void PermanentStorage::NAME(const std::string&, TYPE) { ReportNotLoaded(#NAME, STORAGE); }
 #define STORAGE_GETTER(NAME, TYPE)                      \

@@ -14,9 +14,6 @@ namespace ScriptStandIn {
 // failed check and gives the empty text).
 std::string GetStringAttribute(const ObjectWeakPointer<XmlElement>& element, const std::string& name);
 
-// Until the path normaliser of the file helpers: backslashes become slashes.
-std::string ContentPath(const std::string& fileName);
-
 // Until the persistent storage: the functions of the table "PermanentStorage".
 struct PermanentStorage {
     static void SetGlobalInt(const std::string& name, int value);

@@ -4,6 +4,7 @@
 
 #include "core/XmlElement.h"
 #include "shell/ScriptMap.h"
+#include "tests/shell/ScriptTestSupport.h"
 #include "shell/ScriptServices.h"
 #include "tests/support/TestSupport.h"
 
@@ -11,7 +12,7 @@ using testing_support::LogCapture;
 
 namespace {
 
-std::string Fixture(const std::string& name) {
+std::string XmlFixture(const std::string& name) {
     return std::string(MARIVEL_SOURCE_DIR) + "/tests/shell/fixtures/script/" + name;
 }
 
@@ -32,7 +33,7 @@ TEST_F(ScriptContentLoaderTest, ControlTreeRootGoesToTheContainerAndUnreadPartsA
     };
     {
         LogCapture log;
-        ScriptMap::LoadControlTree(Fixture("tree.xml"));
+        ScriptMap::LoadControlTree(XmlFixture("tree.xml"));
         ASSERT_EQ(roots, std::vector<std::string>{"ControlContainer"});
         // The unread attribute "extra" is reported by the visit check.
         EXPECT_GE(log.ErrorCount(), 1) << log.Text();
@@ -40,14 +41,14 @@ TEST_F(ScriptContentLoaderTest, ControlTreeRootGoesToTheContainerAndUnreadPartsA
     }
     {
         LogCapture log;
-        ScriptMap::LoadControlTree(Fixture("wrongroot.xml"));
+        ScriptMap::LoadControlTree(XmlFixture("wrongroot.xml"));
         EXPECT_EQ(log.ErrorCount(), 1) << log.Text();
         EXPECT_TRUE(log.Contains("root->GetName() == \"ControlContainer\""));
         EXPECT_EQ(roots.size(), 2u);  // built all the same
     }
     {
         LogCapture log;
-        ScriptMap::LoadControlTree(Fixture("missing.xml"));
+        ScriptMap::LoadControlTree(XmlFixture("missing.xml"));
         EXPECT_GE(log.ErrorCount(), 1);
         EXPECT_EQ(roots.size(), 2u);
     }
@@ -61,7 +62,7 @@ TEST_F(ScriptContentLoaderTest, TemplatesRegisterDeepCopiesOfTheirFirstElement) 
         copies.push_back(element);
     };
     LogCapture log;
-    ScriptMap::LoadTemplate(Fixture("templates.xml"));
+    ScriptMap::LoadTemplate(XmlFixture("templates.xml"));
     // The misnamed element is a failed check and registers all the same; the one without an
     // element is a failed check and registers nothing.
     const std::vector<std::string> expected = {"button:Button", "panel:Panel"};
@@ -81,7 +82,22 @@ TEST_F(ScriptContentLoaderTest, ResourceListRootGoesToTheResourceLoader) {
         root->MarkVisitedTree();
     };
     LogCapture log;
-    ScriptMap::LoadResource(Fixture("resources.xml"));
+    ScriptMap::LoadResource(XmlFixture("resources.xml"));
     EXPECT_EQ(roots, std::vector<std::string>{"Resources"});
     EXPECT_EQ(log.ErrorCount(), 0) << log.Text();
+}
+
+TEST_F(ScriptContentLoaderTest, ScriptErrorFromALoaderEndsTheScriptAndReleasesTheDocument) {
+    ObjectWeakPointer<XmlElement> seen;
+    GetScriptServices().loadResources = [&](const ObjectWeakPointer<XmlElement>& root) {
+        seen = root;
+        throw ScriptError("window closed");
+    };
+    script_test::State();
+    const std::string code = "LoadResource('" + XmlFixture("resources.xml") + "') loaderAfter = 1";
+    EXPECT_EQ(script_test::RunLua(code), "window closed");
+    EXPECT_EQ(script_test::Eval("loaderAfter"), "nil");
+    // The document was released on the way out.
+    ASSERT_TRUE(seen.GetLinkInfo() != nullptr);
+    EXPECT_LT(seen.GetLinkInfo()->_hardLinkCount, 0);
 }
