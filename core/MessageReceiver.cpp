@@ -2,8 +2,27 @@
 
 #include "core/Assert.h"
 #include "core/MessageServer.h"
+#include "core/XmlElement.h"
 
 MessageReceiver::MessageReceiver(std::string receiverName) : _receiverName(std::move(receiverName)) {
+    Register();
+}
+
+namespace {
+
+std::string ReadReceiverName(const ObjectWeakPointer<XmlElement>& element) {
+    const ObjectWeakPointer<XmlElement> receiver = element->GetFirstChildElement("messageReceiver");
+    Assert(receiver != NULL);
+    if (receiver == NULL) {
+        return "null";  // stays unregistered
+    }
+    return receiver->GetStringAttribute("name");
+}
+
+}  // namespace
+
+MessageReceiver::MessageReceiver(const ObjectWeakPointer<XmlElement>& element)
+    : _receiverName(ReadReceiverName(element)) {
     Register();
 }
 

@@ -1,6 +1,7 @@
 #include "core/XmlDocument.h"
 
 #include "core/XmlFileOps.h"
+#include "core/XmlMessages.h"
 #include "core/XmlOutText.h"
 #include "core/XmlRead.h"
 #include "core/XmlUtil.h"
@@ -91,12 +92,12 @@ bool XmlDocument::Save(const std::string& fileName) {
     }
     if (!written) {
         XmlFileOps::MoveNoReplace(backup, fileName);
-        ReportError("Не удалось записать " + fresh + ", файл " + fileName + " оставлен прежним");
+        ReportError(XmlMessages::CANNOT_WRITE + fresh + XmlMessages::FILE_KEPT + fileName);
         return false;
     }
     if (!XmlFileOps::MoveNoReplace(fresh, fileName)) {
         XmlFileOps::MoveNoReplace(backup, fileName);
-        ReportError("Не удалось переименовать " + fresh + " в " + fileName);
+        ReportError(XmlMessages::CANNOT_RENAME + fresh + XmlMessages::RENAME_TO + fileName);
         return false;
     }
     XmlFileOps::SyncFolderOf(fileName);

@@ -1,5 +1,6 @@
 #include "core/XmlElement.h"
 
+#include "core/XmlMessages.h"
 #include "core/XmlOutText.h"
 #include "core/XmlUtil.h"
 
@@ -255,5 +256,5 @@ void XmlElement::CheckVisited() {
         ObjectSmartPointer<XmlOutText> out(new XmlOutText("not-visited-marked.xml"));
         WriteMarked(out);
     }
-    ReportError("не посещённые места помечены << и >> в файле not-visited-marked.xml");
+    ReportError(XmlMessages::NOT_VISITED);
 }

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "core/Color.h"
+#include "core/Rect.h"
 #include "core/XmlAttribute.h"
 #include "core/XmlNode.h"
 
@@ -60,6 +62,9 @@ public:
     ObjectSmartPointer<XmlAttribute> RemoveAttribute(const std::string& name);
     template <class T>
     T GetTypedAttribute(const std::string& name);
+    // The int attributes "x", "y", "width" and "height".
+    Rect GetRect();
+    Color GetColorAttribute(const std::string& name);
 
     void ResetVisited() override;
     void Write(const ObjectWeakPointer<XmlOutText>& out) override;
@@ -92,6 +97,10 @@ private:
     // Reports the missing attribute like the checked pointer access, without the access.
     ObjectWeakPointer<XmlAttribute> GetNeededAttribute(const std::string& name);
 };
+
+class MousePosRememberer;
+// Restores a remembered mouse position from the int attributes "x" and "y".
+void LoadMousePos(MousePosRememberer& rememberer, const ObjectWeakPointer<XmlElement>& element);
 
 template <>
 int XmlElement::GetTypedAttribute<int>(const std::string& name);

@@ -1,29 +1,16 @@
 #include "core/XmlInText.h"
 
-#include <cstdio>
-
+#include "core/FileWrapper.h"
+#include "core/ObjectSmartPointer.h"
 #include "core/XmlUtil.h"
 
 XmlInText::XmlInText(const std::string& fileName) : _fileName(fileName) {
-    std::FILE* file = std::fopen(fileName.c_str(), "rb");
-    if (file == nullptr) {
-        ReportError("Не удалось открыть файл " + fileName + " в режиме rb");
-        return;
-    }
-    long size = -1;
-    if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
-    const bool rewound = std::fseek(file, 0, SEEK_SET) == 0;
-    std::size_t got = 0;
-    if (size > 0 && rewound) {
-        _text.assign(static_cast<std::size_t>(size), '\0');
-        got = std::fread(&_text[0], 1, _text.size(), file);
-    }
-    std::fclose(file);
-    XmlCheck(size >= 0 && rewound, "fseek(_file, offset, origin) == 0");
-    if (size > 0 && got != static_cast<std::size_t>(size)) {
-        ReportError("Хотели прочитать " + std::to_string(size) + ", удалось " + std::to_string(got));
-        _text.resize(got);
-    }
+    ObjectSmartPointer<FileWrapper> file(new FileWrapper(fileName, "rb"));
+    file->Seek(0, 2);
+    const long size = file->Tell();
+    file->Seek(0, 0);
+    _text.assign(size > 0 ? static_cast<std::size_t>(size) : 0, '\0');
+    _text.resize(file->Read(&_text[0], _text.size()));
     Normalise();
 }
 

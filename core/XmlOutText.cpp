@@ -3,12 +3,17 @@
 #include <unistd.h>
 
 #include "core/Assert.h"
-#include "core/HtmlLog.h"
+#include "core/Int.h"
+#include "core/XmlMessages.h"
 #include "core/XmlUtil.h"
+#include "platform/FilePort.h"
 
 XmlOutText::XmlOutText(const std::string& fileName) : _fileName(fileName) {
-    _file = std::fopen(fileName.c_str(), "wb");
-    if (_file == nullptr) ReportError("Не удалось открыть файл " + fileName + " в режиме w");
+    // Line feeds are stored as CR LF by the write itself, as a text-mode stream would.
+    _file = FilePort::Open(fileName, "wb");
+    if (_file == nullptr) {
+        ReportError(std::string(XmlMessages::CANNOT_OPEN) + fileName + XmlMessages::IN_MODE + "w");
+    }
 }
 
 XmlOutText::~XmlOutText() {
@@ -85,7 +90,8 @@ bool XmlOutText::WriteAndClose(bool fromDestructor) {
         bytes += c;
     }
     const std::size_t written = std::fwrite(bytes.data(), 1, bytes.size(), _file);
-    const bool synced = std::fflush(_file) == 0 && ::fsync(::fileno(_file)) == 0;
+    // A save waits until the text is on the disk; the diagnostic dumps need not.
+    const bool synced = std::fflush(_file) == 0 && (fromDestructor || ::fsync(::fileno(_file)) == 0);
     const bool closed = std::fclose(_file) == 0;
     _file = nullptr;
 
@@ -98,9 +104,11 @@ bool XmlOutText::WriteAndClose(bool fromDestructor) {
     };
     if (written != bytes.size()) {
         report("Error",
-               "Хотели записать " + std::to_string(bytes.size()) + ", удалось " + std::to_string(written), __LINE__);
+               XmlMessages::WANTED_WRITE + Int::ToString(static_cast<int>(bytes.size())) + XmlMessages::MANAGED +
+                   Int::ToString(static_cast<int>(written)),
+               __LINE__);
     }
-    if (!synced) report("Error", "Не удалось сбросить на диск файл " + _fileName, __LINE__);
+    if (!synced) report("Error", XmlMessages::CANNOT_SYNC + _fileName, __LINE__);
     if (!closed) report("Assertion failed", "fclose(_file) == 0", __LINE__);
     return written == bytes.size() && synced && closed;
 }

@@ -10,7 +10,7 @@ class XmlOutText : public Interface {
 public:
     // Opens the file for writing; failing is reported like every file error.
     explicit XmlOutText(const std::string& fileName);
-    // Writes and closes the file unless Close already did.
+    // Writes and closes the file unless Close already did; reports, never throws.
     ~XmlOutText() override;
 
     // Markup: a "<" directly after a ">" starts a new line indented by the current depth.
@@ -25,7 +25,7 @@ public:
     void EndComment();
     void SetDeclaration();
 
-    // Writes the buffer with line feeds as CR LF, flushes it to the disk and closes the file.
+    // Writes the buffer with line feeds as CR LF, flushes it to the disk (fsync) and closes the file.
     // False when any step failed (each failure is reported).
     bool Close();
 

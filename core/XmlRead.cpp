@@ -1,19 +1,13 @@
 #include "core/XmlRead.h"
 
-#include <cstdio>
-
+#include "core/Int.h"
+#include "core/String.h"
+#include "core/XmlFileOps.h"
+#include "core/XmlMessages.h"
 #include "core/XmlOutText.h"
 #include "core/XmlUtil.h"
-#include "core/XmlFileOps.h"
 
 namespace {
-
-std::string LowerCase(std::string text) {
-    for (char& c : text) {
-        if ('A' <= c && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
-}
 
 void WriteSpace(const ObjectSmartPointer<XmlSpaceRead>& space, const ObjectWeakPointer<XmlOutText>& out) {
     if (space.Get() != nullptr) space.Get()->Write(out);
@@ -181,7 +175,7 @@ XmlDeclarationRead::XmlDeclarationRead(const ObjectWeakPointer<XmlInText>& in) {
             }
         }
     }
-    if (LowerCase(_encodingName) == "us-ascii") text.SetSevenBitEncoding();
+    if (ToLower(_encodingName) == "us-ascii") text.SetSevenBitEncoding();
 }
 
 void XmlDeclarationRead::Write(const ObjectWeakPointer<XmlOutText>& out) {
@@ -332,7 +326,7 @@ XmlElementRead::XmlElementRead(const ObjectWeakPointer<XmlInText>& in) {
     text.Skip('/');
     const std::string endName = text.ReadName();
     if (endName != _name) {
-        ReportError("Имя закрывающего тега " + endName + "\n" + "не соответствует имени открывающего тега " + _name);
+        ReportError(XmlMessages::END_TAG_NAME + endName + "\n" + XmlMessages::START_TAG_NAME + _name);
     }
     if (text.IsSpace()) _endTagSpace = ObjectSmartPointer<XmlSpaceRead>(new XmlSpaceRead(in));
     text.Skip('>');
@@ -376,7 +370,7 @@ void XmlDocumentRead::ReadFromFile(const std::string& fileName) {
         try {
             in = ObjectSmartPointer<XmlInText>(new XmlInText(fileName));
         } catch (const AssertionFailedException& e) {
-            ReportError("Ошибка при чтении с диска содержимого файла\n" + fileName + "\n\n" + e.GetText());
+            ReportError(XmlMessages::DISK_READ_ERROR + fileName + "\n\n" + e.GetText());
         }
     }
     if (in.Get() == nullptr) return;
@@ -385,8 +379,8 @@ void XmlDocumentRead::ReadFromFile(const std::string& fileName) {
         try {
             ReadDocument(in);
         } catch (const AssertionFailedException& e) {
-            ReportError("Ошибка в строке " + std::to_string(in->GetLine()) + " файла\n" + in->GetFileName() + "\n" +
-                        e.GetText());
+            ReportError(XmlMessages::LINE_ERROR + Int::ToString(in->GetLine()) + XmlMessages::OF_FILE +
+                        in->GetFileName() + "\n" + e.GetText());
         }
     }
 }
@@ -425,7 +419,7 @@ XmlDocumentRead::XmlDocumentRead(const std::string& fileName) {
         }
     }
     Discard();
-    ReportError("Ошибка чтения XML документа\n[\n" + first + "\n]\n[\n" + second + "\n]");
+    ReportError(XmlMessages::DOCUMENT_ERROR + first + "\n]\n[\n" + second + "\n]");
 }
 
 XmlDocumentRead::XmlDocumentRead(const char* begin, const char* end) {

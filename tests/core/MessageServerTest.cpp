@@ -7,6 +7,8 @@
 #include "core/Message.h"
 #include "core/MessageReceiver.h"
 #include "core/MessageServer.h"
+#include "core/ReceiverAndMessage.h"
+#include "core/XmlElement.h"
 #include "tests/support/TestSupport.h"
 
 using testing_support::LogCapture;
@@ -188,4 +190,42 @@ TEST_F(MessageServerTest, CheckNoReceiversReportsSurvivors) {
     LogCapture log;
     MessageServer::CheckNoReceivers();
     EXPECT_TRUE(log.Contains("_receivers.empty()"));
+}
+
+namespace {
+
+struct ContentRecorder : public MessageReceiver {
+    explicit ContentRecorder(const ObjectWeakPointer<XmlElement>& element) : MessageReceiver(element) {}
+    void OnMessage(std::string message) override { trace.push_back(GetReceiverName() + "<" + message); }
+};
+
+ObjectSmartPointer<XmlElement> ControlElement(const std::string& receiverName) {
+    ObjectSmartPointer<XmlElement> control(new XmlElement("Button"));
+    ObjectSmartPointer<XmlElement> receiver(new XmlElement("messageReceiver"));
+    receiver->SetStringAttribute("name", receiverName);
+    control->AppendChild(receiver);
+    return control;
+}
+
+}  // namespace
+
+TEST_F(MessageServerTest, ContentNamesTheReceiverAndItsEvents) {
+    const ObjectSmartPointer<XmlElement> control = ControlElement("shop");
+    ObjectSmartPointer<ContentRecorder> shop(new ContentRecorder(control));
+    EXPECT_EQ(shop->GetReceiverName(), "shop");
+    EXPECT_TRUE(IsReceiver("shop"));
+
+    ObjectSmartPointer<XmlElement> click(new XmlElement("onClick"));
+    click->SetStringAttribute("receiver", "post:shop");
+    click->SetStringAttribute("message", "buy fish 3");
+    ObjectSmartPointer<ReceiverAndMessage> event(new ReceiverAndMessage(click));
+    event->Send();
+    EXPECT_TRUE(trace.empty());
+    ProcessPostedMessages();
+    EXPECT_EQ(trace, (std::vector<std::string>{"shop<buy fish 3"}));
+
+    LogCapture log;
+    const ObjectSmartPointer<XmlElement> silentControl = ControlElement("null");
+    { ObjectSmartPointer<ContentRecorder> silent(new ContentRecorder(silentControl)); }
+    EXPECT_EQ(log.ErrorCount(), 0);
 }

@@ -153,7 +153,7 @@ TEST(XmlModel, CheckVisitedDumpsTheUnreadPlaces) {
         r->GetAttribute("a");
         r->GetFirstChildElement("y")->GetFirstChildNode();
         r->CheckVisited();
-        EXPECT_TRUE(log.Contains("не посещённые места помечены << и >> в файле not-visited-marked.xml"));
+        EXPECT_TRUE(log.Contains(W("не посещённые места помечены << и >> в файле not-visited-marked.xml")));
         EXPECT_EQ(testing_support::ReadFile(dir + "not-visited-marked.xml"),
                   Crlf("<r a='1' <<b=\"&lt;\">>>\n\t<<x>t</x>>\n\t<y>u</y>\n</r>"));
         d = nullptr;

@@ -1,6 +1,8 @@
 #pragma once
 // Helpers shared by the XML tests.
 
+#include <iconv.h>
+
 #include <string>
 
 #include "core/XmlDocument.h"
@@ -9,6 +11,21 @@
 #include "tests/support/TestSupport.h"
 
 namespace xml_test {
+
+// A UTF-8 text in the Windows-1251 code page of the program's messages.
+inline std::string W(const std::string& utf8) {
+    iconv_t cd = iconv_open("CP1251", "UTF-8");
+    std::string in = utf8;
+    std::string out(in.size(), '\0');
+    char* inPtr = in.data();
+    char* outPtr = out.data();
+    std::size_t inLeft = in.size();
+    std::size_t outLeft = out.size();
+    iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+    iconv_close(cd);
+    out.resize(out.size() - outLeft);
+    return out;
+}
 
 inline const std::string& Dir() {
     static const std::string dir = testing_support::MakeTempDir("xml");

@@ -1,0 +1,197 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+
+#include "core/Int.h"
+#include "core/PermanentStorage.h"
+#include "tests/core/StorageFixture.h"
+
+using testing_support::LogCapture;
+using testing_support::ReadFile;
+using testing_support::WriteFile;
+
+namespace {
+
+std::uint32_t Bits(float value) {
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+float FromBits(std::uint32_t bits) {
+    float value = 0;
+    std::memcpy(&value, &bits, sizeof bits);
+    return value;
+}
+
+class PermanentStorageTest : public StorageFixture {};
+
+}  // namespace
+
+TEST_F(PermanentStorageTest, EveryTypeSurvivesSaveAndLoadExactly) {
+    LoadEmpty("p");
+    const std::string text = "a<b&\"c\td\ne \xC0\xFF";
+    const float floats[] = {0.1f, -0.0f, 1.0f / 3.0f, FromBits(0x00000001), FromBits(0x7FC00123),
+                            std::numeric_limits<float>::infinity()};
+    PermanentStorage::SetGlobalInt("int", Int::MIN_VALUE);
+    PermanentStorage::SetGlobalBool("bool", true);
+    PermanentStorage::SetGlobalString("string", text);
+    for (int i = 0; i < 6; ++i) PermanentStorage::SetGlobalFloat("float" + std::to_string(i), floats[i]);
+    PermanentStorage::SetLocalInt("level", 12);
+    PermanentStorage::SetLocalString("empty", "");
+    ObjectSmartPointer<XmlElement> tank(new XmlElement("Tank"));
+    tank->SetIntAttribute("fish", 3);
+    tank->AppendChild(ObjectSmartPointer<XmlNode>(new XmlElement("Plant")));
+    PermanentStorage::SetLocalXml("tank", tank);
+    EXPECT_EQ(PermanentStorage::GetLocalXml("tank").Get(), tank.Get());  // the element itself
+    PermanentStorage::SetGlobalBool("temp:ScreensaverMode", true);
+    PermanentStorage::SetLocalInt("temp:x", 1);
+
+    LogCapture log;
+    Reload();
+    EXPECT_EQ(log.ErrorCount(), 0) << log.Text();
+    EXPECT_EQ(StorageText().find("temp:"), std::string::npos);
+    EXPECT_NE(StorageText().find("1.000000e-001/0x3DCCCCCD"), std::string::npos);
+
+    EXPECT_EQ(PermanentStorage::GetGlobalInt("int"), Int::MIN_VALUE);
+    EXPECT_TRUE(PermanentStorage::GetGlobalBool("bool"));
+    EXPECT_EQ(PermanentStorage::GetGlobalString("string"), text);
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(Bits(PermanentStorage::GetGlobalFloat("float" + std::to_string(i))), Bits(floats[i])) << i;
+    }
+    EXPECT_EQ(PermanentStorage::GetActivePlayerName(), "p");
+    EXPECT_EQ(PermanentStorage::GetLocalInt("level"), 12);
+    EXPECT_EQ(PermanentStorage::GetLocalString("empty"), "");
+    const ObjectWeakPointer<XmlElement> loaded = PermanentStorage::GetLocalXml("tank");
+    ASSERT_TRUE(loaded != NULL);
+    EXPECT_NE(loaded.Get(), tank.Get());
+    EXPECT_EQ(loaded->GetName(), "Tank");
+    EXPECT_EQ(loaded->GetIntAttribute("fish"), 3);
+    ASSERT_TRUE(loaded->GetFirstChildElement("Plant") != NULL);
+    EXPECT_FALSE(PermanentStorage::IsGlobalNameDefined("temp:ScreensaverMode"));
+    EXPECT_FALSE(PermanentStorage::IsLocalNameDefined("temp:x"));
+    EXPECT_EQ(log.ErrorCount(), 0) << log.Text();
+}
+
+TEST_F(PermanentStorageTest, FileLayoutSortsNamesByByte) {
+    LoadEmpty("Anna");
+    PermanentStorage::SetGlobalInt("b", 2);
+    PermanentStorage::SetGlobalInt("B", 1);
+    PermanentStorage::SetGlobalFloat("f", 1.0f);
+    PermanentStorage::CreatePlayer("Zoe");
+    PermanentStorage::SetLocalBool("done", false);
+    PermanentStorage::SetActivePlayer("Zoe");
+    PermanentStorage::Save();
+    const std::string expected =
+        "<Storage>\r\n"
+        "\t<Globals>\r\n"
+        "\t\t<Variable name=\"B\" type=\"int\" value=\"1\"/>\r\n"
+        "\t\t<Variable name=\"b\" type=\"int\" value=\"2\"/>\r\n"
+        "\t\t<Variable name=\"f\" type=\"float\" value=\"1.000000e+000/0x3F800000\"/>\r\n"
+        "\t</Globals>\r\n"
+        "\t<Player name=\"Anna\"/>\r\n"
+        "\t<Player name=\"Zoe\">\r\n"
+        "\t\t<Variable name=\"done\" type=\"bool\" value=\"false\"/>\r\n"
+        "\t</Player>\r\n"
+        "\t<ActivePlayer name=\"Zoe\"/>\r\n"
+        "</Storage>";
+    EXPECT_EQ(StorageText(), expected);
+}
+
+TEST_F(PermanentStorageTest, ReadWithDefaultStoresTheDefault) {
+    LoadEmpty();
+    EXPECT_EQ(PermanentStorage::GetGlobalIntOrDef("n", 5), 5);
+    EXPECT_TRUE(PermanentStorage::IsGlobalNameDefined("n"));
+    EXPECT_EQ(PermanentStorage::GetGlobalIntOrDef("n", 9), 5);
+    EXPECT_EQ(PermanentStorage::GetLocalStringOrDef("s", "x"), "x");
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    LogCapture log;
+    EXPECT_TRUE(std::isnan(PermanentStorage::GetGlobalFloatOrDef("nan", nan)));
+    EXPECT_EQ(log.ErrorCount(), 0);
+    PermanentStorage::Save();
+    EXPECT_NE(StorageText().find("<Variable name=\"n\" type=\"int\" value=\"5\"/>"), std::string::npos);
+}
+
+TEST_F(PermanentStorageTest, MisusesAreReported) {
+    LogCapture log;
+    PermanentStorage::SetGlobalInt("early", 1);
+    EXPECT_TRUE(log.Contains("_isLoaded"));
+    PermanentStorage::Discard();
+
+    LoadEmpty();
+    PermanentStorage::Load();
+    EXPECT_TRUE(log.Contains("!_isLoaded"));
+
+    PermanentStorage::SetGlobalInt("n", 1);
+    PermanentStorage::SetGlobalString("n", "a");  // the type may change
+    EXPECT_EQ(PermanentStorage::GetGlobalString("n"), "a");
+    PermanentStorage::GetGlobalInt("n");
+    EXPECT_TRUE(log.Contains("_type == INT_TYPE"));
+
+    PermanentStorage::GetGlobalBool("missing");
+    EXPECT_TRUE(log.Contains("Bool variable missing does not exist"));
+    PermanentStorage::UndefGlobalName("missing");
+    EXPECT_TRUE(log.Contains("i != _variables.end()"));
+    PermanentStorage::GetLocalXml("nothing");
+    EXPECT_TRUE(log.Contains("XML variable nothing does not exist"));
+}
+
+TEST_F(PermanentStorageTest, LocalAccessCreatesTheActivePlayersSet) {
+    LoadEmpty("ghost");
+    EXPECT_FALSE(PermanentStorage::DoesPlayerExist("ghost"));
+    LogCapture log;
+    PermanentStorage::GetLocalInt("x");
+    EXPECT_TRUE(log.Contains("Int variable x does not exist"));
+    EXPECT_TRUE(PermanentStorage::DoesPlayerExist("ghost"));
+    PermanentStorage::Save();
+    EXPECT_NE(StorageText().find("<Player name=\"ghost\"/>"), std::string::npos);
+}
+
+TEST_F(PermanentStorageTest, ActivePlayerFromGameInfoWhenTheStorageNamesNone) {
+    Seed("<Storage><Globals/><Player name=\"Kim\"/></Storage>");
+    WriteFile(dataFolder + "GameInfo.xml", "<GameInfo version=\"3\"><ActivePlayer name=\"Kim\"/></GameInfo>");
+    LogCapture log;
+    PermanentStorage::Load();
+    EXPECT_EQ(PermanentStorage::GetActivePlayerName(), "Kim");
+    EXPECT_EQ(log.ErrorCount(), 0) << log.Text();
+}
+
+TEST_F(PermanentStorageTest, BrokenFileFallsBackToItsBackup) {
+    Seed("<Storage><Globals><Variable name=\"v\" type=\"int\"");
+    WriteFile(StoragePath() + ".bak",
+              "<Storage><Globals><Variable name=\"v\" type=\"int\" value=\"4\"/></Globals>"
+              "<ActivePlayer name=\"\"/></Storage>");
+    PermanentStorage::Load();
+    EXPECT_EQ(PermanentStorage::GetGlobalInt("v"), 4);
+}
+
+TEST_F(PermanentStorageTest, UnreadableFileAndBackupGiveAnEmptyStore) {
+    Seed("not xml");
+    WriteFile(StoragePath() + ".bak", "<Storage>");
+    LogCapture log;
+    PermanentStorage::Load();
+    EXPECT_TRUE(PermanentStorage::IsLoaded());
+    EXPECT_TRUE(log.Contains("could not be read; starting with an empty store"));
+    EXPECT_TRUE(PermanentStorage::GetPlayerNames().empty());
+    EXPECT_EQ(PermanentStorage::GetActivePlayerName(), "");
+    PermanentStorage::SetGlobalInt("after", 1);
+    PermanentStorage::Unload();
+    PermanentStorage::Load();
+    EXPECT_EQ(PermanentStorage::GetGlobalInt("after"), 1);
+}
+
+TEST_F(PermanentStorageTest, UnknownContentIsReported) {
+    Seed("<Storage><Globals><Variable name=\"a\" type=\"long\" value=\"1\"/>"
+         "<Variable name=\"b\" type=\"int\" value=\"1\"/><Variable name=\"b\" type=\"int\" value=\"2\"/>"
+         "</Globals><Player name=\"p\"/><Player name=\"p\"/><Extra/><ActivePlayer name=\"p\"/></Storage>");
+    LogCapture log;
+    PermanentStorage::Load();
+    EXPECT_TRUE(log.Contains("_variables.find(variableName) == _variables.end()"));
+    EXPECT_TRUE(log.Contains("_players.find(playerName) == _players.end()"));
+    EXPECT_TRUE(log.Contains("_isVisited"));  // the value of the unknown type and the element Extra
+    EXPECT_FALSE(PermanentStorage::IsGlobalNameDefined("a"));
+    EXPECT_EQ(PermanentStorage::GetGlobalInt("b"), 1);
+}
