@@ -7,6 +7,8 @@
 #include "core/Color.h"
 #include "core/Message.h"
 #include "core/MessageServer.h"
+#include "core/PermanentStorage.h"
+#include "core/PlayerChangeListener.h"
 #include "core/Point.h"
 #include "shell/LuaSupport.h"
 #include "shell/ScriptMap.h"
@@ -79,13 +81,26 @@ void CloseApplication() {
     close();
 }
 
-// "Commit": the storage's commit with the game timer paused.
+// Every player-change listener writes its state into the store, the store is saved, and the
+// listeners read their state back; the active player stays.
+void CommitStorage() {
+    if (!PermanentStorage::IsLoaded()) {
+        // Saving a store that was never loaded would replace the file with an empty one.
+        ReportFailure("Assertion failed", "_isLoaded", __FILE__, __LINE__);
+        return;
+    }
+    PlayerChangeServer::NotifyBeforeChange();
+    PermanentStorage::Save();
+    PlayerChangeServer::NotifyAfterChange();
+}
+
+// "Commit", with the game timer paused for its duration.
 void Commit() {
     const auto& runPaused = GetScriptServices().runPaused;
     if (runPaused) {
-        runPaused(&ScriptStandIn::PermanentStorage::Commit);
+        runPaused(&CommitStorage);
     } else {
-        ScriptStandIn::PermanentStorage::Commit();
+        CommitStorage();
     }
 }
 
@@ -189,7 +204,7 @@ void RegisterScriptApi() {
 
     // The table "PermanentStorage".
     {
-        using Storage = ScriptStandIn::PermanentStorage;
+        using Storage = PermanentStorage;
         module(L)[namespace_("PermanentStorage")[
             def("DeleteInactivePlayers", &Storage::DeleteInactivePlayers),
             def("RenamePlayer", &Storage::RenamePlayer),

@@ -13,7 +13,6 @@
 #include "platform/FilePort.h"
 #include "shell/LuaSupport.h"
 #include "shell/ScriptServices.h"
-#include "shell/ScriptStandIns.h"
 
 lua_State* ScriptMap::state = nullptr;
 
@@ -131,7 +130,7 @@ void ScriptMap::LoadTemplate(const std::string& fileName) {
     for (ObjectWeakPointer<XmlElement> child = root->GetFirstChildElement(); child != NULL;
          child = child->GetNextElement()) {
         Assert(child->GetName() == "Template");
-        const std::string templateName = ScriptStandIn::GetStringAttribute(child, "templateName");
+        const std::string templateName = child->GetStringAttribute("templateName");
         ObjectWeakPointer<XmlElement> body = child->GetFirstChildElement();
         // A template without an element has nothing to register.
         Assert(body != NULL);
