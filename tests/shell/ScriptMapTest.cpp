@@ -3,6 +3,7 @@
 #include <luabind/luabind.hpp>
 
 #include "core/Assert.h"
+#include "core/Color.h"
 #include "tests/shell/ScriptTestSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -221,4 +222,20 @@ TEST_F(ScriptMapTest, WriteToLogFunctions) {
     EXPECT_NE(text.find("Color = Black Face = Verdana>plain &lt;line&gt;</Font>"), std::string::npos) << text;
     EXPECT_NE(text.find("Color = Blue Face = Verdana>blue line</Font>"), std::string::npos) << text;
     EXPECT_EQ(log.ErrorCount(), 0);
+}
+
+TEST_F(ScriptMapTest, UserdataBlocksMeetTheBindingsAlignment) {
+    // The binding keeps 16-byte aligned objects in userdata; growing blocks keep the alignment.
+    lua_State* L = ScriptMap::state;
+    for (std::size_t size : {1u, 8u, 24u, 100u, 4096u}) {
+        void* block = lua_newuserdata(L, size);
+        EXPECT_EQ(reinterpret_cast<std::uintptr_t>(block) % 16, 0u) << size;
+        lua_pop(L, 1);
+    }
+    EXPECT_EQ(RunLua("local t = {} for i = 1, 1000 do t[i] = Color(i, i, i) end alignedColors = t"), "");
+    lua_getglobal(L, "alignedColors");
+    lua_rawgeti(L, -1, 1000);
+    EXPECT_EQ(luabind::object_cast<Color>(luabind::object(luabind::from_stack(L, -1))).red, 1000 % 256);
+    lua_pop(L, 2);
+    EXPECT_EQ(RunLua("alignedColors = nil collectgarbage()"), "");
 }
