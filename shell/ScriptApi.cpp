@@ -1,7 +1,6 @@
 #include "shell/ScriptApi.h"
 
 #include <luabind/luabind.hpp>
-#include <luabind/operator.hpp>
 
 #include "core/Assert.h"
 #include "core/Color.h"
@@ -18,7 +17,7 @@
 
 namespace {
 
-// The table 1 functions that reach other parts of the program through the connected services.
+// Global functions that reach other parts of the program through the connected services.
 void RunExecutable(const std::string& fileName) {
     const auto& run = GetScriptServices().runExecutable;
     if (!run) return ReportNotLoaded("RunExecutable", "shell commands are");

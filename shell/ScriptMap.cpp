@@ -1,8 +1,6 @@
 #include "shell/ScriptMap.h"
 
 #include <cmath>
-#include <cstdint>
-#include <cstdlib>
 
 #include <luabind/luabind.hpp>
 

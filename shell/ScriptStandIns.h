@@ -1,13 +1,13 @@
 #pragma once
-// STAND-INS: script-facing pieces whose real classes are being built elsewhere. Each block names
-// what replaces it; the script names and signatures stay, only the bound type or call changes.
+// STAND-INS for the script classes of the content subsystem, registered while it has not
+// connected its own registrations (ScriptServices). The script names and signatures are the real
+// ones; every method reports that its kind of content is not loaded.
 
 #include <string>
 
 namespace ScriptStandIn {
 
-// Until the content subsystem connects its classes (ScriptServices): "Spline", "Effect",
-// "IController", "ControllerManager" and the object "kernel".
+// "Spline", "Effect", "IController", "ControllerManager" and the object "kernel".
 class Spline {
 public:
     void addKey(float value);
