@@ -1,12 +1,11 @@
 #include "platform/audio/MixerAudioBackend.h"
 
+#include "platform/FilePort.h"
+
 #include <SDL.h>
 #include <SDL_mixer.h>
-#include <strings.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
 namespace {
 
@@ -14,48 +13,9 @@ constexpr int INITIAL_CHANNELS = 32;
 constexpr int CHANNEL_GROWTH = 16;
 constexpr int CHUNK_FRAMES = 1024;
 
-bool Exists(const std::string& path) {
-    std::error_code ignored;
-    return std::filesystem::exists(path, ignored);
-}
-
-// The entry of folder whose name equals name apart from letter case; the first in sorted order.
-std::string FindIgnoringCase(const std::string& folder, const std::string& name) {
-    std::vector<std::string> names;
-    std::error_code error;
-    for (std::filesystem::directory_iterator it(folder.empty() ? "." : folder, error), end;
-         !error && it != end; it.increment(error)) {
-        names.push_back(it->path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    for (const std::string& candidate : names) {
-        if (strcasecmp(candidate.c_str(), name.c_str()) == 0) return candidate;
-    }
-    return name;
-}
-
 }  // namespace
 
-std::string ResolveAudioPath(const std::string& path) {
-    std::string unix = path;
-    std::replace(unix.begin(), unix.end(), '\\', '/');
-    if (unix.empty() || Exists(unix)) return unix;
-    std::string resolved = unix[0] == '/' ? "/" : "";
-    std::size_t start = 0;
-    while (start <= unix.size()) {
-        std::size_t end = unix.find('/', start);
-        if (end == std::string::npos) end = unix.size();
-        const std::string part = unix.substr(start, end - start);
-        if (!part.empty()) {
-            const std::string folder = resolved;
-            const std::string exact = folder + part;
-            resolved = Exists(exact) ? exact : folder + FindIgnoringCase(folder, part);
-            if (end < unix.size()) resolved += '/';
-        }
-        start = end + 1;
-    }
-    return resolved;
-}
+std::string ResolveAudioPath(const std::string& path) { return FilePort::NormalizePath(path); }
 
 MixerAudioBackend& MixerAudioBackend::Instance() {
     static MixerAudioBackend backend;
@@ -154,7 +114,7 @@ Mix_Chunk* MixerAudioBackend::LoadChunk(const void* file) {
         return nullptr;
     }
     const std::string path = ResolveAudioPath(static_cast<const char*>(file));
-    if (!Exists(path)) {
+    if (!FilePort::Exists(path)) {
         Fail(BASS_ERROR_FILEOPEN);
         return nullptr;
     }
