@@ -4,6 +4,7 @@
 
 #include "core/Assert.h"
 #include "core/Color.h"
+#include "core/DataFolder.h"
 #include "tests/shell/ScriptTestSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -64,10 +65,14 @@ TEST_F(ScriptMapTest, RunScriptFailuresAreOneErrorEach) {
         std::string file;
         std::string message;
     };
+    // Precompiled chunks are refused: the interpreter does not verify them.
+    const std::string binary = dataFolder + "binary.lua";
+    testing_support::WriteFile(binary, std::string("\x1bLua\x52\x00\x01\x04", 8));
     const Case cases[] = {
         {Fixture("missing.lua"), "cannot open"},
         {Fixture("syntax.lua"), "syntax.lua:3:"},
         {Fixture("halfway.lua"), "halfway stop"},
+        {binary, "attempt to load a binary chunk"},
     };
     for (const Case& c : cases) {
         LogCapture log;
