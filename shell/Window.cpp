@@ -188,6 +188,14 @@ void Window::SwitchToWindowed() {
 }
 
 int Window::HandleMessage(const WindowMessage& message) {
+    if (message.type == WindowMessage::SETTINGCHANGE) {
+        UpdateWorkArea();
+        return 0;
+    }
+    return HandleWindowMessage(message);
+}
+
+int HandleWindowMessage(const WindowMessage& message) {
     Application* app = Core::appInstance;
     switch (message.type) {
         case WindowMessage::ACTIVATE:
@@ -204,9 +212,6 @@ int Window::HandleMessage(const WindowMessage& message) {
             return 0;
         case WindowMessage::CLOSE:
             if (app) app->Stop();
-            return 0;
-        case WindowMessage::SETTINGCHANGE:
-            UpdateWorkArea();
             return 0;
         case WindowMessage::KEYDOWN: {
             if (IsScreensaverMode()) {

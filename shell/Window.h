@@ -55,6 +55,12 @@ private:
     std::deque<WindowMessage> _queue;
 };
 
+// What the window procedure does with every message but the settings change (which re-reads the
+// work area): activation, paint and close reach the application, input reaches MouseInput; in
+// screensaver mode keys and larger mouse moves send "Screen saver done" to "post:lua:GameFunc".
+// Returns the message's result.
+int HandleWindowMessage(const WindowMessage& message);
+
 // The horizontal DPI factor of the desktop against 96 DPI; 1 where the desktop reports no
 // higher density.
 float GetDpiScale();
