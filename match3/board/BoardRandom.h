@@ -16,3 +16,9 @@ public:
     // Next() * (m - 0.001) / 32767.
     float RandomFloat(float m);
 };
+
+// The game's own generator (core/Random), the board's default.
+class GameBoardRandom : public BoardRandom {
+public:
+    int Next() override;
+};

@@ -7,6 +7,9 @@
 GameBoard::GameBoard(BoardRandom& random, PieceMotion& motion, BoardEventSink& sink)
     : _random(random), _motion(motion), _sink(sink) {}
 
+GameBoard::GameBoard(PieceMotion& motion, BoardEventSink& sink)
+    : _random(_gameRandom), _motion(motion), _sink(sink) {}
+
 const FieldCell& GameBoard::Cell(int x, int y) const {
     const bool inside = x >= 0 && x < MAX_FIELD_X && y >= 0 && y < MAX_FIELD_Y;
     Assert(inside);

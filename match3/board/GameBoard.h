@@ -41,6 +41,8 @@ public:
     static constexpr int RECOLOUR_TRIES = 200;
 
     GameBoard(BoardRandom& random, PieceMotion& motion, BoardEventSink& sink);
+    // With the game's own random generator.
+    GameBoard(PieceMotion& motion, BoardEventSink& sink);
     GameBoard(const GameBoard&) = delete;
     GameBoard& operator=(const GameBoard&) = delete;
 
@@ -189,6 +191,7 @@ private:
     void Recolour();
     void AnimateReshuffle(const std::vector<std::vector<int>>& snapshot);
 
+    GameBoardRandom _gameRandom;
     BoardRandom& _random;
     PieceMotion& _motion;
     BoardEventSink& _sink;

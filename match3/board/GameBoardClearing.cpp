@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/Assert.h"
+#include "core/Int.h"
 #include "match3/board/GameBoard.h"
 #include "match3/board/LightningRun.h"
 
@@ -30,27 +31,10 @@ float FinalRadius(int kind) {
 
 float CellDistance(int dx, int dy) { return std::sqrt(static_cast<float>(dx * dx + dy * dy)); }
 
-// A strict decimal: an optional minus sign and digits, no leading zeros except "0".
+// A decimal in the one form Int::Parse accepts (a malformed text is reported by it).
 bool ParseDecimal(const std::string& text, int& value) {
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < text.size() && text[i] == '-') {
-        negative = true;
-        ++i;
-    }
-    if (i >= text.size()) return false;
-    if (text[i] == '0' && i + 1 < text.size()) return false;
-    long long result = 0;
-    for (; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9') return false;
-        result = result * 10 + (text[i] - '0');
-        if (result > 2147483648LL) return false;
-    }
-    if (negative) result = -result;
-    if (result > 2147483647LL || result < -2147483648LL) return false;
-    if (negative && result == 0) return false;
-    value = static_cast<int>(result);
-    return true;
+    value = Int::Parse(text);
+    return Int::ToString(value) == text;
 }
 
 }  // namespace
@@ -308,10 +292,11 @@ void GameBoard::ClearCellCommand(const std::string& argument) {
     const std::size_t comma = argument.find(',');
     int x = 0;
     int y = 0;
-    const bool valid = comma != std::string::npos && ParseDecimal(argument.substr(0, comma), x) &&
-                       ParseDecimal(argument.substr(comma + 1), y);
-    Assert(valid);
-    if (!valid || !InBoard(x, y)) return;
+    Assert(comma != std::string::npos);
+    if (comma == std::string::npos) return;
+    const bool validX = ParseDecimal(argument.substr(0, comma), x);
+    const bool validY = ParseDecimal(argument.substr(comma + 1), y);
+    if (!validX || !validY || !InBoard(x, y)) return;
     _index[x][y]._hideTime = _tuning.HIDE_TIME;
     ClearCell(x, y, "lightningClear", true);
     SoundDefaultPan("item_lighting");

@@ -3,8 +3,9 @@
 #include <cmath>
 
 #include "core/Assert.h"
+#include "core/Math.h"
 
-int RoundToInt(float value) { return static_cast<int>(std::round(value)); }
+int RoundToInt(float value) { return Math::round(value); }
 
 float LevelTimeFactor(float timeMultiplier) {
     // Beyond any stored value (kept within [-7, 7]); also keeps NaN out of the conversion.

@@ -5,6 +5,7 @@
 #include "tests/support/TestSupport.h"
 
 using board_test::BoardFixture;
+using testing_support::LogCapture;
 
 namespace {
 
@@ -240,11 +241,14 @@ TEST_F(ClearingTest, TenthDetonationEarnsLightningAfterBlackBombLevel) {
 
 TEST_F(ClearingTest, ClearCellCommandIgnoresAddressesOutsideTheBoard) {
     Load({"a0", "aa"}, {"1.", "34"});
-    testing_support::LogCapture log;
+    LogCapture log;
     for (const char* argument : {"2,0", "-1,0", "0,2", "99999,1", "0,-1"}) board.ClearCellCommand(argument);
     EXPECT_EQ(log.ErrorCount(), 0);
-    for (const char* argument : {"", "0", "a,b", "01,0", "0,1,", " 0,1"}) board.ClearCellCommand(argument);
-    EXPECT_EQ(log.ErrorCount(), 6);
+    for (const char* argument : {"", "0", "a,b", "01,0", "0,1,", " 0,1", "0,+1"}) {
+        LogCapture malformed;
+        board.ClearCellCommand(argument);
+        EXPECT_GE(malformed.ErrorCount(), 1) << argument;
+    }
     EXPECT_EQ(Contents(), (std::vector<std::string>{"1#", "34"}));
     EXPECT_EQ(sink.Count(BoardEventType::Sound), 0);
     board.ClearCellCommand("0,1");

@@ -1,6 +1,7 @@
 // Level lines, chip sets, loading a level and restoring cells.
 #include <gtest/gtest.h>
 
+#include "core/Random.h"
 #include "tests/match3/BoardTestSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -161,4 +162,23 @@ TEST(LevelLinesTest, RestoredCellsAcceptOnlyPiecesWithPictures) {
     EXPECT_EQ(f.board.GetAllPaints(), 4);
     EXPECT_EQ(f.board.GetGoldenCount(), 2);
     EXPECT_EQ(f.board.GetSilverCount(), 4);
+}
+
+TEST(LevelLinesTest, GameGeneratorIsTheDefaultAndSeedable) {
+    LevelShape shape;
+    ASSERT_TRUE(ParseLevelLines(std::vector<std::string>(6, "AAAAAA"), shape));
+    std::vector<std::vector<int>> colours;
+    for (int run = 0; run < 2; ++run) {
+        Random::Seed(1234);
+        board_test::FakeMotion motion;
+        NullBoardEventSink sink;
+        GameBoard board(motion, sink);
+        ASSERT_TRUE(board.LoadLevelShape(shape, {0, 1, 2, 3, 4}));
+        std::vector<int> c;
+        for (int x = 0; x < 6; ++x) {
+            for (int y = 0; y < 6; ++y) c.push_back(board.Cell(x, y)._color);
+        }
+        colours.push_back(c);
+    }
+    EXPECT_EQ(colours[0], colours[1]);
 }
