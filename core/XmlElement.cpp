@@ -1,0 +1,260 @@
+#include "core/XmlElement.h"
+
+#include "core/XmlMessages.h"
+#include "core/XmlOutText.h"
+#include "core/XmlUtil.h"
+
+class XmlElement::XmlNodeBarrier : public XmlNode {
+public:
+    XmlNodeBarrier() {
+        _isBarrier = true;
+        _isVisited = true;
+    }
+    void Write(const ObjectWeakPointer<XmlOutText>&) override { Assert(false); }
+    ObjectSmartPointer<XmlNode> Clone() override {
+        Assert(false);
+        return ObjectSmartPointer<XmlNode>();
+    }
+};
+
+class XmlElement::XmlAttributeBarrier : public XmlAttribute {
+public:
+    XmlAttributeBarrier() {
+        _isBarrier = true;
+        _isVisited = true;
+    }
+};
+
+void XmlElement::CreateBarriers() {
+    _attributesBegin = ObjectSmartPointer<XmlAttribute>(new XmlAttributeBarrier);
+    _attributesEnd = ObjectSmartPointer<XmlAttribute>(new XmlAttributeBarrier);
+    _attributesEnd->InsertBefore(_attributesBegin);
+    _nodesBegin = ObjectSmartPointer<XmlNode>(new XmlNodeBarrier);
+    _nodesEnd = ObjectSmartPointer<XmlNode>(new XmlNodeBarrier);
+    _nodesEnd->InsertBefore(_nodesBegin);
+}
+
+XmlElement::XmlElement() { CreateBarriers(); }
+
+XmlElement::XmlElement(const std::string& name) {
+    CreateBarriers();
+    SetName(name);
+}
+
+XmlElement::XmlElement(const ObjectWeakPointer<XmlElement>& source) {
+    XmlElement& from = *source;
+    CreateBarriers();
+    SetName(from._name);
+    for (XmlAttribute* a = from.FirstAttributeRaw(); !a->IsBarrier(); a = a->NextRaw()) {
+        AddAttribute(ObjectSmartPointer<XmlAttribute>(new XmlAttribute(ObjectWeakPointer<XmlAttribute>(a))));
+    }
+    for (XmlNode* n = from.FirstChildRaw(); !n->IsBarrier(); n = n->NextRaw()) {
+        if (n->IsSignificant()) AppendChild(n->Clone());
+    }
+    from._isVisited = true;
+}
+
+XmlElement::~XmlElement() {
+    // The chains go from their tail barriers; release them before the head barriers.
+    _nodesEnd = nullptr;
+    _nodesBegin = nullptr;
+    _attributesEnd = nullptr;
+    _attributesBegin = nullptr;
+}
+
+void XmlElement::SetName(const std::string& name) {
+    Assert(_name == "");
+    XmlUtil::CheckName(name);
+    _name = name;
+}
+
+std::string XmlElement::GetName() {
+    _isVisited = true;
+    Assert(_name.length() > 0);
+    return _name;
+}
+
+ObjectWeakPointer<XmlAttribute> XmlElement::GetFirstAttribute() { return _attributesBegin->GetNextAttribute(); }
+
+ObjectWeakPointer<XmlAttribute> XmlElement::GetAttribute(const std::string& name) {
+    for (XmlAttribute* a = FirstAttributeRaw(); !a->IsBarrier(); a = a->NextRaw()) {
+        if (a->NameRef() == name) {
+            a->MarkVisited();
+            return ObjectWeakPointer<XmlAttribute>(a);
+        }
+    }
+    return ObjectWeakPointer<XmlAttribute>();
+}
+
+bool XmlElement::HasAttribute(const std::string& name) const {
+    for (XmlAttribute* a = FirstAttributeRaw(); !a->IsBarrier(); a = a->NextRaw()) {
+        if (a->NameRef() == name) return true;
+    }
+    return false;
+}
+
+void XmlElement::AddAttribute(const ObjectSmartPointer<XmlAttribute>& newAttribute) {
+    Assert(GetAttribute(newAttribute->GetName()) == NULL);
+    _attributesEnd->InsertBefore(newAttribute);
+}
+
+ObjectWeakPointer<XmlNode> XmlElement::GetFirstChildNode() { return _nodesBegin->GetNextNode(); }
+
+namespace {
+
+XmlElement* AsElement(XmlNode* node) {
+    if (node->IsBarrier()) return nullptr;
+    return dynamic_cast<XmlElement*>(node);
+}
+
+ObjectWeakPointer<XmlElement> Found(XmlElement* element) {
+    element->MarkVisited();
+    return ObjectWeakPointer<XmlElement>(element);
+}
+
+}  // namespace
+
+ObjectWeakPointer<XmlElement> XmlElement::GetFirstChildElement() {
+    for (XmlNode* n = FirstChildRaw(); !n->IsBarrier(); n = n->NextRaw()) {
+        if (XmlElement* e = AsElement(n)) return Found(e);
+    }
+    return ObjectWeakPointer<XmlElement>();
+}
+
+ObjectWeakPointer<XmlElement> XmlElement::GetFirstChildElement(const std::string& name) {
+    for (XmlNode* n = FirstChildRaw(); !n->IsBarrier(); n = n->NextRaw()) {
+        XmlElement* e = AsElement(n);
+        if (e != nullptr && e->_name == name) return Found(e);
+    }
+    return ObjectWeakPointer<XmlElement>();
+}
+
+ObjectWeakPointer<XmlElement> XmlElement::GetLastChildElement() {
+    for (XmlNode* n = _nodesEnd.Get()->PrevRaw(); !n->IsBarrier(); n = n->PrevRaw()) {
+        if (XmlElement* e = AsElement(n)) return Found(e);
+    }
+    return ObjectWeakPointer<XmlElement>();
+}
+
+ObjectWeakPointer<XmlElement> XmlElement::GetNextElement() {
+    for (XmlNode* n = _nextNode.operator->(); !n->IsBarrier(); n = n->NextRaw()) {
+        if (XmlElement* e = AsElement(n)) return Found(e);
+    }
+    return ObjectWeakPointer<XmlElement>();
+}
+
+ObjectWeakPointer<XmlElement> XmlElement::GetNextElement(const std::string& name) {
+    for (XmlNode* n = _nextNode.operator->(); !n->IsBarrier(); n = n->NextRaw()) {
+        XmlElement* e = AsElement(n);
+        if (e != nullptr && e->_name == name) return Found(e);
+    }
+    return ObjectWeakPointer<XmlElement>();
+}
+
+ObjectWeakPointer<XmlElement> XmlElement::GetPrevElement() {
+    for (XmlNode* n = _prevNode.operator->(); !n->IsBarrier(); n = n->PrevRaw()) {
+        if (XmlElement* e = AsElement(n)) return Found(e);
+    }
+    return ObjectWeakPointer<XmlElement>();
+}
+
+void XmlElement::AppendChild(const ObjectSmartPointer<XmlNode>& newNode) { _nodesEnd->InsertBefore(newNode); }
+
+void XmlElement::PrependChild(const ObjectSmartPointer<XmlNode>& newNode) { _nodesBegin->InsertAfter(newNode); }
+
+std::string XmlElement::GetText() {
+    ObjectWeakPointer<XmlNode> p = GetFirstChildNode();
+    Assert(p->GetNextNode() == NULL);
+    ObjectWeakPointer<XmlText> text = p.Cast<XmlText>();
+    if (text.Get() == nullptr) return std::string();
+    return text->GetValue();
+}
+
+void XmlElement::ResetVisited() { _isVisited = false; }
+
+void XmlElement::WriteAttributes(const ObjectWeakPointer<XmlOutText>& out) {
+    for (XmlAttribute* a = FirstAttributeRaw(); !a->IsBarrier(); a = a->NextRaw()) a->Write(out);
+}
+
+void XmlElement::WriteChildren(const ObjectWeakPointer<XmlOutText>& out) {
+    for (XmlNode* n = FirstChildRaw(); !n->IsBarrier(); n = n->NextRaw()) n->Write(out);
+}
+
+void XmlElement::Write(const ObjectWeakPointer<XmlOutText>& out) {
+    XmlOutText& text = *out;
+    text.PutChar('<');
+    text.PutString(_name);
+    WriteAttributes(out);
+    if (!HasChildNodes()) {
+        text.PutString("/>");
+    } else {
+        text.PutChar('>');
+        text.IncreaseTab();
+        WriteChildren(out);
+        text.DecreaseTab();
+        text.PutString("</");
+        text.PutString(_name);
+        text.PutChar('>');
+    }
+    _isVisited = true;
+}
+
+ObjectSmartPointer<XmlNode> XmlElement::Clone() {
+    return ObjectSmartPointer<XmlNode>(new XmlElement(ObjectWeakPointer<XmlElement>(this)));
+}
+
+void XmlElement::ResetVisitedTree() {
+    ResetVisited();
+    for (XmlAttribute* a = FirstAttributeRaw(); !a->IsBarrier(); a = a->NextRaw()) a->ResetVisited();
+    for (XmlNode* n = FirstChildRaw(); !n->IsBarrier(); n = n->NextRaw()) n->ResetVisitedTree();
+}
+
+void XmlElement::MarkVisitedTree() {
+    _isVisited = true;
+    for (XmlAttribute* a = FirstAttributeRaw(); !a->IsBarrier(); a = a->NextRaw()) a->MarkVisited();
+    for (XmlNode* n = FirstChildRaw(); !n->IsBarrier(); n = n->NextRaw()) n->MarkVisitedTree();
+}
+
+bool XmlElement::IsVisitedTree() {
+    bool visited = IsDetached() || _isVisited;
+    for (XmlAttribute* a = FirstAttributeRaw(); !a->IsBarrier(); a = a->NextRaw()) {
+        visited = a->IsVisited() && visited;
+    }
+    for (XmlNode* n = FirstChildRaw(); !n->IsBarrier(); n = n->NextRaw()) {
+        visited = n->IsVisitedTree() && visited;
+    }
+    return visited;
+}
+
+void XmlElement::WriteMarked(const ObjectWeakPointer<XmlOutText>& out) {
+    XmlOutText& text = *out;
+    if (!_isVisited && !IsDetached()) {
+        text.PutChar('<');
+        Write(out);
+        text.PutChar('>');
+        return;
+    }
+    text.PutChar('<');
+    text.PutString(_name);
+    for (XmlAttribute* a = FirstAttributeRaw(); !a->IsBarrier(); a = a->NextRaw()) a->WriteMarked(out);
+    if (!HasChildNodes()) {
+        text.PutString("/>");
+        return;
+    }
+    text.PutChar('>');
+    text.IncreaseTab();
+    for (XmlNode* n = FirstChildRaw(); !n->IsBarrier(); n = n->NextRaw()) n->WriteMarked(out);
+    text.DecreaseTab();
+    text.PutString("</");
+    text.PutString(_name);
+    text.PutChar('>');
+}
+
+void XmlElement::CheckVisited() {
+    if (IsVisitedTree()) return;
+    {
+        ObjectSmartPointer<XmlOutText> out(new XmlOutText("not-visited-marked.xml"));
+        WriteMarked(out);
+    }
+    ReportError(XmlMessages::NOT_VISITED);
+}

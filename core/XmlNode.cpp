@@ -1,0 +1,172 @@
+#include "core/XmlNode.h"
+
+#include "core/XmlOutText.h"
+#include "core/XmlUtil.h"
+
+XmlVisitable::~XmlVisitable() { XmlDestructorCheck(_isVisited); }
+
+void XmlVisitable::ResetVisited() { _isVisited = false; }
+
+XmlNode::~XmlNode() {
+    if (IsDetached()) _isVisited = true;
+    // Release the chain of predecessors one by one: a long sibling list must not recurse.
+    ObjectSmartPointer<XmlNode> current = _prevNode;
+    _prevNode = nullptr;
+    while (current.Get() != nullptr && current.GetLinkInfo()->_hardLinkCount == 1) {
+        ObjectSmartPointer<XmlNode> previous = current.Get()->_prevNode;
+        current.Get()->_prevNode = nullptr;
+        current = previous;
+    }
+    current = nullptr;
+    _nextNode = nullptr;
+}
+
+ObjectWeakPointer<XmlNode> XmlNode::GetSelf() {
+    if (_isBarrier) return ObjectWeakPointer<XmlNode>();
+    return ObjectWeakPointer<XmlNode>(this);
+}
+
+void XmlNode::ResetVisitedTree() { ResetVisited(); }
+
+void XmlNode::MarkVisitedTree() { _isVisited = true; }
+
+bool XmlNode::IsVisitedTree() { return _isVisited; }
+
+bool XmlNode::IsSignificant() { return true; }
+
+void XmlNode::WriteMarked(const ObjectWeakPointer<XmlOutText>& out) { Write(out); }
+
+ObjectWeakPointer<XmlNode> XmlNode::GetNextNode() {
+    ObjectWeakPointer<XmlNode> next = _nextNode->GetSelf();
+    if (next.Get() != nullptr) next.Get()->_isVisited = true;
+    return next;
+}
+
+void XmlNode::InsertBefore(const ObjectSmartPointer<XmlNode>& newNode) {
+    XmlNode* node = newNode.operator->();
+    Assert(newNode->_nextNode == NULL);
+    Assert(newNode->_prevNode == NULL);
+    node->_nextNode = ObjectWeakPointer<XmlNode>(this);
+    node->_prevNode = _prevNode;
+    if (_prevNode.Get() != nullptr) {
+        XmlCheck(_prevNode.Get()->_nextNode.AsObjectAddress() == this, "_prevNode->_nextNode == thisNode");
+        _prevNode->_nextNode = ObjectWeakPointer<XmlNode>(node);
+    }
+    _prevNode = newNode;
+}
+
+void XmlNode::InsertAfter(const ObjectSmartPointer<XmlNode>& newNode) {
+    Assert(_nextNode != NULL);
+    _nextNode->InsertBefore(newNode);
+}
+
+ObjectWeakPointer<XmlNode> XmlNode::Replace(const ObjectSmartPointer<XmlNode>& newNode) {
+    Assert(_nextNode != NULL);
+    Assert(_prevNode != NULL);
+    XmlNode* node = newNode.operator->();
+    XmlNode* next = _nextNode.operator->();
+    XmlNode* prev = _prevNode.operator->();
+    XmlCheck(next->_prevNode.AsObjectAddress() == this, "_nextNode->_prevNode == thisNode");
+    XmlCheck(prev->_nextNode.AsObjectAddress() == this, "_prevNode->_nextNode == thisNode");
+    node->_nextNode = _nextNode;
+    node->_prevNode = _prevNode;
+    prev->_nextNode = ObjectWeakPointer<XmlNode>(node);
+    next->_prevNode = newNode;
+    return ObjectWeakPointer<XmlNode>(node);
+}
+
+ObjectSmartPointer<XmlNode> XmlNode::Remove() {
+    Assert(_nextNode != NULL);
+    Assert(_prevNode != NULL);
+    XmlNode* next = _nextNode.operator->();
+    XmlNode* prev = _prevNode.operator->();
+    XmlCheck(next->_prevNode.AsObjectAddress() == this, "_nextNode->_prevNode == thisNodeWeak");
+    XmlCheck(prev->_nextNode.AsObjectAddress() == this, "_prevNode->_nextNode == thisNodeWeak");
+    ObjectSmartPointer<XmlNode> self = next->_prevNode;
+    prev->_nextNode = _nextNode;
+    next->_prevNode = _prevNode;
+    _nextNode = nullptr;
+    _prevNode = nullptr;
+    return self;
+}
+
+// XmlText
+
+XmlText::XmlText(const std::string& value) { SetValue(value); }
+
+void XmlText::SetValue(const std::string& value) {
+    Assert(_value == "");
+    _value = value;
+    _isSpaceOnly = true;
+    for (unsigned char c : _value) {
+        if (!XmlUtil::IsSpace(c)) {
+            _isSpaceOnly = false;
+            break;
+        }
+    }
+    if (_isSpaceOnly) _isVisited = true;
+}
+
+void XmlText::ResetVisited() {
+    if (!_isSpaceOnly) _isVisited = false;
+}
+
+bool XmlText::IsSignificant() { return !_isSpaceOnly; }
+
+void XmlText::Write(const ObjectWeakPointer<XmlOutText>& out) {
+    XmlOutText& text = *out;
+    std::string escaped;
+    escaped.reserve(_value.size());
+    for (unsigned char c : _value) {
+        if (c < 32 && c != '\t' && c != '\n') {
+            escaped += "&#x";
+            escaped += XmlUtil::HexDigit(c >> 4);
+            escaped += XmlUtil::HexDigit(c & 15);
+            escaped += ';';
+        } else if (c == '<') {
+            escaped += "&lt;";
+        } else if (c == '>') {
+            escaped += "&gt;";
+        } else if (c == '&') {
+            escaped += "&amp;";
+        } else {
+            escaped += static_cast<char>(c);
+        }
+    }
+    text.PutContent(escaped);
+    _isVisited = true;
+}
+
+ObjectSmartPointer<XmlNode> XmlText::Clone() {
+    _isVisited = true;
+    return ObjectSmartPointer<XmlNode>(new XmlText(_value));
+}
+
+void XmlText::WriteMarked(const ObjectWeakPointer<XmlOutText>& out) {
+    if (_isVisited) {
+        Write(out);
+        return;
+    }
+    out->PutString(" <<");
+    Write(out);
+    out->PutString(">> ");
+}
+
+// XmlComment
+
+XmlComment::XmlComment(const std::string& comment, CopyTag) : _comment(comment) { _isVisited = true; }
+
+void XmlComment::ResetVisited() {}
+
+void XmlComment::Write(const ObjectWeakPointer<XmlOutText>& out) {
+    XmlOutText& text = *out;
+    text.PutString("<!--");
+    text.BeginComment();
+    text.PutString(_comment);
+    text.EndComment();
+    text.PutString("-->");
+}
+
+ObjectSmartPointer<XmlNode> XmlComment::Clone() {
+    return ObjectSmartPointer<XmlNode>(new XmlComment(_comment, CopyTag{}));
+}

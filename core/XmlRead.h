@@ -1,0 +1,134 @@
+#pragma once
+// The reader: each grammatical unit is read by the constructor of its class, which keeps
+// the source form so that a read document is written back as it came in.
+
+#include <string>
+#include <vector>
+
+#include "core/XmlDocument.h"
+#include "core/XmlInText.h"
+
+// A non-empty run of blanks, tabs and line feeds.
+class XmlSpaceRead : public XmlMiscReadUnit {
+public:
+    explicit XmlSpaceRead(const ObjectWeakPointer<XmlInText>& in);
+    void Write(const ObjectWeakPointer<XmlOutText>& out) override;
+    const std::string& GetValue() const { return _value; }
+
+private:
+    std::string _value;
+};
+
+// [S] "=" [S]
+class XmlEqRead : public Interface {
+public:
+    explicit XmlEqRead(const ObjectWeakPointer<XmlInText>& in);
+    void Write(const ObjectWeakPointer<XmlOutText>& out);
+
+private:
+    ObjectSmartPointer<XmlSpaceRead> _spaceBefore;
+    ObjectSmartPointer<XmlSpaceRead> _spaceAfter;
+};
+
+// A piece of character content of a text or an attribute value.
+class XmlTextReadUnit : public Interface {
+public:
+    virtual void AppendValue(std::string& value) = 0;
+    virtual void Write(const ObjectWeakPointer<XmlOutText>& out) = 0;
+};
+
+class XmlCharDataRead : public XmlTextReadUnit {
+public:
+    XmlCharDataRead(const ObjectWeakPointer<XmlInText>& in, unsigned char stop);
+    void AppendValue(std::string& value) override;
+    void Write(const ObjectWeakPointer<XmlOutText>& out) override;
+
+private:
+    std::string _value;
+};
+
+// "&#x..;", "&#..;" or one of the five named references.
+class XmlCharReferenceRead : public XmlTextReadUnit {
+public:
+    explicit XmlCharReferenceRead(const ObjectWeakPointer<XmlInText>& in);
+    void AppendValue(std::string& value) override;
+    void Write(const ObjectWeakPointer<XmlOutText>& out) override;
+
+private:
+    char _char = 0;
+    std::string _source;
+};
+
+using XmlTextReadUnits = std::vector<ObjectSmartPointer<XmlTextReadUnit>>;
+
+class XmlDeclarationRead : public XmlDeclaration {
+public:
+    explicit XmlDeclarationRead(const ObjectWeakPointer<XmlInText>& in);
+    void Write(const ObjectWeakPointer<XmlOutText>& out) override;
+
+private:
+    ObjectSmartPointer<XmlSpaceRead> _versionSpace;
+    ObjectSmartPointer<XmlEqRead> _versionEq;
+    char _versionQuote = 0;
+    ObjectSmartPointer<XmlSpaceRead> _encodingSpace;
+    ObjectSmartPointer<XmlEqRead> _encodingEq;
+    char _encodingQuote = 0;
+    ObjectSmartPointer<XmlSpaceRead> _endSpace;
+};
+
+class XmlMiscRead : public XmlMisc {
+public:
+    explicit XmlMiscRead(const ObjectWeakPointer<XmlInText>& in);
+    void Write(const ObjectWeakPointer<XmlOutText>& out) override;
+
+private:
+    std::vector<ObjectSmartPointer<XmlMiscReadUnit>> _components;
+};
+
+class XmlAttributeRead : public XmlAttribute {
+public:
+    XmlAttributeRead(const ObjectWeakPointer<XmlInText>& in, const ObjectSmartPointer<XmlSpaceRead>& leadingSpace);
+    void Write(const ObjectWeakPointer<XmlOutText>& out) override;
+
+private:
+    ObjectSmartPointer<XmlSpaceRead> _leadingSpace;
+    ObjectSmartPointer<XmlEqRead> _eq;
+    char _quote = 0;
+    XmlTextReadUnits _components;
+};
+
+class XmlTextRead : public XmlText {
+public:
+    explicit XmlTextRead(const ObjectWeakPointer<XmlInText>& in);
+    void Write(const ObjectWeakPointer<XmlOutText>& out) override;
+
+private:
+    XmlTextReadUnits _components;
+};
+
+class XmlElementRead : public XmlElement {
+public:
+    explicit XmlElementRead(const ObjectWeakPointer<XmlInText>& in);
+    void Write(const ObjectWeakPointer<XmlOutText>& out) override;
+    bool IsEmptyTag() const { return _isEmptyTag; }
+
+private:
+    bool _isEmptyTag = false;
+    ObjectSmartPointer<XmlSpaceRead> _lastSpace;
+    ObjectSmartPointer<XmlSpaceRead> _endTagSpace;
+};
+
+class XmlDocumentRead : public XmlDocument {
+public:
+    // Reads the file; when it fails, reads fileName + ".bak" and puts the backup in its place.
+    explicit XmlDocumentRead(const std::string& fileName);
+    // Reads text composed by the program; stops at the first rejected byte.
+    XmlDocumentRead(const char* begin, const char* end);
+
+    void ReadDocument(const ObjectWeakPointer<XmlInText>& in);
+    void ReadFromFile(const std::string& fileName);
+
+private:
+    // Drops what a failed attempt had read, without reporting its unread parts.
+    void Discard();
+};
