@@ -19,6 +19,7 @@ enum class BoardEventType {
     SlowMotionCurve,    // the slow-motion curve is rebuilt (a bonus match)
     SlowMotion,         // a slow-motion flare of `duration` seconds starts
     HintClocksReset,    // a move search ran: the hint clocks go to 0
+    MoveHintRestart,    // recoloured: the idle clock restarts (-0.2 while the move hint shows, else 0)
     ReshuffleSnapshot,  // about to recolour: keep a copy of every normal piece's picture
 };
 

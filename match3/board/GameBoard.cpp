@@ -354,6 +354,5 @@ bool GameBoard::LoadLevelShape(const LevelShape& shape, const std::vector<int>& 
     PlayerString("silverCount", "x" + std::to_string(_silverCount));
     _hasMove = false;
     _hasMove = FindAvailableMove();
-    if (!_hasMove) NoMovesReshuffle(false, true);
     return true;
 }

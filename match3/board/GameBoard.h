@@ -63,8 +63,10 @@ public:
 
     // Level set-up.
     // Fills the board from a parsed level with new random pieces of the given colours (no line of
-    // three), sets the paint counters and their player values, finds a move and recolours at once
-    // when there is none. False (nothing changed) without colours or for an oversized shape.
+    // three), sets the paint counters and their player values and looks for a move. False (nothing
+    // changed) without colours or for an oversized shape. The caller then sets its hint clocks,
+    // queues its hints, places the field and, when HasMove() is false, recolours at once with
+    // NoMovesReshuffle(false, true).
     bool LoadLevelShape(const LevelShape& shape, const std::vector<int>& chips);
     // Highest lock level of the last loaded shape.
     int GetHighestLock() const { return _highestLock; }

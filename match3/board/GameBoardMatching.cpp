@@ -77,7 +77,8 @@ bool GameBoard::FindAndClearMatches() {
             _points.clear();
             if (!ColumnRun(x, y, c) && !RowRun(x, y, c)) continue;
             found = true;
-            Assert(_points.size() >= 3);
+            const std::vector<BoardPoint>& points = _points;
+            Assert(points.size() >= 3);
             bool moving = false;
             for (const BoardPoint& p : _points) {
                 if (IsMovingPiece(p.x, p.y)) moving = true;

@@ -97,6 +97,9 @@ void GameBoard::NoMovesReshuffle(bool announce, bool force) {
         }
     }
     Recolour();
+    BoardEvent restart;
+    restart.type = BoardEventType::MoveHintRestart;
+    Emit(restart);
     if (!force) AnimateReshuffle(snapshot);
 }
 

@@ -254,3 +254,24 @@ TEST_F(ClearingTest, ClearCellCommandIgnoresAddressesOutsideTheBoard) {
     board.ClearCellCommand("0,1");
     EXPECT_EQ(Contents(), (std::vector<std::string>{"1#", ".4"}));
 }
+
+TEST_F(ClearingTest, AddressesOutsideTheBoardChangeNothing) {
+    Load({"aa", "aa"}, {"12", "3F"});
+    const std::vector<BoardPoint> outside = {{-1, 0}, {0, -1}, {2, 0}, {0, 2}, {15, 13}, {-100000, 7}};
+    for (const BoardPoint& p : outside) {
+        board.ClearCell(p.x, p.y, "clearMatch3", false);
+        board.Detonate(p.x, p.y, NUKE, NO_CELL);
+        board.NewPiece(p.x, p.y, 0, 0, true, -1);
+        board.CellAction(p.x, p.y, CELL_TURN);
+        board.SwapCells(p.x, p.y, 0, 0);
+        board.SwapBack(0, 0, p.x, p.y);
+        board.LoadCell(p.x, p.y, 1, false, 0, 0, 0);
+        EXPECT_FALSE(board.InField(p.x, p.y));
+        EXPECT_FALSE(board.CanBeFed(p.x, p.y));
+        EXPECT_EQ(board.GetEmptyKind(p.x, p.y), KIND_BLOCKED);
+    }
+    EXPECT_TRUE(board.GetExplosions().empty());
+    EXPECT_TRUE(sink.events.empty());
+    EXPECT_TRUE(motion.moves.empty());
+    EXPECT_EQ(Contents(), (std::vector<std::string>{"12", "3F"}));
+}

@@ -213,3 +213,13 @@ INSTANTIATE_TEST_SUITE_P(
         BonusKindCase{6, true, -1, 0, DYNAMITE, -1, 0},
         BonusKindCase{7, true, 1, 0, NUKE, 1, 0},
         BonusKindCase{8, true, 1, 1, NUKE, 1, 1}));
+
+TEST_F(MatchingTest, RunsStopAtTheTopEdge) {
+    // In memory the last cell of column 0 lies just before the first cell of column 1: a run
+    // walking up past row 0 of column 1 would find it and make a line of three.
+    std::vector<std::string> lines(13, "aa");
+    std::vector<std::string> contents = {"05", "15", "20", "31", "42", "03", "14", "20", "31", "42", "03", "14", "25"};
+    Load(lines, contents);
+    EXPECT_FALSE(board.FindAndClearMatches());
+    EXPECT_EQ(Contents(), contents);
+}

@@ -36,7 +36,7 @@ TEST(LevelLinesTest, TheThreeByTwoExample) {
     EXPECT_EQ(f.sink.LastPlayerValue("goldenCountInt")->value, 1);
 }
 
-TEST(LevelLinesTest, LoadedLevelHasNoLineAndAMove) {
+TEST(LevelLinesTest, LoadedLevelHasNoLineAndAMoveAfterRecolouring) {
     for (int seed = 1; seed <= 20; ++seed) {
         board_test::SeededRandom random(static_cast<unsigned>(seed));
         board_test::FakeMotion motion;
@@ -47,9 +47,29 @@ TEST(LevelLinesTest, LoadedLevelHasNoLineAndAMove) {
         lines[0] = "AAAAAAAAAAAAAAA";
         ASSERT_TRUE(ParseLevelLines(lines, shape));
         ASSERT_TRUE(board.LoadLevelShape(shape, {0, 1, 2, 3}));
+        if (!board.HasMove()) board.NoMovesReshuffle(false, true);
         EXPECT_TRUE(board.HasMove());
         EXPECT_FALSE(board.FindAndClearMatches()) << "seed " << seed;
     }
+}
+
+TEST(LevelLinesTest, LevelWithoutMoveIsRecolouredAtOnce) {
+    // No swap within a column of three makes a line.
+    BoardFixture f;
+    LevelShape shape;
+    ASSERT_TRUE(ParseLevelLines({"A", "a", "a"}, shape));
+    f.random.Push({0, 1, 2});
+    ASSERT_TRUE(f.board.LoadLevelShape(shape, {0, 1, 2}));
+    EXPECT_FALSE(f.board.HasMove());
+    EXPECT_EQ(f.sink.Count(BoardEventType::HintClocksReset), 1);
+    LogCapture log;
+    f.board.NoMovesReshuffle(false, true);
+    // Every try fails; the board keeps its last colouring and the field announces a reshuffle later.
+    EXPECT_FALSE(f.board.HasMove());
+    EXPECT_EQ(log.ErrorCount(), 1);
+    EXPECT_EQ(f.sink.Count(BoardEventType::MoveHintRestart), 1);
+    EXPECT_EQ(f.sink.Count(BoardEventType::ReshuffleSnapshot), 0);
+    EXPECT_EQ(f.sink.Count(BoardEventType::Sound), 0);
 }
 
 TEST(LevelLinesTest, CellLetters) {

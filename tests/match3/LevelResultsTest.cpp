@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "match3/board/LevelLog.h"
 #include "match3/board/LevelResults.h"
 #include "match3/board/LightningRun.h"
 #include "match3/board/ScoreCounter.h"
@@ -175,4 +176,56 @@ TEST(LightningRunTest, LongPathRunsAtItsSpeed) {
     EXPECT_NEAR(run.times[1], 0.2f, 1e-5f);
     const LightningRun one = MakeLightningRun(0.4f, {{10, 10}}, false);
     EXPECT_EQ(one.times, (std::vector<float>{0.0f, 0.2f}));
+}
+
+TEST(LevelLogTest, ColumnsOfAWonLevel) {
+    LevelLogInput in;
+    in.levelName = "12";
+    in.levelTime = 120;
+    in.timeFactor = LevelTimeFactor(0.0f);
+    in.timerProgress = 0.25f;
+    in.lightningCount = 2;
+    in.levelScoreBonusMul = 0.1f;
+    in.matchScore = 1234.0f;
+    in.lockScore = 45.0f;
+    in.goldenCountInt = 2;
+    in.goldenCountMul = 47.73f;
+    in.silverCountInt = 6;
+    in.silverCountMul = 19.09f;
+    in.timeCountMul = 1.5f;
+    in.cupBonus = 60;
+    in.levelMoney = 700;
+    in.reshuffleCount = 1;
+    in.levelsLost = 3;
+    const LevelLogValues v = ComputeLevelLog(in);
+    EXPECT_EQ(v.levelTime, 120);
+    EXPECT_EQ(v.spentPercent, 75);
+    EXPECT_EQ(v.spentTime, 90);
+    EXPECT_EQ(v.matchMoney, 124);                 // ceil(123.4)
+    EXPECT_EQ(v.lockAndCellMoney, 5 + 96 + 115);  // ceil(4.5) + ceil(95.46) + ceil(114.54)
+    EXPECT_EQ(v.timeBonus, 38);                   // ceil(37.5)
+
+    std::tm t{};
+    t.tm_year = 2010 - 1900;
+    t.tm_mon = 2;
+    t.tm_mday = 7;
+    t.tm_hour = 9;
+    t.tm_min = 5;
+    t.tm_sec = 3;
+    EXPECT_EQ(LevelLogLine(t, "12", v), "07.03.2010 - 09:05:03; 12; 120; 75; 90; 2; 124; 216; 38; 60; 700; 1; 3; \r\n");
+    // A faster clock: the level time at the player's pace and the time spent.
+    in.timeFactor = LevelTimeFactor(2.0f);
+    const LevelLogValues fast = ComputeLevelLog(in);
+    EXPECT_EQ(fast.levelTime, 97);
+    EXPECT_EQ(fast.spentTime, 96);
+}
+
+TEST(LevelLogTest, HeaderHasThirteenTitlesInTheGamesCodePage) {
+    const std::string header = LevelLogHeader();
+    EXPECT_EQ(header.rfind("\xe2\xf0\xe5\xec\xff \xed\xe0\xf7\xe0\xeb\xe0; ", 0), 0u);  // "время начала; "
+    int fields = 0;
+    for (std::size_t i = header.find("; "); i != std::string::npos; i = header.find("; ", i + 1)) ++fields;
+    EXPECT_EQ(fields, 13);
+    EXPECT_EQ(header.substr(header.size() - 2), "\r\n");
+    EXPECT_NE(header.find("\xf0\xe5\xf8\xe0\xf4\xf4\xeb\xee\xe2; "), std::string::npos);  // "решаффлов; "
 }
