@@ -324,22 +324,22 @@ bool GameBoard::LoadLevelShape(const LevelShape& shape, const std::vector<int>& 
     _sizeY = shape.sizeY;
     for (int y = 0; y < _sizeY; ++y) {
         for (int x = 0; x < _sizeX; ++x) {
-            const LevelCellSpec& spec = shape.cells[y][x];
+            const LevelShapeCell& shapeCell = shape.cells[y][x];
             FieldCell& cell = _index[x][y];
-            cell._born = spec.born;
-            cell._color = spec.hole ? NO_CELL : EMPTY_CELL;
-            const bool piece = !spec.hole && (CanBeFed(x, y) || spec.locks > 0);
-            if (spec.painted > 0) {
+            cell._born = shapeCell.born;
+            cell._color = shapeCell.hole ? NO_CELL : EMPTY_CELL;
+            const bool piece = !shapeCell.hole && (CanBeFed(x, y) || shapeCell.locks > 0);
+            if (shapeCell.painted > 0) {
                 ++_allPaints;
                 ++_silverCount;
-                if (spec.painted == 2) ++_goldenCount;
+                if (shapeCell.painted == 2) ++_goldenCount;
             }
-            if (spec.locks > _highestLock) _highestLock = spec.locks;
+            if (shapeCell.locks > _highestLock) _highestLock = shapeCell.locks;
             if (piece) {
-                NewPiece(x, y, spec.locks, spec.painted, true, -1);
+                NewPiece(x, y, shapeCell.locks, shapeCell.painted, true, -1);
             } else {
-                cell._locks = spec.locks;
-                cell._painted = spec.painted;
+                cell._locks = shapeCell.locks;
+                cell._painted = shapeCell.painted;
                 cell._hideTime = _tuning.HIDE_TIME;
                 cell._idleTimer = 0.0f;
                 cell._speed = _tuning.PIECE_SPEED;

@@ -4,8 +4,8 @@
 
 #include "core/Assert.h"
 
-bool ParseLevelCell(char letter, LevelCellSpec& cell) {
-    cell = LevelCellSpec();
+bool ParseLevelCell(char letter, LevelShapeCell& cell) {
+    cell = LevelShapeCell();
     if (letter == '0') {
         cell.hole = true;
         return true;

@@ -6,7 +6,7 @@
 
 #include "match3/board/BoardTypes.h"
 
-struct LevelCellSpec {
+struct LevelShapeCell {
     bool hole = false;
     bool born = false;
     int locks = 0;
@@ -17,12 +17,12 @@ struct LevelShape {
     int sizeX = 0;
     int sizeY = 0;
     // [y][x]
-    std::vector<std::vector<LevelCellSpec>> cells;
+    std::vector<std::vector<LevelShapeCell>> cells;
 };
 
 // One cell letter: "0" a hole; "a".."i" a cell with locks and paint; capitals set the birth flag.
 // A letter outside the table is reported and read as "a"; the result is false then.
-bool ParseLevelCell(char letter, LevelCellSpec& cell);
+bool ParseLevelCell(char letter, LevelShapeCell& cell);
 
 // The rows of a level, top row first. A level without lines, with an empty line, with lines of
 // unequal length or larger than 15 x 13 is reported and rejected.

@@ -92,7 +92,7 @@ TEST_F(MovesTest, RecolourLeavesNoLineAndAMoveForManySeeds) {
         ASSERT_TRUE(board.ResizeBoard(9, 9));
         for (int y = 0; y < 9; ++y) {
             for (int x = 0; x < 9; ++x) {
-                const LevelCellSpec& s = shape.cells[y][x];
+                const LevelShapeCell& s = shape.cells[y][x];
                 const char ch = contents[y][x];
                 const int color = s.hole ? NO_CELL : (ch == 'F' ? 16 : (ch == 'L' ? 20 : 1));
                 board.LoadCell(x, y, color, s.born, s.painted, s.locks, color >= 16 ? color - 15 : 0);

@@ -171,11 +171,11 @@ struct BoardFixture {
         for (int y = 0; y < shape.sizeY; ++y) {
             ASSERT_EQ(contents[y].size(), lines[y].size());
             for (int x = 0; x < shape.sizeX; ++x) {
-                const LevelCellSpec& spec = shape.cells[y][x];
+                const LevelShapeCell& shapeCell = shape.cells[y][x];
                 const char ch = contents[y][x];
                 int color = EMPTY_CELL;
                 int bonus = NO_BONUS;
-                if (spec.hole) {
+                if (shapeCell.hole) {
                     color = NO_CELL;
                 } else if (ch >= '0' && ch <= '8') {
                     color = ch - '0';
@@ -186,7 +186,7 @@ struct BoardFixture {
                     bonus = static_cast<int>(k) + 1;
                     color = bonus + BONUS_COLOR_BASE;
                 }
-                board.LoadCell(x, y, color, spec.born, spec.painted, color >= 0 ? spec.locks : 0, bonus);
+                board.LoadCell(x, y, color, shapeCell.born, shapeCell.painted, color >= 0 ? shapeCell.locks : 0, bonus);
             }
         }
         board.SetChips({0, 1, 2, 3, 4, 5});

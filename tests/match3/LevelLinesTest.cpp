@@ -84,7 +84,7 @@ TEST(LevelLinesTest, CellLetters) {
                           {'e', false, false, 1, 1}, {'g', false, false, 0, 2}, {'I', false, true, 2, 2},
                           {'D', false, true, 0, 1}};
     for (const Case& c : cases) {
-        LevelCellSpec cell;
+        LevelShapeCell cell;
         EXPECT_TRUE(ParseLevelCell(c.letter, cell));
         EXPECT_EQ(cell.hole, c.hole) << c.letter;
         EXPECT_EQ(cell.born, c.born) << c.letter;
@@ -124,7 +124,7 @@ TEST(LevelLinesTest, MalformedLevelsAreRejected) {
     LevelShape wide;
     wide.sizeX = 16;
     wide.sizeY = 1;
-    wide.cells.assign(1, std::vector<LevelCellSpec>(16));
+    wide.cells.assign(1, std::vector<LevelShapeCell>(16));
     LogCapture log;
     EXPECT_FALSE(f.board.LoadLevelShape(wide, {0, 1, 2}));
     EXPECT_FALSE(f.board.LoadLevelShape(largest, {}));
