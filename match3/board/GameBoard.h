@@ -99,6 +99,10 @@ public:
     void ClearCell(int x, int y, const std::string& costKey, bool noMove);
     void Detonate(int x, int y, int kind, int color);
     bool UpdateExplosions(float dt);
+    // A resolved swap whose cells hold a bonus: p0 (the cell selected first) goes off when it holds
+    // one, else p1. A lightning strikes its partner's colour; swapped with another bonus it first
+    // sets that one off and then strikes nothing. True when something was detonated.
+    bool DetonateSwap(BoardPoint p0, BoardPoint p1);
     // The "Clear cell " command's argument "x,y": a cell struck by the lightning run.
     void ClearCellCommand(const std::string& argument);
 

@@ -241,6 +241,24 @@ void GameBoard::Detonate(int x, int y, int kind, int color) {
     }
 }
 
+bool GameBoard::DetonateSwap(BoardPoint p0, BoardPoint p1) {
+    if (!InBoard(p0.x, p0.y) || !InBoard(p1.x, p1.y)) return false;
+    if (_index[p0.x][p0.y]._bonus == NO_BONUS) std::swap(p0, p1);
+    const int bonus = _index[p0.x][p0.y]._bonus;
+    if (bonus == NO_BONUS) return false;
+    int color = NO_CELL;
+    if (bonus == LIGHTNING) {
+        const FieldCell& partner = _index[p1.x][p1.y];
+        if (partner._bonus == NO_BONUS) {
+            color = partner._color;
+        } else {
+            Detonate(p1.x, p1.y, partner._bonus, NO_CELL);
+        }
+    }
+    Detonate(p0.x, p0.y, bonus, color);
+    return true;
+}
+
 bool GameBoard::UpdateExplosions(float dt) {
     if (_explosions.empty()) _activeExplosions = 0;
     struct Queued {

@@ -275,3 +275,37 @@ TEST_F(ClearingTest, AddressesOutsideTheBoardChangeNothing) {
     EXPECT_TRUE(motion.moves.empty());
     EXPECT_EQ(Contents(), (std::vector<std::string>{"12", "3F"}));
 }
+
+TEST_F(ClearingTest, SwappedBonusGoesOff) {
+    struct Case {
+        std::string row;
+        BoardPoint p0;
+        BoardPoint p1;
+        bool bombed;
+        std::vector<std::string> sounds;
+        int clears;  // lightning "Clear cell" messages
+    };
+    const Case cases[] = {
+        // A lightning swapped with a plain piece strikes that piece's colour.
+        {"L3133", {0, 0}, {1, 0}, true, {"lightning"}, 4},
+        {"3L133", {0, 0}, {1, 0}, true, {"lightning"}, 4},
+        // Onto a bomb: the bomb first, then the lightning with no colour.
+        {"LB133", {0, 0}, {1, 0}, true, {"bomb2", "lightning"}, 0},
+        // A bomb dragged onto a lightning: only the bomb.
+        {"BL133", {0, 0}, {1, 0}, true, {"bomb2"}, 0},
+        {"13133", {0, 0}, {1, 0}, false, {}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.row);
+        BoardFixture f;
+        f.Load({"aaaaa"}, {c.row});
+        f.random.Push({0});
+        EXPECT_EQ(f.board.DetonateSwap(c.p0, c.p1), c.bombed);
+        std::vector<std::string> sounds;
+        for (const auto& e : f.sink.All(BoardEventType::Sound)) {
+            if (e.name == "lightning" || e.name.rfind("bomb", 0) == 0) sounds.push_back(e.name);
+        }
+        EXPECT_EQ(sounds, c.sounds);
+        EXPECT_EQ(f.sink.Count(BoardEventType::DelayedMessage), c.clears);
+    }
+}
