@@ -61,6 +61,8 @@ private:
     static void LoadTextures2D(const ObjectWeakPointer<XmlElement>& section);
     static void LoadFrameAnimations(const ObjectWeakPointer<XmlElement>& section);
     static void LoadOldAnimations(const ObjectWeakPointer<XmlElement>& section);
+    // Keeps the texture system's registry (partial textures find their base there) equal to _textures.
+    static void MirrorTexture(const std::string& id);
 
     struct Registry {
         ResourceMap<RectangleTexture> _rectangleTextures;
@@ -70,6 +72,7 @@ private:
         std::map<std::string, ObjectSmartPointer<Texture>> _textures;
         std::map<std::string, ObjectSmartPointer<Animation>> _animations;
         std::vector<ObjectSmartPointer<Template>> _stringTemplates;
+        std::map<std::string, const Texture*> _mirrored;
         ~Registry();
     };
     static Registry& Self();
