@@ -62,6 +62,8 @@ void ResourceManager::LoadResources(const ObjectWeakPointer<XmlElement>& root) {
     }
     ContentLoad::EntryStarted(root);
     root->CheckVisited();
+    // Reported once: the tree's destruction must not report the unread parts again.
+    root->MarkVisitedTree();
 }
 
 void ResourceManager::LoadFonts(const ObjectWeakPointer<XmlElement>& section) {

@@ -70,6 +70,18 @@ bool ResourceManager::HasTexture(const std::string& id) { return Self()._texture
 
 bool ResourceManager::HasAnimation(const std::string& id) { return Self()._animations.count(id) != 0; }
 
+std::vector<std::string> ResourceManager::GetTextureIds() {
+    std::vector<std::string> ids;
+    for (const auto& item : Self()._textures) ids.push_back(item.first);
+    return ids;
+}
+
+std::vector<std::string> ResourceManager::GetAnimationIds() {
+    std::vector<std::string> ids;
+    for (const auto& item : Self()._animations) ids.push_back(item.first);
+    return ids;
+}
+
 bool ResourceManager::HasString(const std::string& name) { return Self()._strings.count(name) != 0; }
 
 UsingPointer<Texture> ResourceManager::GetTextureOrFrame(const std::string& textureId) {

@@ -32,6 +32,8 @@ public:
     static bool HasTexture(const std::string& id);
     static bool HasAnimation(const std::string& id);
     static bool HasString(const std::string& name);
+    static std::vector<std::string> GetTextureIds();
+    static std::vector<std::string> GetAnimationIds();
 
     // The 2D textures, file-sequence animations and textures of the named load group.
     static void UploadGroup(const std::string& groupName);
