@@ -1,0 +1,193 @@
+// 10,000 textured, rotated, scaled, tinted quads at alpha 0.8 per frame through the render
+// device and the drawing layer onto OpenGL (the scene of the gl-limit anchor), headless with
+// SDL_VIDEODRIVER=offscreen. Counters: frames per second and the share of the frame spent
+// before GL draws (the device and the layer building the vertices) against the end of the
+// frame (GL drawing the queue and presenting).
+#include <benchmark/benchmark.h>
+
+#include <SDL.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <vector>
+
+#include "core/DataFolder.h"
+#include "platform/render/PngFile.h"
+#include "shell/RenderDevice.h"
+
+namespace {
+
+constexpr int QUADS = 10000;
+
+struct Quad {
+    float x, y, angle, scale;
+    Color tint;
+};
+
+struct Scene {
+    HWND window = nullptr;
+    IDirect3DTexture8* disc = nullptr;
+    std::vector<Quad> quads;
+
+    bool Start() {
+        // The device's log lines go to the temporary folder.
+        if (dataFolder.empty()) dataFolder = std::filesystem::temp_directory_path().string() + "/";
+        window = CreateDeviceWindow("bench", 800, 600, false, true);
+        if (window == nullptr) return false;
+        RenderDevice& device = Render::device;
+        device.UseDirect3D(Direct3DCreate8(D3D_SDK_VERSION));
+        device.CreateDevice(window, false, 800, 600);
+        if (!device.IsCreated()) return false;
+        std::vector<D3DCOLOR> pixels(32 * 32);
+        for (int y = 0; y < 32; ++y) {
+            for (int x = 0; x < 32; ++x) {
+                const double d = std::sqrt((x - 16) * (x - 16) + (y - 16) * (y - 16));
+                pixels[y * 32 + x] = D3DCOLOR_ARGB(d < 15 ? 255 : 0, 255, x * 8, y * 8);
+            }
+        }
+        device.UploadTexture(&disc, 32, 32, true, pixels.data());
+        std::srand(1);
+        auto next = [] { return std::rand() / (float)RAND_MAX; };
+        for (int i = 0; i < QUADS; ++i) {
+            Quad q;
+            q.x = next() * 800;
+            q.y = next() * 600;
+            q.angle = next() * 6.28f;
+            q.scale = 0.5f + next();
+            q.tint = Color((uint8_t)(next() * 255), (uint8_t)(next() * 255), (uint8_t)(next() * 255), 204);
+            quads.push_back(q);
+        }
+        return true;
+    }
+
+    void Stop() {
+        Render::device.ReleaseTexture(disc);
+        Render::device.Release();
+        if (window) SDL_DestroyWindow(window);
+        window = nullptr;
+    }
+};
+
+// The game's way: every quad pushes a matrix and a colour and draws one rectangle.
+void BM_QuadsThroughDevice(benchmark::State& state) {
+    Scene scene;
+    if (!scene.Start()) {
+        state.SkipWithError("no OpenGL device");
+        return;
+    }
+    RenderDevice& device = Render::device;
+    IDirect3DDevice8* d3d = device._d3dDevice;
+    const float zAxis[3] = {0, 0, 1};
+    int frame = 0;
+    double building = 0;
+    double total = 0;
+    for (auto _ : state) {
+        const auto t0 = std::chrono::steady_clock::now();
+        d3d->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, D3DCOLOR_XRGB(0, 0, 64), 1.0f, 0);
+        d3d->BeginScene();
+        device.SetPictureViewport();
+        device.Enter2DMode();
+        device.EnableAlphaBlend(true);
+        device.SetBlendMode(0);
+        device.BindTexture(scene.disc, 1, 1, 1);
+        for (const Quad& q : scene.quads) {
+            device.PushMatrix();
+            device.MatrixTranslate(q.x, q.y, 0);
+            device.MatrixRotate(zAxis, (q.angle + frame * 0.01f) * 57.29578f);
+            device.MatrixScaleUniform(q.scale);
+            device.PushColor(q.tint);
+            device.DrawRect(-16, -16, 32, 32);
+            device.PopColor();
+            device.PopMatrix();
+        }
+        device.Leave2DMode();
+        const auto t1 = std::chrono::steady_clock::now();
+        device.EndFrame();
+        const auto t2 = std::chrono::steady_clock::now();
+        building += std::chrono::duration<double>(t1 - t0).count();
+        total += std::chrono::duration<double>(t2 - t0).count();
+        ++frame;
+    }
+    state.counters["fps"] = benchmark::Counter((double)frame, benchmark::Counter::kIsRate);
+    state.counters["layer_share"] = total > 0 ? building / total : 0;
+    // BENCH_FRAME_PNG=path keeps one frame to look at.
+    if (const char* path = std::getenv("BENCH_FRAME_PNG")) {
+        d3d->Clear(0, nullptr, D3DCLEAR_TARGET, D3DCOLOR_XRGB(0, 0, 64), 1.0f, 0);
+        device.Enter2DMode();
+        for (const Quad& q : scene.quads) {
+            device.PushMatrix();
+            device.MatrixTranslate(q.x, q.y, 0);
+            device.MatrixRotate(zAxis, q.angle * 57.29578f);
+            device.MatrixScaleUniform(q.scale);
+            device.PushColor(q.tint);
+            device.DrawRect(-16, -16, 32, 32);
+            device.PopColor();
+            device.PopMatrix();
+        }
+        device.Leave2DMode();
+        render_layer::PngPicture picture;
+        if (d3d->ReadBackBuffer(&picture.pixels, &picture.width, &picture.height) == D3D_OK) {
+            render_layer::WritePng(path, picture, false, nullptr);
+        }
+    }
+    scene.Stop();
+}
+BENCHMARK(BM_QuadsThroughDevice)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
+
+// The layer alone: the quads' corners turned on the CPU, one DrawPrimitiveUP of a strip each.
+void BM_QuadsThroughLayer(benchmark::State& state) {
+    Scene scene;
+    if (!scene.Start()) {
+        state.SkipWithError("no OpenGL device");
+        return;
+    }
+    RenderDevice& device = Render::device;
+    IDirect3DDevice8* d3d = device._d3dDevice;
+    int frame = 0;
+    double building = 0;
+    double total = 0;
+    static const float cx[4] = {-16, 16, -16, 16}, cy[4] = {-16, -16, 16, 16};
+    static const float cu[4] = {0, 1, 0, 1}, cv[4] = {0, 0, 1, 1};
+    for (auto _ : state) {
+        const auto t0 = std::chrono::steady_clock::now();
+        d3d->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, D3DCOLOR_XRGB(0, 0, 64), 1.0f, 0);
+        d3d->BeginScene();
+        device.SetPictureViewport();
+        device.Enter2DMode();
+        device.EnableAlphaBlend(true);
+        device.SetBlendMode(0);
+        device.BindTexture(scene.disc, 1, 1, 1);
+        d3d->SetVertexShader(Render::VERTEX_FVF);
+        for (const Quad& q : scene.quads) {
+            const float a = q.angle + frame * 0.01f;
+            const float ca = std::cos(a) * q.scale, sa = std::sin(a) * q.scale;
+            const D3DCOLOR color = q.tint.GetWord();
+            Render::Vertex v[4];
+            for (int k = 0; k < 4; ++k) {
+                v[k].x = q.x + cx[k] * ca - cy[k] * sa;
+                v[k].y = q.y + cx[k] * sa + cy[k] * ca;
+                v[k].color = color;
+                v[k].u = cu[k];
+                v[k].v = cv[k];
+            }
+            d3d->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, v, sizeof(Render::Vertex));
+        }
+        device.Leave2DMode();
+        const auto t1 = std::chrono::steady_clock::now();
+        device.EndFrame();
+        const auto t2 = std::chrono::steady_clock::now();
+        building += std::chrono::duration<double>(t1 - t0).count();
+        total += std::chrono::duration<double>(t2 - t0).count();
+        ++frame;
+    }
+    state.counters["fps"] = benchmark::Counter((double)frame, benchmark::Counter::kIsRate);
+    state.counters["layer_share"] = total > 0 ? building / total : 0;
+    scene.Stop();
+}
+BENCHMARK(BM_QuadsThroughLayer)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();

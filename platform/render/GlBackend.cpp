@@ -1,0 +1,835 @@
+// The OpenGL 2.1 (compatibility profile, fixed function) backend of the drawing layer.
+//
+// Vertices are taken through the world and texture transforms on submission and queued; the
+// queue is drawn with one glDrawArrays when any other state changes, on Clear, EndScene,
+// Present and read-back. View, projection, viewport, clip planes, fog and the texture stage are
+// applied to GL when the queue is drawn.
+
+#define GL_GLEXT_PROTOTYPES 1
+#include <GL/gl.h>
+#include <GL/glext.h>
+#include <SDL.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <memory>
+
+#include "platform/render/DeviceCore.h"
+#include "platform/render/DriverLeaks.h"
+
+namespace render_layer {
+namespace {
+
+struct GlContext {
+    SDL_Window* window = nullptr;
+    SDL_GLContext context = nullptr;
+    bool alive = false;
+    // Counts deleted textures: a new texture can take a deleted one's address and GL name.
+    unsigned deletions = 0;
+    // Draws what the owning device has queued (before a texture's pixels change).
+    std::function<void()> flush;
+};
+
+GlContext* currentContext = nullptr;
+
+void MakeCurrent(GlContext* context) {
+    if (currentContext != context && context->alive) {
+        SDL_GL_MakeCurrent(context->window, context->context);
+        currentContext = context;
+    }
+}
+
+float FloatOf(DWORD bits) {
+    float value = 0.0f;
+    std::memcpy(&value, &bits, 4);
+    return value;
+}
+
+void ColorOf(D3DCOLOR c, GLfloat out[4]) {
+    out[0] = static_cast<GLfloat>((c >> 16) & 0xFF) / 255.0f;
+    out[1] = static_cast<GLfloat>((c >> 8) & 0xFF) / 255.0f;
+    out[2] = static_cast<GLfloat>(c & 0xFF) / 255.0f;
+    out[3] = static_cast<GLfloat>((c >> 24) & 0xFF) / 255.0f;
+}
+
+GLenum BlendFactor(DWORD blend) {
+    switch (blend) {
+        case D3DBLEND_ZERO: return GL_ZERO;
+        case D3DBLEND_ONE: return GL_ONE;
+        case D3DBLEND_SRCCOLOR: return GL_SRC_COLOR;
+        case D3DBLEND_INVSRCCOLOR: return GL_ONE_MINUS_SRC_COLOR;
+        case D3DBLEND_SRCALPHA: return GL_SRC_ALPHA;
+        case D3DBLEND_INVSRCALPHA: return GL_ONE_MINUS_SRC_ALPHA;
+        case D3DBLEND_DESTALPHA: return GL_DST_ALPHA;
+        case D3DBLEND_INVDESTALPHA: return GL_ONE_MINUS_DST_ALPHA;
+        case D3DBLEND_DESTCOLOR: return GL_DST_COLOR;
+        case D3DBLEND_INVDESTCOLOR: return GL_ONE_MINUS_DST_COLOR;
+        case D3DBLEND_SRCALPHASAT: return GL_SRC_ALPHA_SATURATE;
+    }
+    return GL_ONE;
+}
+
+GLenum CompareFunction(DWORD cmp) {
+    switch (cmp) {
+        case D3DCMP_NEVER: return GL_NEVER;
+        case D3DCMP_LESS: return GL_LESS;
+        case D3DCMP_EQUAL: return GL_EQUAL;
+        case D3DCMP_LESSEQUAL: return GL_LEQUAL;
+        case D3DCMP_GREATER: return GL_GREATER;
+        case D3DCMP_NOTEQUAL: return GL_NOTEQUAL;
+        case D3DCMP_GREATEREQUAL: return GL_GEQUAL;
+    }
+    return GL_ALWAYS;
+}
+
+GLint AddressMode(DWORD mode) {
+    switch (mode) {
+        case D3DTADDRESS_MIRROR: return GL_MIRRORED_REPEAT;
+        case D3DTADDRESS_CLAMP: return GL_CLAMP_TO_EDGE;
+        case D3DTADDRESS_BORDER: return GL_CLAMP_TO_BORDER;
+    }
+    return GL_REPEAT;
+}
+
+GLint Filter(DWORD filter) { return filter == D3DTEXF_POINT || filter == D3DTEXF_NONE ? GL_NEAREST : GL_LINEAR; }
+
+D3DFORMAT FormatOf(Uint32 sdlFormat) {
+    if (SDL_BYTESPERPIXEL(sdlFormat) == 4) {
+        return SDL_ISPIXELFORMAT_ALPHA(sdlFormat) ? D3DFMT_A8R8G8B8 : D3DFMT_X8R8G8B8;
+    }
+    if (SDL_BITSPERPIXEL(sdlFormat) == 24) return D3DFMT_R8G8B8;
+    if (SDL_BITSPERPIXEL(sdlFormat) == 16) return D3DFMT_R5G6B5;
+    if (SDL_BITSPERPIXEL(sdlFormat) == 15) return D3DFMT_X1R5G5B5;
+    return D3DFMT_UNKNOWN;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+class GlTexture : public TextureCore {
+public:
+    GlTexture(std::shared_ptr<GlContext> context, UINT width, UINT height, D3DFORMAT format)
+        : TextureCore(width, height, format, width), _context(std::move(context)) {
+        MakeCurrent(_context.get());
+        GLint bound = 0;
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+        glGenTextures(1, &_id);
+        glBindTexture(GL_TEXTURE_2D, _id);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+        glTexImage2D(GL_TEXTURE_2D, 0, format == D3DFMT_A8R8G8B8 ? GL_RGBA8 : GL_RGB8, static_cast<GLsizei>(width),
+                     static_cast<GLsizei>(height), 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, nullptr);
+        RECT all;
+        all.right = static_cast<std::int32_t>(width);
+        all.bottom = static_cast<std::int32_t>(height);
+        Upload(all);
+        // The device's own binding stays as it was.
+        glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
+    }
+
+    GLuint Id() const { return _id; }
+    // Sampler settings last given to GL for this texture.
+    GLint applied[4] = {-1, -1, -1, -1};
+
+protected:
+    ~GlTexture() override {
+        if (_context->alive) {
+            MakeCurrent(_context.get());
+            glDeleteTextures(1, &_id);
+            ++_context->deletions;
+        }
+    }
+
+    void OnPixelsChanged(const RECT& rect) override {
+        if (!_context->alive) return;
+        if (_context->flush) _context->flush();
+        MakeCurrent(_context.get());
+        GLint bound = 0;
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+        glBindTexture(GL_TEXTURE_2D, _id);
+        Upload(rect);
+        // The device's own binding stays as it was.
+        glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
+    }
+
+private:
+    void Upload(const RECT& rect) {
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+        glPixelStorei(GL_UNPACK_ROW_LENGTH, static_cast<GLint>(PitchWords()));
+        glTexSubImage2D(GL_TEXTURE_2D, 0, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                        GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, Row(static_cast<UINT>(rect.top)) + rect.left);
+        glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    }
+
+    std::shared_ptr<GlContext> _context;
+    GLuint _id = 0;
+};
+
+// ---------------------------------------------------------------------------------------------
+
+struct QueuedVertex {
+    float x, y, z;
+    std::uint32_t rgba;  // bytes red, green, blue, alpha
+    float u, v;
+    float fog;
+};
+
+class GlDevice : public DeviceCore {
+public:
+    GlDevice(std::shared_ptr<GlContext> context, const D3DPRESENT_PARAMETERS& parameters, const D3DCAPS8& caps)
+        : DeviceCore(parameters, caps), _context(std::move(context)) {
+        _context->flush = [this] { Flush(); };
+        _swapInterval = SwapIntervalOf(parameters);
+        MakeCurrent(_context.get());
+        ApplySwapInterval();
+        glPixelStorei(GL_PACK_ALIGNMENT, 4);
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glEnableClientState(GL_COLOR_ARRAY);
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        glFogi(GL_FOG_COORD_SRC, GL_FOG_COORD);
+        glHint(GL_FOG_HINT, GL_NICEST);
+        _queue.reserve(6 * 4096);
+    }
+
+    HRESULT ReadBackBuffer(std::vector<D3DCOLOR>* pixels, UINT* width, UINT* height) override {
+        if (pixels == nullptr || width == nullptr || height == nullptr) return D3DERR_INVALIDCALL;
+        Flush();
+        MakeCurrent(_context.get());
+        int w = 0;
+        int h = 0;
+        SDL_GL_GetDrawableSize(_context->window, &w, &h);
+        if (w <= 0 || h <= 0) return D3DERR_NOTAVAILABLE;
+        std::vector<D3DCOLOR> bottomUp(static_cast<size_t>(w) * static_cast<size_t>(h));
+        glReadBuffer(GL_BACK);
+        glReadPixels(0, 0, w, h, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, bottomUp.data());
+        pixels->resize(bottomUp.size());
+        for (int row = 0; row < h; ++row) {
+            std::memcpy(&(*pixels)[static_cast<size_t>(row) * static_cast<size_t>(w)],
+                        &bottomUp[static_cast<size_t>(h - 1 - row) * static_cast<size_t>(w)],
+                        static_cast<size_t>(w) * 4);
+        }
+        *width = static_cast<UINT>(w);
+        *height = static_cast<UINT>(h);
+        return D3D_OK;
+    }
+
+protected:
+    ~GlDevice() override {
+        _context->flush = nullptr;
+        _queue.clear();
+        // Textures bound here are released by the base; the context goes once nothing draws.
+        if (currentContext == _context.get()) currentContext = nullptr;
+        _context->alive = false;
+        DriverLeakScope driver;
+        SDL_GL_MakeCurrent(_context->window, nullptr);
+        SDL_GL_DeleteContext(_context->context);
+    }
+
+    void BeforeStateChange(Change change) override {
+        if (change == Change::World) return;
+        if (change == Change::TextureTransform) return;
+        Flush();
+        _dirty = true;
+        _viewProjectionValid = false;
+    }
+
+    TextureCore* NewTexture(UINT width, UINT height, D3DFORMAT format) override {
+        return new GlTexture(_context, width, height, format);
+    }
+
+    HRESULT DoReset(const D3DPRESENT_PARAMETERS& parameters) override {
+        Flush();
+        SDL_Window* window = _context->window;
+        if (!parameters.Windowed) {
+            SDL_DisplayMode mode;
+            if (SDL_GetWindowDisplayMode(window, &mode) == 0) {
+                mode.w = static_cast<int>(parameters.BackBufferWidth);
+                mode.h = static_cast<int>(parameters.BackBufferHeight);
+                SDL_SetWindowDisplayMode(window, &mode);
+            }
+            if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) != 0) return D3DERR_NOTAVAILABLE;
+        } else {
+            SDL_SetWindowFullscreen(window, 0);
+        }
+        _swapInterval = SwapIntervalOf(parameters);
+        ApplySwapInterval();
+        _dirty = true;
+        _applied = Applied();
+        return D3D_OK;
+    }
+
+    void BackBufferSize(UINT* width, UINT* height) const override {
+        int w = 0;
+        int h = 0;
+        SDL_GL_GetDrawableSize(_context->window, &w, &h);
+        *width = static_cast<UINT>(std::max(w, 0));
+        *height = static_cast<UINT>(std::max(h, 0));
+    }
+
+    void DoClear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z) override {
+        MakeCurrent(_context.get());
+        GLbitfield bits = 0;
+        if (flags & D3DCLEAR_TARGET) bits |= GL_COLOR_BUFFER_BIT;
+        if (flags & D3DCLEAR_ZBUFFER) bits |= GL_DEPTH_BUFFER_BIT;
+        if (flags & D3DCLEAR_STENCIL) bits |= GL_STENCIL_BUFFER_BIT;
+        GLfloat c[4];
+        ColorOf(color, c);
+        glClearColor(c[0], c[1], c[2], c[3]);
+        glClearDepth(z);
+        glClearStencil(0);
+        glDepthMask(GL_TRUE);
+        glEnable(GL_SCISSOR_TEST);
+        const int height = DrawableHeight();
+        const D3DVIEWPORT8& vp = Viewport();
+        if (count == 0) {
+            glScissor(static_cast<GLint>(vp.X), height - static_cast<GLint>(vp.Y + vp.Height),
+                      static_cast<GLsizei>(vp.Width), static_cast<GLsizei>(vp.Height));
+            glClear(bits);
+        }
+        for (DWORD i = 0; i < count; ++i) {
+            const D3DRECT& r = rects[i];
+            // Only the part inside the viewport is cleared.
+            const std::int32_t left = std::max<std::int32_t>(r.left, static_cast<std::int32_t>(vp.X));
+            const std::int32_t top = std::max<std::int32_t>(r.top, static_cast<std::int32_t>(vp.Y));
+            const std::int32_t right = std::min<std::int32_t>(r.right, static_cast<std::int32_t>(vp.X + vp.Width));
+            const std::int32_t bottom =
+                std::min<std::int32_t>(r.bottom, static_cast<std::int32_t>(vp.Y + vp.Height));
+            if (left >= right || top >= bottom) continue;
+            glScissor(left, height - bottom, right - left, bottom - top);
+            glClear(bits);
+        }
+        glDisable(GL_SCISSOR_TEST);
+        glDepthMask(RenderStateValue(D3DRS_ZENABLE) && RenderStateValue(D3DRS_ZWRITEENABLE) ? GL_TRUE : GL_FALSE);
+        if (flags & D3DCLEAR_ZBUFFER) {
+            int drawableWidth = 0;
+            int drawableHeight = 0;
+            SDL_GL_GetDrawableSize(_context->window, &drawableWidth, &drawableHeight);
+            const bool whole = count == 0 && vp.X == 0 && vp.Y == 0 && vp.Width >= (DWORD)drawableWidth &&
+                               vp.Height >= (DWORD)drawableHeight;
+            if (z != 1.0f) {
+                _depthPristine = false;
+            } else if (whole) {
+                _depthPristine = true;
+            }
+        }
+        _dirty = true;
+    }
+
+    void DoPresent() override {
+        Flush();
+        MakeCurrent(_context.get());
+        SDL_GL_SwapWindow(_context->window);
+    }
+
+    void Draw(D3DPRIMITIVETYPE type, UINT primitiveCount, const BYTE* data, UINT stride, UINT vertexCount) override {
+        GLenum mode = GL_TRIANGLES;
+        if (type == D3DPT_POINTLIST) mode = GL_POINTS;
+        if (type == D3DPT_LINELIST || type == D3DPT_LINESTRIP) mode = GL_LINES;
+        if (!_queue.empty() && mode != _queueMode) Flush();
+        _queueMode = mode;
+
+        const DWORD fvf = Fvf();
+        const D3DXMATRIX& w = World();
+        const bool texTransform = StageStateValue(0, D3DTSS_TEXTURETRANSFORMFLAGS) != D3DTTFF_DISABLE;
+        const D3DXMATRIX& t = TextureTransform(0);
+        const bool fog = RenderStateValue(D3DRS_FOGENABLE) && RenderStateValue(D3DRS_FOGTABLEMODE) != D3DFOG_NONE;
+        if (fog && !_viewProjectionValid) {
+            D3DXMatrixMultiply(&_viewProjection, &View(), &Projection());
+            _viewProjectionValid = true;
+        }
+        _scratch.resize(vertexCount);
+        for (UINT i = 0; i < vertexCount; ++i) {
+            const Vertex v = DecodeVertex(fvf, data + static_cast<size_t>(i) * stride);
+            QueuedVertex& q = _scratch[i];
+            q.x = v.x * w._11 + v.y * w._21 + v.z * w._31 + w._41;
+            q.y = v.x * w._12 + v.y * w._22 + v.z * w._32 + w._42;
+            q.z = v.x * w._13 + v.y * w._23 + v.z * w._33 + w._43;
+            q.rgba = (v.color & 0xFF00FF00u) | ((v.color >> 16) & 0xFFu) | ((v.color & 0xFFu) << 16);
+            if (texTransform) {
+                TransformUV(t, v.u, v.v, &q.u, &q.v);
+            } else {
+                q.u = v.u;
+                q.v = v.v;
+            }
+            q.fog = 0.0f;
+            if (fog) {
+                const D3DXMATRIX& m = _viewProjection;
+                const float cz = q.x * m._13 + q.y * m._23 + q.z * m._33 + m._43;
+                const float cw = q.x * m._14 + q.y * m._24 + q.z * m._34 + m._44;
+                q.fog = cw != 0.0f ? cz / cw : cz;
+            }
+        }
+        switch (type) {
+            case D3DPT_POINTLIST:
+            case D3DPT_LINELIST:
+            case D3DPT_TRIANGLELIST: _queue.insert(_queue.end(), _scratch.begin(), _scratch.end()); break;
+            case D3DPT_LINESTRIP:
+                for (UINT i = 0; i < primitiveCount; ++i) {
+                    _queue.push_back(_scratch[i]);
+                    _queue.push_back(_scratch[i + 1]);
+                }
+                break;
+            case D3DPT_TRIANGLESTRIP:
+                for (UINT i = 0; i < primitiveCount; ++i) {
+                    // Odd triangles swap their first two vertices to keep the winding.
+                    _queue.push_back(_scratch[i + (i & 1)]);
+                    _queue.push_back(_scratch[i + 1 - (i & 1)]);
+                    _queue.push_back(_scratch[i + 2]);
+                }
+                break;
+            case D3DPT_TRIANGLEFAN:
+                for (UINT i = 0; i < primitiveCount; ++i) {
+                    _queue.push_back(_scratch[0]);
+                    _queue.push_back(_scratch[i + 1]);
+                    _queue.push_back(_scratch[i + 2]);
+                }
+                break;
+        }
+    }
+
+private:
+    // State last given to GL, to skip repeated calls.
+    struct Applied {
+        bool valid = false;
+        D3DVIEWPORT8 viewport;
+        int drawableHeight = -1;
+        D3DXMATRIX projection;
+        D3DXMATRIX view;
+        float planes[MAX_USER_CLIP_PLANES][4] = {};
+        DWORD planeMask = ~0u;
+        DWORD renderStates[D3DRS_COUNT] = {};
+        DWORD stage0[D3DTSS_COUNT] = {};
+        TextureCore* texture = nullptr;
+        unsigned deletions = 0;
+        bool depthTest = false;
+    };
+
+    int DrawableHeight() const {
+        int w = 0;
+        int h = 0;
+        SDL_GL_GetDrawableSize(_context->window, &w, &h);
+        return h;
+    }
+
+    // A window presents at once; full screen waits for the display unless asked not to.
+    static int SwapIntervalOf(const D3DPRESENT_PARAMETERS& parameters) {
+        return !parameters.Windowed && parameters.FullScreen_PresentationInterval != D3DPRESENT_INTERVAL_IMMEDIATE ? 1
+                                                                                                                    : 0;
+    }
+
+    void ApplySwapInterval() {
+        MakeCurrent(_context.get());
+        SDL_GL_SetSwapInterval(_swapInterval);
+    }
+
+    void Flush() {
+        if (_queue.empty()) return;
+        MakeCurrent(_context.get());
+        ApplyState();
+        const QueuedVertex* base = _queue.data();
+        glVertexPointer(3, GL_FLOAT, sizeof(QueuedVertex), &base->x);
+        glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(QueuedVertex), &base->rgba);
+        glTexCoordPointer(2, GL_FLOAT, sizeof(QueuedVertex), &base->u);
+        glFogCoordPointer(GL_FLOAT, sizeof(QueuedVertex), &base->fog);
+        glDrawArrays(_queueMode, 0, static_cast<GLsizei>(_queue.size()));
+        if (RenderStateValue(D3DRS_ZENABLE) && RenderStateValue(D3DRS_ZWRITEENABLE)) _depthPristine = false;
+        _queue.clear();
+    }
+
+    bool Changed(std::initializer_list<DWORD> states) const {
+        if (!_applied.valid) return true;
+        for (DWORD s : states) {
+            if (_applied.renderStates[s] != RenderStateValue(s)) return true;
+        }
+        return false;
+    }
+
+    void ApplyState() {
+        if (!_dirty && _applied.valid) return;
+        _dirty = false;
+        const D3DVIEWPORT8& vp = Viewport();
+        const int height = DrawableHeight();
+        const bool viewportChanged = !_applied.valid || height != _applied.drawableHeight ||
+                                     std::memcmp(&vp, &_applied.viewport, sizeof(vp)) != 0;
+        if (viewportChanged) {
+            glViewport(static_cast<GLint>(vp.X), height - static_cast<GLint>(vp.Y + vp.Height),
+                       static_cast<GLsizei>(vp.Width), static_cast<GLsizei>(vp.Height));
+            glDepthRange(vp.MinZ, vp.MaxZ);
+        }
+        if (viewportChanged || Projection() != _applied.projection) {
+            // Depth 0..1 becomes -1..1, and pixel centres move from integers to halves.
+            D3DXMATRIX depth;
+            D3DXMatrixIdentity(&depth);
+            depth._33 = 2.0f;
+            depth._43 = -1.0f;
+            D3DXMATRIX shift;
+            D3DXMatrixIdentity(&shift);
+            shift._41 = 1.0f / static_cast<float>(std::max<DWORD>(vp.Width, 1));
+            shift._42 = -1.0f / static_cast<float>(std::max<DWORD>(vp.Height, 1));
+            const D3DXMATRIX m = Projection() * depth * shift;
+            glMatrixMode(GL_PROJECTION);
+            glLoadMatrixf(&m._11);
+        }
+        const DWORD planeMask = RenderStateValue(D3DRS_CLIPPLANEENABLE) & ((1u << MAX_USER_CLIP_PLANES) - 1);
+        bool planesChanged = !_applied.valid || View() != _applied.view || planeMask != _applied.planeMask;
+        for (DWORD i = 0; i < MAX_USER_CLIP_PLANES && !planesChanged; ++i) {
+            planesChanged = (planeMask & (1u << i)) && std::memcmp(ClipPlane(i), _applied.planes[i], 16) != 0;
+        }
+        if (planesChanged) {
+            // Vertices arrive in world space; the planes are given in world space under the view.
+            glMatrixMode(GL_MODELVIEW);
+            glLoadMatrixf(&View()._11);
+            for (DWORD i = 0; i < MAX_USER_CLIP_PLANES; ++i) {
+                if (planeMask & (1u << i)) {
+                    const float* p = ClipPlane(i);
+                    const GLdouble equation[4] = {p[0], p[1], p[2], p[3]};
+                    glClipPlane(GL_CLIP_PLANE0 + i, equation);
+                    glEnable(GL_CLIP_PLANE0 + i);
+                } else {
+                    glDisable(GL_CLIP_PLANE0 + i);
+                }
+                std::memcpy(_applied.planes[i], ClipPlane(i), 16);
+            }
+            _applied.view = View();
+            _applied.planeMask = planeMask;
+        }
+        if (Changed({D3DRS_ALPHABLENDENABLE, D3DRS_SRCBLEND, D3DRS_DESTBLEND})) {
+            if (RenderStateValue(D3DRS_ALPHABLENDENABLE)) {
+                glEnable(GL_BLEND);
+            } else {
+                glDisable(GL_BLEND);
+            }
+            glBlendFunc(BlendFactor(RenderStateValue(D3DRS_SRCBLEND)), BlendFactor(RenderStateValue(D3DRS_DESTBLEND)));
+        }
+        if (Changed({D3DRS_ALPHATESTENABLE, D3DRS_ALPHAFUNC, D3DRS_ALPHAREF})) {
+            if (RenderStateValue(D3DRS_ALPHATESTENABLE) && RenderStateValue(D3DRS_ALPHAFUNC) != D3DCMP_ALWAYS) {
+                glEnable(GL_ALPHA_TEST);
+            } else {
+                glDisable(GL_ALPHA_TEST);
+            }
+            glAlphaFunc(CompareFunction(RenderStateValue(D3DRS_ALPHAFUNC)),
+                        static_cast<GLclampf>(RenderStateValue(D3DRS_ALPHAREF) & 0xFF) / 255.0f);
+        }
+        // A depth buffer that holds nothing but the cleared far value passes every fragment
+        // that LESSEQUAL or ALWAYS tests and no draw writes it: the test can stay off.
+        const DWORD zFunc = RenderStateValue(D3DRS_ZFUNC);
+        const bool depthTest = RenderStateValue(D3DRS_ZENABLE) &&
+                               !(_depthPristine && !RenderStateValue(D3DRS_ZWRITEENABLE) &&
+                                 (zFunc == D3DCMP_LESSEQUAL || zFunc == D3DCMP_ALWAYS));
+        if (Changed({D3DRS_ZENABLE, D3DRS_ZWRITEENABLE, D3DRS_ZFUNC}) || depthTest != _applied.depthTest) {
+            if (depthTest) {
+                glEnable(GL_DEPTH_TEST);
+            } else {
+                glDisable(GL_DEPTH_TEST);
+            }
+            glDepthMask(RenderStateValue(D3DRS_ZENABLE) && RenderStateValue(D3DRS_ZWRITEENABLE) ? GL_TRUE : GL_FALSE);
+            glDepthFunc(CompareFunction(zFunc));
+            _applied.depthTest = depthTest;
+        }
+        if (Changed({D3DRS_CULLMODE})) {
+            // Clockwise on the screen (rows downwards) is counter-clockwise in GL's window space.
+            const DWORD cull = RenderStateValue(D3DRS_CULLMODE);
+            if (cull == D3DCULL_CW || cull == D3DCULL_CCW) {
+                glEnable(GL_CULL_FACE);
+                glFrontFace(GL_CCW);
+                glCullFace(cull == D3DCULL_CW ? GL_FRONT : GL_BACK);
+            } else {
+                glDisable(GL_CULL_FACE);
+            }
+        }
+        if (Changed({D3DRS_FOGENABLE, D3DRS_FOGTABLEMODE, D3DRS_FOGSTART, D3DRS_FOGEND, D3DRS_FOGDENSITY,
+                     D3DRS_FOGCOLOR})) {
+            const DWORD mode = RenderStateValue(D3DRS_FOGTABLEMODE);
+            if (RenderStateValue(D3DRS_FOGENABLE) && mode != D3DFOG_NONE) {
+                glEnable(GL_FOG);
+                glFogi(GL_FOG_MODE, mode == D3DFOG_LINEAR ? GL_LINEAR : mode == D3DFOG_EXP ? GL_EXP : GL_EXP2);
+                glFogf(GL_FOG_START, FloatOf(RenderStateValue(D3DRS_FOGSTART)));
+                glFogf(GL_FOG_END, FloatOf(RenderStateValue(D3DRS_FOGEND)));
+                glFogf(GL_FOG_DENSITY, FloatOf(RenderStateValue(D3DRS_FOGDENSITY)));
+                GLfloat c[4];
+                ColorOf(RenderStateValue(D3DRS_FOGCOLOR), c);
+                glFogfv(GL_FOG_COLOR, c);
+                glEnableClientState(GL_FOG_COORD_ARRAY);
+            } else {
+                glDisable(GL_FOG);
+                glDisableClientState(GL_FOG_COORD_ARRAY);
+            }
+        }
+        ApplyStage0();
+        std::memcpy(_applied.renderStates, RenderStates(), sizeof(_applied.renderStates));
+        _applied.viewport = vp;
+        _applied.drawableHeight = height;
+        _applied.projection = Projection();
+        _applied.valid = true;
+    }
+
+    static GLint Source(DWORD arg) {
+        switch (arg & D3DTA_SELECTMASK) {
+            case D3DTA_TEXTURE: return GL_TEXTURE;
+            case D3DTA_TFACTOR: return GL_CONSTANT;
+        }
+        return GL_PRIMARY_COLOR;  // diffuse, and current on the first stage
+    }
+
+    static GLint ColorOperand(DWORD arg) {
+        const bool alpha = (arg & D3DTA_ALPHAREPLICATE) != 0;
+        if (arg & D3DTA_COMPLEMENT) return alpha ? GL_ONE_MINUS_SRC_ALPHA : GL_ONE_MINUS_SRC_COLOR;
+        return alpha ? GL_SRC_ALPHA : GL_SRC_COLOR;
+    }
+
+    static GLint AlphaOperand(DWORD arg) { return (arg & D3DTA_COMPLEMENT) ? GL_ONE_MINUS_SRC_ALPHA : GL_SRC_ALPHA; }
+
+    // One channel group (colour or alpha) of the combiner from a stage operation.
+    static void Combine(bool alpha, DWORD op, DWORD arg1, DWORD arg2) {
+        const GLenum combine = alpha ? GL_COMBINE_ALPHA : GL_COMBINE_RGB;
+        const GLenum source0 = alpha ? GL_SRC0_ALPHA : GL_SRC0_RGB;
+        const GLenum source1 = alpha ? GL_SRC1_ALPHA : GL_SRC1_RGB;
+        const GLenum source2 = alpha ? GL_SRC2_ALPHA : GL_SRC2_RGB;
+        const GLenum operand0 = alpha ? GL_OPERAND0_ALPHA : GL_OPERAND0_RGB;
+        const GLenum operand1 = alpha ? GL_OPERAND1_ALPHA : GL_OPERAND1_RGB;
+        const GLenum operand2 = alpha ? GL_OPERAND2_ALPHA : GL_OPERAND2_RGB;
+        const GLenum scale = alpha ? GL_ALPHA_SCALE : GL_RGB_SCALE;
+        auto operand = [alpha](DWORD arg) { return alpha ? AlphaOperand(arg) : ColorOperand(arg); };
+        GLint mode = GL_MODULATE;
+        GLfloat factor = 1.0f;
+        switch (op) {
+            case D3DTOP_DISABLE:
+                mode = GL_REPLACE;
+                arg1 = D3DTA_DIFFUSE;
+                break;
+            case D3DTOP_SELECTARG1: mode = GL_REPLACE; break;
+            case D3DTOP_SELECTARG2:
+                mode = GL_REPLACE;
+                arg1 = arg2;
+                break;
+            case D3DTOP_MODULATE2X: factor = 2.0f; break;
+            case D3DTOP_MODULATE4X: factor = 4.0f; break;
+            case D3DTOP_ADD:
+            case D3DTOP_ADDSMOOTH: mode = GL_ADD; break;
+            case D3DTOP_ADDSIGNED: mode = GL_ADD_SIGNED; break;
+            case D3DTOP_ADDSIGNED2X:
+                mode = GL_ADD_SIGNED;
+                factor = 2.0f;
+                break;
+            case D3DTOP_SUBTRACT: mode = GL_SUBTRACT; break;
+            case D3DTOP_BLENDDIFFUSEALPHA:
+            case D3DTOP_BLENDTEXTUREALPHA: mode = GL_INTERPOLATE; break;
+            default: break;
+        }
+        glTexEnvi(GL_TEXTURE_ENV, combine, mode);
+        glTexEnvi(GL_TEXTURE_ENV, source0, Source(arg1));
+        glTexEnvi(GL_TEXTURE_ENV, operand0, operand(arg1));
+        glTexEnvi(GL_TEXTURE_ENV, source1, Source(arg2));
+        glTexEnvi(GL_TEXTURE_ENV, operand1, operand(arg2));
+        glTexEnvi(GL_TEXTURE_ENV, source2, op == D3DTOP_BLENDTEXTUREALPHA ? GL_TEXTURE : GL_PRIMARY_COLOR);
+        glTexEnvi(GL_TEXTURE_ENV, operand2, GL_SRC_ALPHA);
+        glTexEnvf(GL_TEXTURE_ENV, scale, factor);
+    }
+
+    void ApplyStage0() {
+        TextureCore* texture = StageTexture(0);
+        const DWORD colorOp = StageStateValue(0, D3DTSS_COLOROP);
+        const bool textured = texture != nullptr && colorOp != D3DTOP_DISABLE;
+        bool stageChanged = !_applied.valid || texture != _applied.texture ||
+                            _context->deletions != _applied.deletions ||
+                            RenderStateValue(D3DRS_TEXTUREFACTOR) != _applied.renderStates[D3DRS_TEXTUREFACTOR];
+        for (DWORD i = 0; i < D3DTSS_COUNT && !stageChanged; ++i) {
+            stageChanged = StageStateValue(0, i) != _applied.stage0[i];
+        }
+        if (!stageChanged) return;
+        if (!textured) {
+            glDisable(GL_TEXTURE_2D);
+        } else {
+            GlTexture* gl = static_cast<GlTexture*>(texture);
+            glEnable(GL_TEXTURE_2D);
+            glBindTexture(GL_TEXTURE_2D, gl->Id());
+            const GLint wanted[4] = {AddressMode(StageStateValue(0, D3DTSS_ADDRESSU)),
+                                     AddressMode(StageStateValue(0, D3DTSS_ADDRESSV)),
+                                     Filter(StageStateValue(0, D3DTSS_MINFILTER)),
+                                     Filter(StageStateValue(0, D3DTSS_MAGFILTER))};
+            const GLenum names[4] = {GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T, GL_TEXTURE_MIN_FILTER,
+                                     GL_TEXTURE_MAG_FILTER};
+            for (int i = 0; i < 4; ++i) {
+                if (gl->applied[i] != wanted[i]) {
+                    glTexParameteri(GL_TEXTURE_2D, names[i], wanted[i]);
+                    gl->applied[i] = wanted[i];
+                }
+            }
+            glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE);
+            GLfloat factor[4];
+            ColorOf(RenderStateValue(D3DRS_TEXTUREFACTOR), factor);
+            glTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, factor);
+            Combine(false, colorOp, StageStateValue(0, D3DTSS_COLORARG1), StageStateValue(0, D3DTSS_COLORARG2));
+            Combine(true, StageStateValue(0, D3DTSS_ALPHAOP), StageStateValue(0, D3DTSS_ALPHAARG1),
+                    StageStateValue(0, D3DTSS_ALPHAARG2));
+        }
+        for (DWORD i = 0; i < D3DTSS_COUNT; ++i) _applied.stage0[i] = StageStateValue(0, i);
+        _applied.texture = texture;
+        _applied.deletions = _context->deletions;
+    }
+
+    std::shared_ptr<GlContext> _context;
+    int _swapInterval = 0;
+    std::vector<QueuedVertex> _queue;
+    std::vector<QueuedVertex> _scratch;
+    GLenum _queueMode = GL_TRIANGLES;
+    bool _dirty = true;
+    // The whole depth buffer holds the far value 1.0 from a clear and nothing has written it since.
+    bool _depthPristine = false;
+    Applied _applied;
+    D3DXMATRIX _viewProjection;
+    bool _viewProjectionValid = false;
+};
+
+// ---------------------------------------------------------------------------------------------
+
+class GlDirect3D : public IDirect3D8 {
+public:
+    GlDirect3D() {
+        DriverLeakScope driver;
+        _videoStarted = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+        if (!_videoStarted) std::fprintf(stderr, "SDL video: %s\n", SDL_GetError());
+        _desktop.Width = 1024;
+        _desktop.Height = 768;
+        _desktop.Format = D3DFMT_X8R8G8B8;
+        SDL_DisplayMode mode;
+        if (_videoStarted && SDL_GetDesktopDisplayMode(0, &mode) == 0 && mode.w > 0 && mode.h > 0) {
+            _desktop.Width = static_cast<UINT>(mode.w);
+            _desktop.Height = static_cast<UINT>(mode.h);
+            _desktop.RefreshRate = static_cast<UINT>(std::max(mode.refresh_rate, 0));
+            const D3DFORMAT format = FormatOf(mode.format);
+            if (format != D3DFMT_UNKNOWN) _desktop.Format = format;
+        }
+        const int count = _videoStarted ? SDL_GetNumDisplayModes(0) : 0;
+        for (int i = 0; i < count; ++i) {
+            if (SDL_GetDisplayMode(0, i, &mode) != 0 || mode.w <= 0 || mode.h <= 0) continue;
+            D3DDISPLAYMODE m;
+            m.Width = static_cast<UINT>(mode.w);
+            m.Height = static_cast<UINT>(mode.h);
+            m.RefreshRate = static_cast<UINT>(std::max(mode.refresh_rate, 0));
+            m.Format = FormatOf(mode.format);
+            _modes.push_back(m);
+        }
+        // Displays that list no usable mode (the offscreen driver) offer their desktop mode.
+        if (_modes.empty()) _modes.push_back(_desktop);
+    }
+
+    ULONG AddRef() override { return static_cast<ULONG>(++_references); }
+    ULONG Release() override {
+        const int left = --_references;
+        if (left == 0) delete this;
+        return static_cast<ULONG>(left < 0 ? 0 : left);
+    }
+
+    UINT GetAdapterModeCount(UINT adapter) override {
+        return adapter == D3DADAPTER_DEFAULT ? static_cast<UINT>(_modes.size()) : 0;
+    }
+
+    HRESULT EnumAdapterModes(UINT adapter, UINT index, D3DDISPLAYMODE* mode) override {
+        if (adapter != D3DADAPTER_DEFAULT || mode == nullptr || index >= _modes.size()) return D3DERR_INVALIDCALL;
+        *mode = _modes[index];
+        return D3D_OK;
+    }
+
+    HRESULT GetAdapterDisplayMode(UINT adapter, D3DDISPLAYMODE* mode) override {
+        if (adapter != D3DADAPTER_DEFAULT || mode == nullptr) return D3DERR_INVALIDCALL;
+        *mode = _desktop;
+        return _videoStarted ? D3D_OK : D3DERR_NOTAVAILABLE;
+    }
+
+    HRESULT CreateDevice(UINT adapter, D3DDEVTYPE type, HWND window, DWORD flags, D3DPRESENT_PARAMETERS* parameters,
+                         IDirect3DDevice8** device) override {
+        (void)type;
+        (void)flags;
+        if (device == nullptr) return D3DERR_INVALIDCALL;
+        *device = nullptr;
+        if (adapter != D3DADAPTER_DEFAULT || parameters == nullptr) return D3DERR_INVALIDCALL;
+        if (window == nullptr) window = parameters->hDeviceWindow;
+        if (window == nullptr || !_videoStarted) return D3DERR_INVALIDCALL;
+        if (!parameters->Windowed) {
+            SDL_DisplayMode mode;
+            if (SDL_GetWindowDisplayMode(window, &mode) == 0) {
+                mode.w = static_cast<int>(parameters->BackBufferWidth);
+                mode.h = static_cast<int>(parameters->BackBufferHeight);
+                SDL_SetWindowDisplayMode(window, &mode);
+            }
+            if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) != 0) return D3DERR_NOTAVAILABLE;
+        }
+        auto context = std::make_shared<GlContext>();
+        context->window = window;
+        DriverLeakScope driver;
+        context->context = SDL_GL_CreateContext(window);
+        if (context->context == nullptr) {
+            std::fprintf(stderr, "SDL GL context: %s\n", SDL_GetError());
+            return D3DERR_NOTAVAILABLE;
+        }
+        context->alive = true;
+        currentContext = context.get();
+        D3DCAPS8 caps;
+        GLint value = 0;
+        glGetIntegerv(GL_MAX_TEXTURE_SIZE, &value);
+        caps.MaxTextureWidth = caps.MaxTextureHeight = static_cast<DWORD>(std::max(value, 0));
+        glGetIntegerv(GL_MAX_CLIP_PLANES, &value);
+        caps.MaxUserClipPlanes = std::min<DWORD>(static_cast<DWORD>(std::max(value, 0)), MAX_USER_CLIP_PLANES);
+        caps.MaxTextureBlendStages = 1;
+        caps.MaxSimultaneousTextures = 1;
+        // OpenGL 2.0 and later take textures of any size.
+        caps.TextureCaps = 0;
+        D3DPRESENT_PARAMETERS p = *parameters;
+        int w = 0;
+        int h = 0;
+        SDL_GL_GetDrawableSize(window, &w, &h);
+        if (p.BackBufferWidth == 0) p.BackBufferWidth = static_cast<UINT>(std::max(w, 0));
+        if (p.BackBufferHeight == 0) p.BackBufferHeight = static_cast<UINT>(std::max(h, 0));
+        p.hDeviceWindow = window;
+        GlDevice* created = new GlDevice(context, p, caps);
+        *device = created;
+        return D3D_OK;
+    }
+
+private:
+    ~GlDirect3D() override {
+        DriverLeakScope driver;
+        if (_videoStarted) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+
+    int _references = 1;
+    bool _videoStarted = false;
+    D3DDISPLAYMODE _desktop;
+    std::vector<D3DDISPLAYMODE> _modes;
+};
+
+}  // namespace
+}  // namespace render_layer
+
+IDirect3D8* Direct3DCreate8(UINT sdkVersion) {
+    if (sdkVersion != D3D_SDK_VERSION) return nullptr;
+    return new render_layer::GlDirect3D();
+}
+
+HWND CreateDeviceWindow(const char* title, int width, int height, bool fullScreen, bool hidden) {
+    render_layer::DriverLeakScope driver;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        std::fprintf(stderr, "SDL video: %s\n", SDL_GetError());
+        return nullptr;
+    }
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, 0);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+    Uint32 flags = SDL_WINDOW_OPENGL;
+    if (fullScreen) flags |= SDL_WINDOW_FULLSCREEN;
+    if (hidden) flags |= SDL_WINDOW_HIDDEN;
+    SDL_Window* window =
+        SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, flags);
+    if (window == nullptr) {
+        std::fprintf(stderr, "SDL window: %s\n", SDL_GetError());
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+    return window;
+}
