@@ -1,0 +1,25 @@
+#pragma once
+// Puts Render::device on the recording backend for a test and takes it off again.
+
+#include <gtest/gtest.h>
+
+#include "platform/render/RecordingBackend.h"
+#include "shell/RenderDevice.h"
+
+class RecordingDeviceTest : public ::testing::Test {
+protected:
+    void SetUp() override { StartDevice(false); }
+    void TearDown() override { Render::device.Release(); }
+
+    void StartDevice(bool pow2) {
+        auto* d3d = new render_layer::RecordingDirect3D();
+        d3d->setup.caps.TextureCaps = pow2 ? D3DPTEXTURECAPS_POW2 : 0;
+        Render::device.UseDirect3D(d3d);
+        Render::device.CreateDevice(nullptr, false, 800, 600);
+        recording = d3d->lastDevice;
+        ASSERT_NE(nullptr, recording);
+        ASSERT_EQ(pow2, Render::device._needPow2Textures);
+    }
+
+    render_layer::RecordingDevice* recording = nullptr;
+};
