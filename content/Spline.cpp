@@ -1,6 +1,6 @@
 #include "content/Spline.h"
 
-#include <algorithm>
+#include <utility>
 
 #include "core/XmlElement.h"
 
@@ -13,7 +13,10 @@ void TimedSpline::addKey(float time, float value) {
 }
 
 int TimedSpline::CalculateGradient(bool cyclic) {
-    std::stable_sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) { return a.time < b.time; });
+    // Insertion sort: stable, and no allocation (particles rebuild their curves at every birth).
+    for (std::size_t i = 1; i < keys.size(); ++i) {
+        for (std::size_t j = i; j > 0 && keys[j].time < keys[j - 1].time; --j) std::swap(keys[j], keys[j - 1]);
+    }
     if (keys.empty()) return -1;
     if (cyclic) keys.push_back(keys[0]);
     const std::size_t n = keys.size();
