@@ -1,0 +1,152 @@
+#include "shell/LuaSupport.h"
+
+#include <cfloat>
+#include <cstdint>
+#include <cstdlib>
+
+#include "core/Assert.h"
+
+namespace LuaSupport {
+
+namespace {
+
+constexpr std::uintptr_t ALIGNMENT = 16;
+
+// Distance of every block from a block that malloc would return, chosen so that the payload of a
+// userdata, which follows Lua's header, lands on an ALIGNMENT boundary.
+std::size_t blockShift = 0;
+
+void* ShiftedAlloc(void*, void* block, std::size_t, std::size_t newSize) {
+    char* base = block ? static_cast<char*>(block) - blockShift : nullptr;
+    if (newSize == 0) {
+        std::free(base);
+        return nullptr;
+    }
+    char* result = static_cast<char*>(std::realloc(base, newSize + blockShift));
+    return result ? result + blockShift : nullptr;
+}
+
+std::size_t MeasureShift() {
+    blockShift = 0;
+    lua_State* probe = lua_newstate(&ShiftedAlloc, nullptr);
+    if (probe == nullptr) {
+        return 0;
+    }
+    const auto payload = reinterpret_cast<std::uintptr_t>(lua_newuserdata(probe, 1));
+    lua_close(probe);
+    // malloc's blocks lie on ALIGNMENT boundaries, so the payload's offset is its remainder.
+    return static_cast<std::size_t>((ALIGNMENT - payload % ALIGNMENT) % ALIGNMENT);
+}
+
+int Panic(lua_State* L) {
+    const char* message = lua_tostring(L, -1);
+    ReportError(std::string("Unprotected script error: ") + (message ? message : "?"));
+    return 0;
+}
+
+// Runs inside lua_pcall: arguments 1 = the call record. Holds no object with a destructor.
+struct ProtectedCall {
+    const char* name = nullptr;
+    const CallArgument* argument = nullptr;
+    int results = 0;
+};
+
+int CallGlobalBody(lua_State* L) {
+    const auto* call = static_cast<const ProtectedCall*>(lua_touserdata(L, 1));
+    lua_settop(L, 0);
+    lua_getglobal(L, call->name);
+    int arguments = 0;
+    switch (call->argument->kind) {
+        case CallArgument::Kind::String:
+            lua_pushlstring(L, call->argument->text, call->argument->length);
+            arguments = 1;
+            break;
+        case CallArgument::Kind::Number:
+            lua_pushnumber(L, call->argument->number);
+            arguments = 1;
+            break;
+        case CallArgument::Kind::None:
+            break;
+    }
+    lua_call(L, arguments, call->results);
+    return call->results;
+}
+
+}  // namespace
+
+lua_State* NewState() {
+    static const std::size_t shift = MeasureShift();
+    blockShift = shift;
+    lua_State* L = lua_newstate(&ShiftedAlloc, nullptr);
+    Assert(L != NULL);
+    if (L != nullptr) {
+        lua_atpanic(L, &Panic);
+    }
+    return L;
+}
+
+void OpenLibraries(lua_State* L) {
+    static const luaL_Reg libraries[] = {
+        {"_G", luaopen_base},
+        {LUA_COLIBNAME, luaopen_coroutine},
+        {LUA_STRLIBNAME, luaopen_string},
+        {LUA_MATHLIBNAME, luaopen_math},
+    };
+    for (const luaL_Reg& library : libraries) {
+        luaL_requiref(L, library.name, library.func, 1);
+        lua_pop(L, 1);
+    }
+}
+
+CallArgument StringArgument(const std::string& text) {
+    CallArgument argument;
+    argument.kind = CallArgument::Kind::String;
+    argument.text = text.data();
+    argument.length = text.size();
+    return argument;
+}
+
+CallArgument NumberArgument(float value) {
+    CallArgument argument;
+    argument.kind = CallArgument::Kind::Number;
+    argument.number = value;
+    return argument;
+}
+
+bool CallGlobal(lua_State* L, const std::string& name, const CallArgument& argument, int results,
+                std::string* error) {
+    ProtectedCall call;
+    call.name = name.c_str();
+    call.argument = &argument;
+    call.results = results;
+    if (!lua_checkstack(L, 2 + results)) {
+        *error = "stack overflow";
+        return false;
+    }
+    lua_pushcfunction(L, &CallGlobalBody);
+    lua_pushlightuserdata(L, &call);
+    if (lua_pcall(L, 1, results, 0) != LUA_OK) {
+        *error = PopErrorText(L);
+        return false;
+    }
+    return true;
+}
+
+std::string PopErrorText(lua_State* L) {
+    std::string text;
+    if (const char* message = lua_tostring(L, -1)) {
+        text = message;
+    } else {
+        text = std::string("(error object is a ") + luaL_typename(L, -1) + " value)";
+    }
+    lua_pop(L, 1);
+    return text;
+}
+
+float ToFloat(double value) {
+    if (value > FLT_MAX) return FLT_MAX;
+    if (value < -FLT_MAX) return -FLT_MAX;
+    return static_cast<float>(value);
+}
+
+}  // namespace LuaSupport
