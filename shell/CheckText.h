@@ -1,5 +1,5 @@
 #pragma once
-// A check whose report names the expression as the original source wrote it.
+// A check whose report carries a fixed text for the checked expression.
 
 #include "core/Assert.h"
 

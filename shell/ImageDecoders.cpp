@@ -160,7 +160,7 @@ Result PngRead(PngContext* context, png_structp* png, png_infop* info, std::FILE
     } else {
         png_set_gamma(*png, 2.2, 0.45455);
     }
-    // Interlaced pictures are read whole, as the old library did without being asked.
+    // Interlaced pictures are read whole.
     png_set_interlace_handling(*png);
     png_read_update_info(*png, *info);
 

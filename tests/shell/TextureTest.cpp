@@ -480,3 +480,30 @@ TEST_F(TextureTest, RectangleTexturePlacesThePictureAtTheOrigin) {
     EXPECT_FALSE(capture.Contains("image.height > 0"));
     old.Release();
 }
+
+TEST_F(TextureTest, UsesDecideLoadingAndThePeakIsLogged) {
+    ObjectSmartPointer<Texture> texture =
+        TextureFactory::Create(Element({{"upload", "refcount"}, {"storage", "disk-preload"}, {"path", dir + "pic.png"}}));
+    auto native = texture.Cast<NativeTexture>();
+    EXPECT_EQ(100, texture->GetRectangle().width);  // known from the header before any load
+    EXPECT_FALSE(native->GetLoader()->HasTexture());
+    {
+        UsingPointer<Texture> first{ObjectWeakPointer<Texture>(texture)};
+        const int created = static_cast<int>(recording->calls.size());
+        UsingPointer<Texture> second{ObjectWeakPointer<Texture>(texture)};
+        EXPECT_EQ(created, static_cast<int>(recording->calls.size()));  // no second upload
+        first = UsingPointer<Texture>();
+        EXPECT_TRUE(native->GetLoader()->HasTexture());
+    }
+    EXPECT_FALSE(native->GetLoader()->HasTexture());
+    // A use given back twice is reported and the count stays at zero.
+    LogCapture capture;
+    texture->RemoveReference();
+    EXPECT_TRUE(capture.Contains("Assertion failed: _referenceCount > 0"));
+    texture->AddReference();
+    EXPECT_TRUE(native->GetLoader()->HasTexture());
+    texture->RemoveReference();
+    NativeTextureLoader::ReportMaxVideoMemory();
+    EXPECT_TRUE(capture.Contains("Max video memory usage: 20000"));
+    EXPECT_EQ(1, capture.ErrorCount());
+}
