@@ -187,7 +187,6 @@ public:
         glEnableClientState(GL_VERTEX_ARRAY);
         glEnableClientState(GL_COLOR_ARRAY);
         glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-        glEnableClientState(GL_FOG_COORD_ARRAY);
         glFogi(GL_FOG_COORD_SRC, GL_FOG_COORD);
         glHint(GL_FOG_HINT, GL_NICEST);
         _queue.reserve(6 * 4096);
@@ -270,7 +269,6 @@ protected:
 
     void DoClear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z) override {
         MakeCurrent(_context.get());
-        ApplyState();
         GLbitfield bits = 0;
         if (flags & D3DCLEAR_TARGET) bits |= GL_COLOR_BUFFER_BIT;
         if (flags & D3DCLEAR_ZBUFFER) bits |= GL_DEPTH_BUFFER_BIT;
@@ -302,7 +300,20 @@ protected:
             glClear(bits);
         }
         glDisable(GL_SCISSOR_TEST);
-        glDepthMask(RenderStateValue(D3DRS_ZWRITEENABLE) ? GL_TRUE : GL_FALSE);
+        glDepthMask(RenderStateValue(D3DRS_ZENABLE) && RenderStateValue(D3DRS_ZWRITEENABLE) ? GL_TRUE : GL_FALSE);
+        if (flags & D3DCLEAR_ZBUFFER) {
+            int drawableWidth = 0;
+            int drawableHeight = 0;
+            SDL_GL_GetDrawableSize(_context->window, &drawableWidth, &drawableHeight);
+            const bool whole = count == 0 && vp.X == 0 && vp.Y == 0 && vp.Width >= (DWORD)drawableWidth &&
+                               vp.Height >= (DWORD)drawableHeight;
+            if (z != 1.0f) {
+                _depthPristine = false;
+            } else if (whole) {
+                _depthPristine = true;
+            }
+        }
+        _dirty = true;
     }
 
     void DoPresent() override {
@@ -391,6 +402,7 @@ private:
         DWORD stage0[D3DTSS_COUNT] = {};
         TextureCore* texture = nullptr;
         unsigned deletions = 0;
+        bool depthTest = false;
     };
 
     int DrawableHeight() const {
@@ -421,6 +433,7 @@ private:
         glTexCoordPointer(2, GL_FLOAT, sizeof(QueuedVertex), &base->u);
         glFogCoordPointer(GL_FLOAT, sizeof(QueuedVertex), &base->fog);
         glDrawArrays(_queueMode, 0, static_cast<GLsizei>(_queue.size()));
+        if (RenderStateValue(D3DRS_ZENABLE) && RenderStateValue(D3DRS_ZWRITEENABLE)) _depthPristine = false;
         _queue.clear();
     }
 
@@ -490,7 +503,7 @@ private:
             glBlendFunc(BlendFactor(RenderStateValue(D3DRS_SRCBLEND)), BlendFactor(RenderStateValue(D3DRS_DESTBLEND)));
         }
         if (Changed({D3DRS_ALPHATESTENABLE, D3DRS_ALPHAFUNC, D3DRS_ALPHAREF})) {
-            if (RenderStateValue(D3DRS_ALPHATESTENABLE)) {
+            if (RenderStateValue(D3DRS_ALPHATESTENABLE) && RenderStateValue(D3DRS_ALPHAFUNC) != D3DCMP_ALWAYS) {
                 glEnable(GL_ALPHA_TEST);
             } else {
                 glDisable(GL_ALPHA_TEST);
@@ -498,14 +511,21 @@ private:
             glAlphaFunc(CompareFunction(RenderStateValue(D3DRS_ALPHAFUNC)),
                         static_cast<GLclampf>(RenderStateValue(D3DRS_ALPHAREF) & 0xFF) / 255.0f);
         }
-        if (Changed({D3DRS_ZENABLE, D3DRS_ZWRITEENABLE, D3DRS_ZFUNC})) {
-            if (RenderStateValue(D3DRS_ZENABLE)) {
+        // A depth buffer that holds nothing but the cleared far value passes every fragment
+        // that LESSEQUAL or ALWAYS tests and no draw writes it: the test can stay off.
+        const DWORD zFunc = RenderStateValue(D3DRS_ZFUNC);
+        const bool depthTest = RenderStateValue(D3DRS_ZENABLE) &&
+                               !(_depthPristine && !RenderStateValue(D3DRS_ZWRITEENABLE) &&
+                                 (zFunc == D3DCMP_LESSEQUAL || zFunc == D3DCMP_ALWAYS));
+        if (Changed({D3DRS_ZENABLE, D3DRS_ZWRITEENABLE, D3DRS_ZFUNC}) || depthTest != _applied.depthTest) {
+            if (depthTest) {
                 glEnable(GL_DEPTH_TEST);
             } else {
                 glDisable(GL_DEPTH_TEST);
             }
-            glDepthMask(RenderStateValue(D3DRS_ZWRITEENABLE) ? GL_TRUE : GL_FALSE);
-            glDepthFunc(CompareFunction(RenderStateValue(D3DRS_ZFUNC)));
+            glDepthMask(RenderStateValue(D3DRS_ZENABLE) && RenderStateValue(D3DRS_ZWRITEENABLE) ? GL_TRUE : GL_FALSE);
+            glDepthFunc(CompareFunction(zFunc));
+            _applied.depthTest = depthTest;
         }
         if (Changed({D3DRS_CULLMODE})) {
             // Clockwise on the screen (rows downwards) is counter-clockwise in GL's window space.
@@ -530,8 +550,10 @@ private:
                 GLfloat c[4];
                 ColorOf(RenderStateValue(D3DRS_FOGCOLOR), c);
                 glFogfv(GL_FOG_COLOR, c);
+                glEnableClientState(GL_FOG_COORD_ARRAY);
             } else {
                 glDisable(GL_FOG);
+                glDisableClientState(GL_FOG_COORD_ARRAY);
             }
         }
         ApplyStage0();
@@ -653,6 +675,8 @@ private:
     std::vector<QueuedVertex> _scratch;
     GLenum _queueMode = GL_TRIANGLES;
     bool _dirty = true;
+    // The whole depth buffer holds the far value 1.0 from a clear and nothing has written it since.
+    bool _depthPristine = false;
     Applied _applied;
     D3DXMATRIX _viewProjection;
     bool _viewProjectionValid = false;
