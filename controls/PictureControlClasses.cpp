@@ -1,6 +1,8 @@
 #include "controls/PictureControlClasses.h"
 
 #include "controls/BlinkingTextureControl.h"
+#include "controls/ButtonControl.h"
+#include "controls/ButtonWithEffectControl.h"
 #include "controls/ClickToStartControl.h"
 #include "controls/ControlFactory.h"
 #include "controls/ExpandingTextureControl.h"
@@ -29,5 +31,8 @@ void RegisterPictureControlClasses() {
     ControlFactory::RegisterControl("PositionControl", ControlFactory::Make<PositionControl>());
     ControlFactory::RegisterControl("FlashingStringControl", ControlFactory::Make<FlashingStringControl>());
     ControlFactory::RegisterControl("BlinkingTextureControl", ControlFactory::Make<BlinkingTextureControl>());
+    ControlFactory::RegisterControl("ButtonControl", ControlFactory::Make<ButtonControl>());
+    ControlFactory::RegisterControl("MessageButtonControl", ControlFactory::Make<MessageButtonControl>());
+    ControlFactory::RegisterControl("ButtonWithEffectControl", ControlFactory::Make<ButtonWithEffectControl>());
     ControlFactory::RegisterControl("StretchBackgroundControl", ControlFactory::Make<StretchBackgroundControl>());
 }
