@@ -246,6 +246,23 @@ TEST_F(ButtonTest, FlashingAlphaRepeatsOncePerPeriodAndHoverFadesWithoutAJump) {
     EXPECT_EQ(0, log.ErrorCount()) << log.Text();
 }
 
+TEST_F(ButtonTest, PictureWithAButtonChild) {
+    WritePicture("panel.png", 200, 100, 100);  // opaque on its left half
+    LoadResources("<Textures upload='refcount' storage='memory-keeping'><texture id='panel' path='panel.png'/></Textures>");
+    // The picture at (50, 50) holds a button at (60, 60); two buttons lie behind it: one under its
+    // opaque half, one under its transparent half.
+    Build(List("<StaticTextureControl><position x='50' y='50'/><texture textureId='panel'/><children>" +
+               Button("child", 10, 10) + "</children></StaticTextureControl>" + Button("under", 120, 60) +
+               Button("through", 190, 60)));
+    LogCapture log;
+    Run("m 70 70 d 70 70 u 70 70");
+    Run("m 130 70 d 130 70 u 130 70");
+    Run("m 200 70 d 200 70 u 200 70");
+    EXPECT_EQ((Texts{"child", "through"}), tester.messages);
+    EXPECT_EQ(ButtonControl::NORMAL_STATE, ButtonAt(1)->GetState());  // never hovered through the picture
+    EXPECT_EQ(0, log.ErrorCount()) << log.Text();
+}
+
 TEST_F(ButtonTest, ButtonWithEffectSwingsIntoViewThenLiftsWhenHovered) {
     Build(List(Button("front", 100, 100, "<show delay='0.5' speed='4.0'/><image id='icon' x='20' y='10' align='center'/>",
                       "ButtonWithEffectControl")));
