@@ -272,6 +272,7 @@ TEST_F(ButtonTest, ButtonWithEffectSwingsIntoViewThenLiftsWhenHovered) {
     EXPECT_FLOAT_EQ(-5.0f, button->GetSwingAngle(0.5f));
     EXPECT_FLOAT_EQ(0.0f, button->GetSwingAngle(1.0f));
     Move(110, 110);
+    Run("d 110 110 u 110 110");  // a press before the button has ever seen the pointer
     EXPECT_TRUE(Frame(0.25f).empty());
     EXPECT_TRUE(Frame(0.2f).empty());
     Frame(0.05f);  // the delay is over
@@ -284,6 +285,8 @@ TEST_F(ButtonTest, ButtonWithEffectSwingsIntoViewThenLiftsWhenHovered) {
                      Width(quads, NORMAL_WIDTH - 4) + Width(quads, NORMAL_WIDTH + 5) + Width(quads, NORMAL_WIDTH - 5))
         << "the button, turned by -5 degrees";
     EXPECT_EQ(ButtonControl::NORMAL_STATE, button->GetState());  // no hover while appearing
+    Run("d 110 110 u 110 110");                                   // nor a click
+    EXPECT_FALSE(container->IsMouseCaptured());
     Frame(0.125f);
     EXPECT_FLOAT_EQ(1.0f, button->GetAppearance());
     Move(111, 110);
