@@ -63,6 +63,21 @@ TEST_F(DecoratorInputTest, ZoomScalesAboutItsPositionAndMapsThePointerBack) {
     EXPECT_EQ(log.ErrorCount(), 0) << log.Text();
 }
 
+TEST_F(DecoratorInputTest, ZeroZoomIsReportedAndNeitherDrawsNorDividesByZero) {
+    LogCapture log;
+    Build(List(Element("XYZoomControl", 100, 100, Recorder("r", 0, 0, 800, 600), "xZoom='0.0' yZoom='1.0'")));
+    EXPECT_TRUE(log.Contains("xZoom > 0.0f"));
+    EXPECT_TRUE(log.Contains("xZoom > 0"));
+    const int reported = log.ErrorCount();
+    Move(150, 120);
+    // The pointer reaches the children unchanged, and nothing is drawn.
+    EXPECT_EQ(Seen("r"), (Texts{"move 150,120 --"}));
+    DrawOnly();
+    EXPECT_EQ(Seen("r"), (Texts{"move 150,120 --"}));  // the frame's move, and no draw
+    EXPECT_TRUE(log.Contains("_xZoom != 0"));
+    EXPECT_GT(log.ErrorCount(), reported);
+}
+
 TEST_F(DecoratorInputTest, RotationTurnsAboutItsCenterAndMapsThePointerBack) {
     LogCapture log;
     Build(List(Rotation(Recorder("r", 200, 100, 40, 20), 0, 0, 100, 100, "90.0")));
