@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "content/CommonDefinitionClasses.h"
 #include "content/ControllerManager.h"
 #include "content/LayeredAnimation.h"
@@ -335,6 +337,46 @@ TEST_F(LayeredAnimationControlTest, TwoAnimationsEachMoveTheirOwnScene) {
     EXPECT_FLOAT_EQ(60.0f, firstFish->_x);
     first = nullptr;
     manager.Update(0.1f);
+    EXPECT_EQ(0, capture.ErrorCount()) << capture.Text();
+}
+
+
+// The demo content: the fish swims right, turns at the right side and swims back left; the
+// pictures it loaded go with the control.
+TEST_F(LayeredAnimationControlTest, DemoFishSwimsAcrossAndTurns) {
+    ASSERT_EQ(0, chdir(MARIVEL_SOURCE_DIR "/data"));
+    LogCapture capture;
+    ObjectSmartPointer<Control> control = MakeControl();
+    ASSERT_TRUE(control.Cast<LayeredAnimation>() != NULL);
+    AnimLayer* fish = control.Cast<LayeredAnimation>()->GetLayerSet()->getLayer("fish");
+    auto* right = dynamic_cast<LoTexture*>(fish->getObject("right"));
+    auto* left = dynamic_cast<LoTexture*>(fish->getObject("left"));
+    ASSERT_TRUE(right != nullptr && left != nullptr);
+    EXPECT_EQ(100, right->GetTexture()->_imageWidth);
+    EXPECT_TRUE(left->IsWrappedH());
+    EXPECT_FALSE(right->IsWrappedH());
+
+    manager.MergeNewControllers();
+    Render::device.Enter2DMode();
+    const float dt = 1.0f / 30.0f;
+    auto run = [&](int frames) {
+        for (int i = 0; i < frames; ++i) {
+            manager.Update(dt);
+            control->Draw();
+        }
+    };
+    run(60);  // 2 s: swimming right
+    EXPECT_TRUE(right->_isVisible);
+    EXPECT_FALSE(left->_isVisible);
+    EXPECT_NEAR(180.0f, right->_x, 1.0f);
+    run(60);  // turned at the right side after 3 s and swam back for 1 s
+    EXPECT_FALSE(right->_isVisible);
+    EXPECT_TRUE(left->_isVisible);
+    EXPECT_NEAR(180.0f, left->_x, 3.0f);
+    Render::device.Leave2DMode();
+
+    control = nullptr;
+    for (int i = 0; i < 10; ++i) manager.Update(dt);
     EXPECT_EQ(0, capture.ErrorCount()) << capture.Text();
 }
 
