@@ -78,7 +78,8 @@ void DefineTextIn(XmlElement& element, const std::string& what, const std::strin
             std::string text = attribute->ValueRef();
             if (Substitute(text, what, value)) {
                 attribute->MarkVisited();  // the replaced attribute goes unread
-                element.ReplaceAttribute(attribute->NameRef(), text);
+                const std::string name = attribute->NameRef();
+                element.ReplaceAttribute(name, text);
                 isChanged = true;
             }
         }
@@ -351,7 +352,10 @@ void CheckFullyInstantiated(const ObjectWeakPointer<XmlElement>& xe) {
 
 void LoadTemplateFile(const std::string& fileName) {
     ObjectSmartPointer<XmlDocument> document(new XmlDocumentRead(fileName));
-    ObjectWeakPointer<XmlElement> root = document->GetRoot();
+    LoadTemplates(document->GetRoot());
+}
+
+void LoadTemplates(const ObjectWeakPointer<XmlElement>& root) {
     if (root == NULL) return;
     root->MarkVisited();
     for (ObjectWeakPointer<XmlElement> child = root->GetFirstChildElement(); child != NULL;
@@ -366,6 +370,7 @@ void LoadTemplateFile(const std::string& fileName) {
         AddTemplate(ObjectSmartPointer<XmlElement>(new XmlElement(body)), templateName);
     }
     root->CheckVisited();
+    root->MarkVisitedTree();
 }
 
 }  // namespace TemplateLib

@@ -57,6 +57,20 @@ TEST_F(ResourceListTest, FontsTexturesAndStrings) {
     EXPECT_NE(ResourceManager::GetTexture("t").Get(), ResourceManager::GetTexture("alias").Get());
 }
 
+TEST_F(ResourceListTest, PartialTexturesFindTheirBaseInTheList) {
+    WritePng(dir + "pic.png", 16, 16);
+    WritePng(dir + "other.png", 8, 8);
+    LogCapture capture;
+    LoadList("<Resources><Textures><texture id='base' path='pic.png' upload='refcount' storage='memory-keeping'/>"
+             "<texture id='part' kind='partial' base='base' x='0' y='0' width='4' height='6'/></Textures></Resources>");
+    LoadList("<Resources><Textures><texture id='base' path='other.png' upload='refcount' storage='memory-keeping'/>"
+             "<texture id='part2' kind='partial' base='base' x='0' y='0' width='8' height='2'/></Textures></Resources>");
+    EXPECT_EQ(1, capture.ErrorCount()) << capture.Text();  // "base" loaded twice
+    UsingPointer<Texture> part(ResourceManager::GetTexture("part2"));
+    EXPECT_EQ(8, part->GetRectangle().width);
+    EXPECT_EQ(4, UsingPointer<Texture>(ResourceManager::GetTexture("part"))->GetRectangle().width);
+}
+
 TEST_F(ResourceListTest, ForEachFileStampsOneListPerFile) {
     std::filesystem::create_directory(dir + "pics");
     std::filesystem::create_directory(dir + "pics/sub.png");
