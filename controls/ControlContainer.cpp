@@ -77,8 +77,9 @@ class ControlContainer::DispatchScope {
 public:
     explicit DispatchScope(ControlContainer& container)
         : _container(container), _wasInside(container._isControlFlowInside) {
-        Assert(!_container._isControlFlowInside);
-        _container._isControlFlowInside = true;
+        bool& _isControlFlowInside = _container._isControlFlowInside;
+        Assert(!_isControlFlowInside);
+        _isControlFlowInside = true;
         ++dispatchDepth;
     }
     ~DispatchScope() {

@@ -1,3 +1,4 @@
+#include "controls/ClickAreaControl.h"
 #include "controls/ControlFactory.h"
 #include "controls/DefinitionContainerControl.h"
 #include "controls/FixedChildrenListControl.h"
@@ -11,6 +12,7 @@ void RegisterControlFrameworkClasses() {
         return;
     }
     isRegistered = true;
+    ControlFactory::RegisterControl("ClickAreaControl", ControlFactory::Make<ClickAreaControl>());
     ControlFactory::RegisterControl("DefinitionContainerControl", ControlFactory::Make<DefinitionContainerControl>());
     ControlFactory::RegisterControl("FixedChildrenListControl", ControlFactory::Make<FixedChildrenListControl>());
     ControlFactory::RegisterControl("SimpleTimeCounter", ControlFactory::Make<SimpleTimeCounter>());
