@@ -14,6 +14,7 @@
 #include "content/LayeredAnimation.h"
 #include "content/LayeredAnimationScript.h"
 #include "content/ParticleLibrary.h"
+#include "content/ResourceManager.h"
 #include "controls/ControlFactory.h"
 #include "shell/OldTexture.h"
 #include "shell/RenderDevice.h"
@@ -226,6 +227,32 @@ TEST_F(LayeredDrawingTest, EffectRunsWhileVisibleAndRestartsAtTheObjectOnReset) 
     EXPECT_EQ(0, capture.ErrorCount()) << capture.Text();
     set = nullptr;
     GetParticleLibrary().Clear();
+}
+
+// A registered 2D texture ("#" + id) stays with the resource manager; a file is the scene's own.
+TEST_F(LayeredDrawingTest, SceneOwnsOnlyThePicturesItLoadedFromFiles) {
+    content_test::WritePng(dir + "pic.png", 20, 10);
+    LoadList("<Resources><Textures2D><texture2D id='shared' path='pic.png'/></Textures2D></Resources>");
+    RectangleTexture* shared = ResourceManager::GetRectangleTexture("#shared");
+    ASSERT_NE(nullptr, shared);
+    LogCapture capture;
+    {
+        ObjectSmartPointer<LayerSet> set(new LayerSet(
+            Parse(R"(<LayerSet name="S"><Layer name="L"><Texture name="a" texture="#shared"/>)"
+                  R"(<Texture name="b" texture="pic.png"/></Layer></LayerSet>)"),
+            &LayeredAnimation::FindTexture));
+        auto* a = dynamic_cast<LoTexture*>(set->getLayer("L")->getObject("a"));
+        auto* b = dynamic_cast<LoTexture*>(set->getLayer("L")->getObject("b"));
+        ASSERT_TRUE(a != nullptr && b != nullptr);
+        EXPECT_EQ(shared, a->GetTexture());
+        EXPECT_NE(shared, b->GetTexture());
+        EXPECT_EQ(20, b->GetTexture()->_imageWidth);
+        EXPECT_EQ(1, shared->_linearFilter);
+    }
+    // The registered one is still there (the manager frees it when the test ends).
+    EXPECT_EQ(shared, ResourceManager::GetRectangleTexture("#shared"));
+    EXPECT_EQ(20, shared->_imageWidth);
+    EXPECT_EQ(0, capture.ErrorCount()) << capture.Text();
 }
 
 // The script state of the game, opened once per process with the layered-animation classes.
