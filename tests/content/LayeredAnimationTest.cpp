@@ -255,13 +255,21 @@ TEST_F(LayeredDrawingTest, SceneOwnsOnlyThePicturesItLoadedFromFiles) {
     EXPECT_EQ(0, capture.ErrorCount()) << capture.Text();
 }
 
-// The script state of the game, opened once per process with the layered-animation classes.
+// The script state of the game with the layered-animation classes. Other tests of this program
+// may have opened it before these classes were connected: they are registered then.
 void OpenScriptState() {
     RegisterControlFrameworkClasses();
     RegisterCommonDefinitionClasses();
     if (ScriptMap::state == nullptr) {
         ScriptMap::Open();
         RegisterScriptApi();
+    }
+    lua_State* L = ScriptMap::state;
+    lua_getglobal(L, "LayerSet");
+    const bool isRegistered = !lua_isnil(L, -1);
+    lua_pop(L, 1);
+    if (!isRegistered) {
+        RegisterLayeredAnimationScriptApi(L);
     }
 }
 
