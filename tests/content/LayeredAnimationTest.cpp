@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -286,6 +287,14 @@ std::string Eval(const std::string& expression) {
     return result;
 }
 
+void RunLuaText(const std::string& code) {
+    lua_State* L = ScriptMap::state;
+    if (luaL_loadstring(L, code.c_str()) != LUA_OK || lua_pcall(L, 0, 0, 0) != LUA_OK) {
+        ADD_FAILURE() << lua_tostring(L, -1);
+        lua_pop(L, 1);
+    }
+}
+
 const char* const MULTS = R"(<Scenes>
   <LayerSet name="Pond">
     <Layer name="water">
@@ -414,6 +423,24 @@ TEST_F(LayeredAnimationControlTest, TwoAnimationsEachMoveTheirOwnScene) {
     EXPECT_EQ(0, capture.ErrorCount()) << capture.Text();
 }
 
+
+TEST_F(LayeredAnimationControlTest, MissingSceneAndScriptAreReportedAndNothingMoves) {
+    std::remove((dir + "mults.xml").c_str());
+    std::remove((dir + "mult.lua").c_str());
+    RunLuaText("AnimationReset = nil AnimationInit = nil AnimationDo = nil");
+    LogCapture capture;
+    ObjectSmartPointer<Control> control = MakeControl();
+    ASSERT_TRUE(control.Cast<LayeredAnimation>() != NULL);
+    EXPECT_GT(capture.ErrorCount(), 0);
+    EXPECT_TRUE(control.Cast<LayeredAnimation>()->GetLayerSet()->_layers.empty());
+    manager.MergeNewControllers();
+    manager.Update(0.1f);
+    recording->draws.clear();
+    control->Draw();
+    EXPECT_TRUE(recording->draws.empty());
+    control = nullptr;
+    manager.Update(0.1f);
+}
 
 // The demo content: the fish swims right, turns at the right side and swims back left; the
 // pictures it loaded go with the control.
