@@ -7,7 +7,6 @@
 #include "core/MessageServer.h"
 #include "core/PermanentStorage.h"
 #include "shell/ApplicationRoot.h"
-#include "shell/ApplicationStandInRoot.h"
 #include "shell/RenderDevice.h"
 #include "shell/RenderDeviceFonts.h"
 #include "shell/ScreensaverInstall.h"
@@ -169,7 +168,6 @@ void ConnectScriptServices() {
     services.isScreensaverEnabled = &IsScreensaverEnabled;
     services.installScreensaver = &InstallScreensaver;
     services.uninstallScreensaver = &UninstallScreensaver;
-    if (!services.setRootContainer) ConnectStandInRoot();
 }
 
 }  // namespace
@@ -402,7 +400,6 @@ void Application::Shutdown() {
     if (GetContentHooks().releaseAllResources) GetContentHooks().releaseAllResources();
     // Pictures the shell itself keeps on the device go before it.
     if (_cursor != NULL) _cursor->ReleaseTextures();
-    ReleaseStandInRoot();
     Render::fonts.ReleaseAll();
     Render::device.Release();
     Sound::soundSystem.Shutdown();

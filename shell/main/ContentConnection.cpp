@@ -3,9 +3,17 @@
 #include <memory>
 #include <vector>
 
+#include "content/CommonDefinitionClasses.h"
+#include "content/ControllerManager.h"
+#include "content/ControllerScript.h"
+#include "content/EffectControls.h"
+#include "content/EffectObserver.h"
 #include "content/ResourceManager.h"
 #include "content/ResourceManagerScript.h"
 #include "content/ResourceManagerServices.h"
+#include "controls/ControlFramework.h"
+#include "controls/DecoratorControlClasses.h"
+#include "controls/PictureControlClasses.h"
 #include "shell/Application.h"
 #include "shell/ApplicationRoot.h"
 #include "shell/TimePauser.h"
@@ -19,7 +27,11 @@ std::vector<std::unique_ptr<TimePauser>>& Pausers() {
 }  // namespace
 
 void ConnectSubsystems() {
+    // Content: resource lists, templates, definitions, controllers, particles and effects.
     ConnectResourceScriptServices();
+    ConnectAnimationScriptServices();
+    RegisterCommonDefinitionClasses();
+    RegisterEffectControls();
     ResourceManagerServices& loading = GetResourceManagerServices();
     loading.updateLoadScreen = [] {
         if (Core::appInstance) Core::appInstance->UpdateLoadScreen();
@@ -29,6 +41,15 @@ void ConnectSubsystems() {
         if (!Pausers().empty()) Pausers().pop_back();
     };
     ContentHooks& content = GetContentHooks();
+    content.hasPendingControllers = [] { return Core::GetControllerManager().IsPending(); };
+    content.mergeNewControllers = [] { Core::GetControllerManager().MergeNewControllers(); };
+    content.updateControllers = [](float dt) { Core::GetControllerManager().Update(dt); };
+    content.addEffectObserver = [] { Core::GetControllerManager().addController(&Core::GetEffectObserver()); };
     content.releaseAllResources = [] { ResourceManager::ReleaseAll(); };
     content.getString = [](const std::string& name) { return ResourceManager::GetString(name); };
+
+    // Controls: the root container, the tree's input road and the control classes.
+    StartControlFramework();
+    RegisterPictureControlClasses();
+    RegisterDecoratorControlClasses();
 }
