@@ -1,0 +1,67 @@
+#pragma once
+// The root of one control tree and the single door of input, frames and messages into it.
+
+#include <string>
+
+#include "controls/Control.h"
+#include "core/Message.h"
+#include "core/ObjectSmartPointer.h"
+
+class XmlElement;
+
+class ControlContainer : public Interface {
+public:
+    // xml: the element "ControlContainer"; its first child element becomes the root control.
+    explicit ControlContainer(const ObjectWeakPointer<XmlElement>& xml);
+    ~ControlContainer() override;
+
+    virtual void MouseMove(int x, int y);
+    virtual void Draw();
+    virtual void Update(float dt);
+    virtual void AcceptMessage(const Message& message);
+
+    void MouseDown(int x, int y);
+    void MouseUp(int x, int y);
+    void MouseDoubleClick(int x, int y);
+    // The right-button entries use the stored position; their arguments are not used.
+    void RightButtonDown(int x, int y);
+    void RightButtonUp(int x, int y);
+    void RightButtonDouble(int x, int y);
+
+    ObjectWeakPointer<Control> GetRoot() const { return _root; }
+    bool IsLeftButtonDown() const { return _isLeftButtonDown; }
+    bool IsMouseCaptured() const { return _isMouseCaptured; }
+    Point GetMousePos() const { return Point(_mouseX, _mouseY); }
+
+    // True while any container forwards a call into its tree.
+    static bool IsDispatching();
+
+private:
+    class EntryScope;
+    class DispatchScope;
+
+    void LeftPress(int x, int y, bool isDoubleClick);
+    void MoveDispatch(int x, int y);
+    // Passes an event of the move family to the root, then drops a capture nobody confirmed.
+    void DispatchMoveFamily(const ObjectSmartPointer<MouseMoveEvent>& event);
+    template <class Event>
+    void RightButton();
+
+    bool _isLeftButtonDown = false;
+    bool _isMouseCaptured = false;
+    int _mouseX = 0;
+    int _mouseY = 0;
+    ObjectSmartPointer<Control> _root;
+    bool _isControlFlowInside = false;
+};
+
+// The current root container: the main loop, the window's input and the scripts reach the tree
+// through it. Replace it through SetRootContainer.
+extern ObjectSmartPointer<ControlContainer> rootContainer;
+
+// Makes the container the root. While a dispatch runs, the replacement waits for its end, and a
+// container whose entry is still running is kept alive until that entry returns.
+void SetRootContainer(const ObjectSmartPointer<ControlContainer>& container);
+
+// Builds a container from a "ControlContainer" element and makes it the root.
+void SetRootContainerFromXml(const ObjectWeakPointer<XmlElement>& root);

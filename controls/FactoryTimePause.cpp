@@ -1,0 +1,5 @@
+#include "controls/FactoryTimePause.h"
+
+FactoryTimePause::FactoryTimePause() {}
+
+FactoryTimePause::~FactoryTimePause() {}

@@ -1,0 +1,10 @@
+-- The script side of the demo screens: each screen's click area sends its own name here,
+-- and the click switches to the other screen.
+function OnDemoAreaClick(screen)
+	WriteToLog("Demo area clicked on the " .. screen .. " screen")
+	if screen == "first" then
+		LoadControlTree("screens\\second.xml")
+	else
+		LoadControlTree("screens\\first.xml")
+	end
+end
