@@ -62,6 +62,8 @@ void ResourceManager::LoadResources(const ObjectWeakPointer<XmlElement>& root) {
     }
     ContentLoad::EntryStarted(root);
     root->CheckVisited();
+    // Reported once: the tree's destruction must not report the unread parts again.
+    root->MarkVisitedTree();
 }
 
 void ResourceManager::LoadFonts(const ObjectWeakPointer<XmlElement>& section) {
@@ -90,7 +92,10 @@ void ResourceManager::LoadTextures(const ObjectWeakPointer<XmlElement>& section)
             const std::string aliasOf = textureXml->GetStringAttribute("aliasOf");
             Assert(textures.find(aliasOf) != textures.end());
             // An alias of nothing registers nothing.
-            if (textures.find(aliasOf) != textures.end()) textures[id] = textures[aliasOf];
+            if (textures.find(aliasOf) != textures.end()) {
+                textures[id] = textures[aliasOf];
+                MirrorTexture(id);
+            }
             continue;
         }
         for (ObjectWeakPointer<XmlAttribute> a = section->GetFirstAttribute(); a != NULL; a = a->GetNextAttribute()) {
@@ -111,6 +116,7 @@ void ResourceManager::LoadTextures(const ObjectWeakPointer<XmlElement>& section)
             // The replaced texture leaves the map before it goes.
             ObjectSmartPointer<Texture> old = textures[id];
             textures[id] = texture;
+            MirrorTexture(id);
         }
         ContentLoad::Step();
     }

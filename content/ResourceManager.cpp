@@ -7,6 +7,7 @@
 #include "core/String.h"
 #include "core/XmlDocument.h"
 #include "core/XmlRead.h"
+#include "shell/TextureRegistry.h"
 
 ResourceManager::Registry::~Registry() {
     // Templates unregister first; textures and animations leave their maps before they go.
@@ -68,6 +69,18 @@ std::string ResourceManager::GetString(const std::string& name) {
 bool ResourceManager::HasTexture(const std::string& id) { return Self()._textures.count(id) != 0; }
 
 bool ResourceManager::HasAnimation(const std::string& id) { return Self()._animations.count(id) != 0; }
+
+std::vector<std::string> ResourceManager::GetTextureIds() {
+    std::vector<std::string> ids;
+    for (const auto& item : Self()._textures) ids.push_back(item.first);
+    return ids;
+}
+
+std::vector<std::string> ResourceManager::GetAnimationIds() {
+    std::vector<std::string> ids;
+    for (const auto& item : Self()._animations) ids.push_back(item.first);
+    return ids;
+}
 
 bool ResourceManager::HasString(const std::string& name) { return Self()._strings.count(name) != 0; }
 
@@ -133,8 +146,30 @@ void ResourceManager::LoadResourceFile(const std::string& fileName) {
     LoadResources(root);
 }
 
+void ResourceManager::MirrorTexture(const std::string& id) {
+    Registry& self = Self();
+    auto texture = self._textures.find(id);
+    if (texture == self._textures.end()) return;
+    auto mirrored = self._mirrored.find(id);
+    if (mirrored == self._mirrored.end()) {
+        TextureRegistry::Register(id, texture->second);
+        self._mirrored[id] = texture->second.Get();
+        return;
+    }
+    if (mirrored->second == texture->second.Get()) return;
+    // The texture registry keeps the first of an id: fill it again.
+    TextureRegistry::Clear();
+    self._mirrored.clear();
+    for (const auto& item : self._textures) {
+        TextureRegistry::Register(item.first, item.second);
+        self._mirrored[item.first] = item.second.Get();
+    }
+}
+
 void ResourceManager::ReleaseAll() {
     Registry& self = Self();
+    TextureRegistry::Clear();
+    self._mirrored.clear();
     self._rectangleTextures.ReleaseAll();
     self._fileSequenceAnimations.ReleaseAll();
     // Private pictures of sprite-sheet animations leave the device too.

@@ -32,6 +32,8 @@ public:
     static bool HasTexture(const std::string& id);
     static bool HasAnimation(const std::string& id);
     static bool HasString(const std::string& name);
+    static std::vector<std::string> GetTextureIds();
+    static std::vector<std::string> GetAnimationIds();
 
     // The 2D textures, file-sequence animations and textures of the named load group.
     static void UploadGroup(const std::string& groupName);
@@ -61,6 +63,8 @@ private:
     static void LoadTextures2D(const ObjectWeakPointer<XmlElement>& section);
     static void LoadFrameAnimations(const ObjectWeakPointer<XmlElement>& section);
     static void LoadOldAnimations(const ObjectWeakPointer<XmlElement>& section);
+    // Keeps the texture system's registry (partial textures find their base there) equal to _textures.
+    static void MirrorTexture(const std::string& id);
 
     struct Registry {
         ResourceMap<RectangleTexture> _rectangleTextures;
@@ -70,6 +74,7 @@ private:
         std::map<std::string, ObjectSmartPointer<Texture>> _textures;
         std::map<std::string, ObjectSmartPointer<Animation>> _animations;
         std::vector<ObjectSmartPointer<Template>> _stringTemplates;
+        std::map<std::string, const Texture*> _mirrored;
         ~Registry();
     };
     static Registry& Self();

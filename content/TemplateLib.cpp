@@ -351,7 +351,10 @@ void CheckFullyInstantiated(const ObjectWeakPointer<XmlElement>& xe) {
 
 void LoadTemplateFile(const std::string& fileName) {
     ObjectSmartPointer<XmlDocument> document(new XmlDocumentRead(fileName));
-    ObjectWeakPointer<XmlElement> root = document->GetRoot();
+    LoadTemplates(document->GetRoot());
+}
+
+void LoadTemplates(const ObjectWeakPointer<XmlElement>& root) {
     if (root == NULL) return;
     root->MarkVisited();
     for (ObjectWeakPointer<XmlElement> child = root->GetFirstChildElement(); child != NULL;
@@ -366,6 +369,7 @@ void LoadTemplateFile(const std::string& fileName) {
         AddTemplate(ObjectSmartPointer<XmlElement>(new XmlElement(body)), templateName);
     }
     root->CheckVisited();
+    root->MarkVisitedTree();
 }
 
 }  // namespace TemplateLib

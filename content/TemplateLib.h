@@ -32,5 +32,7 @@ bool IsTextParameter(const std::string& name);
 
 // Registers the first child element of every "Template" child of the file's root.
 void LoadTemplateFile(const std::string& fileName);
+// The same for the root element of a template file read already.
+void LoadTemplates(const ObjectWeakPointer<XmlElement>& root);
 
 }  // namespace TemplateLib

@@ -9,6 +9,7 @@
 #include "core/XmlOutText.h"
 #include "core/XmlRead.h"
 #include "shell/RenderDevice.h"
+#include "shell/RenderDeviceFonts.h"
 
 namespace content_test {
 
@@ -70,6 +71,7 @@ void ContentTest::SetUp() {
 
 void ContentTest::TearDown() {
     ResourceManager::ReleaseAll();
+    Render::fonts.ReleaseAll();
     Render::device.Release();
     ASSERT_EQ(0, chdir(_previousDir.c_str()));
 }
