@@ -1,0 +1,27 @@
+#include "content/CommonDefinitionClasses.h"
+
+#include "content/CommonDefinitions.h"
+#include "content/LayeredAnimation.h"
+#include "content/LayeredAnimationScript.h"
+#include "controls/ControlFactory.h"
+#include "shell/ScriptServices.h"
+
+void RegisterCommonDefinitionClasses() {
+    static bool isRegistered = false;
+    if (isRegistered) {
+        return;
+    }
+    isRegistered = true;
+    const char* const names[] = {"Template",
+                                 "AbstractTemplateCollection",
+                                 "FinalTemplateCollection",
+                                 "CreationMessageDefinition",
+                                 "PlaySampleDefinition",
+                                 "UndefVariableDefinition",
+                                 "DefUndefVariableDefinition"};
+    for (const char* name : names) {
+        ControlFactory::RegisterDefinition(name, &CreateCommonDefinition);
+    }
+    ControlFactory::RegisterControl("LayeredAnimation", ControlFactory::Make<LayeredAnimation>());
+    GetScriptServices().registerLayeredAnimations = &RegisterLayeredAnimationScriptApi;
+}
