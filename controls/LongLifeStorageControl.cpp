@@ -87,7 +87,10 @@ LongLifeParentControl::~LongLifeParentControl() {
     ObjectSmartPointer<Control> controlPtr = _child;
     _child = nullptr;
     Assert(controlPtr != NULL);
-    if (controlPtr != NULL && _storage != NULL) {
+    // A weak pointer outlives its object: the link tells whether the storage still lives.
+    const bool isStorageAlive =
+        _storage != NULL && _storage.GetLinkInfo() != nullptr && _storage.GetLinkInfo()->_hardLinkCount >= 0;
+    if (controlPtr != NULL && isStorageAlive) {
         _storage->GiveBack(controlPtr);
     }
     _storage = nullptr;

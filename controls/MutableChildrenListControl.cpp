@@ -112,37 +112,36 @@ void MutableChildrenListControl::Update(float dt) {
     }
 }
 
-bool MutableChildrenListControl::ParseIndex(const std::string& text, std::size_t limit, bool isLimitIncluded,
-                                            std::size_t& index) {
-    const int value = Int::Parse(text);
-    if (Int::ToString(value) != text) {
+bool MutableChildrenListControl::ParseIndex(const std::string& text, bool isEndIncluded, std::size_t& place) {
+    const int index = Int::Parse(text);
+    if (Int::ToString(index) != text) {
         return false;  // reported by the parser
     }
-    Assert(value >= 0);
-    if (value < 0) {
+    Assert(index >= 0);
+    if (isEndIncluded) {
+        Assert(index <= (int)_children.size());
+    } else {
+        Assert(index < (int)_children.size());
+    }
+    if (index < 0) {
         return false;
     }
-    if (isLimitIncluded) {
-        Assert(value <= (int)limit);
-    } else {
-        Assert(value < (int)limit);
-    }
     // The walk from the bottom child.
-    std::size_t i = 0;
-    for (int n = 0; n < value; ++n) {
-        Assert(i != limit);
-        if (i == limit) {
+    auto i = _children.begin();
+    for (int n = 0; n < index; ++n) {
+        Assert(i != _children.end());
+        if (i == _children.end()) {
             return false;
         }
         ++i;
     }
-    if (!isLimitIncluded) {
-        Assert(i != limit);
-        if (i == limit) {
+    if (!isEndIncluded) {
+        Assert(i != _children.end());
+        if (i == _children.end()) {
             return false;
         }
     }
-    index = i;
+    place = static_cast<std::size_t>(i - _children.begin());
     return true;
 }
 
@@ -195,7 +194,7 @@ void MutableChildrenListControl::OnMessage(std::string message) {
         CreateInstanceAt(0);
     } else if (String::IsHeadCut(message, "create instance before ")) {
         std::size_t index = 0;
-        if (!ParseIndex(message, _children.size(), true, index)) {
+        if (!ParseIndex(message, true, index)) {
             return;
         }
         CreateInstanceAt(index);
@@ -218,7 +217,7 @@ void MutableChildrenListControl::OnMessage(std::string message) {
     } else if (String::IsHeadCut(message, "erase child at ")) {
         Assert(!_isControlFlowInside);
         std::size_t index = 0;
-        if (!ParseIndex(message, _children.size(), false, index) || _isControlFlowInside) {
+        if (!ParseIndex(message, false, index) || _isControlFlowInside) {
             return;
         }
         ObjectSmartPointer<Control> child = _children[index];
@@ -226,7 +225,7 @@ void MutableChildrenListControl::OnMessage(std::string message) {
     } else if (String::IsHeadCut(message, "create instance replacing ")) {
         Assert(!_isControlFlowInside);
         std::size_t index = 0;
-        if (!ParseIndex(message, _children.size(), false, index) || _isControlFlowInside) {
+        if (!ParseIndex(message, false, index) || _isControlFlowInside) {
             return;
         }
         Assert(_children[index] != NULL);

@@ -29,8 +29,9 @@ private:
 
     // Builds the pending copy into a child at the place; the copy is gone afterwards.
     void CreateInstanceAt(std::size_t index);
-    // The index of "n" when it is a strict decimal within [0, limit]; reports and gives false otherwise.
-    bool ParseIndex(const std::string& text, std::size_t limit, bool isLimitIncluded, std::size_t& index);
+    // The place of a strict decimal index among the children (or just after the last one when
+    // isEndIncluded); reports and gives false otherwise.
+    bool ParseIndex(const std::string& text, bool isEndIncluded, std::size_t& place);
 
     std::vector<ObjectSmartPointer<Control>> _children;
     ObjectSmartPointer<XmlElement> _currentTemplate;

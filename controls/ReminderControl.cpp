@@ -9,6 +9,21 @@
 #include "shell/RenderDevice.h"
 #include "shell/SoundSystem.h"
 
+namespace {
+
+// Digits, a point, digits, with an optional minus: the form the parser accepts without a report.
+bool IsDecimal(const std::string& text) {
+    std::size_t i = text.size() > 0 && text[0] == '-' ? 1 : 0;
+    const std::size_t digitsBefore = i;
+    while (i < text.size() && '0' <= text[i] && text[i] <= '9') ++i;
+    if (i == digitsBefore || i >= text.size() || text[i] != '.') return false;
+    const std::size_t digitsAfter = ++i;
+    while (i < text.size() && '0' <= text[i] && text[i] <= '9') ++i;
+    return i > digitsAfter && i == text.size();
+}
+
+}  // namespace
+
 ReminderControl::ReminderControl(const ObjectWeakPointer<Control>& parent, const ObjectWeakPointer<XmlElement>& xml)
     : MouseTransparentControl(parent, xml), MessageReceiver(xml) {}
 
@@ -19,6 +34,9 @@ void ReminderControl::OnMessage(std::string message) {
             return;
         }
         const float delay = Float::Parse(message);
+        if (message.find("/0x") == std::string::npos && !IsDecimal(message)) {
+            return;  // reported by the parser
+        }
         Assert(delay > 0);
         if (delay > 0) {
             _timeToSend = delay;
