@@ -88,6 +88,14 @@ void ButtonWithEffectControl::Update(float dt) {
     }
 }
 
+void ButtonWithEffectControl::OnMouseDown(ObjectWeakPointer<MouseDownEvent> event) {
+    // While appearing the button has not followed the pointer, so its look says nothing about it.
+    if (_appearance < 1.0f) {
+        return;
+    }
+    MessageButtonControl::OnMouseDown(event);
+}
+
 void ButtonWithEffectControl::OnMouseMove(ObjectWeakPointer<MouseMoveEvent> event) {
     if (!IsComplete() || _appearance < 1.0f) {
         return;

@@ -15,6 +15,8 @@ public:
     ButtonWithEffectControl(const ObjectWeakPointer<Control>& parent, const ObjectWeakPointer<XmlElement>& xml);
     ~ButtonWithEffectControl() override;
 
+    // Presses, like moves, are ignored until the button is fully shown.
+    void OnMouseDown(ObjectWeakPointer<MouseDownEvent> event) override;
     void OnMouseMove(ObjectWeakPointer<MouseMoveEvent> event) override;
     void Draw() override;
     void Update(float dt) override;

@@ -1,32 +1,34 @@
 #pragma once
-// The root of one control tree and the single door of input, frames and messages into it.
+// The root of one control tree and the single door of input, frames and messages into it; the
+// shell drives the current one through its root port.
 
 #include <string>
 
 #include "controls/Control.h"
 #include "core/Message.h"
 #include "core/ObjectSmartPointer.h"
+#include "shell/ApplicationRoot.h"
 
 class XmlElement;
 
-class ControlContainer : public Interface {
+class ControlContainer : public Interface, public RootContainerPort {
 public:
     // xml: the element "ControlContainer"; its first child element becomes the root control.
     explicit ControlContainer(const ObjectWeakPointer<XmlElement>& xml);
     ~ControlContainer() override;
 
-    virtual void MouseMove(int x, int y);
-    virtual void Draw();
-    virtual void Update(float dt);
-    virtual void AcceptMessage(const Message& message);
+    void MouseMove(int x, int y) override;
+    void Draw() override;
+    void Update(float dt) override;
+    void AcceptMessage(const Message& message) override;
 
-    void MouseDown(int x, int y);
-    void MouseUp(int x, int y);
-    void MouseDoubleClick(int x, int y);
+    void MouseDown(int x, int y) override;
+    void MouseUp(int x, int y) override;
+    void MouseDoubleClick(int x, int y) override;
     // The right-button entries use the stored position; their arguments are not used.
-    void RightButtonDown(int x, int y);
-    void RightButtonUp(int x, int y);
-    void RightButtonDouble(int x, int y);
+    void RightButtonDown(int x, int y) override;
+    void RightButtonUp(int x, int y) override;
+    void RightButtonDouble(int x, int y) override;
 
     ObjectWeakPointer<Control> GetRoot() const { return _root; }
     bool IsLeftButtonDown() const { return _isLeftButtonDown; }

@@ -4,10 +4,10 @@
 
 #include "content/Definition.h"
 #include "controls/DefinitionContainerControl.h"
-#include "controls/FactoryTimePause.h"
 #include "core/Assert.h"
 #include "core/HtmlLog.h"
 #include "core/XmlElement.h"
+#include "shell/TimePauser.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ std::map<std::string, ControlFactory::DefinitionCreator>& DefinitionCreators() {
 
 ObjectSmartPointer<Control> ControlFactory::CreateControl(const ObjectWeakPointer<Control>& parent,
                                                           const ObjectWeakPointer<XmlElement>& xe) {
-    FactoryTimePause pause;
+    TimePauser pauser;
     Assert(xe != NULL);
     if (xe == NULL) {
         return ObjectSmartPointer<Control>();
@@ -54,7 +54,7 @@ ObjectSmartPointer<Control> ControlFactory::CreateControl(const ObjectWeakPointe
 }
 
 ObjectSmartPointer<Definition> ControlFactory::CreateDefinition(const ObjectWeakPointer<XmlElement>& xe) {
-    FactoryTimePause pause;
+    TimePauser pauser;
     Assert(xe != NULL);
     if (xe == NULL) {
         return ObjectSmartPointer<Definition>();

@@ -1,5 +1,6 @@
 #pragma once
-// Start-up of the control framework: its classes enter the factories and the script function
-// "LoadControlTree" builds real trees into the root container.
+// Start-up of the control framework: its classes enter the factories, the script function
+// "LoadControlTree" builds real trees, the shell drives the root container, and the events set
+// the application cursor's shape. Called once, before the application is made.
 
 void StartControlFramework();

@@ -3,8 +3,8 @@
 function OnDemoAreaClick(screen)
 	WriteToLog("Demo area clicked on the " .. screen .. " screen")
 	if screen == "first" then
-		LoadControlTree("screens\\second.xml")
+		LoadControlTree("screens\\demo_second.xml")
 	else
-		LoadControlTree("screens\\first.xml")
+		LoadControlTree("screens\\demo_first.xml")
 	end
 end

@@ -246,6 +246,23 @@ TEST_F(ButtonTest, FlashingAlphaRepeatsOncePerPeriodAndHoverFadesWithoutAJump) {
     EXPECT_EQ(0, log.ErrorCount()) << log.Text();
 }
 
+TEST_F(ButtonTest, PictureWithAButtonChild) {
+    WritePicture("panel.png", 200, 100, 100);  // opaque on its left half
+    LoadResources("<Textures upload='refcount' storage='memory-keeping'><texture id='panel' path='panel.png'/></Textures>");
+    // The picture at (50, 50) holds a button at (60, 60); two buttons lie behind it: one under its
+    // opaque half, one under its transparent half.
+    Build(List("<StaticTextureControl><position x='50' y='50'/><texture textureId='panel'/><children>" +
+               Button("child", 10, 10) + "</children></StaticTextureControl>" + Button("under", 120, 60) +
+               Button("through", 190, 60)));
+    LogCapture log;
+    Run("m 70 70 d 70 70 u 70 70");
+    Run("m 130 70 d 130 70 u 130 70");
+    Run("m 200 70 d 200 70 u 200 70");
+    EXPECT_EQ((Texts{"child", "through"}), tester.messages);
+    EXPECT_EQ(ButtonControl::NORMAL_STATE, ButtonAt(1)->GetState());  // never hovered through the picture
+    EXPECT_EQ(0, log.ErrorCount()) << log.Text();
+}
+
 TEST_F(ButtonTest, ButtonWithEffectSwingsIntoViewThenLiftsWhenHovered) {
     Build(List(Button("front", 100, 100, "<show delay='0.5' speed='4.0'/><image id='icon' x='20' y='10' align='center'/>",
                       "ButtonWithEffectControl")));
@@ -255,6 +272,7 @@ TEST_F(ButtonTest, ButtonWithEffectSwingsIntoViewThenLiftsWhenHovered) {
     EXPECT_FLOAT_EQ(-5.0f, button->GetSwingAngle(0.5f));
     EXPECT_FLOAT_EQ(0.0f, button->GetSwingAngle(1.0f));
     Move(110, 110);
+    Run("d 110 110 u 110 110");  // a press before the button has ever seen the pointer
     EXPECT_TRUE(Frame(0.25f).empty());
     EXPECT_TRUE(Frame(0.2f).empty());
     Frame(0.05f);  // the delay is over
@@ -267,6 +285,8 @@ TEST_F(ButtonTest, ButtonWithEffectSwingsIntoViewThenLiftsWhenHovered) {
                      Width(quads, NORMAL_WIDTH - 4) + Width(quads, NORMAL_WIDTH + 5) + Width(quads, NORMAL_WIDTH - 5))
         << "the button, turned by -5 degrees";
     EXPECT_EQ(ButtonControl::NORMAL_STATE, button->GetState());  // no hover while appearing
+    Run("d 110 110 u 110 110");                                   // nor a click
+    EXPECT_FALSE(container->IsMouseCaptured());
     Frame(0.125f);
     EXPECT_FLOAT_EQ(1.0f, button->GetAppearance());
     Move(111, 110);

@@ -49,7 +49,7 @@ TEST_F(DemoScreensTest, ClickOnTheAreaSwitchesScreensThroughTheScript) {
     PermanentStorage::SetGlobalBool("betaLog", true);
     LogCapture log;
     ScriptMap::RunScript("screens\\demo.lua");
-    ASSERT_EQ(script_test::RunLua("LoadControlTree('screens\\\\first.xml')"), "");
+    ASSERT_EQ(script_test::RunLua("LoadControlTree('screens\\\\demo_first.xml')"), "");
     ASSERT_TRUE(rootContainer != NULL);
     EXPECT_TRUE(log.Contains("First screen shown"));
     const ObjectWeakPointer<ControlContainer> first = rootContainer;

@@ -1,5 +1,0 @@
-#include "controls/FactoryTimePause.h"
-
-FactoryTimePause::FactoryTimePause() {}
-
-FactoryTimePause::~FactoryTimePause() {}

@@ -1,0 +1,31 @@
+-- The demo menu: a title, three buttons (to the second screen, music on and off, quit) and a
+-- second screen with a button back. Call ShowMenu() once the script API is up.
+
+local menuResourcesLoaded = false
+local musicOn = false
+
+function ShowMenu()
+	if not menuResourcesLoaded then
+		LoadResource("menu_resources.xml")
+		menuResourcesLoaded = true
+	end
+	LoadControlTree("screens\\menu.xml")
+end
+
+-- The menu buttons send their message values here, posted until their click is over.
+function MenuCommand(text)
+	if text == "second" then
+		LoadControlTree("screens\\second.xml")
+	elseif text == "back" then
+		LoadControlTree("screens\\menu.xml")
+	elseif text == "music" then
+		musicOn = not musicOn
+		if musicOn then
+			Sound:FadeInTrack("menu_music", 1.0, true)
+		else
+			Sound:FadeOutTrack("menu_music", 1.0)
+		end
+	elseif text == "quit" then
+		CloseApplication()
+	end
+end

@@ -1,0 +1,2 @@
+-- Runs after the splash loop while the load screen shows: content of the later screens goes here.
+WriteToLogColor("Demo content started", "Green")

@@ -1,0 +1,127 @@
+#include "shell/Entry.h"
+
+#include <cfenv>
+#include <cstdio>
+#include <map>
+
+#include "core/DataFolder.h"
+#include "core/HtmlLog.h"
+#include "core/PermanentStorage.h"
+#include "platform/FilePort.h"
+#include "platform/render/PngFile.h"
+#include "platform/shell/Desktop.h"
+#include "shell/Application.h"
+#include "shell/EntryOptions.h"
+#include "shell/EntrySettings.h"
+#include "shell/EntryShutdown.h"
+#include "shell/RenderDevice.h"
+#include "shell/ScreensaverInstall.h"
+
+namespace {
+
+bool ReadWholeFile(const std::string& path, std::string& text) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return false;
+    char buffer[4096];
+    size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
+    std::fclose(f);
+    return true;
+}
+
+void WriteScreenshot(const std::string& path) {
+    if (Render::device._d3dDevice == nullptr) return;
+    render_layer::PngPicture frame;
+    if (Render::device._d3dDevice->ReadBackBuffer(&frame.pixels, &frame.width, &frame.height) != D3D_OK) {
+        std::fprintf(stderr, "Marivel: the frame cannot be read back\n");
+        return;
+    }
+    for (auto& pixel : frame.pixels) pixel |= 0xFF000000u;
+    std::string error;
+    if (!render_layer::WritePng(path, frame, false, &error)) std::fprintf(stderr, "Marivel: %s\n", error.c_str());
+}
+
+}  // namespace
+
+int EntryMain(int argc, const char* const* argv) {
+    EntryOptions options;
+    std::string error;
+    if (!ParseEntryOptions(argc, argv, options, error)) {
+        std::fprintf(stderr, "Marivel: %s\n", error.c_str());
+        return 2;
+    }
+    std::multimap<int, WindowMessage> events;
+    if (!options.events.empty()) {
+        std::string script;
+        if (!ReadWholeFile(options.events, script)) {
+            std::fprintf(stderr, "Marivel: cannot read %s\n", options.events.c_str());
+            return 2;
+        }
+        if (!ParseInputScript(script, events, error)) {
+            std::fprintf(stderr, "Marivel: %s: %s\n", options.events.c_str(), error.c_str());
+            return 2;
+        }
+    }
+    ProgramArguments::Set(argc, argv);
+
+    // 1. One instance: a later start brings the first window forward.
+    SingleInstanceLock instance;
+    {
+        const std::string lockFolder = GetApplicationDataFolder();
+        CreateDirectories(lockFolder);
+        if (!instance.Acquire(lockFolder + "Marivel.lock")) return 0;
+    }
+    // 2. Drawing must be possible.
+    if (!Desktop::CanMakeGlContext()) {
+        Desktop::ShowErrorBox("DirectX Version:", "Required DirectX 8.0 or latest");
+        return 0;
+    }
+    // 3. Floating-point traps in developer builds only, never for underflow.
+#ifdef MARIVEL_DEVELOPER
+    feenableexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW);
+#endif
+    // 4. to 6. Settings, data folder, log.
+    const EntrySettings settings = ReadSettingsFile("settings.ini", &SetCurrentDirectory);
+    dataFolder = PrepareDataFolder(settings);
+    HtmlLog::Open(settings.recreateLog);
+
+    // 7. and 8. Storage and start-up values.
+    PermanentStorage::Load();
+    PermanentStorage::SetGlobalBool("dev", settings.dev);
+    bool fullScreen = PermanentStorage::GetGlobalBoolOrDef("isFullScreen", false);
+    const bool screensaverMode = IsScreensaverCommandLine(argc, argv);
+    PermanentStorage::SetGlobalBool("temp:ScreensaverMode", screensaverMode);
+    if (screensaverMode) fullScreen = true;
+    if (PermanentStorage::GetGlobalBoolOrDef("Use UTF-8", false)) Render::device._useUtf8 = true;
+    PermanentStorage::SetGlobalBool("temp:advertisement", settings.advertisement);
+    PermanentStorage::SetGlobalBool("temp:adVisible", settings.adVisible);
+
+    // 9. The application's whole life.
+    {
+        ApplicationOptions appOptions;
+        appOptions.frames = options.frames;
+        appOptions.fixedStep = options.fixedStepMs / 1000.0f;
+        const std::string screenshot = options.screenshot;
+        const bool everyFrame = options.frames == 0;
+        if (!screenshot.empty()) {
+            appOptions.beforePresent = [screenshot, everyFrame](int, bool last) {
+                if (last || everyFrame) WriteScreenshot(screenshot);
+            };
+        }
+        if (!events.empty()) {
+            appOptions.beforeTick = [&events](int nextFrame) {
+                Application* app = Core::appInstance;
+                if (!app || app->_mainWindow == NULL) return;
+                auto range = events.equal_range(nextFrame);
+                for (auto it = range.first; it != range.second; ++it) app->_mainWindow->PostMessage(it->second);
+                events.erase(range.first, range.second);
+            };
+        }
+        Application application(1, fullScreen, appOptions);
+        application.Run();
+        application.Shutdown();
+    }
+
+    RunShutdown(ReadShutdownValues(), SystemShutdownPorts());
+    return 0;
+}

@@ -1,0 +1,201 @@
+#include "shell/WindowInput.h"
+
+#include <SDL_scancode.h>
+
+#include <cmath>
+
+#include "core/Message.h"
+#include "shell/ApplicationRoot.h"
+#include "shell/RenderDevice.h"
+
+int MouseInput::x = 0;
+int MouseInput::y = 0;
+bool MouseInput::leftButtonDown = false;
+bool MouseInput::rightButtonDown = false;
+int MouseInput::wheelRemainder = 0;
+
+void WindowToLogical(int windowX, int windowY, float left, float right, float top, float bottom, int& logicalX,
+                     int& logicalY) {
+    const float l = std::trunc(left);
+    logicalX = static_cast<int>(std::trunc(800.0f * (static_cast<float>(windowX) - l) / (right - left)));
+    const float flipped = std::trunc((bottom - top - 1.0f) - (static_cast<float>(windowY) - top));
+    logicalY = static_cast<int>(std::trunc(600.0f * flipped / (bottom - top)));
+}
+
+void MouseInput::SetPosition(int windowX, int windowY) {
+    float left = 0.0f;
+    float right = 0.0f;
+    float top = 0.0f;
+    float bottom = 0.0f;
+    Render::device.GetPictureRect(left, right, top, bottom);
+    if (right - left <= 0.0f || bottom - top <= 0.0f) return;  // no device yet
+    WindowToLogical(windowX, windowY, left, right, top, bottom, x, y);
+    ApplicationRoot::Get().MouseMove(x, y);
+}
+
+void MouseInput::KeyPress(int code) { ApplicationRoot::Get().AcceptMessage(Message("KeyPress", std::to_string(code))); }
+
+void MouseInput::MouseWheel(int delta) {
+    wheelRemainder += delta;
+    while (wheelRemainder >= 120) {
+        ApplicationRoot::Get().AcceptMessage(Message("MouseWheel", "true"));
+        wheelRemainder -= 120;
+    }
+    while (wheelRemainder <= -120) {
+        ApplicationRoot::Get().AcceptMessage(Message("MouseWheel", "false"));
+        wheelRemainder += 120;
+    }
+}
+
+void MouseInput::MouseDown() {
+    if (leftButtonDown) return;
+    leftButtonDown = true;
+    ApplicationRoot::Get().MouseDown(x, y);
+}
+
+void MouseInput::MouseDoubleClick() {
+    if (leftButtonDown) return;
+    leftButtonDown = true;
+    ApplicationRoot::Get().MouseDoubleClick(x, y);
+}
+
+void MouseInput::MouseUp() {
+    if (!leftButtonDown) return;
+    leftButtonDown = false;
+    ApplicationRoot::Get().MouseUp(x, y);
+}
+
+void MouseInput::RightButtonDown() {
+    if (rightButtonDown) return;
+    rightButtonDown = true;
+    ApplicationRoot::Get().RightButtonDown(x, y);
+}
+
+void MouseInput::RightButtonDouble() {
+    if (rightButtonDown) return;
+    rightButtonDown = true;
+    ApplicationRoot::Get().RightButtonDouble(x, y);
+}
+
+void MouseInput::RightButtonUp() {
+    if (!rightButtonDown) return;
+    rightButtonDown = false;
+    ApplicationRoot::Get().RightButtonUp(x, y);
+}
+
+void MouseInput::Reset() {
+    x = 0;
+    y = 0;
+    leftButtonDown = false;
+    rightButtonDown = false;
+    wheelRemainder = 0;
+}
+
+int VirtualKeyFromScancode(int scancode) {
+    if (scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z) return 'A' + (scancode - SDL_SCANCODE_A);
+    if (scancode >= SDL_SCANCODE_1 && scancode <= SDL_SCANCODE_9) return '1' + (scancode - SDL_SCANCODE_1);
+    if (scancode == SDL_SCANCODE_0) return '0';
+    if (scancode >= SDL_SCANCODE_F1 && scancode <= SDL_SCANCODE_F12) return 0x70 + (scancode - SDL_SCANCODE_F1);
+    if (scancode >= SDL_SCANCODE_KP_1 && scancode <= SDL_SCANCODE_KP_9) return 0x61 + (scancode - SDL_SCANCODE_KP_1);
+    switch (scancode) {
+        case SDL_SCANCODE_BACKSPACE: return VK_BACK;
+        case SDL_SCANCODE_TAB: return VK_TAB;
+        case SDL_SCANCODE_RETURN: return VK_RETURN;
+        case SDL_SCANCODE_KP_ENTER: return VK_RETURN;
+        case SDL_SCANCODE_LSHIFT: case SDL_SCANCODE_RSHIFT: return 0x10;
+        case SDL_SCANCODE_LCTRL: case SDL_SCANCODE_RCTRL: return 0x11;
+        case SDL_SCANCODE_LALT: case SDL_SCANCODE_RALT: return 0x12;
+        case SDL_SCANCODE_PAUSE: return 0x13;
+        case SDL_SCANCODE_CAPSLOCK: return 0x14;
+        case SDL_SCANCODE_ESCAPE: return VK_ESCAPE;
+        case SDL_SCANCODE_SPACE: return 0x20;
+        case SDL_SCANCODE_PAGEUP: return 0x21;
+        case SDL_SCANCODE_PAGEDOWN: return 0x22;
+        case SDL_SCANCODE_END: return 0x23;
+        case SDL_SCANCODE_HOME: return 0x24;
+        case SDL_SCANCODE_LEFT: return 0x25;
+        case SDL_SCANCODE_UP: return 0x26;
+        case SDL_SCANCODE_RIGHT: return 0x27;
+        case SDL_SCANCODE_DOWN: return 0x28;
+        case SDL_SCANCODE_PRINTSCREEN: return 0x2C;
+        case SDL_SCANCODE_INSERT: return 0x2D;
+        case SDL_SCANCODE_DELETE: return 0x2E;
+        case SDL_SCANCODE_LGUI: return 0x5B;
+        case SDL_SCANCODE_RGUI: return 0x5C;
+        case SDL_SCANCODE_APPLICATION: return 0x5D;
+        case SDL_SCANCODE_KP_0: return 0x60;
+        case SDL_SCANCODE_KP_MULTIPLY: return 0x6A;
+        case SDL_SCANCODE_KP_PLUS: return 0x6B;
+        case SDL_SCANCODE_KP_MINUS: return 0x6D;
+        case SDL_SCANCODE_KP_PERIOD: return 0x6E;
+        case SDL_SCANCODE_KP_DIVIDE: return 0x6F;
+        case SDL_SCANCODE_NUMLOCKCLEAR: return 0x90;
+        case SDL_SCANCODE_SCROLLLOCK: return 0x91;
+        case SDL_SCANCODE_SEMICOLON: return 0xBA;
+        case SDL_SCANCODE_EQUALS: return 0xBB;
+        case SDL_SCANCODE_COMMA: return 0xBC;
+        case SDL_SCANCODE_MINUS: return 0xBD;
+        case SDL_SCANCODE_PERIOD: return 0xBE;
+        case SDL_SCANCODE_SLASH: return 0xBF;
+        case SDL_SCANCODE_GRAVE: return 0xC0;
+        case SDL_SCANCODE_LEFTBRACKET: return 0xDB;
+        case SDL_SCANCODE_BACKSLASH: return 0xDC;
+        case SDL_SCANCODE_RIGHTBRACKET: return 0xDD;
+        case SDL_SCANCODE_APOSTROPHE: return 0xDE;
+        default: return 0;
+    }
+}
+
+namespace {
+// Code points of the bytes 0x80..0xBF of Windows-1251 (0 where the byte has none).
+const std::uint16_t HIGH_HALF[64] = {
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021, 0x20AC, 0x2030, 0x0409, 0x2039, 0x040A,
+    0x040C, 0x040B, 0x040F, 0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x0000, 0x2122,
+    0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F, 0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6,
+    0x00A7, 0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407, 0x00B0, 0x00B1, 0x0406, 0x0456,
+    0x0491, 0x00B5, 0x00B6, 0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457};
+}  // namespace
+
+int Windows1251FromCodePoint(std::uint32_t codePoint) {
+    if (codePoint < 0x80) return static_cast<int>(codePoint);
+    if (codePoint >= 0x0410 && codePoint <= 0x044F) return static_cast<int>(0xC0 + (codePoint - 0x0410));
+    for (int i = 0; i < 64; ++i) {
+        if (HIGH_HALF[i] != 0 && HIGH_HALF[i] == codePoint) return 0x80 + i;
+    }
+    return -1;
+}
+
+std::vector<int> Windows1251FromUtf8(const std::string& text) {
+    std::vector<int> bytes;
+    size_t i = 0;
+    while (i < text.size()) {
+        const unsigned char lead = static_cast<unsigned char>(text[i]);
+        int length = 1;
+        std::uint32_t code = lead;
+        if (lead >= 0xF0) {
+            length = 4;
+            code = lead & 0x07;
+        } else if (lead >= 0xE0) {
+            length = 3;
+            code = lead & 0x0F;
+        } else if (lead >= 0xC0) {
+            length = 2;
+            code = lead & 0x1F;
+        } else if (lead >= 0x80) {
+            ++i;  // stray continuation byte
+            continue;
+        }
+        if (i + static_cast<size_t>(length) > text.size()) break;
+        bool valid = true;
+        for (int k = 1; k < length; ++k) {
+            const unsigned char c = static_cast<unsigned char>(text[i + static_cast<size_t>(k)]);
+            if ((c & 0xC0) != 0x80) valid = false;
+            code = (code << 6) | (c & 0x3F);
+        }
+        i += valid ? static_cast<size_t>(length) : 1;
+        if (!valid) continue;
+        const int byte = Windows1251FromCodePoint(code);
+        if (byte >= 0) bytes.push_back(byte);
+    }
+    return bytes;
+}
