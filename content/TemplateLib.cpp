@@ -78,7 +78,8 @@ void DefineTextIn(XmlElement& element, const std::string& what, const std::strin
             std::string text = attribute->ValueRef();
             if (Substitute(text, what, value)) {
                 attribute->MarkVisited();  // the replaced attribute goes unread
-                element.ReplaceAttribute(attribute->NameRef(), text);
+                const std::string name = attribute->NameRef();
+                element.ReplaceAttribute(name, text);
                 isChanged = true;
             }
         }

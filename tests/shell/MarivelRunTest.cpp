@@ -163,3 +163,15 @@ TEST_F(MarivelRunTest, ScreensaverModeEndsOnAKeyAndSavesNothing) {
     EXPECT_EQ(ReadFile(MARIVEL_SOURCE_DIR "/data/Storage.xml"), ReadFile(folder + "Storage.xml"));
     EXPECT_FALSE(FileExists(folder + "Storage.xml.bak"));
 }
+
+TEST_F(MarivelRunTest, CloseDuringStartUpSkipsTheStartScriptAndShutsDownCleanly) {
+    const std::string events = home + "events.txt";
+    testing_support::WriteFile(events, "1 close\n");
+    ProgramRun run(home, {"--events", events, "--frames", "500"});
+    ASSERT_TRUE(run.Started());
+    ASSERT_EQ(0, run.Wait(120));
+    const std::string log = ReadFile(folder + "log.htm");
+    EXPECT_EQ(0, Count(log, "Demo content started"));
+    EXPECT_EQ(1, Count(log, "Application shutdown!"));
+    EXPECT_EQ(0, Count(log, "ERROR")) << log;
+}
