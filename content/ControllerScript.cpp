@@ -4,6 +4,10 @@
 #include <luabind/luabind.hpp>
 
 #include "content/ControllerManager.h"
+#include "content/ParticleScript.h"
+#include "content/Spline.h"
+#include "content/SplineScript.h"
+#include "shell/ScriptServices.h"
 
 void RegisterControllerScriptClasses(lua_State* L) {
     using Core::ControllerManager;
@@ -13,3 +17,14 @@ void RegisterControllerScriptClasses(lua_State* L) {
 }
 
 void SetKernelScriptGlobal(lua_State* L) { luabind::globals(L)["kernel"] = &Core::GetControllerManager(); }
+
+void ConnectAnimationScriptServices() {
+    ScriptServices& services = GetScriptServices();
+    services.registerSpline = &RegisterSplineScriptClass;
+    services.ease = &ease;
+    services.registerEffect = &RegisterEffectScriptClass;
+    services.registerControllers = &RegisterControllerScriptClasses;
+    services.setKernel = &SetKernelScriptGlobal;
+    services.loadParticles = &LoadParticlesForScript;
+    services.loadEffects = &LoadEffectsForScript;
+}

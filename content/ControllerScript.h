@@ -9,3 +9,8 @@ struct lua_State;
 void RegisterControllerScriptClasses(lua_State* L);
 // The global "kernel": Core::GetControllerManager().
 void SetKernelScriptGlobal(lua_State* L);
+
+// Hands the script registrations and functions of splines, effects and controllers ("Spline",
+// "ease", "Effect", "IController", "ControllerManager", "kernel", "LoadParticles", "LoadEffects")
+// to the script host; call before the script API is registered.
+void ConnectAnimationScriptServices();

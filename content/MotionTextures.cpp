@@ -2,9 +2,11 @@
 
 #include <cmath>
 
+#include "content/ResourceManager.h"
 #include "core/Assert.h"
 #include "core/Color.h"
 #include "core/Math.h"
+#include "core/XmlElement.h"
 #include "shell/RenderDevice.h"
 #include "shell/Texture.h"
 
@@ -204,3 +206,10 @@ void SmoothTextureChanger::ChangeTexture(const ObjectWeakPointer<Texture>& newTe
     }
     _nextTextures.push_back(UsingPointer<Texture>(newTexture));
 }
+
+// ---------------------------------------------------------------------------------------------
+// PositionedTexture
+
+PositionedTexture::PositionedTexture(const ObjectWeakPointer<XmlElement>& xe)
+    : position(xe->GetIntAttribute("x"), xe->GetIntAttribute("y")),
+      texture(ResourceManager::GetTextureOrFrame(xe->GetStringAttribute("textureId"))) {}

@@ -9,7 +9,10 @@
 #include "core/FPoint.h"
 #include "core/Object.h"
 #include "core/ObjectSmartPointer.h"
+#include "core/Point.h"
 #include "core/Rect.h"
+
+class XmlElement;
 
 class Texture;
 
@@ -84,4 +87,14 @@ private:
     std::list<UsingPointer<Texture>> _nextTextures;
     UsingPointer<Texture> _flashBase;
     UsingPointer<Texture> _flashExtra;
+};
+
+// A picture with a position read from XML: int "x" and "y", and "textureId" (also
+// "animation_frame:" ids), held in use while the record lives.
+struct PositionedTexture {
+    PositionedTexture() = default;
+    explicit PositionedTexture(const ObjectWeakPointer<XmlElement>& xe);
+
+    Point position;
+    UsingPointer<Texture> texture;
 };

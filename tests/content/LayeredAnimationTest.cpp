@@ -13,6 +13,7 @@
 #include "content/ControllerManager.h"
 #include "content/LayeredAnimation.h"
 #include "content/LayeredAnimationScript.h"
+#include "content/ParticleLibrary.h"
 #include "controls/ControlFactory.h"
 #include "shell/OldTexture.h"
 #include "shell/RenderDevice.h"
@@ -187,6 +188,44 @@ TEST_F(LayeredDrawingTest, HiddenLayerIsUpdatedButNotDrawn) {
     EXPECT_FLOAT_EQ(0.25f, hiddenObject->time);
     EXPECT_FLOAT_EQ(0.25f, b->time);
     EXPECT_EQ(matrices, Render::device.GetMatrixStackSize());
+}
+
+TEST_F(LayeredDrawingTest, EffectRunsWhileVisibleAndRestartsAtTheObjectOnReset) {
+    GetParticleLibrary().Clear();
+    {
+        LogCapture quiet;
+        ParticleEffect& prototype = GetParticleLibrary().GetEffect("bubbles");  // reported, then filled
+        ParticleSystem system;
+        system.lifeInitial = 1.0f;
+        system.particles.resize(4);
+        prototype.systems.push_back(system);
+    }
+    LogCapture capture;
+    ObjectSmartPointer<LayerSet> set =
+        LoadScene(R"(<LayerSet name="S"><Layer name="L"><Effect name="fizz" effect="bubbles"/></Layer></LayerSet>)");
+    auto* fizz = dynamic_cast<LoEffect*>(set->getLayer("L")->getObject("fizz"));
+    ASSERT_NE(nullptr, fizz);
+    ASSERT_EQ(1u, fizz->GetEffect().systems.size());
+    set->UpdateObjects(0.5f);
+    EXPECT_FLOAT_EQ(0.5f, fizz->GetEffect().time);
+    fizz->_isVisible = false;
+    set->UpdateObjects(0.5f);
+    EXPECT_FLOAT_EQ(0.5f, fizz->GetEffect().time);  // stands still while hidden
+    fizz->_isVisible = true;
+    fizz->_x = 30.0f;
+    fizz->_y = 40.0f;
+    fizz->Do("Start");  // not a command of effects
+    EXPECT_FLOAT_EQ(0.5f, fizz->GetEffect().time);
+    fizz->Do("Reset");
+    EXPECT_FLOAT_EQ(0.0f, fizz->GetEffect().time);
+    EXPECT_FLOAT_EQ(30.0f, fizz->GetEffect().systems[0].emitterX);
+    EXPECT_FLOAT_EQ(40.0f, fizz->GetEffect().systems[0].emitterY);
+    fizz->_x = 70.0f;
+    set->Draw();
+    EXPECT_FLOAT_EQ(70.0f, fizz->GetEffect().x);
+    EXPECT_EQ(0, capture.ErrorCount()) << capture.Text();
+    set = nullptr;
+    GetParticleLibrary().Clear();
 }
 
 // The script state of the game, opened once per process with the layered-animation classes.

@@ -11,6 +11,7 @@
 #include "core/Random.h"
 #include "core/XmlElement.h"
 #include "shell/Texture.h"
+#include "tests/content/ContentTestSupport.h"
 #include "tests/core/CheckReports.h"
 #include "tests/support/TestSupport.h"
 
@@ -308,6 +309,32 @@ TEST(SmoothTextureChangerTest, QueueCrossFadeAndFlash) {
     EXPECT_EQ(0, x->uses);
     EXPECT_EQ(0, a->uses);
     EXPECT_EQ(0, glow->uses);
+}
+
+}  // namespace
+
+namespace {
+
+class PositionedTextureTest : public content_test::ContentTest {};
+
+TEST_F(PositionedTextureTest, PositionAndTextureOrFrameFromXml) {
+    content_test::WritePng(dir + "a.png", 6, 4);
+    content_test::WritePng(dir + "f0.png", 3, 3);
+    content_test::WritePng(dir + "f1.png", 7, 5);
+    LoadList("<Resources><Textures upload='refcount' storage='memory-keeping'><texture id='a' path='a.png'/>"
+             "</Textures><Animations><TextureSetAnimation id='anim' start='0' step='1' count='2'>"
+             "<texture upload='refcount' storage='memory-keeping' path='f[frameId].png'/>"
+             "</TextureSetAnimation></Animations></Resources>");
+    PositionedTexture empty;
+    EXPECT_EQ(Point(0, 0), empty.position);
+    EXPECT_TRUE(empty.texture == NULL);
+    PositionedTexture plain(content_test::Parse("<picture x='12' y='-3' textureId='a'/>"));
+    EXPECT_EQ(Point(12, -3), plain.position);
+    ASSERT_TRUE(plain.texture != NULL);
+    EXPECT_EQ(6, plain.texture->GetRectangle().width);
+    PositionedTexture frame(content_test::Parse("<picture x='0' y='0' textureId='animation_frame:anim/-1'/>"));
+    ASSERT_TRUE(frame.texture != NULL);
+    EXPECT_EQ(7, frame.texture->GetRectangle().width);
 }
 
 }  // namespace
