@@ -1,5 +1,7 @@
 #include "controls/FlowApplicationHooks.h"
 
+#include "shell/Application.h"
+
 FlowApplicationHooks& GetFlowApplicationHooks() {
     static FlowApplicationHooks hooks;
     return hooks;
@@ -7,10 +9,15 @@ FlowApplicationHooks& GetFlowApplicationHooks() {
 
 bool IsApplicationRunning() {
     const FlowApplicationHooks& hooks = GetFlowApplicationHooks();
-    return hooks.isRunning ? hooks.isRunning() : true;
+    if (hooks.isRunning) return hooks.isRunning();
+    return Core::appInstance == nullptr || Core::appInstance->_isRunning;
 }
 
 void EndSplashLoop() {
     const FlowApplicationHooks& hooks = GetFlowApplicationHooks();
-    if (hooks.endSplashes) hooks.endSplashes();
+    if (hooks.endSplashes) {
+        hooks.endSplashes();
+    } else if (Core::appInstance != nullptr) {
+        Core::appInstance->_isShowingSplashes = false;
+    }
 }

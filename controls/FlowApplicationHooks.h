@@ -1,7 +1,8 @@
 #pragma once
 // What the screen-flow controls need of the application object: whether it still runs (pending
-// arrival reports go out only then) and the end of the splash loop. The program connects both;
-// unconnected, the application counts as running and ending the splashes does nothing.
+// arrival reports go out only then) and the end of the splash loop. Unless a hook is set, both go
+// to the application object; without one, the application counts as running and ending the
+// splashes does nothing. Tests set the hooks.
 
 #include <functional>
 
