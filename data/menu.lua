@@ -1,5 +1,6 @@
 -- The demo menu: a title, three buttons (to the second screen, music on and off, quit) and a
--- second screen with a button back. Call ShowMenu() once the script API is up.
+-- second screen with a button back. Call ShowMenu() from start.lua: the resource list holds the
+-- button sounds, which need the running sound system.
 
 local menuResourcesLoaded = false
 local musicOn = false

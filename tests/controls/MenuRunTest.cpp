@@ -1,0 +1,142 @@
+// The demo menu in the game program, headless: replayed input hovers the first button (its
+// active look shows in the frame), clicks it (the second screen shows) and clicks back.
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <climits>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+#include "platform/render/PngFile.h"
+#include "tests/support/TestSupport.h"
+
+extern char** environ;
+
+namespace {
+
+using render_layer::PngPicture;
+
+std::string ProgramPath() {
+    char self[PATH_MAX] = {};
+    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    std::string path(self, n > 0 ? static_cast<size_t>(n) : 0);
+    path = path.substr(0, path.find_last_of('/'));  // tests/
+    path = path.substr(0, path.find_last_of('/'));  // the build folder
+    return path + "/marivel-pictures-run";
+}
+
+// Runs the program in the folder; its exit code, or -1 when it hangs.
+int RunProgram(const std::string& folder, const std::string& home, std::vector<std::string> args) {
+    std::vector<std::string> env = {"SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy", "XDG_DATA_HOME=" + home,
+                                    "ASAN_OPTIONS=detect_leaks=0"};
+    for (char** e = environ; *e; ++e) {
+        const std::string entry = *e;
+        const std::string name = entry.substr(0, entry.find('='));
+        if (name != "SDL_VIDEODRIVER" && name != "SDL_AUDIODRIVER" && name != "XDG_DATA_HOME" && name != "ASAN_OPTIONS") {
+            env.push_back(entry);
+        }
+    }
+    args.insert(args.begin(), ProgramPath());
+    std::vector<char*> a;
+    for (auto& s : args) a.push_back(&s[0]);
+    a.push_back(nullptr);
+    std::vector<char*> e;
+    for (auto& s : env) e.push_back(&s[0]);
+    e.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, a[0], &actions, nullptr, a.data(), e.data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) return -1;
+    for (int i = 0; i < 120 * 20; ++i) {
+        int status = 0;
+        if (waitpid(pid, &status, WNOHANG) == pid) {
+            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    return -1;
+}
+
+int Count(const std::string& text, const std::string& what) {
+    int n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+}
+
+// Colour channels of a pixel, x from the left and y from the top.
+struct Rgb {
+    int r = 0, g = 0, b = 0;
+};
+Rgb At(const PngPicture& picture, int x, int y) {
+    const std::uint32_t p = picture.pixels[static_cast<std::size_t>(y) * picture.width + static_cast<std::size_t>(x)];
+    return Rgb{static_cast<int>((p >> 16) & 255), static_cast<int>((p >> 8) & 255), static_cast<int>(p & 255)};
+}
+int Distance(const Rgb& a, const Rgb& b) { return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b); }
+
+class MenuRunTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!testing_support::FileExists(ProgramPath())) GTEST_SKIP() << "not built: " << ProgramPath();
+        root = testing_support::MakeTempDir("menu");
+        data = root + "data/";
+        std::filesystem::copy(MARIVEL_SOURCE_DIR "/data", data, std::filesystem::copy_options::recursive);
+        testing_support::WriteFile(data + "start0.lua", "dofile(\"menu.lua\")\n");
+        testing_support::WriteFile(data + "start.lua", "ShowMenu()\n");
+    }
+    // Runs the menu's input script for the frames and gives the last frame.
+    PngPicture Run(int frames) {
+        const std::string shot = root + "frame" + std::to_string(frames) + ".png";
+        EXPECT_EQ(0, RunProgram(data, root,
+                                {"--fixed-step", "20", "--frames", std::to_string(frames), "--events",
+                                 data + "menu_events.txt", "--screenshot", shot}));
+        PngPicture picture;
+        std::string error;
+        EXPECT_TRUE(render_layer::ReadPng(shot, &picture, &error)) << error;
+        EXPECT_EQ(800u, picture.width);
+        EXPECT_EQ(600u, picture.height);
+        if (picture.width != 800 || picture.height != 600) picture.pixels.assign(800 * 600, 0);
+        return picture;
+    }
+    std::string Log() { return testing_support::ReadFile(root + "Tornvik Entertainment/Marivel/log.htm"); }
+
+    std::string root;
+    std::string data;
+};
+
+TEST_F(MenuRunTest, HoverShowsTheActiveLookAndClicksSwitchScreensBackAndForth) {
+    PngPicture normal, active;
+    ASSERT_TRUE(render_layer::ReadPng(data + "textures/menu_button_normal.png", &normal, nullptr));
+    ASSERT_TRUE(render_layer::ReadPng(data + "textures/menu_button_active.png", &active, nullptr));
+    // A point of the Play button left of its label, window (320, 285): the button spans window
+    // x 290..510 and y 250..300 (top row first); hovered, it is lifted by 3 units up and left.
+    const Rgb restingNormal = At(normal, 30, 35);
+    const Rgb restingActive = At(active, 30, 35);
+    const Rgb liftedNormal = At(normal, 33, 38);
+    const Rgb liftedActive = At(active, 33, 38);
+    ASSERT_GT(Distance(liftedNormal, liftedActive), 30);
+
+    const Rgb before = At(Run(55), 320, 285);
+    EXPECT_LT(Distance(before, restingNormal), Distance(before, restingActive));
+    const Rgb hovered = At(Run(75), 320, 285);
+    EXPECT_LT(Distance(hovered, liftedActive), 12);
+    EXPECT_GT(Distance(hovered, liftedNormal), 30);
+
+    // After the click the second screen's warm background fills the corner; after Back the menu's blue.
+    const Rgb second = At(Run(130), 10, 10);
+    EXPECT_GT(second.r, second.b);
+    const Rgb back = At(Run(200), 10, 10);
+    EXPECT_LT(back.r, back.b);
+    const std::string log = Log();
+    EXPECT_EQ(0, Count(log, "ERROR")) << log;
+}
+
+}  // namespace
