@@ -7,6 +7,7 @@
 #include "shell/ScriptServices.h"
 
 void RegisterCommonDefinitionClasses() {
+    GetScriptServices().registerLayeredAnimations = &RegisterLayeredAnimationScriptApi;
     static bool isRegistered = false;
     if (isRegistered) {
         return;
@@ -23,5 +24,4 @@ void RegisterCommonDefinitionClasses() {
         ControlFactory::RegisterDefinition(name, &CreateCommonDefinition);
     }
     ControlFactory::RegisterControl("LayeredAnimation", ControlFactory::Make<LayeredAnimation>());
-    GetScriptServices().registerLayeredAnimations = &RegisterLayeredAnimationScriptApi;
 }

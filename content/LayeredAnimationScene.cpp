@@ -6,7 +6,7 @@
 #include "shell/RenderDevice.h"
 
 LoTexture::LoTexture(RectangleTexture* texture, bool owned) : _texture(texture), _owned(owned) {
-    Assert(_texture != NULL);
+    // A name the resource manager does not know is reported there; the object draws nothing.
     if (_texture == nullptr) {
         return;
     }

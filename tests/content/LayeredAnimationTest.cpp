@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "content/LayeredAnimation.h"
 #include "content/LayeredAnimationScript.h"
 #include "content/ParticleLibrary.h"
+#include "content/ResourceManager.h"
 #include "controls/ControlFactory.h"
 #include "shell/OldTexture.h"
 #include "shell/RenderDevice.h"
@@ -228,13 +230,47 @@ TEST_F(LayeredDrawingTest, EffectRunsWhileVisibleAndRestartsAtTheObjectOnReset) 
     GetParticleLibrary().Clear();
 }
 
-// The script state of the game, opened once per process with the layered-animation classes.
+// A registered 2D texture ("#" + id) stays with the resource manager; a file is the scene's own.
+TEST_F(LayeredDrawingTest, SceneOwnsOnlyThePicturesItLoadedFromFiles) {
+    content_test::WritePng(dir + "pic.png", 20, 10);
+    LoadList("<Resources><Textures2D><texture2D id='shared' path='pic.png'/></Textures2D></Resources>");
+    RectangleTexture* shared = ResourceManager::GetRectangleTexture("#shared");
+    ASSERT_NE(nullptr, shared);
+    LogCapture capture;
+    {
+        ObjectSmartPointer<LayerSet> set(new LayerSet(
+            Parse(R"(<LayerSet name="S"><Layer name="L"><Texture name="a" texture="#shared"/>)"
+                  R"(<Texture name="b" texture="pic.png"/></Layer></LayerSet>)"),
+            &LayeredAnimation::FindTexture));
+        auto* a = dynamic_cast<LoTexture*>(set->getLayer("L")->getObject("a"));
+        auto* b = dynamic_cast<LoTexture*>(set->getLayer("L")->getObject("b"));
+        ASSERT_TRUE(a != nullptr && b != nullptr);
+        EXPECT_EQ(shared, a->GetTexture());
+        EXPECT_NE(shared, b->GetTexture());
+        EXPECT_EQ(20, b->GetTexture()->_imageWidth);
+        EXPECT_EQ(1, shared->_linearFilter);
+    }
+    // The registered one is still there (the manager frees it when the test ends).
+    EXPECT_EQ(shared, ResourceManager::GetRectangleTexture("#shared"));
+    EXPECT_EQ(20, shared->_imageWidth);
+    EXPECT_EQ(0, capture.ErrorCount()) << capture.Text();
+}
+
+// The script state of the game with the layered-animation classes. Other tests of this program
+// may have opened it before these classes were connected: they are registered then.
 void OpenScriptState() {
     RegisterControlFrameworkClasses();
     RegisterCommonDefinitionClasses();
     if (ScriptMap::state == nullptr) {
         ScriptMap::Open();
         RegisterScriptApi();
+    }
+    lua_State* L = ScriptMap::state;
+    lua_getglobal(L, "LayerSet");
+    const bool isRegistered = !lua_isnil(L, -1);
+    lua_pop(L, 1);
+    if (!isRegistered) {
+        RegisterLayeredAnimationScriptApi(L);
     }
 }
 
@@ -249,6 +285,14 @@ std::string Eval(const std::string& expression) {
     std::string result = lua_tostring(L, -1);
     lua_pop(L, 1);
     return result;
+}
+
+void RunLuaText(const std::string& code) {
+    lua_State* L = ScriptMap::state;
+    if (luaL_loadstring(L, code.c_str()) != LUA_OK || lua_pcall(L, 0, 0, 0) != LUA_OK) {
+        ADD_FAILURE() << lua_tostring(L, -1);
+        lua_pop(L, 1);
+    }
 }
 
 const char* const MULTS = R"(<Scenes>
@@ -379,6 +423,24 @@ TEST_F(LayeredAnimationControlTest, TwoAnimationsEachMoveTheirOwnScene) {
     EXPECT_EQ(0, capture.ErrorCount()) << capture.Text();
 }
 
+
+TEST_F(LayeredAnimationControlTest, MissingSceneAndScriptAreReportedAndNothingMoves) {
+    std::remove((dir + "mults.xml").c_str());
+    std::remove((dir + "mult.lua").c_str());
+    RunLuaText("AnimationReset = nil AnimationInit = nil AnimationDo = nil");
+    LogCapture capture;
+    ObjectSmartPointer<Control> control = MakeControl();
+    ASSERT_TRUE(control.Cast<LayeredAnimation>() != NULL);
+    EXPECT_GT(capture.ErrorCount(), 0);
+    EXPECT_TRUE(control.Cast<LayeredAnimation>()->GetLayerSet()->_layers.empty());
+    manager.MergeNewControllers();
+    manager.Update(0.1f);
+    recording->draws.clear();
+    control->Draw();
+    EXPECT_TRUE(recording->draws.empty());
+    control = nullptr;
+    manager.Update(0.1f);
+}
 
 // The demo content: the fish swims right, turns at the right side and swims back left; the
 // pictures it loaded go with the control.

@@ -1,6 +1,6 @@
-// Runs the demo layered animation headless through OpenGL, writes frames as PNG files and checks
-// them: the fish swims right, then turns round and swims back. Then it removes the control and
-// runs ten more frames.
+// Shows the demo screen of the layered animation ("screens\\layered_demo.xml") headless through
+// OpenGL, writes frames as PNG files and checks them: the fish swims right, then turns round and
+// swims back. Then it loads another screen, which removes the animation, and runs ten more frames.
 //   layered-frames <data folder> <output folder>
 // Runs headless with SDL_VIDEODRIVER=offscreen.
 
@@ -12,9 +12,12 @@
 
 #include "content/CommonDefinitionClasses.h"
 #include "content/ControllerManager.h"
-#include "controls/ControlFactory.h"
+#include "content/ControllerScript.h"
+#include "content/ResourceManagerScript.h"
+#include "controls/ControlContainer.h"
+#include "controls/ControlFramework.h"
 #include "core/DataFolder.h"
-#include "core/XmlRead.h"
+#include "core/PermanentStorage.h"
 #include "platform/render/DriverLeaks.h"
 #include "platform/render/PngFile.h"
 #include "shell/RenderDevice.h"
@@ -67,14 +70,20 @@ FishSeen FindFish(const render_layer::PngPicture& frame) {
     return seen;
 }
 
-bool DrawFrame(const ObjectSmartPointer<Control>& control, render_layer::PngPicture* frame) {
+// One frame as the main loop makes it: controllers, the tree, then the drawing.
+bool RunFrame(float dt, render_layer::PngPicture* frame) {
+    Core::ControllerManager& manager = Core::GetControllerManager();
+    if (manager.IsPending()) manager.MergeNewControllers();
+    manager.Update(dt);
+    rootContainer->Update(dt);
+    if (manager.IsPending()) manager.MergeNewControllers();
     device.BeginFrame();
     device.SetPictureViewport();
     device._d3dDevice->Clear(0, nullptr, D3DCLEAR_TARGET, D3DCOLOR_XRGB(20, 60, 120), 1.0f, 0);
     device.Enter2DMode();
     device.EnableAlphaBlend(true);
     device.SetBlendMode(0);
-    if (control != NULL) control->Draw();
+    rootContainer->Draw();
     device.Leave2DMode();
     bool read = true;
     if (frame != nullptr) {
@@ -98,6 +107,17 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "layered-frames: no folder %s\n", argv[1]);
         return 2;
     }
+    // A store with one player, as the game has loaded before any screen.
+    {
+        std::FILE* storage = std::fopen((outDir + "Storage.xml").c_str(), "wb");
+        if (storage == nullptr) {
+            std::fprintf(stderr, "layered-frames: cannot write to %s\n", outDir.c_str());
+            return 2;
+        }
+        std::fputs("<Storage><Globals/><ActivePlayer name=\"Player\"/></Storage>", storage);
+        std::fclose(storage);
+    }
+    PermanentStorage::Load();
     HWND window = CreateDeviceWindow("layered-frames", 800, 600, false, true);
     if (window == nullptr) return 1;
     device.CreateDevice(window, false, 800, 600);
@@ -105,18 +125,22 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "layered-frames: no device\n");
         return 1;
     }
-    RegisterControlFrameworkClasses();
+    StartControlFramework();
     RegisterCommonDefinitionClasses();
+    ConnectAnimationScriptServices();
+    ConnectResourceScriptServices();
     ScriptMap::Open();
     RegisterScriptApi();
 
     Core::ControllerManager& manager = Core::GetControllerManager();
     int failures = 0;
     {
-        const std::string text = "<LayeredAnimation><position x=\"250\" y=\"175\"/></LayeredAnimation>";
-        ObjectSmartPointer<XmlDocument> document(new XmlDocumentRead(text.data(), text.data() + text.size()));
-        ObjectSmartPointer<Control> control = ControlFactory::CreateControl(ObjectWeakPointer<Control>(), document->GetRoot());
-        manager.MergeNewControllers();
+        ScriptMap::LoadControlTree("screens\\layered_demo.xml");
+        if (rootContainer == NULL) {
+            std::fprintf(stderr, "layered-frames: the demo screen did not load\n");
+            return 1;
+        }
+        const std::size_t running = manager.GetRunning().size() + (manager.IsPending() ? 1 : 0);
 
         // Seconds 1 and 2 swimming right; it turns after 3 s; second 4 swimming back.
         const float dt = 1.0f / 30.0f;
@@ -124,10 +148,9 @@ int main(int argc, char** argv) {
         const int shots[3] = {30, 60, 120};
         int shot = 0;
         for (int i = 1; i <= shots[2]; ++i) {
-            manager.Update(dt);
             const bool keep = shot < 3 && i == shots[shot];
             render_layer::PngPicture frame;
-            if (!DrawFrame(control, keep ? &frame : nullptr)) {
+            if (!RunFrame(dt, keep ? &frame : nullptr)) {
                 std::fprintf(stderr, "layered-frames: the frame cannot be read back\n");
                 ++failures;
             }
@@ -156,23 +179,40 @@ int main(int argc, char** argv) {
             ++failures;
         }
 
-        const std::size_t running = manager.GetRunning().size();
-        control = nullptr;
-        for (int i = 0; i < 10; ++i) {
-            manager.Update(dt);
-            DrawFrame(control, nullptr);
-        }
+        ScriptMap::LoadControlTree("screens\\demo_second.xml");
+        for (int i = 0; i < 10; ++i) RunFrame(dt, nullptr);
         if (manager.GetRunning().size() != running - 1) {
             std::fprintf(stderr, "layered-frames: the player is still running\n");
             ++failures;
         }
     }
 
+    rootContainer = nullptr;
+    PermanentStorage::Discard();
     device.Release();
     {
         render_layer::DriverLeakScope driver;
         SDL_DestroyWindow(window);
         SDL_Quit();
+    }
+    // Nothing may have been reported on the way.
+    {
+        std::FILE* log = std::fopen((outDir + "log.htm").c_str(), "rb");
+        std::string text;
+        if (log != nullptr) {
+            char buffer[4096];
+            std::size_t n = 0;
+            while ((n = std::fread(buffer, 1, sizeof buffer, log)) > 0) text.append(buffer, n);
+            std::fclose(log);
+        }
+        if (text.find("Color = Red") != std::string::npos) {
+            std::fprintf(stderr, "layered-frames: errors in %slog.htm\n", outDir.c_str());
+            ++failures;
+        }
+        if (text.find("Layered animation screen closed") == std::string::npos) {
+            std::fprintf(stderr, "layered-frames: the screen did not announce its end\n");
+            ++failures;
+        }
     }
     std::printf("layered-frames: %s\n", failures == 0 ? "ok" : "FAILED");
     return failures == 0 ? 0 : 1;
