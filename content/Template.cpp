@@ -27,6 +27,14 @@ Template::Template(const ObjectWeakPointer<XmlElement>& xml) : Definition(xml) {
         }
     }
     TemplateLib::AddTemplate(body, _templateName);
+    _registered = body;
 }
 
-Template::~Template() { TemplateLib::RemoveTemplate(_templateName); }
+Template::~Template() {
+    // A later definition of the same name took the entry over: the name is that one's now.
+    if (_registered == NULL || !TemplateLib::HasTemplate(_templateName) ||
+        TemplateLib::GetTemplate(_templateName).Get() != _registered.Get()) {
+        return;
+    }
+    TemplateLib::RemoveTemplate(_templateName);
+}

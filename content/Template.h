@@ -5,6 +5,7 @@
 #include <string>
 
 #include "content/Definition.h"
+#include "core/XmlElement.h"
 
 class Template : public Definition {
 public:
@@ -15,4 +16,5 @@ public:
 
 private:
     std::string _templateName;
+    ObjectWeakPointer<XmlElement> _registered;  // what this definition put into the registry
 };

@@ -1,2 +1,3 @@
--- Runs after the splash loop while the load screen shows: content of the later screens goes here.
+-- Runs after the splash loop while the load screen shows: the content of the later screens.
+LoadResource("screens\\later-resources.xml")
 WriteToLogColor("Demo content started", "Green")

@@ -88,7 +88,11 @@ bool SetCurrentDirectory(const std::string& folder) {
 
 std::string GetApplicationDataFolder() {
     const std::string base = Desktop::UserDataFolder();
-    Assert(!base.empty());
+    if (base.empty()) {
+        // No home folder known: the files stay in the current folder.
+        ReportFailure("Assertion failed", "result", __FILE__, __LINE__);
+        return std::string();
+    }
     return base + "/Tornvik Entertainment/Marivel/";
 }
 
@@ -131,6 +135,7 @@ bool CopyFileNoReplace(const std::string& from, const std::string& to) {
 std::string PrepareDataFolder(const EntrySettings& settings) {
     if (settings.fileFound && !settings.useAppData) return std::string();
     const std::string folder = GetApplicationDataFolder();
+    if (folder.empty()) return folder;
     CreateDirectories(folder);
     CopyFileNoReplace("GameInfo.xml", folder + "GameInfo.xml");
     CopyFileNoReplace("Storage.xml", folder + "Storage.xml");

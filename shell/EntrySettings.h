@@ -29,7 +29,7 @@ EntrySettings ReadSettingsFile(const std::string& fileName,
 bool SetCurrentDirectory(const std::string& folder);
 
 // The per-user application-data folder of the program, ending with '/':
-// <user data folder>/Tornvik Entertainment/Marivel/.
+// <user data folder>/Tornvik Entertainment/Marivel/. Empty (reported) when no user folder is known.
 std::string GetApplicationDataFolder();
 
 // Creates every folder along the path (each part before a '/'); results ignored.

@@ -2,8 +2,10 @@
 #include <clocale>
 
 #include "shell/Entry.h"
+#include "shell/main/ContentConnection.h"
 
 int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "C");
+    ConnectSubsystems();
     return EntryMain(argc, argv);
 }

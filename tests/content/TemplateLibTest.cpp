@@ -1,6 +1,8 @@
 // The template registry, parameters, changes and the full-instantiation check.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "content/ResourceManager.h"
 #include "content/Template.h"
 #include "content/TemplateLib.h"
@@ -189,6 +191,19 @@ TEST_F(TemplateLibTest, TemplateFileAndDefinitions) {
     EXPECT_FALSE(TemplateLib::HasTemplate("base"));
     EXPECT_EQ("<Button text=\"[t]\"/>", Text(TemplateLib::GetTemplate("T")));
     EXPECT_EQ(0, second.ErrorCount()) << second.Text();
+}
+
+TEST_F(TemplateLibTest, DefinitionLeavesANameTakenOverByALaterOne) {
+    LogCapture capture;
+    auto first = std::make_unique<ObjectSmartPointer<Template>>(
+        new Template(Parse("<Template templateName='N'><One/></Template>")));
+    ObjectSmartPointer<Template> later(new Template(Parse("<Template templateName='N'><Two/></Template>")));
+    EXPECT_EQ(1, capture.ErrorCount());  // the name was not new
+    first.reset();
+    ASSERT_TRUE(TemplateLib::HasTemplate("N"));
+    EXPECT_EQ("<Two/>", Text(TemplateLib::GetTemplate("N")));
+    later = nullptr;
+    EXPECT_FALSE(TemplateLib::HasTemplate("N"));
 }
 
 }  // namespace

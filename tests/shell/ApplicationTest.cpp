@@ -233,3 +233,28 @@ TEST(CursorChoiceTest, Table) {
             << c.screensaver << c.splash << c.fullScreen << c.custom << c.inClient;
     }
 }
+
+TEST_F(ApplicationTest, WindowProcedureReachesTheApplication) {
+    auto app = Make();
+    app->_isShowingSplashes = false;
+    WindowMessage activate = Msg(WindowMessage::ACTIVATE);
+    activate.code = WA_INACTIVE;
+    HandleWindowMessage(activate);
+    EXPECT_TRUE(app->_isInactive);
+    activate.code = WA_CLICKACTIVE;
+    activate.minimized = true;
+    HandleWindowMessage(activate);
+    EXPECT_TRUE(app->_isInactive);
+    activate.minimized = false;
+    HandleWindowMessage(activate);
+    EXPECT_FALSE(app->_isInactive);
+    testing_support::LogCapture log;
+    activate.code = 7;
+    HandleWindowMessage(activate);
+    EXPECT_TRUE(log.Contains("Invalid WM_ACTIVATE parameter 7"));
+    HandleWindowMessage(Msg(WindowMessage::PAINT));
+    EXPECT_TRUE(app->_isRepaintRequested);
+    HandleWindowMessage(Msg(WindowMessage::CLOSE));
+    EXPECT_FALSE(app->_isRunning);
+    EXPECT_EQ((std::vector<std::string>{"pause sound", "resume sound"}), Calls());
+}

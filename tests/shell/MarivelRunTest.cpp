@@ -175,3 +175,21 @@ TEST_F(MarivelRunTest, CloseDuringStartUpSkipsTheStartScriptAndShutsDownCleanly)
     EXPECT_EQ(1, Count(log, "Application shutdown!"));
     EXPECT_EQ(0, Count(log, "ERROR")) << log;
 }
+
+TEST_F(MarivelRunTest, InactiveWindowDrawsThePauseOverlayOnRepaint) {
+    const std::string events = home + "events.txt";
+    const std::string shot = home + "paused.png";
+    testing_support::WriteFile(events, "4 deactivate\n4 paint\n");
+    ProgramRun run(home, {"--events", events, "--frames", "4", "--screenshot", shot});
+    ASSERT_TRUE(run.Started());
+    ASSERT_EQ(0, run.Wait(120));
+    EXPECT_EQ(0, Count(ReadFile(folder + "log.htm"), "ERROR"));
+    render_layer::PngPicture picture;
+    std::string error;
+    ASSERT_TRUE(render_layer::ReadPng(shot, &picture, &error)) << error;
+    ASSERT_EQ(800u * 600u, picture.pixels.size());
+    // The water is dimmed to about half.
+    const std::uint32_t water = picture.pixels[150 * 800 + 200];
+    EXPECT_LT(water & 0xFF, 140u);
+    EXPECT_GT(water & 0xFF, 60u);
+}

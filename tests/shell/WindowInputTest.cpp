@@ -182,3 +182,19 @@ TEST_F(WindowProcedureTest, ScreensaverModeEndsOnKeysAndMovesOfMoreThanFivePixel
     EXPECT_EQ(3u, Delivered().size());
     EXPECT_TRUE(connected.root.calls.empty());
 }
+
+TEST(WindowSizeTest, WindowedSizeScalesByDpiAndShrinksIntoTheWorkArea) {
+    struct Case {
+        float scale;
+        int workWidth, workHeight;
+        int width, height;
+    } cases[] = {
+        {1.0f, 1920, 1040, 800, 600},  {1.25f, 1920, 1040, 1000, 750}, {1.25f, 1024, 700, 933, 700},
+        {1.5f, 1100, 1000, 1100, 825}, {1.0f, 800, 600, 800, 600},
+    };
+    for (const Case& c : cases) {
+        const Rect size = Window::ComputeWindowedSize(c.scale, Rect(0, 0, c.workWidth, c.workHeight));
+        EXPECT_EQ(c.width, size.width) << c.scale << " " << c.workWidth << "x" << c.workHeight;
+        EXPECT_EQ(c.height, size.height) << c.scale << " " << c.workWidth << "x" << c.workHeight;
+    }
+}
