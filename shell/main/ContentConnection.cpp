@@ -13,6 +13,7 @@
 #include "content/ResourceManagerServices.h"
 #include "controls/ControlFramework.h"
 #include "controls/DecoratorControlClasses.h"
+#include "controls/FlowControlClasses.h"
 #include "controls/PictureControlClasses.h"
 #include "shell/Application.h"
 #include "shell/ApplicationRoot.h"
@@ -52,4 +53,5 @@ void ConnectSubsystems() {
     StartControlFramework();
     RegisterPictureControlClasses();
     RegisterDecoratorControlClasses();
+    RegisterFlowControlClasses();
 }

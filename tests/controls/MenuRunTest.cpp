@@ -26,7 +26,7 @@ std::string ProgramPath() {
     std::string path(self, n > 0 ? static_cast<size_t>(n) : 0);
     path = path.substr(0, path.find_last_of('/'));  // tests/
     path = path.substr(0, path.find_last_of('/'));  // the build folder
-    return path + "/marivel-pictures-run";
+    return path + "/Marivel";
 }
 
 // Runs the program in the folder; its exit code, or -1 when it hangs.
