@@ -241,6 +241,15 @@ void RemoveTemplate(const std::string& templateName) {
     _allTemplates.erase(i);
 }
 
+void RemoveAllTemplates() {
+    auto& _allTemplates = AllTemplates();
+    // Release one entry at a time: each element leaves the map before it goes.
+    while (!_allTemplates.empty()) {
+        ObjectSmartPointer<XmlElement> element = _allTemplates.begin()->second;
+        _allTemplates.erase(_allTemplates.begin());
+    }
+}
+
 bool HasTemplate(const std::string& templateName) { return AllTemplates().count(templateName) != 0; }
 
 ObjectWeakPointer<XmlElement> GetTemplate(const std::string& templateName) {

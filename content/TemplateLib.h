@@ -16,6 +16,8 @@ ObjectWeakPointer<XmlElement> GetTemplate(const std::string& templateName);
 // A deep copy owned by the caller; empty after the Error "Template <name> not found".
 ObjectSmartPointer<XmlElement> CopyTemplate(const std::string& templateName);
 bool HasTemplate(const std::string& templateName);
+// Empties the registry at shutdown, after the control tree, so the leak check sees no template.
+void RemoveAllTemplates();
 
 void DefineText(const ObjectWeakPointer<XmlElement>& where, const std::string& what, const std::string& value);
 void DefineElement(const ObjectWeakPointer<XmlElement>& where, const std::string& what,

@@ -11,6 +11,7 @@
 #include "content/ResourceManager.h"
 #include "content/ResourceManagerScript.h"
 #include "content/ResourceManagerServices.h"
+#include "content/TemplateLib.h"
 #include "controls/ControlFramework.h"
 #include "controls/DecoratorControlClasses.h"
 #include "controls/FlowControlClasses.h"
@@ -46,7 +47,10 @@ void ConnectSubsystems() {
     content.mergeNewControllers = [] { Core::GetControllerManager().MergeNewControllers(); };
     content.updateControllers = [](float dt) { Core::GetControllerManager().Update(dt); };
     content.addEffectObserver = [] { Core::GetControllerManager().addController(&Core::GetEffectObserver()); };
-    content.releaseAllResources = [] { ResourceManager::ReleaseAll(); };
+    content.releaseAllResources = [] {
+        ResourceManager::ReleaseAll();
+        TemplateLib::RemoveAllTemplates();
+    };
     content.getString = [](const std::string& name) { return ResourceManager::GetString(name); };
 
     // Controls: the root container, the tree's input road and the control classes.

@@ -206,4 +206,12 @@ TEST_F(TemplateLibTest, DefinitionLeavesANameTakenOverByALaterOne) {
     EXPECT_FALSE(TemplateLib::HasTemplate("N"));
 }
 
+TEST_F(TemplateLibTest, ShutdownEmptiesTheRegistry) {
+    Register("Kept", "<A><B/></A>");
+    ObjectWeakPointer<XmlElement> kept = TemplateLib::GetTemplate("Kept");
+    TemplateLib::RemoveAllTemplates();
+    EXPECT_FALSE(TemplateLib::HasTemplate("Kept"));
+    EXPECT_EQ(-1, kept.GetLinkInfo()->_hardLinkCount);  // the element is gone
+}
+
 }  // namespace
