@@ -6,7 +6,15 @@ local hints = 0
 local screen = 1
 
 function FlowStart()
-	LoadResource("flow_resources.xml")
+	-- The font and button sounds come with the menu when it runs; on their own, load them here.
+	if not commonResourcesLoaded then
+		LoadResource("flow_common.xml")
+		commonResourcesLoaded = true
+	end
+	if not flowResourcesLoaded then
+		LoadResource("flow_resources.xml")
+		flowResourcesLoaded = true
+	end
 	PermanentStorage.SetGlobalInt("temp:flowScreen", screen)
 	LoadControlTree("screens\\flow.xml")
 	WriteToLog("Flow screen shown")

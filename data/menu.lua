@@ -1,5 +1,6 @@
 -- The demo menu: a title, three buttons (to the second screen, music on and off, quit) and a
--- second screen with a button back. Call ShowMenu() from start.lua: the resource list holds the
+-- second screen with a button back; the keys F, D and L open the screen-flow, decorators and
+-- layered-animation demos, Escape there comes back. Call ShowMenu() from start.lua: the resource list holds the
 -- button sounds, which need the running sound system.
 
 local menuResourcesLoaded = false
@@ -9,6 +10,7 @@ function ShowMenu()
 	if not menuResourcesLoaded then
 		LoadResource("menu_resources.xml")
 		menuResourcesLoaded = true
+		commonResourcesLoaded = true  -- the font and the button sounds, shared with the other demos
 	end
 	LoadControlTree("screens\\menu.xml")
 end
@@ -26,6 +28,18 @@ function MenuCommand(text)
 		else
 			Sound:FadeOutTrack("menu_music", 1.0)
 		end
+	elseif text == "flow" then
+		if FlowStart == nil then dofile("flow.lua") end
+		FlowStart()
+	elseif text == "decorators" then
+		if ShowDecoratorsScreen == nil then dofile("screens/decorators.lua") end
+		if not decoratorsResourcesLoaded then
+			LoadResource("screens\\decorators_resources.xml")
+			decoratorsResourcesLoaded = true
+		end
+		LoadControlTree("screens\\decorators.xml")
+	elseif text == "layered" then
+		LoadControlTree("screens\\layered_demo.xml")
 	elseif text == "quit" then
 		CloseApplication()
 	end

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/FlowControlClasses.h"
 #include "controls/DecoratorControlClasses.h"
 #include "controls/FixedChildrenListControl.h"
 #include "platform/render/PngFile.h"
@@ -48,6 +49,7 @@ protected:
     void SetUp() override {
         PictureTest::SetUp();
         RegisterDecoratorControlClasses();
+        RegisterFlowControlClasses();  // the demo screens listen for keys
         if (!ControlFactory::IsControlRegistered("Recorder")) {
             ControlFactory::RegisterControl("Recorder", ControlFactory::Make<controls_test::Recorder>());
         }

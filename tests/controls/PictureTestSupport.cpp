@@ -5,6 +5,7 @@
 #include <cmath>
 #include <map>
 
+#include "controls/FlowControlClasses.h"
 #include "content/ResourceManager.h"
 #include "controls/ControlFactory.h"
 #include "controls/PictureControlClasses.h"
@@ -68,6 +69,7 @@ void PictureTest::SetUp() {
     recording = d3d->lastDevice;
     RegisterControlFrameworkClasses();
     RegisterPictureControlClasses();
+    RegisterFlowControlClasses();  // the demo screens listen for keys
     StartSound();
     Played();
 }

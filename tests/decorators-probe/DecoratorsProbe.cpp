@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/FlowControlClasses.h"
 #include "content/ResourceManager.h"
 #include "controls/ControlContainer.h"
 #include "controls/ControlFactory.h"
@@ -121,6 +122,7 @@ int main(int argc, char** argv) {
     RegisterControlFrameworkClasses();
     RegisterPictureControlClasses();
     RegisterDecoratorControlClasses();
+    RegisterFlowControlClasses();  // the demo screens listen for keys
     std::vector<std::string> calls;
     MessageServer::SetScriptCall([&calls](const std::string& function, const std::string& text) {
         calls.push_back(function + "(" + text + ")");

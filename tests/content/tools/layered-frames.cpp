@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <string>
 
+#include "controls/FlowControlClasses.h"
 #include "content/CommonDefinitionClasses.h"
 #include "content/ControllerManager.h"
 #include "content/ControllerScript.h"
@@ -127,6 +128,7 @@ int main(int argc, char** argv) {
     }
     StartControlFramework();
     RegisterCommonDefinitionClasses();
+    RegisterFlowControlClasses();  // the demo screens listen for keys
     ConnectAnimationScriptServices();
     ConnectResourceScriptServices();
     ScriptMap::Open();
