@@ -4,33 +4,21 @@
 //     before the first frame is presented, so the time until it appears is the start-up.
 //   MeanFrameTime/N: (time of a run of N frames - time of a run of 1 frame) / (N - 1).
 #include <benchmark/benchmark.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <climits>
 #include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
 
-extern char** environ;
+#include "tests/support/ProgramRun.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-std::string ProgramPath() {
-    char self[PATH_MAX] = {};
-    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    std::string path(self, n > 0 ? static_cast<size_t>(n) : 0);
-    path = path.substr(0, path.find_last_of('/'));
-    path = path.substr(0, path.find_last_of('/'));
-    return path + "/Marivel";
-}
 
 std::string TempFolder() {
     char pattern[] = "/tmp/marivel-bench-XXXXXX";
@@ -39,29 +27,7 @@ std::string TempFolder() {
 }
 
 pid_t Start(const std::string& home, const std::vector<std::string>& args) {
-    std::vector<std::string> env = {"SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy", "XDG_DATA_HOME=" + home,
-                                    "ASAN_OPTIONS=detect_leaks=0"};
-    for (char** e = environ; *e; ++e) {
-        const std::string entry = *e;
-        const std::string name = entry.substr(0, entry.find('='));
-        if (name != "SDL_VIDEODRIVER" && name != "SDL_AUDIODRIVER" && name != "XDG_DATA_HOME" && name != "ASAN_OPTIONS") {
-            env.push_back(entry);
-        }
-    }
-    std::vector<std::string> argv = {ProgramPath()};
-    argv.insert(argv.end(), args.begin(), args.end());
-    std::vector<char*> a;
-    for (auto& s : argv) a.push_back(&s[0]);
-    a.push_back(nullptr);
-    std::vector<char*> e;
-    for (auto& s : env) e.push_back(&s[0]);
-    e.push_back(nullptr);
-    char saved[PATH_MAX];
-    if (getcwd(saved, sizeof saved) == nullptr || chdir(MARIVEL_SOURCE_DIR "/data") != 0) return 0;
-    pid_t pid = 0;
-    if (posix_spawn(&pid, a[0], nullptr, nullptr, a.data(), e.data()) != 0) pid = 0;
-    if (chdir(saved) != 0) pid = 0;
-    return pid;
+    return testing_support::StartProgram(MARIVEL_SOURCE_DIR "/data", home, args);
 }
 
 bool Finish(pid_t pid) {

@@ -82,6 +82,9 @@ void ModalDialogControl::Hide() {
 }
 
 void ModalDialogControl::OnMessage(std::string message) {
+    if (TemplateCommands::OnTemplateCommand(message, _currentTemplate)) {
+        return;
+    }
     if (String::IsHeadCut(message, "instantiate ")) {
         Assert(_showingState == STATE_INVISIBLE);
         Assert(_rootControl == NULL);
@@ -89,21 +92,6 @@ void ModalDialogControl::OnMessage(std::string message) {
             return;
         }
         Show(TemplateLib::GetTemplate(message));
-    } else if (String::IsHeadCut(message, "template ")) {
-        Assert(_currentTemplate == NULL);
-        Assert(!message.empty());
-        if (_currentTemplate != NULL || message.empty()) {
-            return;
-        }
-        _currentTemplate = TemplateLib::CopyTemplate(message);
-        Assert(_currentTemplate != NULL);
-    } else if (String::IsHeadCut(message, "defineText ")) {
-        Assert(_currentTemplate != NULL);
-        std::string key, value;
-        if (!TemplateCommands::ParseDefineText(message, key, value) || _currentTemplate == NULL) {
-            return;
-        }
-        TemplateLib::DefineText(_currentTemplate, key, value);
     } else if (message == "create instance") {
         Assert(_showingState == STATE_INVISIBLE);
         Assert(_rootControl == NULL);

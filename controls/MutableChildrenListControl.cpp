@@ -30,6 +30,29 @@ bool ParseDefineText(const std::string& argument, std::string& key, std::string&
     return true;
 }
 
+bool OnTemplateCommand(std::string message, ObjectSmartPointer<XmlElement>& _currentTemplate) {
+    if (String::IsHeadCut(message, "template ")) {
+        Assert(_currentTemplate == NULL);
+        Assert(!message.empty());
+        if (_currentTemplate != NULL || message.empty()) {
+            return true;
+        }
+        _currentTemplate = TemplateLib::CopyTemplate(message);
+        Assert(_currentTemplate != NULL);
+        return true;
+    }
+    if (String::IsHeadCut(message, "defineText ")) {
+        Assert(_currentTemplate != NULL);
+        std::string key, value;
+        if (!ParseDefineText(message, key, value) || _currentTemplate == NULL) {
+            return true;
+        }
+        TemplateLib::DefineText(_currentTemplate, key, value);
+        return true;
+    }
+    return false;
+}
+
 ObjectSmartPointer<Control> BuildControl(const ObjectWeakPointer<Control>& parent,
                                          const ObjectWeakPointer<XmlElement>& element) {
     if (element == NULL) {
@@ -163,6 +186,9 @@ void MutableChildrenListControl::CreateInstanceAt(std::size_t index) {
 }
 
 void MutableChildrenListControl::OnMessage(std::string message) {
+    if (TemplateCommands::OnTemplateCommand(message, _currentTemplate)) {
+        return;
+    }
     if (message == "clear children list") {
         Assert(_currentTemplate == NULL);
         Assert(!_isControlFlowInside);
@@ -173,21 +199,6 @@ void MutableChildrenListControl::OnMessage(std::string message) {
         std::vector<ObjectSmartPointer<Control>> children;
         children.swap(_children);
         children.clear();
-    } else if (String::IsHeadCut(message, "template ")) {
-        Assert(_currentTemplate == NULL);
-        Assert(!message.empty());
-        if (_currentTemplate != NULL || message.empty()) {
-            return;
-        }
-        _currentTemplate = TemplateLib::CopyTemplate(message);
-        Assert(_currentTemplate != NULL);
-    } else if (String::IsHeadCut(message, "defineText ")) {
-        Assert(_currentTemplate != NULL);
-        std::string key, value;
-        if (!TemplateCommands::ParseDefineText(message, key, value) || _currentTemplate == NULL) {
-            return;
-        }
-        TemplateLib::DefineText(_currentTemplate, key, value);
     } else if (message == "create top instance") {
         CreateInstanceAt(_children.size());
     } else if (message == "create bottom instance") {

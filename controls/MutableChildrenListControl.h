@@ -45,6 +45,10 @@ namespace TemplateCommands {
 // when the text has another form.
 bool ParseDefineText(const std::string& argument, std::string& key, std::string& value);
 
+// The "template <name>" and "defineText [key] value" commands on the pending template copy (the
+// parameter keeps the members' name, which the checks report); false for any other message.
+bool OnTemplateCommand(std::string message, ObjectSmartPointer<XmlElement>& _currentTemplate);
+
 // Checks the element, clears its read marks, builds the control and checks that all was read.
 ObjectSmartPointer<Control> BuildControl(const ObjectWeakPointer<Control>& parent,
                                          const ObjectWeakPointer<XmlElement>& element);

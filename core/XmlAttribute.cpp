@@ -1,6 +1,7 @@
 #include "core/XmlAttribute.h"
 
 #include "core/XmlOutText.h"
+#include "core/XmlSiblings.h"
 #include "core/XmlUtil.h"
 
 XmlAttribute::XmlAttribute(const std::string& name, const std::string& value) {
@@ -15,16 +16,12 @@ XmlAttribute::XmlAttribute(const ObjectWeakPointer<XmlAttribute>& source) {
     from._isVisited = true;
 }
 
-XmlAttribute::~XmlAttribute() {
-    ObjectSmartPointer<XmlAttribute> current = _prevAttribute;
-    _prevAttribute = nullptr;
-    while (current.Get() != nullptr && current.GetLinkInfo()->_hardLinkCount == 1) {
-        ObjectSmartPointer<XmlAttribute> previous = current.Get()->_prevAttribute;
-        current.Get()->_prevAttribute = nullptr;
-        current = previous;
-    }
-    current = nullptr;
-    _nextAttribute = nullptr;
+XmlAttribute::~XmlAttribute() { Siblings().Release(this); }
+
+const XmlSiblings::Chain<XmlAttribute>& XmlAttribute::Siblings() {
+    static const XmlSiblings::Chain<XmlAttribute> chain{&XmlAttribute::_nextAttribute, &XmlAttribute::_prevAttribute,
+                                                        "Attribute"};
+    return chain;
 }
 
 void XmlAttribute::SetName(const std::string& name) {
@@ -55,47 +52,15 @@ ObjectWeakPointer<XmlAttribute> XmlAttribute::GetNextAttribute() {
 }
 
 void XmlAttribute::InsertBefore(const ObjectSmartPointer<XmlAttribute>& newAttribute) {
-    XmlAttribute* attribute = newAttribute.operator->();
-    Assert(newAttribute->_nextAttribute == NULL);
-    Assert(newAttribute->_prevAttribute == NULL);
-    attribute->_nextAttribute = ObjectWeakPointer<XmlAttribute>(this);
-    attribute->_prevAttribute = _prevAttribute;
-    if (_prevAttribute.Get() != nullptr) {
-        XmlCheck(_prevAttribute.Get()->_nextAttribute.AsObjectAddress() == this,
-                 "_prevAttribute->_nextAttribute == thisAttribute");
-        _prevAttribute.Get()->_nextAttribute = ObjectWeakPointer<XmlAttribute>(attribute);
-    }
-    _prevAttribute = newAttribute;
+    Siblings().InsertBefore(this, newAttribute);
 }
 
 ObjectWeakPointer<XmlAttribute> XmlAttribute::Replace(const ObjectSmartPointer<XmlAttribute>& newAttribute) {
-    XmlAttribute* attribute = newAttribute.operator->();
-    XmlCheck(attribute->_name == _name, "newAttribute->_name == thisAttribute->_name");
-    XmlAttribute* next = _nextAttribute.operator->();
-    XmlAttribute* prev = _prevAttribute.operator->();
-    XmlCheck(next->_prevAttribute.AsObjectAddress() == this, "_nextAttribute->_prevAttribute == thisAttribute");
-    XmlCheck(prev->_nextAttribute.AsObjectAddress() == this, "_prevAttribute->_nextAttribute == thisAttribute");
-    attribute->_nextAttribute = _nextAttribute;
-    attribute->_prevAttribute = _prevAttribute;
-    prev->_nextAttribute = ObjectWeakPointer<XmlAttribute>(attribute);
-    next->_prevAttribute = newAttribute;
-    return ObjectWeakPointer<XmlAttribute>(attribute);
+    XmlCheck(newAttribute->_name == _name, "newAttribute->_name == thisAttribute->_name");
+    return Siblings().Replace(this, newAttribute, false);
 }
 
-ObjectSmartPointer<XmlAttribute> XmlAttribute::Remove() {
-    Assert(_nextAttribute != NULL);
-    Assert(_prevAttribute != NULL);
-    XmlAttribute* next = _nextAttribute.operator->();
-    XmlAttribute* prev = _prevAttribute.operator->();
-    XmlCheck(next->_prevAttribute.AsObjectAddress() == this, "_nextAttribute->_prevAttribute == thisAttributeWeak");
-    XmlCheck(prev->_nextAttribute.AsObjectAddress() == this, "_prevAttribute->_nextAttribute == thisAttributeWeak");
-    ObjectSmartPointer<XmlAttribute> self = next->_prevAttribute;
-    prev->_nextAttribute = _nextAttribute;
-    next->_prevAttribute = _prevAttribute;
-    _nextAttribute = nullptr;
-    _prevAttribute = nullptr;
-    return self;
-}
+ObjectSmartPointer<XmlAttribute> XmlAttribute::Remove() { return Siblings().Remove(this); }
 
 void XmlAttribute::WriteEscapedValue(XmlOutText& out, const std::string& value) {
     std::string escaped;

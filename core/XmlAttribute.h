@@ -50,4 +50,7 @@ protected:
     ObjectWeakPointer<XmlAttribute> _nextAttribute;
     ObjectSmartPointer<XmlAttribute> _prevAttribute;
     bool _isBarrier = false;
+
+private:
+    static const XmlSiblings::Chain<XmlAttribute>& Siblings();
 };

@@ -1,6 +1,7 @@
 #include "core/XmlNode.h"
 
 #include "core/XmlOutText.h"
+#include "core/XmlSiblings.h"
 #include "core/XmlUtil.h"
 
 XmlVisitable::~XmlVisitable() { XmlDestructorCheck(_isVisited); }
@@ -9,16 +10,12 @@ void XmlVisitable::ResetVisited() { _isVisited = false; }
 
 XmlNode::~XmlNode() {
     if (IsDetached()) _isVisited = true;
-    // Release the chain of predecessors one by one: a long sibling list must not recurse.
-    ObjectSmartPointer<XmlNode> current = _prevNode;
-    _prevNode = nullptr;
-    while (current.Get() != nullptr && current.GetLinkInfo()->_hardLinkCount == 1) {
-        ObjectSmartPointer<XmlNode> previous = current.Get()->_prevNode;
-        current.Get()->_prevNode = nullptr;
-        current = previous;
-    }
-    current = nullptr;
-    _nextNode = nullptr;
+    Siblings().Release(this);
+}
+
+const XmlSiblings::Chain<XmlNode>& XmlNode::Siblings() {
+    static const XmlSiblings::Chain<XmlNode> chain{&XmlNode::_nextNode, &XmlNode::_prevNode, "Node"};
+    return chain;
 }
 
 ObjectWeakPointer<XmlNode> XmlNode::GetSelf() {
@@ -42,18 +39,7 @@ ObjectWeakPointer<XmlNode> XmlNode::GetNextNode() {
     return next;
 }
 
-void XmlNode::InsertBefore(const ObjectSmartPointer<XmlNode>& newNode) {
-    XmlNode* node = newNode.operator->();
-    Assert(newNode->_nextNode == NULL);
-    Assert(newNode->_prevNode == NULL);
-    node->_nextNode = ObjectWeakPointer<XmlNode>(this);
-    node->_prevNode = _prevNode;
-    if (_prevNode.Get() != nullptr) {
-        XmlCheck(_prevNode.Get()->_nextNode.AsObjectAddress() == this, "_prevNode->_nextNode == thisNode");
-        _prevNode->_nextNode = ObjectWeakPointer<XmlNode>(node);
-    }
-    _prevNode = newNode;
-}
+void XmlNode::InsertBefore(const ObjectSmartPointer<XmlNode>& newNode) { Siblings().InsertBefore(this, newNode); }
 
 void XmlNode::InsertAfter(const ObjectSmartPointer<XmlNode>& newNode) {
     Assert(_nextNode != NULL);
@@ -61,34 +47,10 @@ void XmlNode::InsertAfter(const ObjectSmartPointer<XmlNode>& newNode) {
 }
 
 ObjectWeakPointer<XmlNode> XmlNode::Replace(const ObjectSmartPointer<XmlNode>& newNode) {
-    Assert(_nextNode != NULL);
-    Assert(_prevNode != NULL);
-    XmlNode* node = newNode.operator->();
-    XmlNode* next = _nextNode.operator->();
-    XmlNode* prev = _prevNode.operator->();
-    XmlCheck(next->_prevNode.AsObjectAddress() == this, "_nextNode->_prevNode == thisNode");
-    XmlCheck(prev->_nextNode.AsObjectAddress() == this, "_prevNode->_nextNode == thisNode");
-    node->_nextNode = _nextNode;
-    node->_prevNode = _prevNode;
-    prev->_nextNode = ObjectWeakPointer<XmlNode>(node);
-    next->_prevNode = newNode;
-    return ObjectWeakPointer<XmlNode>(node);
+    return Siblings().Replace(this, newNode, true);
 }
 
-ObjectSmartPointer<XmlNode> XmlNode::Remove() {
-    Assert(_nextNode != NULL);
-    Assert(_prevNode != NULL);
-    XmlNode* next = _nextNode.operator->();
-    XmlNode* prev = _prevNode.operator->();
-    XmlCheck(next->_prevNode.AsObjectAddress() == this, "_nextNode->_prevNode == thisNodeWeak");
-    XmlCheck(prev->_nextNode.AsObjectAddress() == this, "_prevNode->_nextNode == thisNodeWeak");
-    ObjectSmartPointer<XmlNode> self = next->_prevNode;
-    prev->_nextNode = _nextNode;
-    next->_prevNode = _prevNode;
-    _nextNode = nullptr;
-    _prevNode = nullptr;
-    return self;
-}
+ObjectSmartPointer<XmlNode> XmlNode::Remove() { return Siblings().Remove(this); }
 
 // XmlText
 

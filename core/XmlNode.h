@@ -7,6 +7,10 @@
 
 class XmlOutText;
 class XmlInText;
+namespace XmlSiblings {
+template <class T>
+struct Chain;
+}
 
 // Anything that records whether a reader of the tree has consulted it.
 class XmlVisitable : public Interface {
@@ -65,6 +69,9 @@ protected:
     ObjectWeakPointer<XmlNode> _nextNode;
     ObjectSmartPointer<XmlNode> _prevNode;
     bool _isBarrier = false;
+
+private:
+    static const XmlSiblings::Chain<XmlNode>& Siblings();
 };
 
 // Character content of an element.

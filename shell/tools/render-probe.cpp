@@ -4,19 +4,14 @@
 //   render-probe <out.png> [--reference <ref.png>] [--tolerance N] [--outliers N]
 // Runs headless with SDL_VIDEODRIVER=offscreen.
 
-#include <SDL.h>
-
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "core/DataFolder.h"
-#include "platform/render/DriverLeaks.h"
-#include "platform/render/PngFile.h"
 #include "shell/RenderDevice.h"
+#include "shell/tools/ProbeSupport.h"
 
 namespace {
 
@@ -136,35 +131,6 @@ void DrawScene(IDirect3DTexture8* disc, IDirect3DTexture8* noAlpha, IDirect3DTex
     device.PopAlpha();
 }
 
-int Compare(const render_layer::PngPicture& frame, const std::string& referencePath, int tolerance,
-            size_t outliers) {
-    render_layer::PngPicture reference;
-    std::string error;
-    if (!render_layer::ReadPng(referencePath, &reference, &error)) {
-        std::fprintf(stderr, "render-probe: reference: %s\n", error.c_str());
-        return 1;
-    }
-    if (reference.width != frame.width || reference.height != frame.height) {
-        std::fprintf(stderr, "render-probe: size %ux%u, reference %ux%u\n", frame.width, frame.height,
-                     reference.width, reference.height);
-        return 1;
-    }
-    size_t outside = 0;
-    int worst = 0;
-    for (size_t i = 0; i < frame.pixels.size(); ++i) {
-        int difference = 0;
-        for (int shift = 0; shift < 24; shift += 8) {
-            const int a = static_cast<int>((frame.pixels[i] >> shift) & 0xFF);
-            const int b = static_cast<int>((reference.pixels[i] >> shift) & 0xFF);
-            difference = std::max(difference, std::abs(a - b));
-        }
-        worst = std::max(worst, difference);
-        if (difference > tolerance) ++outside;
-    }
-    std::printf("render-probe: %zu pixels beyond tolerance %d (largest difference %d)\n", outside, tolerance, worst);
-    return outside <= outliers ? 0 : 1;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -172,59 +138,28 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: render-probe <out.png> [--reference <ref.png>] [--tolerance N] [--outliers N]\n");
         return 2;
     }
-    const std::string outPath = argv[1];
-    // The log goes beside the picture.
-    const size_t slash = outPath.find_last_of('/');
-    dataFolder = slash == std::string::npos ? std::string() : outPath.substr(0, slash + 1);
-    std::string referencePath;
-    int tolerance = 8;
-    size_t outliers = 0;
-    for (int i = 2; i + 1 < argc; i += 2) {
-        if (std::strcmp(argv[i], "--reference") == 0) referencePath = argv[i + 1];
-        if (std::strcmp(argv[i], "--tolerance") == 0) tolerance = std::atoi(argv[i + 1]);
-        if (std::strcmp(argv[i], "--outliers") == 0) outliers = static_cast<size_t>(std::atol(argv[i + 1]));
-    }
-    HWND window = CreateDeviceWindow("render-probe", 800, 600, false, true);
+    const probe_support::ProbeArguments arguments = probe_support::ParseProbeArguments(argc, argv);
+    dataFolder = probe_support::FolderOf(arguments.outPath);
+    HWND window = probe_support::CreateProbeDevice("render-probe");
     if (window == nullptr) return 1;
-    device.CreateDevice(window, false, 800, 600);
-    if (!device.IsCreated()) {
-        std::fprintf(stderr, "render-probe: no device\n");
-        return 1;
-    }
     IDirect3DTexture8* disc = MakeTexture(64, true, DiscTexel);
     IDirect3DTexture8* noAlpha = MakeTexture(32, false, NoAlphaTexel);
     IDirect3DTexture8* tile = MakeTexture(16, true, TileTexel);
 
-    device.BeginFrame();
-    device.SetPictureViewport();
-    device.Enter2DMode();
-    device.EnableAlphaBlend(true);
-    device.SetBlendMode(0);
+    probe_support::BeginProbeFrame();
     DrawScene(disc, noAlpha, tile);
-    device.Leave2DMode();
     render_layer::PngPicture frame;
-    const HRESULT read = device._d3dDevice->ReadBackBuffer(&frame.pixels, &frame.width, &frame.height);
-    device.EndFrame();
+    const HRESULT read = probe_support::EndProbeFrame(&frame);
 
     device.ReleaseTexture(disc);
     device.ReleaseTexture(noAlpha);
     device.ReleaseTexture(tile);
-    device.Release();
-    {
-        render_layer::DriverLeakScope driver;
-        SDL_DestroyWindow(window);
-        SDL_Quit();
-    }
+    probe_support::CloseProbeDevice(window);
 
-    if (read != D3D_OK) {
-        std::fprintf(stderr, "render-probe: the frame cannot be read back\n");
-        return 1;
-    }
-    for (D3DCOLOR& c : frame.pixels) c |= 0xFF000000u;
-    std::string error;
-    if (!render_layer::WritePng(outPath, frame, false, &error)) {
-        std::fprintf(stderr, "render-probe: %s\n", error.c_str());
-        return 1;
-    }
-    return referencePath.empty() ? 0 : Compare(frame, referencePath, tolerance, outliers);
+    if (!probe_support::WriteProbeFrame("render-probe", read, frame, arguments.outPath)) return 1;
+    return arguments.referencePath.empty() ||
+                   probe_support::MatchesReference("render-probe", frame, arguments.referencePath,
+                                                   arguments.tolerance, arguments.outliers)
+               ? 0
+               : 1;
 }

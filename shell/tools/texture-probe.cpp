@@ -3,20 +3,14 @@
 //   texture-probe <out.png> --data <data folder> [--reference <ref.png>] [--tolerance N]
 // Runs headless with SDL_VIDEODRIVER=offscreen.
 
-#include <SDL.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "core/DataFolder.h"
-#include "core/HtmlLog.h"
 #include "core/XmlElement.h"
-#include "platform/render/DriverLeaks.h"
-#include "platform/render/PngFile.h"
 #include "shell/BitmapFont.h"
 #include "shell/NativeTextureLoader.h"
 #include "shell/OldTexture.h"
@@ -25,6 +19,7 @@
 #include "shell/RenderDeviceFonts.h"
 #include "shell/TextureFactory.h"
 #include "shell/TextureRegistry.h"
+#include "shell/tools/ProbeSupport.h"
 
 namespace {
 
@@ -41,47 +36,6 @@ void Background(const Rect& cell, const Color& color) {
     device.PushColor(color);
     device.DrawRect(cell);
     device.PopColor();
-}
-
-int CountErrors() {
-    std::FILE* f = std::fopen(HtmlLog::FileName().c_str(), "rb");
-    if (f == nullptr) return 0;
-    std::string text;
-    char buffer[4096];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof(buffer), f)) > 0) text.append(buffer, n);
-    std::fclose(f);
-    int count = 0;
-    for (std::size_t pos = text.find(">ERROR : <"); pos != std::string::npos; pos = text.find(">ERROR : <", pos + 1)) ++count;
-    return count;
-}
-
-int Compare(const render_layer::PngPicture& frame, const std::string& referencePath, int tolerance) {
-    render_layer::PngPicture reference;
-    std::string error;
-    if (!render_layer::ReadPng(referencePath, &reference, &error)) {
-        std::fprintf(stderr, "texture-probe: reference: %s\n", error.c_str());
-        return 1;
-    }
-    if (reference.width != frame.width || reference.height != frame.height) {
-        std::fprintf(stderr, "texture-probe: size %ux%u, reference %ux%u\n", frame.width, frame.height, reference.width,
-                     reference.height);
-        return 1;
-    }
-    std::size_t outside = 0;
-    int worst = 0;
-    for (std::size_t i = 0; i < frame.pixels.size(); ++i) {
-        int difference = 0;
-        for (int shift = 0; shift < 24; shift += 8) {
-            const int a = static_cast<int>((frame.pixels[i] >> shift) & 0xFF);
-            const int b = static_cast<int>((reference.pixels[i] >> shift) & 0xFF);
-            difference = std::max(difference, std::abs(a - b));
-        }
-        worst = std::max(worst, difference);
-        if (difference > tolerance) ++outside;
-    }
-    std::printf("texture-probe: %zu pixels beyond tolerance %d (largest difference %d)\n", outside, tolerance, worst);
-    return outside == 0 ? 0 : 1;
 }
 
 struct Scene {
@@ -169,30 +123,18 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: texture-probe <out.png> --data <folder> [--reference <ref.png>] [--tolerance N]\n");
         return 2;
     }
-    const std::string outPath = argv[1];
-    std::string referencePath;
-    std::string dataPath = "data";
-    int tolerance = 8;
-    for (int i = 2; i + 1 < argc; i += 2) {
-        if (std::strcmp(argv[i], "--reference") == 0) referencePath = argv[i + 1];
-        if (std::strcmp(argv[i], "--tolerance") == 0) tolerance = std::atoi(argv[i + 1]);
-        if (std::strcmp(argv[i], "--data") == 0) dataPath = argv[i + 1];
-    }
+    probe_support::ProbeArguments arguments = probe_support::ParseProbeArguments(argc, argv);
+    if (arguments.dataPath.empty()) arguments.dataPath = "data";
     char logFolder[] = "/tmp/marivel-texture-probe-XXXXXX";
     if (mkdtemp(logFolder) == nullptr) return 1;
     dataFolder = std::string(logFolder) + "/";
-    if (chdir(dataPath.c_str()) != 0) {
-        std::fprintf(stderr, "texture-probe: no data folder %s\n", dataPath.c_str());
+    if (chdir(arguments.dataPath.c_str()) != 0) {
+        std::fprintf(stderr, "texture-probe: no data folder %s\n", arguments.dataPath.c_str());
         return 1;
     }
 
-    HWND window = CreateDeviceWindow("texture-probe", 800, 600, false, true);
+    HWND window = probe_support::CreateProbeDevice("texture-probe");
     if (window == nullptr) return 1;
-    device.CreateDevice(window, false, 800, 600);
-    if (!device.IsCreated()) {
-        std::fprintf(stderr, "texture-probe: no device\n");
-        return 1;
-    }
     device._useUtf8 = false;
     Render::fonts.AddFont(BitmapFont("demo", 1, -1));
     render_layer::PngPicture picture;
@@ -200,40 +142,24 @@ int main(int argc, char** argv) {
     {
         Scene scene;
         Build(scene);
-        device.BeginFrame();
-        device.SetPictureViewport();
-        device.Enter2DMode();
-        device.EnableAlphaBlend(true);
-        device.SetBlendMode(0);
+        probe_support::BeginProbeFrame();
         Draw(scene);
-        device.Leave2DMode();
-        read = device._d3dDevice->ReadBackBuffer(&picture.pixels, &picture.width, &picture.height);
-        device.EndFrame();
+        read = probe_support::EndProbeFrame(&picture);
         Texture::ReleaseGroup("probe");
         scene.stone.Release();
         TextureRegistry::Clear();
     }
     Render::fonts.ReleaseAll();
     NativeTextureLoader::ReportMaxVideoMemory();
-    device.Release();
-    {
-        [[maybe_unused]] render_layer::DriverLeakScope driver;
-        SDL_DestroyWindow(window);
-        SDL_Quit();
-    }
-    const int errors = CountErrors();
+    probe_support::CloseProbeDevice(window);
+    const int errors = probe_support::CountLogErrors();
     std::printf("texture-probe: %d errors in the log (2 expected: the first attempts of sand and tile)\n", errors);
 
-    if (read != D3D_OK) {
-        std::fprintf(stderr, "texture-probe: the frame cannot be read back\n");
-        return 1;
-    }
-    for (D3DCOLOR& c : picture.pixels) c |= 0xFF000000u;
-    std::string error;
-    if (!render_layer::WritePng(outPath, picture, false, &error)) {
-        std::fprintf(stderr, "texture-probe: %s\n", error.c_str());
-        return 1;
-    }
+    if (!probe_support::WriteProbeFrame("texture-probe", read, picture, arguments.outPath)) return 1;
     if (errors != 2) return 1;
-    return referencePath.empty() ? 0 : Compare(picture, referencePath, tolerance);
+    return arguments.referencePath.empty() ||
+                   probe_support::MatchesReference("texture-probe", picture, arguments.referencePath,
+                                                   arguments.tolerance, 0)
+               ? 0
+               : 1;
 }

@@ -10,6 +10,7 @@
 #include "core/XmlRead.h"
 #include "shell/RenderDevice.h"
 #include "shell/RenderDeviceFonts.h"
+#include "tests/shell/RecordingDeviceFixture.h"
 
 namespace content_test {
 
@@ -58,15 +59,9 @@ std::string Text(const ObjectWeakPointer<XmlElement>& element) {
 }
 
 void ContentTest::SetUp() {
-    char buffer[4096];
-    _previousDir = getcwd(buffer, sizeof buffer) ? buffer : ".";
-    dir = testing_support::MakeTempDir("content");
-    ASSERT_EQ(0, chdir(dir.c_str()));
-    auto* d3d = new render_layer::RecordingDirect3D();
-    d3d->setup.caps.TextureCaps = 0;
-    Render::device.UseDirect3D(d3d);
-    Render::device.CreateDevice(nullptr, false, 800, 600);
-    recording = d3d->lastDevice;
+    dir = testing_support::EnterTempDir("content", &_previousDir);
+    ASSERT_FALSE(dir.empty());
+    recording = StartRecordingDevice();
 }
 
 void ContentTest::TearDown() {

@@ -14,6 +14,7 @@
 #include "platform/render/PngFile.h"
 #include "shell/RenderDevice.h"
 #include "shell/SoundSystem.h"
+#include "tests/shell/RecordingDeviceFixture.h"
 #include "tests/support/TestSupport.h"
 
 namespace pictures_test {
@@ -58,15 +59,9 @@ FakeAudioBackend& Audio() {
 }
 
 void PictureTest::SetUp() {
-    char buffer[4096];
-    _previousDir = getcwd(buffer, sizeof buffer) ? buffer : ".";
-    dir = testing_support::MakeTempDir("pictures");
-    ASSERT_EQ(0, chdir(dir.c_str()));
-    auto* d3d = new render_layer::RecordingDirect3D();
-    d3d->setup.caps.TextureCaps = 0;
-    Render::device.UseDirect3D(d3d);
-    Render::device.CreateDevice(nullptr, false, 800, 600);
-    recording = d3d->lastDevice;
+    dir = testing_support::EnterTempDir("pictures", &_previousDir);
+    ASSERT_FALSE(dir.empty());
+    recording = StartRecordingDevice();
     RegisterControlFrameworkClasses();
     RegisterPictureControlClasses();
     RegisterFlowControlClasses();  // the demo screens listen for keys

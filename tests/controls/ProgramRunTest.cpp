@@ -1,66 +1,16 @@
 // The game program with the control framework, headless on a copy of the demo content: replayed
 // clicks on the demo screens reach the script, which switches the trees from inside the clicks.
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
-#include <climits>
 #include <filesystem>
-#include <thread>
 
+#include "tests/support/ProgramRun.h"
 #include "tests/support/TestSupport.h"
-
-extern char** environ;
 
 namespace {
 
-std::string ProgramPath() {
-    char self[PATH_MAX] = {};
-    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    std::string path(self, n > 0 ? static_cast<size_t>(n) : 0);
-    path = path.substr(0, path.find_last_of('/'));  // tests/
-    path = path.substr(0, path.find_last_of('/'));  // the build folder
-    return path + "/Marivel";
-}
-
-// Runs the program in the folder with the arguments; its exit code, or -1 when it hangs.
-int RunProgram(const std::string& folder, const std::string& home, std::vector<std::string> args) {
-    std::vector<std::string> env = {"SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy", "XDG_DATA_HOME=" + home,
-                                    "ASAN_OPTIONS=detect_leaks=0"};
-    for (char** e = environ; *e; ++e) {
-        const std::string entry = *e;
-        const std::string name = entry.substr(0, entry.find('='));
-        if (name != "SDL_VIDEODRIVER" && name != "SDL_AUDIODRIVER" && name != "XDG_DATA_HOME" && name != "ASAN_OPTIONS") {
-            env.push_back(entry);
-        }
-    }
-    args.insert(args.begin(), ProgramPath());
-    std::vector<char*> a;
-    for (auto& s : args) a.push_back(&s[0]);
-    a.push_back(nullptr);
-    std::vector<char*> e;
-    for (auto& s : env) e.push_back(&s[0]);
-    e.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, a[0], &actions, nullptr, a.data(), e.data());
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) return -1;
-    for (int i = 0; i < 120 * 20; ++i) {
-        int status = 0;
-        if (waitpid(pid, &status, WNOHANG) == pid) {
-            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    kill(pid, SIGKILL);
-    waitpid(pid, nullptr, 0);
-    return -1;
-}
+using testing_support::ProgramPath;
+using testing_support::RunProgram;
 
 int Count(const std::string& text, const std::string& what) {
     int n = 0;

@@ -3,13 +3,9 @@
 // rotated button where it is drawn and checks that its message reached the script receiver.
 //   decorators-probe <out.png> --data <data folder> [--reference <ref.png>] [--tolerance N] [--outliers N]
 
-#include <SDL.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -23,61 +19,9 @@
 #include "core/HtmlLog.h"
 #include "core/MessageServer.h"
 #include "core/XmlRead.h"
-#include "platform/render/DriverLeaks.h"
-#include "platform/render/PngFile.h"
 #include "shell/RenderDevice.h"
 #include "shell/SoundSystem.h"
-
-namespace {
-
-RenderDevice& device = Render::device;
-
-int CountErrors() {
-    std::FILE* f = std::fopen(HtmlLog::FileName().c_str(), "rb");
-    if (f == nullptr) return 0;
-    std::string text;
-    char buffer[4096];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof(buffer), f)) > 0) text.append(buffer, n);
-    std::fclose(f);
-    int count = 0;
-    for (std::size_t pos = text.find(">ERROR : <"); pos != std::string::npos; pos = text.find(">ERROR : <", pos + 1)) {
-        ++count;
-    }
-    return count;
-}
-
-bool Compare(const render_layer::PngPicture& frame, const std::string& referencePath, int tolerance,
-             size_t outliers) {
-    render_layer::PngPicture reference;
-    std::string error;
-    if (!render_layer::ReadPng(referencePath, &reference, &error)) {
-        std::fprintf(stderr, "decorators-probe: reference: %s\n", error.c_str());
-        return false;
-    }
-    if (reference.width != frame.width || reference.height != frame.height) {
-        std::fprintf(stderr, "decorators-probe: size %ux%u, reference %ux%u\n", frame.width, frame.height,
-                     reference.width, reference.height);
-        return false;
-    }
-    size_t outside = 0;
-    int worst = 0;
-    for (size_t i = 0; i < frame.pixels.size(); ++i) {
-        int difference = 0;
-        for (int shift = 0; shift < 24; shift += 8) {
-            const int a = static_cast<int>((frame.pixels[i] >> shift) & 0xFF);
-            const int b = static_cast<int>((reference.pixels[i] >> shift) & 0xFF);
-            difference = std::max(difference, std::abs(a - b));
-        }
-        worst = std::max(worst, difference);
-        if (difference > tolerance) ++outside;
-    }
-    std::printf("decorators-probe: %zu pixels beyond tolerance %d (largest difference %d)\n", outside, tolerance,
-                worst);
-    return outside <= outliers;
-}
-
-}  // namespace
+#include "shell/tools/ProbeSupport.h"
 
 int main(int argc, char** argv) {
     if (argc < 2) {
@@ -85,34 +29,15 @@ int main(int argc, char** argv) {
                              " [--tolerance N] [--outliers N]\n");
         return 2;
     }
-    const std::string outPath = argv[1];
-    const size_t slash = outPath.find_last_of('/');
-    dataFolder = slash == std::string::npos ? std::string() : outPath.substr(0, slash + 1);
-    std::string referencePath;
-    std::string contentFolder;
-    int tolerance = 8;
-    size_t outliers = 0;
-    for (int i = 2; i + 1 < argc; i += 2) {
-        if (std::strcmp(argv[i], "--reference") == 0) referencePath = argv[i + 1];
-        if (std::strcmp(argv[i], "--data") == 0) contentFolder = argv[i + 1];
-        if (std::strcmp(argv[i], "--tolerance") == 0) tolerance = std::atoi(argv[i + 1]);
-        if (std::strcmp(argv[i], "--outliers") == 0) outliers = static_cast<size_t>(std::atol(argv[i + 1]));
-    }
-    char here[4096];
-    if (!referencePath.empty() && referencePath[0] != '/' && getcwd(here, sizeof(here)) != nullptr) {
-        referencePath = std::string(here) + "/" + referencePath;
-    }
-    if (!contentFolder.empty() && chdir(contentFolder.c_str()) != 0) {
-        std::fprintf(stderr, "decorators-probe: no folder %s\n", contentFolder.c_str());
+    probe_support::ProbeArguments arguments = probe_support::ParseProbeArguments(argc, argv);
+    dataFolder = probe_support::FolderOf(arguments.outPath);
+    arguments.referencePath = probe_support::AbsoluteFromHere(arguments.referencePath);
+    if (!arguments.dataPath.empty() && chdir(arguments.dataPath.c_str()) != 0) {
+        std::fprintf(stderr, "decorators-probe: no folder %s\n", arguments.dataPath.c_str());
         return 1;
     }
-    HWND window = CreateDeviceWindow("decorators-probe", 800, 600, false, true);
+    HWND window = probe_support::CreateProbeDevice("decorators-probe");
     if (window == nullptr) return 1;
-    device.CreateDevice(window, false, 800, 600);
-    if (!device.IsCreated()) {
-        std::fprintf(stderr, "decorators-probe: no device\n");
-        return 1;
-    }
 
     // The buttons' hover and press samples, which the game's common content registers.
     Sound::soundSystem.Init(window);
@@ -137,15 +62,9 @@ int main(int argc, char** argv) {
         document->GetRoot()->CheckVisited();
         container->Update(0.1f);
 
-        device.BeginFrame();
-        device.SetPictureViewport();
-        device.Enter2DMode();
-        device.EnableAlphaBlend(true);
-        device.SetBlendMode(0);
+        probe_support::BeginProbeFrame();
         container->Draw();
-        device.Leave2DMode();
-        read = device._d3dDevice->ReadBackBuffer(&frame.pixels, &frame.width, &frame.height);
-        device.EndFrame();
+        read = probe_support::EndProbeFrame(&frame);
 
         // A click on the rotated button, above the place it would have unturned.
         container->MouseMove(445, 408);
@@ -157,13 +76,8 @@ int main(int argc, char** argv) {
     MessageServer::SetScriptCall(MessageServer::ScriptCall());
     ResourceManager::ReleaseAll();
     Sound::soundSystem.Shutdown();
-    device.Release();
-    {
-        [[maybe_unused]] render_layer::DriverLeakScope driver;
-        SDL_DestroyWindow(window);
-        SDL_Quit();
-    }
-    const int errors = CountErrors();
+    probe_support::CloseProbeDevice(window);
+    const int errors = probe_support::CountLogErrors();
     if (errors != 0) {
         std::fprintf(stderr, "decorators-probe: %d errors in the log %s\n", errors, HtmlLog::FileName().c_str());
         return 1;
@@ -174,15 +88,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::printf("decorators-probe: the click on the rotated button sent OnDecoratorsButton(rotated)\n");
-    if (read != D3D_OK) {
-        std::fprintf(stderr, "decorators-probe: the frame cannot be read back\n");
-        return 1;
-    }
-    for (D3DCOLOR& c : frame.pixels) c |= 0xFF000000u;
-    std::string error;
-    if (!render_layer::WritePng(outPath, frame, false, &error)) {
-        std::fprintf(stderr, "decorators-probe: %s\n", error.c_str());
-        return 1;
-    }
-    return referencePath.empty() || Compare(frame, referencePath, tolerance, outliers) ? 0 : 1;
+    if (!probe_support::WriteProbeFrame("decorators-probe", read, frame, arguments.outPath)) return 1;
+    return arguments.referencePath.empty() ||
+                   probe_support::MatchesReference("decorators-probe", frame, arguments.referencePath,
+                                                   arguments.tolerance, arguments.outliers)
+               ? 0
+               : 1;
 }

@@ -1,88 +1,22 @@
 // The game program started as a person starts it, headless, on the demo content.
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <climits>
 #include <thread>
 
 #include "platform/render/PngFile.h"
+#include "tests/support/ProgramRun.h"
 #include "tests/support/TestSupport.h"
-
-extern char** environ;
 
 using testing_support::FileExists;
 using testing_support::MakeTempDir;
+using testing_support::ProgramPath;
 using testing_support::ReadFile;
 
 namespace {
 
-std::string ProgramPath() {
-    char self[PATH_MAX] = {};
-    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    std::string path(self, n > 0 ? static_cast<size_t>(n) : 0);
-    path = path.substr(0, path.find_last_of('/'));  // tests/
-    path = path.substr(0, path.find_last_of('/'));  // the build folder
-    return path + "/Marivel";
-}
-
-class ProgramRun {
-public:
-    ProgramRun(const std::string& home, const std::vector<std::string>& args) {
-        std::vector<std::string> env = {"SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy", "XDG_DATA_HOME=" + home,
-                                        "ASAN_OPTIONS=detect_leaks=0"};
-        for (char** e = environ; *e; ++e) {
-            const std::string entry = *e;
-            const std::string name = entry.substr(0, entry.find('='));
-            if (name != "SDL_VIDEODRIVER" && name != "SDL_AUDIODRIVER" && name != "XDG_DATA_HOME" &&
-                name != "ASAN_OPTIONS") {
-                env.push_back(entry);
-            }
-        }
-        std::vector<std::string> argv = {ProgramPath()};
-        argv.insert(argv.end(), args.begin(), args.end());
-        std::vector<char*> a;
-        for (auto& s : argv) a.push_back(&s[0]);
-        a.push_back(nullptr);
-        std::vector<char*> e;
-        for (auto& s : env) e.push_back(&s[0]);
-        e.push_back(nullptr);
-        // The program starts in the demo content's folder.
-        char saved[PATH_MAX];
-        if (getcwd(saved, sizeof saved) == nullptr) return;
-        if (chdir(MARIVEL_SOURCE_DIR "/data") != 0) return;
-        if (posix_spawn(&_pid, a[0], nullptr, nullptr, a.data(), e.data()) != 0) _pid = 0;
-        if (chdir(saved) != 0) _pid = 0;
-    }
-    ~ProgramRun() {
-        if (_pid > 0) {
-            kill(_pid, SIGKILL);
-            Wait(10);
-        }
-    }
-    // Exit code, or -1 when it does not end in time.
-    int Wait(int seconds) {
-        for (int i = 0; i < seconds * 20 && _pid > 0; ++i) {
-            int status = 0;
-            if (waitpid(_pid, &status, WNOHANG) == _pid) {
-                _pid = 0;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        return -1;
-    }
-    void Signal(int signal) {
-        if (_pid > 0) kill(_pid, signal);
-    }
-    bool Started() const { return _pid > 0; }
-
-private:
-    pid_t _pid = 0;
-};
+using testing_support::ProgramRun;
 
 class MarivelRunTest : public testing::Test {
 protected:
@@ -105,7 +39,7 @@ protected:
 
 TEST_F(MarivelRunTest, StartsDrawsTheFirstScreenAndShutsDownCleanly) {
     const std::string shot = home + "shot.png";
-    ProgramRun run(home, {"--frames", "120", "--screenshot", shot});
+    ProgramRun run(MARIVEL_SOURCE_DIR "/data", home, {"--frames", "120", "--screenshot", shot});
     ASSERT_TRUE(run.Started());
     ASSERT_EQ(0, run.Wait(120));
     const std::string log = ReadFile(folder + "log.htm");
@@ -133,13 +67,13 @@ TEST_F(MarivelRunTest, StartsDrawsTheFirstScreenAndShutsDownCleanly) {
 }
 
 TEST_F(MarivelRunTest, SecondStartExitsWhileTheFirstRuns) {
-    ProgramRun first(home, {"--frames", "1000000", "--fixed-step", "16"});
+    ProgramRun first(MARIVEL_SOURCE_DIR "/data", home, {"--frames", "1000000", "--fixed-step", "16"});
     ASSERT_TRUE(first.Started());
     for (int i = 0; i < 600 && ReadFile(folder + "log.htm").find("Demo content started") == std::string::npos; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     ASSERT_NE(std::string::npos, ReadFile(folder + "log.htm").find("Demo content started"));
-    ProgramRun second(home, {"--frames", "5"});
+    ProgramRun second(MARIVEL_SOURCE_DIR "/data", home, {"--frames", "5"});
     EXPECT_EQ(0, second.Wait(60));
     EXPECT_EQ(1, Count(ReadFile(folder + "log.htm"), "Application start!"));
     // The first instance goes on and ends normally on a termination request.
@@ -153,7 +87,7 @@ TEST_F(MarivelRunTest, SecondStartExitsWhileTheFirstRuns) {
 TEST_F(MarivelRunTest, ScreensaverModeEndsOnAKeyAndSavesNothing) {
     const std::string events = home + "events.txt";
     testing_support::WriteFile(events, "# a key ends the screensaver\n3 key 32\n");
-    ProgramRun run(home, {"/screensaver", "--events", events, "--frames", "500"});
+    ProgramRun run(MARIVEL_SOURCE_DIR "/data", home, {"/screensaver", "--events", events, "--frames", "500"});
     ASSERT_TRUE(run.Started());
     ASSERT_EQ(0, run.Wait(120));
     const std::string log = ReadFile(folder + "log.htm");
@@ -166,7 +100,7 @@ TEST_F(MarivelRunTest, ScreensaverModeEndsOnAKeyAndSavesNothing) {
 TEST_F(MarivelRunTest, CloseDuringStartUpSkipsTheStartScriptAndShutsDownCleanly) {
     const std::string events = home + "events.txt";
     testing_support::WriteFile(events, "1 close\n");
-    ProgramRun run(home, {"--events", events, "--frames", "500"});
+    ProgramRun run(MARIVEL_SOURCE_DIR "/data", home, {"--events", events, "--frames", "500"});
     ASSERT_TRUE(run.Started());
     ASSERT_EQ(0, run.Wait(120));
     const std::string log = ReadFile(folder + "log.htm");
@@ -181,7 +115,7 @@ TEST_F(MarivelRunTest, InactiveWindowDrawsThePauseOverlayOnRepaint) {
     auto frameFour = [&](const std::vector<std::string>& extra, const std::string& shot) {
         std::vector<std::string> args = {"--frames", "4", "--fixed-step", "20", "--screenshot", shot};
         args.insert(args.end(), extra.begin(), extra.end());
-        ProgramRun run(home, args);
+        ProgramRun run(MARIVEL_SOURCE_DIR "/data", home, args);
         EXPECT_TRUE(run.Started());
         EXPECT_EQ(0, run.Wait(120));
         render_layer::PngPicture picture;

@@ -22,6 +22,13 @@ std::string MakeTempDir(const std::string& hint) {
     return pattern + "/";
 }
 
+std::string EnterTempDir(const std::string& hint, std::string* previous) {
+    char buffer[4096];
+    *previous = getcwd(buffer, sizeof buffer) ? buffer : ".";
+    const std::string dir = MakeTempDir(hint);
+    return chdir(dir.c_str()) == 0 ? dir : std::string();
+}
+
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream ss;

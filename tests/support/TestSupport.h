@@ -7,6 +7,9 @@ namespace testing_support {
 
 // A fresh folder under the process's temporary folder, ending with '/'.
 std::string MakeTempDir(const std::string& hint = "t");
+// Makes a fresh temporary folder the working folder and gives it ("" when the change fails); the
+// folder worked in before goes to *previous.
+std::string EnterTempDir(const std::string& hint, std::string* previous);
 
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);

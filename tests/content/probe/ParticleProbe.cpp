@@ -2,13 +2,10 @@
 // it compares the frame with a PNG within a per-channel tolerance.
 //   particle-probe <out.png> --data <data folder> [--reference <ref.png>] [--tolerance N] [--outliers N]
 
-#include <SDL.h>
 #include <unistd.h>
 
-#include <algorithm>
+#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "content/ControllerManager.h"
@@ -16,44 +13,20 @@
 #include "content/ParticleLibrary.h"
 #include "core/DataFolder.h"
 #include "core/Random.h"
-#include "platform/render/DriverLeaks.h"
-#include "platform/render/PngFile.h"
 #include "shell/RenderDevice.h"
+#include "shell/tools/ProbeSupport.h"
 
 namespace {
 
 RenderDevice& device = Render::device;
 
-int Compare(const render_layer::PngPicture& frame, const std::string& referencePath, int tolerance, size_t outliers) {
-    render_layer::PngPicture reference;
-    std::string error;
-    if (!render_layer::ReadPng(referencePath, &reference, &error)) {
-        std::fprintf(stderr, "particle-probe: reference: %s\n", error.c_str());
-        return 1;
-    }
-    if (reference.width != frame.width || reference.height != frame.height) {
-        std::fprintf(stderr, "particle-probe: size %ux%u, reference %ux%u\n", frame.width, frame.height,
-                     reference.width, reference.height);
-        return 1;
-    }
-    size_t outside = 0;
+// Pixels with a bright red channel: a frame without sparks is no match, whatever the reference says.
+size_t LitPixels(const render_layer::PngPicture& frame) {
     size_t lit = 0;
-    int worst = 0;
-    for (size_t i = 0; i < frame.pixels.size(); ++i) {
-        int difference = 0;
-        for (int shift = 0; shift < 24; shift += 8) {
-            const int a = static_cast<int>((frame.pixels[i] >> shift) & 0xFF);
-            const int b = static_cast<int>((reference.pixels[i] >> shift) & 0xFF);
-            difference = std::max(difference, std::abs(a - b));
-        }
-        worst = std::max(worst, difference);
-        if (difference > tolerance) ++outside;
-        if (((frame.pixels[i] >> 16) & 0xFF) > 128) ++lit;
+    for (const std::uint32_t pixel : frame.pixels) {
+        if (((pixel >> 16) & 0xFF) > 128) ++lit;
     }
-    std::printf("particle-probe: %zu lit pixels, %zu beyond tolerance %d (largest difference %d)\n", lit, outside,
-                tolerance, worst);
-    // A frame without sparks is no match, whatever the reference says.
-    return outside <= outliers && lit > 1000 ? 0 : 1;
+    return lit;
 }
 
 }  // namespace
@@ -64,35 +37,16 @@ int main(int argc, char** argv) {
                              " [--outliers N]\n");
         return 2;
     }
-    const std::string outPath = argv[1];
-    const size_t slash = outPath.find_last_of('/');
-    dataFolder = slash == std::string::npos ? std::string() : outPath.substr(0, slash + 1);
-    std::string referencePath;
-    std::string contentFolder;
-    int tolerance = 8;
-    size_t outliers = 0;
-    for (int i = 2; i + 1 < argc; i += 2) {
-        if (std::strcmp(argv[i], "--reference") == 0) referencePath = argv[i + 1];
-        if (std::strcmp(argv[i], "--data") == 0) contentFolder = argv[i + 1];
-        if (std::strcmp(argv[i], "--tolerance") == 0) tolerance = std::atoi(argv[i + 1]);
-        if (std::strcmp(argv[i], "--outliers") == 0) outliers = static_cast<size_t>(std::atol(argv[i + 1]));
-    }
+    probe_support::ProbeArguments arguments = probe_support::ParseProbeArguments(argc, argv);
+    dataFolder = probe_support::FolderOf(arguments.outPath);
     // Content paths are relative to the content folder; the reference stays where it was named.
-    char here[4096];
-    if (!referencePath.empty() && referencePath[0] != '/' && getcwd(here, sizeof(here)) != nullptr) {
-        referencePath = std::string(here) + "/" + referencePath;
-    }
-    if (!contentFolder.empty() && chdir(contentFolder.c_str()) != 0) {
-        std::fprintf(stderr, "particle-probe: no folder %s\n", contentFolder.c_str());
+    arguments.referencePath = probe_support::AbsoluteFromHere(arguments.referencePath);
+    if (!arguments.dataPath.empty() && chdir(arguments.dataPath.c_str()) != 0) {
+        std::fprintf(stderr, "particle-probe: no folder %s\n", arguments.dataPath.c_str());
         return 1;
     }
-    HWND window = CreateDeviceWindow("particle-probe", 800, 600, false, true);
+    HWND window = probe_support::CreateProbeDevice("particle-probe");
     if (window == nullptr) return 1;
-    device.CreateDevice(window, false, 800, 600);
-    if (!device.IsCreated()) {
-        std::fprintf(stderr, "particle-probe: no device\n");
-        return 1;
-    }
 
     Random::Seed(12345);
     ParticleLibrary& library = GetParticleLibrary();
@@ -126,39 +80,26 @@ int main(int argc, char** argv) {
             if (manager.IsPending()) manager.MergeNewControllers();
             manager.Update(1.0f / 60.0f);
         }
-        device.BeginFrame();
-        device.SetPictureViewport();
-        device.Enter2DMode();
-        device.EnableAlphaBlend(true);
-        device.SetBlendMode(0);
+        probe_support::BeginProbeFrame();
         device.EnableTexture(false);
         device.PushColor(Color(10, 16, 48));
         device.DrawRect(0, 0, 800, 600);
         device.PopColor();
         device.EnableTexture(true);
         owner.DrawAll();
-        device.Leave2DMode();
-        read = device._d3dDevice->ReadBackBuffer(&frame.pixels, &frame.width, &frame.height);
-        device.EndFrame();
+        read = probe_support::EndProbeFrame(&frame);
     }
     Core::GetEffectObserver().Clear();
     library.Clear();
     ParticleTextures::ReleaseAll();
-    device.Release();
-    {
-        render_layer::DriverLeakScope driver;
-        SDL_DestroyWindow(window);
-        SDL_Quit();
-    }
-    if (read != D3D_OK) {
-        std::fprintf(stderr, "particle-probe: the frame cannot be read back\n");
-        return 1;
-    }
-    for (D3DCOLOR& c : frame.pixels) c |= 0xFF000000u;
-    std::string error;
-    if (!render_layer::WritePng(outPath, frame, false, &error)) {
-        std::fprintf(stderr, "particle-probe: %s\n", error.c_str());
-        return 1;
-    }
-    return referencePath.empty() ? 0 : Compare(frame, referencePath, tolerance, outliers);
+    probe_support::CloseProbeDevice(window);
+    if (!probe_support::WriteProbeFrame("particle-probe", read, frame, arguments.outPath)) return 1;
+    if (arguments.referencePath.empty()) return 0;
+    const size_t lit = LitPixels(frame);
+    std::printf("particle-probe: %zu lit pixels\n", lit);
+    return probe_support::MatchesReference("particle-probe", frame, arguments.referencePath, arguments.tolerance,
+                                           arguments.outliers) &&
+                   lit > 1000
+               ? 0
+               : 1;
 }

@@ -4,7 +4,6 @@
 //   layered-frames <data folder> <output folder>
 // Runs headless with SDL_VIDEODRIVER=offscreen.
 
-#include <SDL.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -19,11 +18,11 @@
 #include "controls/ControlFramework.h"
 #include "core/DataFolder.h"
 #include "core/PermanentStorage.h"
-#include "platform/render/DriverLeaks.h"
 #include "platform/render/PngFile.h"
 #include "shell/RenderDevice.h"
 #include "shell/ScriptApi.h"
 #include "shell/ScriptMap.h"
+#include "shell/tools/ProbeSupport.h"
 
 namespace {
 
@@ -119,13 +118,8 @@ int main(int argc, char** argv) {
         std::fclose(storage);
     }
     PermanentStorage::Load();
-    HWND window = CreateDeviceWindow("layered-frames", 800, 600, false, true);
+    HWND window = probe_support::CreateProbeDevice("layered-frames");
     if (window == nullptr) return 1;
-    device.CreateDevice(window, false, 800, 600);
-    if (!device.IsCreated()) {
-        std::fprintf(stderr, "layered-frames: no device\n");
-        return 1;
-    }
     StartControlFramework();
     RegisterCommonDefinitionClasses();
     RegisterFlowControlClasses();  // the demo screens listen for keys
@@ -191,12 +185,7 @@ int main(int argc, char** argv) {
 
     rootContainer = nullptr;
     PermanentStorage::Discard();
-    device.Release();
-    {
-        render_layer::DriverLeakScope driver;
-        SDL_DestroyWindow(window);
-        SDL_Quit();
-    }
+    probe_support::CloseProbeDevice(window);
     // Nothing may have been reported on the way.
     {
         std::FILE* log = std::fopen((outDir + "log.htm").c_str(), "rb");

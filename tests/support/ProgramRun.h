@@ -1,0 +1,39 @@
+#pragma once
+// Starts the built game program from a test, headless, with its own data home.
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+// The game program in the build folder (one folder up from the running test program's folder).
+std::string ProgramPath();
+
+// Starts the game program: offscreen video, dummy audio, XDG_DATA_HOME set to home and leak checks
+// off; the rest of the environment is passed on. It starts in folder. Its process id, or 0.
+pid_t StartProgram(const std::string& folder, const std::string& home, const std::vector<std::string>& args);
+
+// A running game program (see StartProgram), killed if still running when destroyed.
+class ProgramRun {
+public:
+    ProgramRun(const std::string& folder, const std::string& home, const std::vector<std::string>& args)
+        : _pid(StartProgram(folder, home, args)) {}
+    ~ProgramRun();
+    ProgramRun(const ProgramRun&) = delete;
+    ProgramRun& operator=(const ProgramRun&) = delete;
+
+    // Exit code (128 + signal when killed by one), or -1 when it does not end in time.
+    int Wait(int seconds);
+    void Signal(int signal);
+    bool Started() const { return _pid > 0; }
+
+private:
+    pid_t _pid = 0;
+};
+
+// Runs the program in the folder to its end; its exit code, or -1 when it does not start or hangs.
+int RunProgram(const std::string& folder, const std::string& home, const std::vector<std::string>& args);
+
+}  // namespace testing_support
