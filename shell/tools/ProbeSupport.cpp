@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/DataFolder.h"
 #include "core/HtmlLog.h"
 #include "platform/render/DriverLeaks.h"
 
@@ -112,6 +113,11 @@ bool MatchesReference(const char* name, const render_layer::PngPicture& frame, c
     }
     std::printf("%s: %zu pixels beyond tolerance %d (largest difference %d)\n", name, outside, tolerance, worst);
     return outside <= outliers;
+}
+
+void StartProbeLog(const std::string& folder) {
+    dataFolder = folder;
+    std::remove(HtmlLog::FileName().c_str());
 }
 
 int CountLogErrors() {

@@ -44,6 +44,10 @@ bool WriteProbeFrame(const char* name, HRESULT read, render_layer::PngPicture& f
 bool MatchesReference(const char* name, const render_layer::PngPicture& frame, const std::string& referencePath,
                       int tolerance, size_t outliers);
 
+// Puts the log into the folder (ending with '/', or "" for the current one) and empties it, so a
+// run counts only its own errors.
+void StartProbeLog(const std::string& folder);
+
 // ERROR entries in the log.
 int CountLogErrors();
 

@@ -139,7 +139,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const probe_support::ProbeArguments arguments = probe_support::ParseProbeArguments(argc, argv);
-    dataFolder = probe_support::FolderOf(arguments.outPath);
+    probe_support::StartProbeLog(probe_support::FolderOf(arguments.outPath));
     HWND window = probe_support::CreateProbeDevice("render-probe");
     if (window == nullptr) return 1;
     IDirect3DTexture8* disc = MakeTexture(64, true, DiscTexel);

@@ -127,7 +127,7 @@ int main(int argc, char** argv) {
     if (arguments.dataPath.empty()) arguments.dataPath = "data";
     char logFolder[] = "/tmp/marivel-texture-probe-XXXXXX";
     if (mkdtemp(logFolder) == nullptr) return 1;
-    dataFolder = std::string(logFolder) + "/";
+    probe_support::StartProbeLog(std::string(logFolder) + "/");
     if (chdir(arguments.dataPath.c_str()) != 0) {
         std::fprintf(stderr, "texture-probe: no data folder %s\n", arguments.dataPath.c_str());
         return 1;

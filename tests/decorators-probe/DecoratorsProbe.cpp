@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     probe_support::ProbeArguments arguments = probe_support::ParseProbeArguments(argc, argv);
-    dataFolder = probe_support::FolderOf(arguments.outPath);
+    probe_support::StartProbeLog(probe_support::FolderOf(arguments.outPath));
     arguments.referencePath = probe_support::AbsoluteFromHere(arguments.referencePath);
     if (!arguments.dataPath.empty() && chdir(arguments.dataPath.c_str()) != 0) {
         std::fprintf(stderr, "decorators-probe: no folder %s\n", arguments.dataPath.c_str());

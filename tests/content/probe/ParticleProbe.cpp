@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     probe_support::ProbeArguments arguments = probe_support::ParseProbeArguments(argc, argv);
-    dataFolder = probe_support::FolderOf(arguments.outPath);
+    probe_support::StartProbeLog(probe_support::FolderOf(arguments.outPath));
     // Content paths are relative to the content folder; the reference stays where it was named.
     arguments.referencePath = probe_support::AbsoluteFromHere(arguments.referencePath);
     if (!arguments.dataPath.empty() && chdir(arguments.dataPath.c_str()) != 0) {

@@ -102,7 +102,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string outDir = std::string(argv[2]) + "/";
-    dataFolder = outDir;
+    probe_support::StartProbeLog(outDir);
     if (chdir(argv[1]) != 0) {
         std::fprintf(stderr, "layered-frames: no folder %s\n", argv[1]);
         return 2;
