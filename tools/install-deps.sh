@@ -9,7 +9,7 @@ PACKAGES=(
   libpng-dev zlib1g-dev libjpeg-dev
   libsdl2-dev libsdl2-mixer-dev
   libgl-dev libgl1-mesa-dri libegl1 libegl-mesa0
-  p7zip-full
+  p7zip-full python3
 )
 missing=()
 for p in "${PACKAGES[@]}"; do
