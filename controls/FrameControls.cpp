@@ -97,14 +97,7 @@ void TextureFrameControl::OnMouseDown(ObjectWeakPointer<MouseDownEvent> event) {
 }
 
 void TextureFrameControl::OnMouseUp(ObjectWeakPointer<MouseUpEvent> event) {
-    if (event->IsMouseCaptured()) {
-        if (_isMouseCapturedByThis) {
-            event->ReleaseCapture();
-            _isMouseCapturedByThis = false;
-        }
-    } else {
-        Assert(!_isMouseCapturedByThis);
-    }
+    ReleaseOwnCapture(event, _isMouseCapturedByThis);
     FixedChildrenListControl::OnMouseUp(event);
 }
 
@@ -181,14 +174,7 @@ void ColorRectangleControl::OnMouseDown(ObjectWeakPointer<MouseDownEvent> event)
 
 void ColorRectangleControl::OnMouseUp(ObjectWeakPointer<MouseUpEvent> event) {
     FixedChildrenListControl::OnMouseUp(event);
-    if (event->IsMouseCaptured()) {
-        if (_isMouseCapturedByThis) {
-            event->ReleaseCapture();
-            _isMouseCapturedByThis = false;
-        }
-    } else {
-        Assert(!_isMouseCapturedByThis);
-    }
+    ReleaseOwnCapture(event, _isMouseCapturedByThis);
 }
 
 void ColorRectangleControl::OnMouseMove(ObjectWeakPointer<MouseMoveEvent> event) {

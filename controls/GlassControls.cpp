@@ -20,14 +20,7 @@ void ZGlassControl::OnMouseDown(ObjectWeakPointer<MouseDownEvent> event) {
 }
 
 void ZGlassControl::OnMouseUp(ObjectWeakPointer<MouseUpEvent> event) {
-    if (event->IsMouseCaptured()) {
-        if (_isMouseCapturedByThis) {
-            event->ReleaseCapture();
-            _isMouseCapturedByThis = false;
-        }
-    } else {
-        Assert(!_isMouseCapturedByThis);
-    }
+    ReleaseOwnCapture(event, _isMouseCapturedByThis);
 }
 
 void ZGlassControl::OnMouseMove(ObjectWeakPointer<MouseMoveEvent> event) {

@@ -134,3 +134,14 @@ void MouseUpEvent::ReleaseCapture() {
     Assert(_isMouseCaptured);
     _isMouseCaptured = false;
 }
+
+void ReleaseOwnCapture(const ObjectWeakPointer<MouseUpEvent>& event, bool& _isMouseCapturedByThis) {
+    if (event->IsMouseCaptured()) {
+        if (_isMouseCapturedByThis) {
+            event->ReleaseCapture();
+            _isMouseCapturedByThis = false;
+        }
+    } else {
+        Assert(!_isMouseCapturedByThis);
+    }
+}

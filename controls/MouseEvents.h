@@ -145,3 +145,7 @@ public:
 private:
     bool _isMouseCaptured = false;
 };
+
+// The mouse-up step of a control that captures the press itself: releases the capture when it
+// holds it; an uncaptured release while it thinks it holds one is a failed check.
+void ReleaseOwnCapture(const ObjectWeakPointer<MouseUpEvent>& event, bool& _isMouseCapturedByThis);

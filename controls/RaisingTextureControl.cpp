@@ -83,14 +83,7 @@ void RaisingTextureControl::OnMouseDown(ObjectWeakPointer<MouseDownEvent> event)
 
 void RaisingTextureControl::OnMouseUp(ObjectWeakPointer<MouseUpEvent> event) {
     FixedChildrenListControl::OnMouseUp(event);
-    if (event->IsMouseCaptured()) {
-        if (_isMouseCapturedByThis) {
-            event->ReleaseCapture();
-            _isMouseCapturedByThis = false;
-        }
-    } else {
-        Assert(!_isMouseCapturedByThis);
-    }
+    ReleaseOwnCapture(event, _isMouseCapturedByThis);
 }
 
 void RaisingTextureControl::Draw() {

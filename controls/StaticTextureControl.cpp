@@ -20,14 +20,7 @@ void StaticTextureControl::OnMouseDown(ObjectWeakPointer<MouseDownEvent> event) 
 
 void StaticTextureControl::OnMouseUp(ObjectWeakPointer<MouseUpEvent> event) {
     SingleTextureControl::OnMouseUp(event);
-    if (event->IsMouseCaptured()) {
-        if (_isMouseCapturedByThis) {
-            event->ReleaseCapture();
-            _isMouseCapturedByThis = false;
-        }
-    } else {
-        Assert(!_isMouseCapturedByThis);
-    }
+    ReleaseOwnCapture(event, _isMouseCapturedByThis);
 }
 
 void StaticTextureControl::OnMouseMove(ObjectWeakPointer<MouseMoveEvent> event) {
