@@ -18,6 +18,9 @@ public:
 
     static std::string FileName();
 
+    // Entries that could not be written (the first one is also said on stderr).
+    static int FailedWrites() { return _failedWrites; }
+
     // The local time used for stamps; tests install a fixed clock. An empty function restores the real one.
     using Clock = std::function<std::tm()>;
     static void SetClock(Clock clock);
@@ -25,4 +28,6 @@ public:
 
 private:
     static void Append(const std::string& text);
+
+    static int _failedWrites;
 };
