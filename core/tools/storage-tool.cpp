@@ -1,7 +1,6 @@
 // Inspects and repairs a profile: lists the players and values of a Storage.xml, and creates,
 // renames, backs up and deletes players, saving the file the way the game does.
 
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -13,6 +12,7 @@
 #include "core/HtmlLog.h"
 #include "core/Int.h"
 #include "core/PermanentStorage.h"
+#include "platform/shell/StopRequest.h"
 
 namespace {
 
@@ -32,24 +32,11 @@ const char* const USAGE =
 
 enum ExitCode { OK = 0, REFUSED = 1, USAGE_ERROR = 2, WRITE_FAILED = 3, STOPPED = 128 };
 
-volatile std::sig_atomic_t stopSignal = 0;
-
-void OnStopSignal(int signal) { stopSignal = signal; }
-
-// A save in progress runs to its end; the tool stops before the next one.
-void CatchStopSignals() {
-    struct sigaction action {};
-    action.sa_handler = OnStopSignal;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
-}
-
 int Stopped() {
     std::fprintf(stderr, "marivel-storage: stopped by signal %d; %s holds the last complete save\n",
-                 static_cast<int>(stopSignal), PermanentStorage::GetFileName().c_str());
+                 StopRequest::RequestedSignal(), PermanentStorage::GetFileName().c_str());
     PermanentStorage::Discard();
-    return STOPPED + stopSignal;
+    return STOPPED + StopRequest::RequestedSignal();
 }
 
 int SaveFailed() {
@@ -167,7 +154,7 @@ int Run(const std::string& command, const std::vector<std::string>& args) {
     } else if (command == "save" && args.size() <= 1) {
         const int count = args.empty() ? 1 : std::atoi(args[0].c_str());
         for (int i = 1; i < count; ++i) {
-            if (stopSignal != 0) return Stopped();
+            if (StopRequest::RequestedSignal() != 0) return Stopped();
             if (!PermanentStorage::Save()) return SaveFailed();
         }
     } else {
@@ -175,7 +162,7 @@ int Run(const std::string& command, const std::vector<std::string>& args) {
         PermanentStorage::Discard();
         return USAGE_ERROR;
     }
-    if (stopSignal != 0) return Stopped();
+    if (StopRequest::RequestedSignal() != 0) return Stopped();
     return PermanentStorage::Unload() ? OK : SaveFailed();
 }
 
@@ -186,7 +173,8 @@ int main(int argc, char** argv) {
         std::fputs(USAGE, stderr);
         return USAGE_ERROR;
     }
-    CatchStopSignals();
+    // A save in progress runs to its end; the tool stops before the next one.
+    StopRequest::CatchSignals();
     dataFolder = FolderOf(argv[1]);
     const long logStart = LogSize();
     HtmlLog::Open(false);
@@ -194,7 +182,7 @@ int main(int argc, char** argv) {
     std::printf("loaded %s\n", PermanentStorage::GetFileName().c_str());
     std::fflush(stdout);
     const int result =
-        stopSignal != 0 ? Stopped() : Run(argv[2], std::vector<std::string>(argv + 3, argv + argc));
+        StopRequest::RequestedSignal() != 0 ? Stopped() : Run(argv[2], std::vector<std::string>(argv + 3, argv + argc));
     HtmlLog::Close();
     const int errors = CountNewErrors(logStart);
     if (errors > 0) {
