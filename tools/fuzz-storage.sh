@@ -18,11 +18,14 @@ rebuild_all=
 if [ ! -f "$out/fuzz_storage" ] || [ -n "$(find core platform -name '*.h' -newer "$out/fuzz_storage" | head -1)" ]; then
   rebuild_all=yes
 fi
-for source in core/*.cpp platform/FilePort.cpp tests/fuzz/StorageFuzz.cpp; do
+sources=(core/*.cpp platform/FilePort.cpp tests/fuzz/StorageFuzz.cpp)
+linked=()
+for source in "${sources[@]}"; do
   object=$objects/$(echo "$source" | tr / _).o
   if [ -n "$rebuild_all" ] || [ ! -f "$object" ] || [ "$source" -nt "$object" ]; then echo "$source $object"; fi
 done | xargs -r -P "$(nproc)" -n 2 sh -c 'clang++ $FUZZ_FLAGS -c "$1" -o "$2"' compile
-clang++ -fsanitize=fuzzer,address,undefined "$objects"/*.o -o "$out/fuzz_storage"
+for source in "${sources[@]}"; do linked+=("$objects/$(echo "$source" | tr / _).o"); done
+clang++ -fsanitize=fuzzer,address,undefined "${linked[@]}" -o "$out/fuzz_storage"
 # Run from the output folder, where parallel jobs put their fuzz-N.log. stderr is closed: every
 # refused input says there where its file was kept (findings are still reported).
 parallel=()
