@@ -5,6 +5,7 @@
 
 #include "core/Assert.h"
 #include "core/DataFolder.h"
+#include "core/HtmlLog.h"
 #include "core/PlayerChangeListener.h"
 #include "core/XmlDocument.h"
 #include "core/XmlFileOps.h"
@@ -212,9 +213,13 @@ void PermanentStorage::MendLoadedValues() {
         _players.erase(unnamed);
         if (_activePlayerName.empty()) _activePlayerName = name;
     }
+    // An active name without values is allowed (the first access of the player's values makes
+    // them); they are made now, so that the player list shows the active player from the start.
     if (!_activePlayerName.empty() && !DoesPlayerExist(_activePlayerName)) {
-        ReportError("The active player " + _activePlayerName + " does not exist; no player is active");
-        _activePlayerName.clear();
+        HtmlLog::WriteLineColor("The active player " + _activePlayerName + " has no values in " + GetFileName() +
+                                    "; it starts with none",
+                                "DarkOrange");
+        _players.emplace(_activePlayerName, PermanentVariableSet());
     }
 }
 

@@ -32,7 +32,7 @@ std::string KeepAside(const std::string& path) {
         const std::string kept = path + ".unreadable-" + std::to_string(n);
         if (FilePort::Move(path, kept)) {
             const std::string text = "The unreadable file " + path + " is kept as " + kept;
-            HtmlLog::WriteLineColor(text, "Red");
+            HtmlLog::WriteLineColor(text, "DarkOrange");
             std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, text.c_str());
             return kept;
         }
@@ -40,7 +40,7 @@ std::string KeepAside(const std::string& path) {
     }
     const std::string text = "The unreadable file " + path + " could not be moved aside (" +
                              std::strerror(errno) + "); it is left in place";
-    HtmlLog::WriteLineColor(text, "Red");
+    HtmlLog::WriteLineColor(text, "DarkOrange");
     std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, text.c_str());
     return std::string();
 }
