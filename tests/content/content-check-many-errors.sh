@@ -6,6 +6,7 @@
 set -u
 check=$1
 work=$2
+rm -rf "$work"
 mkdir -p "$work"
 list="$work/many-errors.xml"
 awk 'BEGIN {
@@ -23,13 +24,15 @@ grep -q "^$list:200002: " "$work/out.txt" || { echo "the last entry's line is mi
 
 mkdir -p "$work/tmp"
 for signal in TERM INT; do
+  : > "$work/out-$signal.txt"
   TMPDIR="$work/tmp" "$check" "$list" > "$work/out-$signal.txt" 2>/dev/null &
   pid=$!
   # Stopped once it is busy printing errors.
   tries=0
-  while [ "$(wc -l < "$work/out-$signal.txt")" -lt 100 ] && [ $tries -lt 600 ]; do
+  while [ "$(wc -l < "$work/out-$signal.txt")" -lt 100 ] && [ $tries -lt 2400 ]; do
     sleep 0.05; tries=$((tries + 1))
   done
+  [ "$(wc -l < "$work/out-$signal.txt")" -ge 100 ] || { kill -s KILL "$pid"; echo "no errors printed in 120 s"; exit 1; }
   kill -s "$signal" "$pid"
   tries=0
   while kill -0 "$pid" 2>/dev/null && [ $tries -lt 100 ]; do sleep 0.05; tries=$((tries + 1)); done
