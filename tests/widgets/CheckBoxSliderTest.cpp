@@ -125,8 +125,7 @@ TEST_F(CheckBoxTest, ModesStoreInTheirScopes) {
         {"player", true, true, "mode == \"global-local\""},
     };
     for (const Case& c : cases) {
-        PermanentStorage::UndefGlobalName("sound");
-        PermanentStorage::UndefLocalName("sound");
+        Forget("sound");
         LogCapture log;
         BuildOne(CheckBox(c.mode));
         Click(110, 210);
@@ -220,12 +219,20 @@ protected:
 
 TEST_F(SliderTest, AStoredValueIsSnappedToTheButtonGridOnTheNextFrame) {
     LogCapture log;
-    PermanentStorage::SetGlobalFloat("volume", 0.333f);
-    BuildOne(Slider());
-    EXPECT_EQ(43, Bar()->GetButtonX());
-    Frame(0.02f);
-    EXPECT_FLOAT_EQ(0.33f, Global());
-    EXPECT_FLOAT_EQ(0.33f, Local());
+    const struct {
+        float stored;
+        int buttonX;
+        float snapped;
+    } cases[] = {{0.333f, 43, 0.33f}, {0.336f, 44, 0.34f}, {0.0f, 10, 0.0f}, {1.0f, 110, 1.0f}};
+    for (const auto& c : cases) {
+        Forget("volume");
+        PermanentStorage::SetGlobalFloat("volume", c.stored);
+        BuildOne(Slider());
+        EXPECT_EQ(c.buttonX, Bar()->GetButtonX()) << c.stored;
+        Frame(0.02f);
+        EXPECT_FLOAT_EQ(c.snapped, Global()) << c.stored;
+        EXPECT_FLOAT_EQ(c.snapped, Local()) << c.stored;
+    }
     EXPECT_EQ(0, log.ErrorCount()) << log.Text();
 }
 
@@ -286,8 +293,8 @@ TEST_F(SliderTest, AStoredValueOutOfRangeIsReportedAndClamped) {
     const float stored[] = {1.7f, -0.4f};
     const int buttonX[] = {110, 10};
     for (int i = 0; i < 2; ++i) {
+        Forget("volume");
         PermanentStorage::SetGlobalFloat("volume", stored[i]);
-        PermanentStorage::UndefLocalName("volume");
         LogCapture log;
         BuildOne(Slider());
         EXPECT_EQ(buttonX[i], Bar()->GetButtonX());
@@ -303,8 +310,7 @@ TEST_F(SliderTest, TheFilledPartEndsRangePastTheButtonsLeftEdge) {
         int buttonX;
     } cases[] = {{"0.0", 10}, {"0.5", 60}, {"1.0", 110}};
     for (const auto& c : cases) {
-        PermanentStorage::UndefGlobalName("volume");
-        PermanentStorage::UndefLocalName("volume");
+        Forget("volume");
         BuildOne(Slider(10, 110, c.value));
         DrawLogical();
         // Back, front and button, in this order.

@@ -98,6 +98,11 @@ void ValueWidgetTest::ClippedColumns(const render_layer::RecordedDraw& draw, flo
     }
 }
 
+void ValueWidgetTest::Forget(const std::string& name) {
+    if (PermanentStorage::IsGlobalNameDefined(name)) PermanentStorage::UndefGlobalName(name);
+    if (PermanentStorage::IsLocalNameDefined(name)) PermanentStorage::UndefLocalName(name);
+}
+
 void ValueWidgetTest::Key(int code) { container->AcceptMessage(Message("KeyPress", std::to_string(-code))); }
 
 void ValueWidgetTest::Char(int code) { container->AcceptMessage(Message("KeyPress", std::to_string(code))); }

@@ -44,6 +44,9 @@ protected:
     // The columns a recorded draw covers after its clip planes.
     static void ClippedColumns(const render_layer::RecordedDraw& draw, float* left, float* right);
 
+    // Removes the name from the Global scope and the active player's values where it is stored.
+    static void Forget(const std::string& name);
+
     // Key-down (virtual-key code) and character events through the container.
     void Key(int code);
     void Char(int code);
