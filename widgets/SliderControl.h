@@ -30,7 +30,6 @@ public:
 
     bool IsActive() const { return _isActive; }
     bool IsComplete() const { return _isComplete; }
-    int GetButtonY() const { return _buttonY; }
 
 private:
     bool IsMouseInNormal(int buttonX);
