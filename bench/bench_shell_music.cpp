@@ -155,38 +155,34 @@ const std::string& TrackFolder() {
 
 double floorMb = 0.0;
 
-void Silence(benchmark::State& state) {
+// One child run a benchmark iteration; false (the run marked failed) when it cannot be measured.
+bool MeasureIterations(benchmark::State& state, bool withTracks, double& peak, double& ms) {
     const std::string& folder = TrackFolder();
     if (folder.empty()) {
         state.SkipWithError("the tracks cannot be written");
-        return;
+        return false;
     }
-    double peak = 0.0;
-    double ms = 0.0;
     for (auto _ : state) {
-        if (!Measure(folder, false, peak, ms)) {
+        if (!Measure(folder, withTracks, peak, ms)) {
             state.SkipWithError("the child run failed");
-            return;
+            return false;
         }
     }
+    return true;
+}
+
+void Silence(benchmark::State& state) {
+    double peak = 0.0;
+    double ms = 0.0;
+    if (!MeasureIterations(state, false, peak, ms)) return;
     floorMb = peak;
     state.counters["PeakMB"] = peak;
 }
 
 void ThreeTracks(benchmark::State& state) {
-    const std::string& folder = TrackFolder();
-    if (folder.empty()) {
-        state.SkipWithError("the tracks cannot be written");
-        return;
-    }
     double peak = 0.0;
     double ms = 0.0;
-    for (auto _ : state) {
-        if (!Measure(folder, true, peak, ms)) {
-            state.SkipWithError("the child run failed");
-            return;
-        }
-    }
+    if (!MeasureIterations(state, true, peak, ms)) return;
     state.counters["PeakMB"] = peak;
     state.counters["OverFloorMB"] = peak - floorMb;
     state.counters["RegisterMs"] = ms;
