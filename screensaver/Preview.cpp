@@ -1,6 +1,7 @@
 #include "screensaver/Preview.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
 #include <X11/Xlib.h>
 #include <dlfcn.h>
 
@@ -27,14 +28,39 @@ int RecordXError(Display*, XErrorEvent*) {
 }
 
 // The X library is loaded by SDL's video driver; the launcher does not link it.
-void CatchXErrors() {
-    void* xlib = dlopen("libX11.so.6", RTLD_LAZY | RTLD_NOLOAD);
-    if (xlib == nullptr) return;
-    using SetHandler = XErrorHandler (*)(XErrorHandler);
-    auto setHandler = reinterpret_cast<SetHandler>(dlsym(xlib, "XSetErrorHandler"));
-    if (setHandler) setHandler(&RecordXError);
-    dlclose(xlib);
-}
+class XErrorCatcher {
+public:
+    XErrorCatcher() {
+        _xlib = dlopen("libX11.so.6", RTLD_LAZY | RTLD_NOLOAD);
+        if (_xlib == nullptr) return;
+        using SetHandler = XErrorHandler (*)(XErrorHandler);
+        auto setHandler = reinterpret_cast<SetHandler>(dlsym(_xlib, "XSetErrorHandler"));
+        _sync = reinterpret_cast<Sync>(dlsym(_xlib, "XSync"));
+        if (setHandler) setHandler(&RecordXError);
+    }
+    ~XErrorCatcher() {
+        if (_xlib) dlclose(_xlib);
+    }
+    XErrorCatcher(const XErrorCatcher&) = delete;
+    XErrorCatcher& operator=(const XErrorCatcher&) = delete;
+
+    void Watch(SDL_Window* window) {
+        SDL_SysWMinfo info;
+        SDL_VERSION(&info.version);
+        if (SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11) _display = info.info.x11.display;
+    }
+    // Errors of requests still on their way arrive here rather than after SDL has put Xlib's own
+    // handler back.
+    void Drain() {
+        if (_sync && _display) _sync(_display, False);
+    }
+
+private:
+    using Sync = int (*)(Display*, Bool);
+    void* _xlib = nullptr;
+    Sync _sync = nullptr;
+    Display* _display = nullptr;
+};
 
 struct SdlDeleter {
     void operator()(SDL_Window* w) const { SDL_DestroyWindow(w); }
@@ -45,25 +71,17 @@ struct SdlDeleter {
 template <class T>
 using SdlPointer = std::unique_ptr<T, SdlDeleter>;
 
-void RunPreview(WindowHandle parent) {
-    const char* driver = SDL_GetCurrentVideoDriver();
-    const bool intoParent = parent != 0 && driver != nullptr && std::strcmp(driver, "x11") == 0;
-    if (intoParent) CatchXErrors();
-    SdlPointer<SDL_Window> window(
-        intoParent ? SDL_CreateWindowFrom(reinterpret_cast<void*>(parent))
-                   : SDL_CreateWindow(launcherTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, pictureWidth,
-                                      pictureHeight, SDL_WINDOW_RESIZABLE));
-    if (!window || xError) return;
+void RunPreview(SDL_Window* window, bool intoParent) {
     // Software drawing suits a window of another program whatever its visual.
-    SdlPointer<SDL_Renderer> renderer(SDL_CreateRenderer(window.get(), -1, intoParent ? SDL_RENDERER_SOFTWARE : 0));
-    if (!renderer) renderer.reset(SDL_CreateRenderer(window.get(), -1, SDL_RENDERER_SOFTWARE));
+    SdlPointer<SDL_Renderer> renderer(SDL_CreateRenderer(window, -1, intoParent ? SDL_RENDERER_SOFTWARE : 0));
+    if (!renderer) renderer.reset(SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE));
     if (!renderer) return;
     SdlPointer<SDL_Surface> picture(LoadPreviewPicture());
     if (!picture) return;
     SdlPointer<SDL_Texture> texture(SDL_CreateTextureFromSurface(renderer.get(), picture.get()));
     if (!texture) return;
 
-    bool stop = !PaintPreview(renderer.get(), texture.get());
+    bool stop = xError || !PaintPreview(renderer.get(), texture.get());
     while (!stop && !xError) {
         SDL_Event event;
         if (SDL_WaitEventTimeout(&event, 250) == 0) {
@@ -106,7 +124,20 @@ bool PaintPreview(SDL_Renderer* renderer, SDL_Texture* picture) {
 
 void ShowPreview(WindowHandle parent) {
     if (SDL_Init(SDL_INIT_VIDEO) != 0) return;
-    RunPreview(parent);
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const bool intoParent = parent != 0 && driver != nullptr && std::strcmp(driver, "x11") == 0;
+    std::unique_ptr<XErrorCatcher> xErrors(intoParent ? new XErrorCatcher() : nullptr);
+    {
+        SdlPointer<SDL_Window> window(
+            intoParent ? SDL_CreateWindowFrom(reinterpret_cast<void*>(parent))
+                       : SDL_CreateWindow(launcherTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, pictureWidth,
+                                          pictureHeight, SDL_WINDOW_RESIZABLE));
+        if (window) {
+            if (xErrors) xErrors->Watch(window.get());
+            RunPreview(window.get(), intoParent);
+        }
+    }
+    if (xErrors) xErrors->Drain();
     SDL_Quit();
 }
 

@@ -21,15 +21,18 @@ std::string LauncherPath() {
 }
 
 LauncherRun::LauncherRun(const LauncherStart& start) {
-    std::vector<std::string> env = {"SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy", "ASAN_OPTIONS=detect_leaks=0"};
-    env.insert(env.end(), start.env.begin(), start.env.end());
-    for (char** e = environ; *e; ++e) {
-        const std::string entry = *e;
+    // The start's own entries first, then headless defaults, then this process's environment.
+    std::vector<std::string> env;
+    auto add = [&env](const std::string& entry) {
         const std::string name = entry.substr(0, entry.find('=') + 1);
-        bool replaced = false;
-        for (const std::string& ours : env) replaced = replaced || ours.compare(0, name.size(), name) == 0;
-        if (!replaced) env.push_back(entry);
-    }
+        for (const std::string& present : env) {
+            if (present.compare(0, name.size(), name) == 0) return;
+        }
+        env.push_back(entry);
+    };
+    for (const std::string& entry : start.env) add(entry);
+    for (const char* entry : {"SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy", "ASAN_OPTIONS=detect_leaks=0"}) add(entry);
+    for (char** e = environ; *e; ++e) add(*e);
     std::vector<std::string> argv = {start.self};
     argv.insert(argv.end(), start.args.begin(), start.args.end());
     std::vector<char*> a;

@@ -17,7 +17,7 @@ struct LauncherStart {
     std::vector<std::string> args;      // the rest
     std::string folder = "/";           // the folder it starts in
     std::string output;                 // where its standard output goes ("" for /dev/null)
-    std::vector<std::string> env;       // further NAME=value entries
+    std::vector<std::string> env;       // NAME=value entries before the headless defaults
 };
 
 // A running launcher, killed if still running when destroyed.
