@@ -3,14 +3,15 @@ add_library(marivel_options INTERFACE)
 target_compile_options(marivel_options INTERFACE
   -Wall -Wextra -Werror -flifetime-dse=1 -fno-strict-aliasing)
 target_include_directories(marivel_options INTERFACE ${PROJECT_SOURCE_DIR})
-target_compile_definitions(marivel_options INTERFACE
-  MARIVEL_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
 if(MARIVEL_NO_POOL)
   target_compile_definitions(marivel_options INTERFACE MARIVEL_NO_POOL=1)
 endif()
 if(MARIVEL_DEVELOPER)
   target_compile_definitions(marivel_options INTERFACE MARIVEL_DEVELOPER=1)
 endif()
+
+# Source paths in log lines and checks are relative to the project, not to the build machine.
+add_compile_options(-fmacro-prefix-map=${PROJECT_SOURCE_DIR}/=)
 
 # -flifetime-dse=1 also for code we do not own, so inlined constructors never drop the pool's zero fill.
 add_compile_options(-flifetime-dse=1)

@@ -59,8 +59,3 @@ private:
     float _initialTime = 0.0f;
     float _reshowTime = 0.0f;
 };
-
-// Builds the definitions named "Template", "AbstractTemplateCollection", "FinalTemplateCollection",
-// "CreationMessageDefinition", "PlaySampleDefinition", "UndefVariableDefinition" and
-// "DefUndefVariableDefinition"; any other name gives an empty pointer without a report.
-ObjectSmartPointer<Definition> CreateCommonDefinition(const ObjectWeakPointer<XmlElement>& xe);

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "core/Assert.h"
+#include "core/Color.h"
 #include "core/DataFolder.h"
 #include "core/HtmlLog.h"
 #include "tests/support/TestSupport.h"
@@ -133,4 +134,12 @@ TEST(Failure, CheckDuringUnwindingIsSilent) {
     } catch (const std::runtime_error&) {
     }
     EXPECT_EQ(capture.ErrorCount(), 0);
+}
+
+TEST(Failure, LogNamesSourceFilesRelativeToTheProject) {
+    testing_support::LogCapture capture;
+    Color::FromString("bad");
+    const std::string text = capture.Text();
+    EXPECT_NE(std::string::npos, text.find("\ncore/Color.cpp, line ")) << text;
+    EXPECT_EQ(std::string::npos, text.find(MARIVEL_SOURCE_DIR)) << text;
 }

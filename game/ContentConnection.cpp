@@ -1,12 +1,12 @@
-#include "shell/main/ContentConnection.h"
+#include "game/ContentConnection.h"
 
 #include <memory>
 #include <vector>
 
-#include "content/CommonDefinitionClasses.h"
+#include "controls/CommonDefinitionClasses.h"
 #include "content/ControllerManager.h"
 #include "content/ControllerScript.h"
-#include "content/EffectControls.h"
+#include "controls/EffectControls.h"
 #include "content/EffectObserver.h"
 #include "content/ResourceManager.h"
 #include "content/ResourceManagerScript.h"

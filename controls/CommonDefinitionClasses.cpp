@@ -1,7 +1,7 @@
-#include "content/CommonDefinitionClasses.h"
+#include "controls/CommonDefinitionClasses.h"
 
 #include "content/CommonDefinitions.h"
-#include "content/LayeredAnimation.h"
+#include "controls/LayeredAnimation.h"
 #include "content/LayeredAnimationScript.h"
 #include "controls/ControlFactory.h"
 #include "shell/ScriptServices.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "content/CommonDefinitionClasses.h"
+#include "controls/CommonDefinitionClasses.h"
 #include "content/CommonDefinitions.h"
 #include "controls/ControlFactory.h"
 #include "core/MessageReceiver.h"

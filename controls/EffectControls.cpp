@@ -1,4 +1,4 @@
-#include "content/EffectControls.h"
+#include "controls/EffectControls.h"
 
 #include "controls/ControlFactory.h"
 #include "core/Random.h"

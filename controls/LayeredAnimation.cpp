@@ -1,4 +1,4 @@
-#include "content/LayeredAnimation.h"
+#include "controls/LayeredAnimation.h"
 
 #include "content/ControllerManager.h"
 #include "content/LayeredAnimationScript.h"

@@ -1,4 +1,4 @@
-#include "content/TemplateCollections.h"
+#include "controls/TemplateCollections.h"
 
 #include "content/ResourceManager.h"
 #include "content/TemplateLib.h"

@@ -3,9 +3,9 @@
 
 #include <string>
 
-#include "content/CommonDefinitionClasses.h"
+#include "controls/CommonDefinitionClasses.h"
 #include "content/ResourceManager.h"
-#include "content/TemplateCollections.h"
+#include "controls/TemplateCollections.h"
 #include "content/TemplateLib.h"
 #include "controls/ControlFactory.h"
 #include "tests/content/ContentTestSupport.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "content/EffectControls.h"
+#include "controls/EffectControls.h"
 #include "content/ParticleLibrary.h"
 #include "controls/ControlFactory.h"
 #include "core/Random.h"

@@ -10,9 +10,9 @@
 
 #include <unistd.h>
 
-#include "content/CommonDefinitionClasses.h"
+#include "controls/CommonDefinitionClasses.h"
 #include "content/ControllerManager.h"
-#include "content/LayeredAnimation.h"
+#include "controls/LayeredAnimation.h"
 #include "content/LayeredAnimationScript.h"
 #include "content/ParticleLibrary.h"
 #include "content/ResourceManager.h"

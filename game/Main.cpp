@@ -2,7 +2,7 @@
 #include <clocale>
 
 #include "shell/Entry.h"
-#include "shell/main/ContentConnection.h"
+#include "game/ContentConnection.h"
 
 int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "C");

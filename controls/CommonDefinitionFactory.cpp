@@ -1,6 +1,7 @@
+#include "controls/CommonDefinitionClasses.h"
 #include "content/CommonDefinitions.h"
 #include "content/Template.h"
-#include "content/TemplateCollections.h"
+#include "controls/TemplateCollections.h"
 #include "core/XmlElement.h"
 
 ObjectSmartPointer<Definition> CreateCommonDefinition(const ObjectWeakPointer<XmlElement>& xe) {

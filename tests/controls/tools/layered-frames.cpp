@@ -10,7 +10,7 @@
 #include <string>
 
 #include "controls/FlowControlClasses.h"
-#include "content/CommonDefinitionClasses.h"
+#include "controls/CommonDefinitionClasses.h"
 #include "content/ControllerManager.h"
 #include "content/ControllerScript.h"
 #include "content/ResourceManagerScript.h"
