@@ -19,6 +19,7 @@
 #include "shell/Application.h"
 #include "shell/ApplicationRoot.h"
 #include "shell/TimePauser.h"
+#include "widgets/WidgetClasses.h"
 
 namespace {
 // The pausers of the content loaders' pause and resume calls, innermost last.
@@ -58,4 +59,5 @@ void ConnectSubsystems() {
     RegisterPictureControlClasses();
     RegisterDecoratorControlClasses();
     RegisterFlowControlClasses();
+    RegisterWidgetClasses();
 }
