@@ -111,6 +111,8 @@ TEST_F(StaticTextControlTest, LinesAreAlignedOnThePosition) {
         EXPECT_EQ(c.x, quads[0].x) << c.align;
         EXPECT_EQ(280, quads[0].y) << c.align;  // on the lower edge of the line below the position
         EXPECT_EQ(101, quads[0].width);
+        // A picture's corners are its own, not the line's height.
+        EXPECT_EQ((std::vector<Rect4>{{c.x, 280, c.x + 101, 290}}), Runs(Text())) << c.align;
         EXPECT_EQ(0, log.ErrorCount()) << log.Text();
     }
 }
