@@ -11,14 +11,9 @@
 
 namespace {
 
+using testing_support::CountOf;
 using testing_support::ProgramPath;
 using testing_support::RunProgram;
-
-int Count(const std::string& text, const std::string& what) {
-    int n = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-    return n;
-}
 
 TEST(TextScreenRunTest, ShowsRichTextAndCreditsAndTheLinkReachesTheScript) {
     if (!testing_support::FileExists(ProgramPath())) GTEST_SKIP() << "not built: " << ProgramPath();
@@ -37,8 +32,8 @@ TEST(TextScreenRunTest, ShowsRichTextAndCreditsAndTheLinkReachesTheScript) {
     EXPECT_TRUE(comparison.matches) << comparison.report;
 
     const std::string log = testing_support::ReadFile(root + "Tornvik Entertainment/Marivel/log.htm");
-    EXPECT_EQ(1, Count(log, "Text link: ten points")) << log;
-    EXPECT_EQ(0, Count(log, "ERROR")) << log;
+    EXPECT_EQ(1, CountOf(log, "Text link: ten points")) << log;
+    EXPECT_EQ(0, CountOf(log, "ERROR")) << log;
 }
 
 }  // namespace
