@@ -96,6 +96,22 @@ TEST_F(StaticTextControlTest, WithoutBlocksItIsReportedAndShowsNothing) {
     EXPECT_EQ(0, Text()->GetTotalHeight());
 }
 
+TEST_F(StaticTextControlTest, FaultyFormatsAreReportedOnceNotEveryFrame) {
+    LogCapture log;
+    Build(TextControl("<div fontName='nothing'><line>a</line></div>"
+                      "<div fontName='fixed' align='middle' valign='center'><line>b</line>"
+                      "<line fontName='none'>{span fontName='neither'}c{/span}</line></div>",
+                      100, 100));
+    const int errors = log.ErrorCount();
+    EXPECT_EQ(5, errors) << log.Text();  // the three unknown fonts, the two alignments
+    for (int i = 0; i < 3; ++i) Frame(0.1f);
+    Move(100, 100);
+    EXPECT_EQ(errors, log.ErrorCount()) << log.Text();
+    // "b" still shows, centred and "middle" as the alignments fall back to; the runs in unknown
+    // fonts take no room.
+    EXPECT_EQ((std::vector<Rect4>{{100, 100, 100, 100}, {95, 100, 105, 120}, {100, 80, 100, 100}}), Runs(Text()));
+}
+
 TEST_F(StaticTextControlTest, LinesAreAlignedOnThePosition) {
     const struct {
         const char* align;
