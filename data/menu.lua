@@ -1,6 +1,6 @@
 -- The demo menu: a title, three buttons (to the second screen, music on and off, quit) and a
--- second screen with a button back; the keys F, D and L open the screen-flow, decorators and
--- layered-animation demos, Escape there comes back. Call ShowMenu() from start.lua: the resource list holds the
+-- second screen with a button back; the keys F, D, L and T open the screen-flow, decorators,
+-- layered-animation and text demos, Escape there comes back. Call ShowMenu() from start.lua: the resource list holds the
 -- button sounds, which need the running sound system.
 
 local menuResourcesLoaded = false
@@ -43,6 +43,9 @@ function MenuCommand(text)
 		ShowControlsScreen()
 	elseif text == "layered" then
 		LoadControlTree("screens\\layered_demo.xml")
+	elseif text == "text" then
+		if ShowTextScreen == nil then dofile("screens/text.lua") end
+		ShowTextScreen()
 	elseif text == "quit" then
 		CloseApplication()
 	end

@@ -20,6 +20,7 @@
 #include "shell/ApplicationRoot.h"
 #include "shell/TimePauser.h"
 #include "widgets/ValueWidgetClasses.h"
+#include "widgets/WidgetClasses.h"
 
 namespace {
 // The pausers of the content loaders' pause and resume calls, innermost last.
@@ -61,5 +62,6 @@ void ConnectSubsystems() {
     RegisterFlowControlClasses();
 
     // Widgets.
+    RegisterWidgetClasses();
     RegisterValueWidgetClasses();
 }
