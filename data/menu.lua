@@ -1,7 +1,7 @@
 -- The demo menu: a title, three buttons (to the second screen, music on and off, quit) and a
--- second screen with a button back; the keys F, D and L open the screen-flow, decorators and
--- layered-animation demos, Escape there comes back. Call ShowMenu() from start.lua: the resource list holds the
--- button sounds, which need the running sound system.
+-- second screen with a button back; the keys F, D, L and E open the screen-flow, decorators,
+-- layered-animation and match-three effects demos, Escape there comes back. Call ShowMenu() from
+-- start.lua: the resource list holds the button sounds, which need the running sound system.
 
 local menuResourcesLoaded = false
 local musicOn = false
@@ -40,6 +40,9 @@ function MenuCommand(text)
 		LoadControlTree("screens\\decorators.xml")
 	elseif text == "layered" then
 		LoadControlTree("screens\\layered_demo.xml")
+	elseif text == "effects" then
+		if ShowMatch3EffectsScreen == nil then dofile("screens/match3_effects.lua") end
+		ShowMatch3EffectsScreen()
 	elseif text == "quit" then
 		CloseApplication()
 	end
