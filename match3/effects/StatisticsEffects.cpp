@@ -46,24 +46,30 @@ void TimerBonusEffect::Update(float dt) {
 
 bool TimerBonusEffect::IsFinished() { return _timeLeft <= 0.0f; }
 
+float TimerBonusEffect::GetProgress() const {
+    return _duration - _timeLeft > _delay ? 1.0f - Ratio(_timeLeft, _duration - _delay) : 0.0f;
+}
+
+std::string TimerBonusEffect::GetText() const {
+    const float p = GetProgress();
+    const int value = Math::round(static_cast<float>(_fromValue) + static_cast<float>(_toValue - _fromValue) * p);
+    return _prefix + std::to_string(value) + _suffix;
+}
+
 void TimerBonusEffect::Draw() {
     if (IsFinished()) return;
     RenderDevice& device = Render::device;
     device.PushMatrix();
-    float p = 0.0f;
-    if (_duration - _timeLeft > _delay) {
-        p = 1.0f - Ratio(_timeLeft, _duration - _delay);
-        if (!_soundPlayed && !_silent) {
-            Sound::soundSystem.PlaySample("counter");
-            _soundPlayed = true;
-        }
+    const float p = GetProgress();
+    if (_duration - _timeLeft > _delay && !_soundPlayed && !_silent) {
+        Sound::soundSystem.PlaySample("counter");
+        _soundPlayed = true;
     }
     const FPoint at = _from + p * (_to - _from);
     device.MatrixTranslate(at._x, at._y, 0.0f);
     device.MatrixRotate(effect_drawing::Z_AXIS, std::sin(Math::PI * p * ROCK_TURNS) * ROCK_DEGREES);
     Render::fonts.SetFont(_font);
-    const int value = Math::round(static_cast<float>(_fromValue) + static_cast<float>(_toValue - _fromValue) * p);
-    Render::fonts.DrawString(0, 0, _prefix + std::to_string(value) + _suffix, NUMBER_SCALE, CENTRED, true);
+    Render::fonts.DrawString(0, 0, GetText(), NUMBER_SCALE, CENTRED, true);
     device.PopMatrix();
 }
 

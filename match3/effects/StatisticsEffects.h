@@ -21,6 +21,11 @@ public:
     void Update(float dt) override;
     bool IsFinished() override;
 
+    // 0 during the delay, then up to 1 at the end of the count.
+    float GetProgress() const;
+    // The prefix, the value at the progress (rounded) and the suffix.
+    std::string GetText() const;
+
     std::string _font;
     float _duration = 0.0f;
     float _timeLeft = 0.0f;
