@@ -10,6 +10,7 @@ PACKAGES=(
   libsdl2-dev libsdl2-mixer-dev libsndfile1-dev
   libgl-dev libgl1-mesa-dri libegl1 libegl-mesa0
   p7zip-full python3
+  xvfb xauth
 )
 missing=()
 for p in "${PACKAGES[@]}"; do
