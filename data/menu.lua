@@ -1,7 +1,7 @@
 -- The demo menu: a title, three buttons (to the second screen, music on and off, quit) and a
--- second screen with a button back; the keys F, D, L and T open the screen-flow, decorators,
--- layered-animation and text demos, Escape there comes back. Call ShowMenu() from start.lua: the resource list holds the
--- button sounds, which need the running sound system.
+-- second screen with a button back; letter keys open the developer demo screens (the list is in
+-- MenuCommand below and in screens/menu.xml), Escape there comes back. Call ShowMenu() from
+-- start.lua: the resource list holds the button sounds, which need the running sound system.
 
 local menuResourcesLoaded = false
 local musicOn = false
@@ -46,6 +46,9 @@ function MenuCommand(text)
 	elseif text == "text" then
 		if ShowTextScreen == nil then dofile("screens/text.lua") end
 		ShowTextScreen()
+	elseif text == "effects" then
+		if ShowMatch3EffectsScreen == nil then dofile("screens/match3_effects.lua") end
+		ShowMatch3EffectsScreen()
 	elseif text == "quit" then
 		CloseApplication()
 	end

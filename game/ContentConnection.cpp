@@ -16,6 +16,7 @@
 #include "controls/DecoratorControlClasses.h"
 #include "controls/FlowControlClasses.h"
 #include "controls/PictureControlClasses.h"
+#include "match3/Match3Classes.h"
 #include "shell/Application.h"
 #include "shell/ApplicationRoot.h"
 #include "shell/TimePauser.h"
@@ -64,4 +65,7 @@ void ConnectSubsystems() {
     // Widgets.
     RegisterWidgetClasses();
     RegisterValueWidgetClasses();
+
+    // Match-three game.
+    RegisterMatch3Classes();
 }

@@ -1,0 +1,16 @@
+#pragma once
+// One target point of a fish's path: a position and a depth kept in units of 1/200, as the fish
+// keeps its own depth.
+
+struct TrajectoryPoint {
+    int x = 0;
+    int y = 0;
+    // z * 200, rounded.
+    int depth = 0;
+
+    TrajectoryPoint() = default;
+    TrajectoryPoint(int x_, int y_, float z);
+};
+
+// A depth in units of 1/200 as the z it stands for.
+float DepthToZ(int depth);

@@ -1,0 +1,13 @@
+-- The match-three effects demo: every effect of the game field and the statistics screen on one
+-- screen. Its resources and particle effects load with the first showing.
+
+local effectsLoaded = false
+
+function ShowMatch3EffectsScreen()
+	if not effectsLoaded then
+		LoadResource("screens\\match3_effects_resources.xml")
+		LoadEffects("particles\\Match3Effects.xml")
+		effectsLoaded = true
+	end
+	LoadControlTree("screens\\match3_effects.xml")
+end

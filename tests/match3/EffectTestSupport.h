@@ -1,0 +1,65 @@
+#pragma once
+// Effect tests: a scratch folder with generated pictures and the demo fonts, the render device on
+// the recording backend, the sound system on a fake audio library, the particle effects the
+// effects start, and a player to hold the values they read.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "content/AnimationService.h"
+#include "content/EffectBase.h"
+#include "platform/audio/FakeAudioBackend.h"
+#include "platform/render/RecordingBackend.h"
+#include "tests/core/StorageFixture.h"
+
+namespace effects_test {
+
+// One recorded draw as a box on the logical screen, with how it was drawn.
+struct Quad {
+    float left = 0.0f;
+    float right = 0.0f;
+    float bottom = 0.0f;
+    float top = 0.0f;
+    float uLeft = 0.0f;
+    float uRight = 0.0f;
+    float vBottom = 0.0f;
+    float vTop = 0.0f;
+    int alpha = 0;  // of the first vertex, 0..255
+    bool additive = false;
+    bool silhouette = false;
+    // False when the box's sides are not along the axes (turned).
+    bool upright = true;
+
+    float Width() const { return right - left; }
+    float Height() const { return top - bottom; }
+    float CentreX() const { return (left + right) / 2.0f; }
+    float CentreY() const { return (bottom + top) / 2.0f; }
+};
+
+class EffectTest : public StorageFixture {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Clears the record, draws the effect and gives its draws in order.
+    std::vector<Quad> Draw(EffectBase& effect);
+    // Samples played and stopped since the last call, in order: "play name", "play name loop",
+    // "stop name".
+    std::vector<std::string> Sounds();
+    // A copy of the 42 x 42 piece animation's player.
+    static ObjectSmartPointer<AnimationService> Piece();
+    // Runs the particle runner (the controller the frame loop updates).
+    static void RunParticles(float dt);
+    static std::size_t RunningParticleEffects();
+
+    std::string dir;
+    render_layer::RecordingDevice* recording = nullptr;
+    FakeAudioBackend audio;
+
+private:
+    std::string _previousDir;
+};
+
+}  // namespace effects_test
