@@ -1,6 +1,8 @@
 #include "core/HtmlLog.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "core/DataFolder.h"
 
@@ -42,20 +44,27 @@ std::string HtmlLog::FileName() { return dataFolder + "log.htm"; }
 
 void HtmlLog::SetClock(Clock clock) { CurrentClock() = std::move(clock); }
 
+int HtmlLog::_failedWrites = 0;
+
 void HtmlLog::Append(const std::string& text) {
     std::FILE* f = std::fopen(FileName().c_str(), "ab");
-    if (!f) {
-        return;
+    bool written = f != nullptr;
+    if (f) {
+        // Text mode of the original platform: every line feed becomes CR LF.
+        std::string out;
+        out.reserve(text.size() + 16);
+        for (char c : text) {
+            if (c == '\n') out += '\r';
+            out += c;
+        }
+        written = std::fwrite(out.data(), 1, out.size(), f) == out.size();
+        written = std::fclose(f) == 0 && written;
     }
-    // Text mode of the original platform: every line feed becomes CR LF.
-    std::string out;
-    out.reserve(text.size() + 16);
-    for (char c : text) {
-        if (c == '\n') out += '\r';
-        out += c;
+    if (!written && _failedWrites++ == 0) {
+        // Said once: the log is where problems are told, so its own loss goes to stderr.
+        std::fprintf(stderr, "%s: cannot write the log %s: %s\n", program_invocation_short_name, FileName().c_str(),
+                     std::strerror(errno));
     }
-    std::fwrite(out.data(), 1, out.size(), f);
-    std::fclose(f);
 }
 
 std::string HtmlLog::Escape(const std::string& text) {

@@ -18,6 +18,9 @@ public:
 
     static std::string FileName();
 
+    // Entries that could not be written (the first one is also said on stderr).
+    static int FailedWrites() { return _failedWrites; }
+
     // The first error entry of the run (its text), which the entry function repeats on the
     // standard error stream; false when there was none.
     static bool FirstError(std::string* text);
@@ -29,4 +32,6 @@ public:
 
 private:
     static void Append(const std::string& text);
+
+    static int _failedWrites;
 };

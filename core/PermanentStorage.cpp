@@ -1,12 +1,19 @@
 #include "core/PermanentStorage.h"
 
+#include <cmath>
+#include <vector>
+
 #include "core/Assert.h"
 #include "core/DataFolder.h"
+#include "core/HtmlLog.h"
 #include "core/PlayerChangeListener.h"
 #include "core/XmlDocument.h"
+#include "core/XmlFileOps.h"
 #include "core/XmlRead.h"
+#include "platform/FilePort.h"
 
 bool PermanentStorage::_isLoaded = false;
+bool PermanentStorage::_isSaveBlocked = false;
 PermanentVariableSet PermanentStorage::_globals;
 std::map<std::string, PermanentVariableSet> PermanentStorage::_players;
 std::string PermanentStorage::_activePlayerName;
@@ -133,7 +140,11 @@ void PermanentStorage::Load() {
         ObjectSmartPointer<XmlDocument> storage(new XmlDocumentRead(fileName));
         const ObjectWeakPointer<XmlElement> storageXml = storage->GetRoot();
         if (storageXml == NULL) {
-            // Neither the file nor its backup could be read: go on with an empty store.
+            // Neither the file nor its backup could be read: they are moved out of the way first,
+            // so that no save of the empty store replaces them.
+            const bool keptFile = KeepAsideIfPresent(fileName);
+            const bool keptBackup = KeepAsideIfPresent(fileName + ".bak");
+            _isSaveBlocked = !keptFile || !keptBackup;
             ReportError("Storage " + fileName + " could not be read; starting with an empty store");
             ReadActivePlayerFromGameInfo();
             _isLoaded = true;
@@ -163,13 +174,63 @@ void PermanentStorage::Load() {
             ReadActivePlayerFromGameInfo();
         }
     }
+    MendLoadedValues();
     _isLoaded = true;
 }
 
-void PermanentStorage::Save() {
+bool PermanentStorage::KeepAsideIfPresent(const std::string& path) {
+    return !FilePort::Exists(path) || !XmlFileOps::KeepAside(path).empty();
+}
+
+namespace {
+
+void MendFloats(const std::string& scope, PermanentVariableSet& set) {
+    std::vector<std::string> notNumbers;
+    for (const auto& entry : set.GetValues()) {
+        if (entry.second.GetType() == PermanentValue::FLOAT_TYPE && std::isnan(entry.second.GetFloat())) {
+            notNumbers.push_back(entry.first);
+        }
+    }
+    for (const std::string& name : notNumbers) {
+        ReportError("Float variable " + name + " of " + scope + " is not a number; read as 0");
+        set.SetFloat(name, 0.0f);
+    }
+}
+
+}  // namespace
+
+void PermanentStorage::MendLoadedValues() {
+    MendFloats("the globals", _globals);
+    for (auto& player : _players) MendFloats("player " + player.first, player.second);
+
+    // A player without a name cannot be chosen: it gets a free name and keeps its values.
+    const auto unnamed = _players.find("");
+    if (unnamed != _players.end()) {
+        std::string name = "Player";
+        for (int n = 2; DoesPlayerExist(name); ++n) name = "Player " + std::to_string(n);
+        ReportError("A player without a name is renamed " + name);
+        _players[name] = unnamed->second;
+        _players.erase(unnamed);
+        if (_activePlayerName.empty()) _activePlayerName = name;
+    }
+    // An active name without values is allowed (the first access of the player's values makes
+    // them); they are made now, so that the player list shows the active player from the start.
+    if (!_activePlayerName.empty() && !DoesPlayerExist(_activePlayerName)) {
+        HtmlLog::WriteLineColor("The active player " + _activePlayerName + " has no values in " + GetFileName() +
+                                    "; it starts with none",
+                                "DarkOrange");
+        _players.emplace(_activePlayerName, PermanentVariableSet());
+    }
+}
+
+bool PermanentStorage::Save() {
     Assert(_isLoaded);
     if (!_isLoaded) {
-        return;  // an empty store must never replace the file
+        return false;  // an empty store must never replace the file
+    }
+    if (_isSaveBlocked) {
+        ReportError("Storage " + GetFileName() + " is not saved: the unreadable profile is still in its place");
+        return false;
     }
     ObjectSmartPointer<XmlElement> root(new XmlElement("Storage"));
     ObjectSmartPointer<XmlElement> globals(new XmlElement("Globals"));
@@ -185,14 +246,15 @@ void PermanentStorage::Save() {
     activePlayer->SetStringAttribute("name", GetActivePlayerName());
     root->AppendChild(activePlayer);
     ObjectSmartPointer<XmlDocument> document(new XmlDocument(root));
-    document->Save(GetFileName());
+    return document->Save(GetFileName());
 }
 
-void PermanentStorage::Unload() {
+bool PermanentStorage::Unload() {
     Assert(_isLoaded);
     PlayerChangeServer::CheckNoListeners();
-    Save();
+    const bool saved = Save();
     Discard();
+    return saved;
 }
 
 void PermanentStorage::Discard() {
@@ -200,6 +262,7 @@ void PermanentStorage::Discard() {
     _globals.Clear();
     _activePlayerName.clear();
     _isLoaded = false;
+    _isSaveBlocked = false;
 }
 
 // Players.

@@ -14,10 +14,13 @@ class Local {};
 
 class PermanentStorage {
 public:
+    // A file that cannot be read is kept aside (XmlFileOps::KeepAside) before the store starts
+    // empty; values the game cannot use are reported and mended.
     static void Load();
-    static void Save();
-    // Saves, then empties the store.
-    static void Unload();
+    // False when the file was not written (reported).
+    static bool Save();
+    // Saves, then empties the store; false when the save failed.
+    static bool Unload();
     // Empties the store without writing it (a read-only look at a profile).
     static void Discard();
     static bool IsLoaded() { return _isLoaded; }
@@ -115,8 +118,13 @@ private:
     static PermanentVariableSet& GetLocalSet();
     static void DropActivePlayerListeners();
     static void ReadActivePlayerFromGameInfo();
+    // False when the file is there and could not be moved aside.
+    static bool KeepAsideIfPresent(const std::string& path);
+    static void MendLoadedValues();
 
     static bool _isLoaded;
+    // An unreadable file that could not be kept aside must not be replaced by a save.
+    static bool _isSaveBlocked;
     static PermanentVariableSet _globals;
     static std::map<std::string, PermanentVariableSet> _players;
     static std::string _activePlayerName;

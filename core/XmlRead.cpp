@@ -411,7 +411,7 @@ XmlDocumentRead::XmlDocumentRead(const std::string& fileName) {
         AssertThrowGuard guard;
         try {
             ReadFromFile(backup);
-            XmlFileOps::Delete(fileName);
+            XmlFileOps::KeepAside(fileName);  // the broken file may hold what the backup lacks
             XmlFileOps::MoveNoReplace(backup, fileName);
             return;
         } catch (const AssertionFailedException& e) {

@@ -120,7 +120,8 @@ private:
 
 class XmlDocumentRead : public XmlDocument {
 public:
-    // Reads the file; when it fails, reads fileName + ".bak" and puts the backup in its place.
+    // Reads the file; when it fails, reads fileName + ".bak" and puts the backup in its place (the
+    // broken file is kept aside, see XmlFileOps::KeepAside).
     explicit XmlDocumentRead(const std::string& fileName);
     // Reads text composed by the program; stops at the first rejected byte.
     XmlDocumentRead(const char* begin, const char* end);

@@ -3,8 +3,11 @@
 
 #include "shell/Entry.h"
 #include "game/ContentConnection.h"
+#include "platform/shell/StopRequest.h"
 
 int main(int argc, char** argv) {
+    // SIGTERM and SIGINT end the game the way closing its window does: saved first.
+    StopRequest::CatchSignals();
     std::setlocale(LC_ALL, "C");
     ConnectSubsystems();
     return EntryMain(argc, argv);

@@ -12,6 +12,7 @@
 #include "platform/FilePort.h"
 #include "platform/render/PngFile.h"
 #include "platform/shell/Desktop.h"
+#include "platform/shell/StopRequest.h"
 #include "shell/Application.h"
 #include "shell/EntryOptions.h"
 #include "shell/EntrySettings.h"
@@ -146,10 +147,13 @@ int EntryMain(int argc, const char* const* argv) {
                 events.erase(range.first, range.second);
             };
         }
-        Application application(1, fullScreen, appOptions);
-        startScriptRan = application.StartScriptRan();
-        application.Run();
-        application.Shutdown();
+        // A stop asked for during the start-up skips the application and goes on to the saving.
+        if (StopRequest::RequestedSignal() == 0) {
+            Application application(1, fullScreen, appOptions);
+            startScriptRan = application.StartScriptRan();
+            application.Run();
+            application.Shutdown();
+        }
     }
 
     RunShutdown(ReadShutdownValues(), SystemShutdownPorts());

@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
+
 #include "core/Assert.h"
 #include "core/DataFolder.h"
 #include "core/HtmlLog.h"
@@ -63,7 +65,12 @@ namespace {
 
 class SystemPorts : public ShutdownPorts {
 public:
-    void UnloadStorage() override { PermanentStorage::Unload(); }
+    void UnloadStorage() override {
+        if (!PermanentStorage::Unload()) {
+            std::fprintf(stderr, "Marivel: the profile %s could not be saved (see %s)\n",
+                         PermanentStorage::GetFileName().c_str(), HtmlLog::FileName().c_str());
+        }
+    }
     void DiscardStorage() override { PermanentStorage::Discard(); }
     void ReportMaxVideoMemory() override { NativeTextureLoader::ReportMaxVideoMemory(); }
     void WriteLogLine(const std::string& text, const std::string& color) override {

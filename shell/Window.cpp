@@ -9,6 +9,7 @@
 #include "core/PermanentStorage.h"
 #include "platform/render/DriverLeaks.h"
 #include "platform/shell/Desktop.h"
+#include "platform/shell/StopRequest.h"
 #include "shell/Application.h"
 #include "shell/RenderDevice.h"
 #include "shell/WindowInput.h"
@@ -303,6 +304,14 @@ void Window::WaitMessage(WindowMessage& message) {
 }
 
 void Window::TranslateEvents(bool wait) {
+    if (StopRequest::RequestedSignal() != 0 && !_isStopQueued) {
+        // Ends the loop as the system's quit request does.
+        _isStopQueued = true;
+        WindowMessage quit;
+        quit.type = WindowMessage::QUIT;
+        _queue.push_back(quit);
+        return;
+    }
     if (SingleInstanceLock::TakeRaiseRequest() && _window) {
         SDL_ShowWindow(_window);
         SDL_RestoreWindow(_window);

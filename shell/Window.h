@@ -55,6 +55,7 @@ private:
     Rect _workArea;
     bool _mouseInside = false;
     std::deque<WindowMessage> _queue;
+    bool _isStopQueued = false;
 };
 
 // What the window procedure does with every message but the settings change (which re-reads the

@@ -15,6 +15,9 @@ cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMARIVEL_SANITIZE=ON
 cmake --build build-test -j"$jobs"
 ctest --test-dir build-test -j"$jobs" --output-on-failure --timeout 600
 
+# The persistent storage's fuzz target for a few seconds (run tools/fuzz-storage.sh for minutes).
+bash tools/fuzz-storage.sh 5
+
 # The shipped configuration (pool on, optimised) for the core library's own tests.
 cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DMARIVEL_BENCH=ON >/dev/null
 cmake --build build-release -j"$jobs" --target test_core

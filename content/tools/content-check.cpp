@@ -4,11 +4,13 @@
 // them from the folder it starts in: DIR, else the nearest folder at or above the file's own that
 // holds "start.lua" or "settings.ini", else the file's own folder. A part of the file that nothing
 // read (a misspelt attribute) is reported at its own line. Every texture and animation is also put
-// in use once, so that missing pictures show. Exit status 1 when anything was reported.
+// in use once, so that missing pictures show. Exit status 1 when anything was reported or the log
+// could not be written; SIGTERM and SIGINT end it at once.
 #include <limits.h>
 #include <unistd.h>
 
 #include <cctype>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -32,9 +34,14 @@ namespace {
 const char* const ERROR_START = "ERROR : </B></Font><Font Size = 2 Color = Black Face = Verdana>";
 const char* const ERROR_END = "</Font><BR>";
 
-std::string ReadAll(const std::string& path) {
+// The file's bytes from the offset on.
+std::string ReadAll(const std::string& path, long offset = 0) {
     std::string text;
     if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+        if (offset > 0 && std::fseek(f, offset, SEEK_SET) != 0) {
+            std::fclose(f);
+            return text;
+        }
         char buffer[65536];
         std::size_t n = 0;
         while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
@@ -290,11 +297,12 @@ private:
         }
     }
 
-    // Prints the errors logged since the last call at the line.
+    // Prints the errors logged since the last call at the line. Only the new part of the log is
+    // read, so that many errors cost linear time.
     void Flush(int line) {
-        const std::string log = ReadAll(_logFile);
-        std::size_t pos = _logRead;
-        _logRead = log.size();
+        const std::string log = ReadAll(_logFile, _logRead);
+        std::size_t pos = 0;
+        _logRead += static_cast<long>(log.size());
         while ((pos = log.find(ERROR_START, pos)) != std::string::npos) {
             pos += std::string(ERROR_START).size();
             const std::size_t end = log.find(ERROR_END, pos);
@@ -333,7 +341,7 @@ private:
 
     std::string _logFile;
     std::string _gameFolder;
-    std::size_t _logRead = 0;
+    long _logRead = 0;
     std::string _file;
     int _line = 0;
     int _errors = 0;
@@ -342,6 +350,27 @@ private:
     std::map<std::string, int> _ids;
     std::vector<Unread> _unread;
 };
+
+// The temporary log and its folder, removed when a signal ends the check.
+char logDirPath[4096];
+char logFilePath[4200];
+
+void OnStopSignal(int signal) {
+    unlink(logFilePath);
+    rmdir(logDirPath);
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+// Installed before the sound system starts, so that SDL keeps them instead of turning the
+// signals into quit events that nobody reads.
+void EndOnStopSignals() {
+    struct sigaction action {};
+    action.sa_handler = OnStopSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+}
 
 }  // namespace
 
@@ -363,12 +392,17 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: content-check [--game-folder DIR] FILE...\n");
         return 2;
     }
-    char logDir[] = "/tmp/content-check-XXXXXX";
+    const char* const tmp = std::getenv("TMPDIR");
+    char logDir[sizeof logDirPath];
+    std::snprintf(logDir, sizeof logDir, "%s/content-check-XXXXXX", tmp != nullptr && *tmp != 0 ? tmp : "/tmp");
     if (mkdtemp(logDir) == nullptr) {
         std::fprintf(stderr, "content-check: cannot make a temporary folder\n");
         return 2;
     }
     dataFolder = std::string(logDir) + "/";
+    std::snprintf(logDirPath, sizeof logDirPath, "%s", logDir);
+    std::snprintf(logFilePath, sizeof logFilePath, "%s", HtmlLog::FileName().c_str());
+    EndOnStopSignals();
     HtmlLog::Open(true);
     render_layer::RecordingSetup setup;
     setup.modes.push_back(setup.desktop);
@@ -388,5 +422,10 @@ int main(int argc, char** argv) {
     Sound::soundSystem.Shutdown();
     std::remove(HtmlLog::FileName().c_str());
     rmdir(logDir);
+    // Errors that could not reach the log were not seen: the check has not passed.
+    if (HtmlLog::FailedWrites() > 0) {
+        std::fprintf(stderr, "content-check: the log could not be written; the check is incomplete\n");
+        return 1;
+    }
     return checker.ErrorCount() == 0 ? 0 : 1;
 }

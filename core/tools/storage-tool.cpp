@@ -12,6 +12,7 @@
 #include "core/HtmlLog.h"
 #include "core/Int.h"
 #include "core/PermanentStorage.h"
+#include "platform/shell/StopRequest.h"
 
 namespace {
 
@@ -25,9 +26,25 @@ const char* const USAGE =
     "  backup <suffix>      a copy of the active player named after it with the suffix\n"
     "  delete <name>        an inactive player\n"
     "  save [count]         read the file and write it again (count times)\n"
-    "Problems found in the file are written to log.htm in the data folder.\n";
+    "Problems found in the file are written to log.htm in the data folder.\n"
+    "Exit status: 0 done, 1 refused, 2 usage, 3 the file or the log could not be written,\n"
+    "128 + the signal when stopped by SIGTERM or SIGINT (the file then holds the last complete save).\n";
 
-enum ExitCode { OK = 0, REFUSED = 1, USAGE_ERROR = 2 };
+enum ExitCode { OK = 0, REFUSED = 1, USAGE_ERROR = 2, WRITE_FAILED = 3, STOPPED = 128 };
+
+int Stopped() {
+    std::fprintf(stderr, "marivel-storage: stopped by signal %d; %s holds the last complete save\n",
+                 StopRequest::RequestedSignal(), PermanentStorage::GetFileName().c_str());
+    PermanentStorage::Discard();
+    return STOPPED + StopRequest::RequestedSignal();
+}
+
+int SaveFailed() {
+    std::fprintf(stderr, "marivel-storage: %s could not be saved (see %s)\n", PermanentStorage::GetFileName().c_str(),
+                 HtmlLog::FileName().c_str());
+    if (PermanentStorage::IsLoaded()) PermanentStorage::Discard();
+    return WRITE_FAILED;
+}
 
 std::string FolderOf(std::string path) {
     const std::string fileName = "Storage.xml";
@@ -136,14 +153,17 @@ int Run(const std::string& command, const std::vector<std::string>& args) {
         PermanentStorage::DeletePlayer(args[0]);
     } else if (command == "save" && args.size() <= 1) {
         const int count = args.empty() ? 1 : std::atoi(args[0].c_str());
-        for (int i = 1; i < count; ++i) PermanentStorage::Save();
+        for (int i = 1; i < count; ++i) {
+            if (StopRequest::RequestedSignal() != 0) return Stopped();
+            if (!PermanentStorage::Save()) return SaveFailed();
+        }
     } else {
         std::fputs(USAGE, stderr);
         PermanentStorage::Discard();
         return USAGE_ERROR;
     }
-    PermanentStorage::Unload();
-    return OK;
+    if (StopRequest::RequestedSignal() != 0) return Stopped();
+    return PermanentStorage::Unload() ? OK : SaveFailed();
 }
 
 }  // namespace
@@ -153,17 +173,21 @@ int main(int argc, char** argv) {
         std::fputs(USAGE, stderr);
         return USAGE_ERROR;
     }
+    // A save in progress runs to its end; the tool stops before the next one.
+    StopRequest::CatchSignals();
     dataFolder = FolderOf(argv[1]);
     const long logStart = LogSize();
     HtmlLog::Open(false);
     PermanentStorage::Load();
     std::printf("loaded %s\n", PermanentStorage::GetFileName().c_str());
     std::fflush(stdout);
-    const int result = Run(argv[2], std::vector<std::string>(argv + 3, argv + argc));
+    const int result =
+        StopRequest::RequestedSignal() != 0 ? Stopped() : Run(argv[2], std::vector<std::string>(argv + 3, argv + argc));
     HtmlLog::Close();
     const int errors = CountNewErrors(logStart);
     if (errors > 0) {
         std::fprintf(stderr, "marivel-storage: %d problem(s) reported in %s\n", errors, HtmlLog::FileName().c_str());
     }
-    return result;
+    // The log's own failure was said on stderr when it happened.
+    return result == OK && HtmlLog::FailedWrites() > 0 ? WRITE_FAILED : result;
 }

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <set>
+#include <vector>
 
 #include "core/Int.h"
 #include "core/PermanentStorage.h"
@@ -34,7 +36,8 @@ class PermanentStorageTest : public StorageFixture {};
 TEST_F(PermanentStorageTest, EveryTypeSurvivesSaveAndLoadExactly) {
     LoadEmpty("p");
     const std::string text = "a<b&\"c\td\ne \xC0\xFF";
-    const float floats[] = {0.1f, -0.0f, 1.0f / 3.0f, FromBits(0x00000001), FromBits(0x7FC00123),
+    // Not-a-number is out of the game's domain: a loaded one reads as 0 (see the mending test).
+    const float floats[] = {0.1f, -0.0f, 1.0f / 3.0f, FromBits(0x00000001), FromBits(0x7F7FFFFF),
                             std::numeric_limits<float>::infinity()};
     PermanentStorage::SetGlobalInt("int", Int::MIN_VALUE);
     PermanentStorage::SetGlobalBool("bool", true);
@@ -152,7 +155,8 @@ TEST_F(PermanentStorageTest, SavingAStoreThatIsNotLoadedLeavesTheFileAlone) {
 }
 
 TEST_F(PermanentStorageTest, LocalAccessCreatesTheActivePlayersSet) {
-    LoadEmpty("ghost");
+    LoadEmpty("p");
+    PermanentStorage::SetActivePlayer("ghost");  // a failed check; the name is active all the same
     EXPECT_FALSE(PermanentStorage::DoesPlayerExist("ghost"));
     LogCapture log;
     PermanentStorage::GetLocalInt("x");
@@ -160,6 +164,71 @@ TEST_F(PermanentStorageTest, LocalAccessCreatesTheActivePlayersSet) {
     EXPECT_TRUE(PermanentStorage::DoesPlayerExist("ghost"));
     PermanentStorage::Save();
     EXPECT_NE(StorageText().find("<Player name=\"ghost\"/>"), std::string::npos);
+}
+
+TEST_F(PermanentStorageTest, ValuesTheGameCannotUseAreReportedAndMended) {
+    struct Case {
+        const char* what;
+        const char* players;  // the Player elements
+        const char* active;   // the ActivePlayer name
+        std::string report;
+        int errors;
+        const char* activeAfter;
+        std::vector<std::string> playersAfter;
+    };
+    const Case cases[] = {
+        {"active player without values", "<Player name=\"Ann\"/>", "Zed",
+         "The active player Zed has no values in " + StoragePath() + "; it starts with none", 0, "Zed", {"Ann", "Zed"}},
+        {"nameless active player",
+         "<Player name=\"\"><Variable name=\"Money\" type=\"int\" value=\"7\"/></Player>", "",
+         "A player without a name is renamed Player", 1, "Player", {"Player"}},
+        {"nameless player beside one named Player",
+         "<Player name=\"\"><Variable name=\"Money\" type=\"int\" value=\"7\"/></Player><Player name=\"Player\"/>",
+         "Player", "A player without a name is renamed Player 2", 1, "Player", {"Player", "Player 2"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Seed(std::string("<Storage><Globals/>") + c.players + "<ActivePlayer name=\"" + c.active + "\"/></Storage>");
+        LogCapture log;
+        PermanentStorage::Load();
+        EXPECT_TRUE(log.Contains(c.report)) << log.Text();
+        EXPECT_EQ(log.ErrorCount(), c.errors) << log.Text();
+        EXPECT_EQ(PermanentStorage::GetActivePlayerName(), c.activeAfter);
+        const std::set<std::string> expected(c.playersAfter.begin(), c.playersAfter.end());
+        EXPECT_EQ(PermanentStorage::GetPlayerNames(), expected);
+        for (const std::string& name : expected) {
+            const PermanentVariableSet* player = PermanentStorage::FindPlayer(name);
+            if (player->IsDefined("Money")) {
+                EXPECT_EQ(player->GetValues().at("Money").GetInt(), 7);
+            }
+        }
+        PermanentStorage::Discard();
+    }
+
+    // Not-a-number reads as 0 wherever it is stored; other floats keep their bits.
+    Seed("<Storage><Globals><Variable name=\"a\" type=\"float\" value=\"nan/0x7FC00000\"/>"
+         "<Variable name=\"b\" type=\"float\" value=\"inf/0x7F800000\"/></Globals>"
+         "<Player name=\"p\"><Variable name=\"c\" type=\"float\" value=\"-nan/0xFFC00123\"/></Player>"
+         "<ActivePlayer name=\"p\"/></Storage>");
+    LogCapture log;
+    PermanentStorage::Load();
+    EXPECT_TRUE(log.Contains("Float variable a of the globals is not a number; read as 0")) << log.Text();
+    EXPECT_TRUE(log.Contains("Float variable c of player p is not a number; read as 0")) << log.Text();
+    EXPECT_EQ(Bits(PermanentStorage::GetGlobalFloat("a")), 0u);
+    EXPECT_EQ(PermanentStorage::GetGlobalFloat("b"), std::numeric_limits<float>::infinity());
+    EXPECT_EQ(Bits(PermanentStorage::GetLocalFloat("c")), 0u);
+    PermanentStorage::Save();
+    EXPECT_EQ(StorageText().find("nan"), std::string::npos);
+}
+
+TEST_F(PermanentStorageTest, ValuesKeptWithoutAnActivePlayerSurviveTheNextLoad) {
+    // No player is active: the values go to a player without a name, which gets one at the next load.
+    Seed("<Storage><Globals/><ActivePlayer name=\"\"/></Storage>");
+    PermanentStorage::Load();
+    PermanentStorage::SetLocalInt("Money", 40);
+    Reload();
+    EXPECT_EQ(PermanentStorage::GetActivePlayerName(), "Player");
+    EXPECT_EQ(PermanentStorage::GetLocalInt("Money"), 40);
 }
 
 TEST_F(PermanentStorageTest, ActivePlayerFromGameInfoWhenTheStorageNamesNone) {
@@ -171,13 +240,17 @@ TEST_F(PermanentStorageTest, ActivePlayerFromGameInfoWhenTheStorageNamesNone) {
     EXPECT_EQ(log.ErrorCount(), 0) << log.Text();
 }
 
-TEST_F(PermanentStorageTest, BrokenFileFallsBackToItsBackup) {
-    Seed("<Storage><Globals><Variable name=\"v\" type=\"int\"");
+TEST_F(PermanentStorageTest, BrokenFileFallsBackToItsBackupAndIsKeptAside) {
+    const std::string broken = "<Storage><Globals><Variable name=\"v\" type=\"int\"";
+    Seed(broken);
     WriteFile(StoragePath() + ".bak",
               "<Storage><Globals><Variable name=\"v\" type=\"int\" value=\"4\"/></Globals>"
               "<ActivePlayer name=\"\"/></Storage>");
+    LogCapture log;
     PermanentStorage::Load();
     EXPECT_EQ(PermanentStorage::GetGlobalInt("v"), 4);
+    EXPECT_EQ(ReadFile(StoragePath() + ".unreadable-1"), broken);
+    EXPECT_TRUE(log.Contains("is kept as " + StoragePath() + ".unreadable-1")) << log.Text();
 }
 
 TEST_F(PermanentStorageTest, UnreadableFileAndBackupGiveAnEmptyStore) {
@@ -193,6 +266,66 @@ TEST_F(PermanentStorageTest, UnreadableFileAndBackupGiveAnEmptyStore) {
     PermanentStorage::Unload();
     PermanentStorage::Load();
     EXPECT_EQ(PermanentStorage::GetGlobalInt("after"), 1);
+}
+
+TEST_F(PermanentStorageTest, ARefusedProfileIsKeptBesideTheNewOneThroughTwoSaves) {
+    const std::string profile =
+        "<Storage><Globals/><Player name=\"Ann\"><Variable name=\"Money\" type=\"int\" value=\"9000\"/>";
+    const std::string olderProfile = profile + "</Player";
+    const std::string earlier = "kept from an earlier start";
+    Seed(profile);
+    WriteFile(StoragePath() + ".bak", olderProfile);
+    WriteFile(StoragePath() + ".unreadable-1", earlier);  // never replaced
+    LogCapture log;
+    PermanentStorage::Load();
+    EXPECT_TRUE(log.Contains("The unreadable file " + StoragePath() + " is kept as " + StoragePath() +
+                             ".unreadable-2"))
+        << log.Text();
+    EXPECT_TRUE(log.Contains("is kept as " + StoragePath() + ".bak.unreadable-1")) << log.Text();
+    EXPECT_TRUE(log.Contains("starting with an empty store"));
+    PermanentStorage::CreatePlayer("Bob");
+    EXPECT_TRUE(PermanentStorage::Save());
+    EXPECT_TRUE(PermanentStorage::Save());
+    PermanentStorage::Discard();
+    EXPECT_EQ(ReadFile(StoragePath() + ".unreadable-1"), earlier);
+    EXPECT_EQ(ReadFile(StoragePath() + ".unreadable-2"), profile);
+    EXPECT_EQ(ReadFile(StoragePath() + ".bak.unreadable-1"), olderProfile);
+    PermanentStorage::Load();
+    EXPECT_EQ(PermanentStorage::GetActivePlayerName(), "Bob");
+}
+
+TEST_F(PermanentStorageTest, AProfileWithAByteOrderMarkKeepsItsMoneyAfterTwoSaves) {
+    const std::string profile =
+        "\xEF\xBB\xBF<Storage><Globals/><Player name=\"Ann\"><Variable name=\"Money\" type=\"int\" "
+        "value=\"9000\"/></Player><ActivePlayer name=\"Ann\"/></Storage>";
+    Seed(profile);
+    PermanentStorage::Load();
+    PermanentStorage::Save();
+    PermanentStorage::Save();
+    PermanentStorage::Discard();
+    // Read (the mark skipped), or refused and kept aside untouched: the money is never lost.
+    PermanentStorage::Load();
+    const bool read = PermanentStorage::DoesPlayerExist("Ann");
+    if (read) {
+        EXPECT_EQ(PermanentStorage::FindPlayer("Ann")->GetValues().at("Money").GetInt(), 9000);
+    } else {
+        EXPECT_EQ(ReadFile(StoragePath() + ".unreadable-1"), profile);
+    }
+}
+
+TEST_F(PermanentStorageTest, AnUnreadableProfileThatCannotBeMovedAsideIsNeverSavedOver) {
+    const std::string profile = "<Storage><Globals/><Player name=\"Ann\">";
+    Seed(profile);
+    // Every name it could be kept under is taken.
+    for (int n = 1; n <= 1000; ++n) WriteFile(StoragePath() + ".unreadable-" + std::to_string(n), "");
+    LogCapture log;
+    PermanentStorage::Load();
+    EXPECT_TRUE(log.Contains("could not be moved aside")) << log.Text();
+    PermanentStorage::SetGlobalInt("n", 1);
+    EXPECT_FALSE(PermanentStorage::Save());
+    EXPECT_FALSE(PermanentStorage::Unload());
+    EXPECT_TRUE(log.Contains("is not saved: the unreadable profile is still in its place"));
+    EXPECT_EQ(StorageText(), profile);
 }
 
 TEST_F(PermanentStorageTest, UnknownContentIsReported) {

@@ -30,9 +30,10 @@ protected:
 
     static void Seed(const std::string& text) { testing_support::WriteFile(StoragePath(), text); }
 
-    // Loads a store with no values whose active player is the given name.
+    // Loads a store with no values whose active player is the given name (a player without values).
     static void LoadEmpty(const std::string& activePlayer = "p") {
-        Seed("<Storage><Globals/><ActivePlayer name=\"" + activePlayer + "\"/></Storage>");
+        Seed("<Storage><Globals/><Player name=\"" + activePlayer + "\"/><ActivePlayer name=\"" + activePlayer +
+             "\"/></Storage>");
         PermanentStorage::Load();
     }
 

@@ -1,4 +1,5 @@
 // Drives the storage tool as a person would, and kills it while it saves.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
@@ -26,7 +27,8 @@ struct Child {
     int output = -1;  // the read end of the child's standard output
 };
 
-Child Spawn(const std::vector<std::string>& args) {
+// The child's standard error goes to errorFile when one is named.
+Child Spawn(const std::vector<std::string>& args, const std::string& errorFile = "") {
     std::vector<char*> argv;
     const std::string tool = MARIVEL_STORAGE_TOOL;
     argv.push_back(const_cast<char*>(tool.c_str()));
@@ -39,6 +41,9 @@ Child Spawn(const std::vector<std::string>& args) {
     posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], 1);
     posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
     posix_spawn_file_actions_addclose(&actions, pipeEnds[1]);
+    if (!errorFile.empty()) {
+        posix_spawn_file_actions_addopen(&actions, 2, errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    }
     Child child;
     if (posix_spawn(&child.pid, tool.c_str(), &actions, nullptr, argv.data(), environ) != 0) child.pid = -1;
     posix_spawn_file_actions_destroy(&actions);
@@ -65,13 +70,16 @@ int Wait(const Child& child) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
 }
 
-// Runs the tool to its end; gives its exit code and output.
-int RunTool(const std::vector<std::string>& args, std::string* output = nullptr) {
-    const Child child = Spawn(args);
+// Runs the tool to its end; gives its exit code, output and error output.
+int RunTool(const std::vector<std::string>& args, std::string* output = nullptr, std::string* errors = nullptr) {
+    const std::string errorFile = testing_support::MakeTempDir("stderr") + "stderr.txt";
+    const Child child = Spawn(args, errorFile);
     EXPECT_GT(child.pid, 0);
     const std::string text = ReadUntil(child.output, "\x01");
     if (output) *output = text;
-    return Wait(child);
+    const int status = Wait(child);
+    if (errors) *errors = testing_support::ReadFile(errorFile);
+    return status;
 }
 
 std::string Describe(const PermanentValue& v) {
@@ -97,7 +105,28 @@ std::map<std::string, std::string> Contents() {
     return all;
 }
 
-class StorageToolTest : public StorageFixture {};
+class StorageToolTest : public StorageFixture {
+protected:
+    // A store of about 1 MB; gives what it holds.
+    static std::map<std::string, std::string> MakeLargeStore() {
+        LoadEmpty("player0");
+        const std::string filler(13000, 'x');
+        for (int p = 0; p < 4; ++p) {
+            PermanentStorage::CreatePlayer("player" + std::to_string(p));
+            for (int v = 0; v < 80; ++v) {
+                const std::string name = "value" + std::to_string(v);
+                switch (v % 4) {
+                    case 0: PermanentStorage::SetLocalInt(name, p * 1000 + v); break;
+                    case 1: PermanentStorage::SetLocalFloat(name, 0.1f * float(v) + float(p)); break;
+                    case 2: PermanentStorage::SetLocalBool(name, (p + v) % 3 == 0); break;
+                    default: PermanentStorage::SetLocalString(name, filler + std::to_string(v)); break;
+                }
+            }
+        }
+        PermanentStorage::SetGlobalString("Use UTF-8", "no");
+        return Contents();
+    }
+};
 
 }  // namespace
 
@@ -137,23 +166,7 @@ TEST_F(StorageToolTest, PlayerCommandsChangeTheFileAndRefusalsLeaveItAlone) {
 }
 
 TEST_F(StorageToolTest, KilledWhileSavingNeverLosesTheProfile) {
-    // A store of about 1 MB.
-    LoadEmpty("player0");
-    const std::string filler(13000, 'x');
-    for (int p = 0; p < 4; ++p) {
-        PermanentStorage::CreatePlayer("player" + std::to_string(p));
-        for (int v = 0; v < 80; ++v) {
-            const std::string name = "value" + std::to_string(v);
-            switch (v % 4) {
-                case 0: PermanentStorage::SetLocalInt(name, p * 1000 + v); break;
-                case 1: PermanentStorage::SetLocalFloat(name, 0.1f * float(v) + float(p)); break;
-                case 2: PermanentStorage::SetLocalBool(name, (p + v) % 3 == 0); break;
-                default: PermanentStorage::SetLocalString(name, filler + std::to_string(v)); break;
-            }
-        }
-    }
-    PermanentStorage::SetGlobalString("Use UTF-8", "no");
-    const std::map<std::string, std::string> expected = Contents();
+    const std::map<std::string, std::string> expected = MakeLargeStore();
     const auto saveStart = std::chrono::steady_clock::now();
     PermanentStorage::Unload();
     const auto saveTime = std::chrono::steady_clock::now() - saveStart;
@@ -162,29 +175,110 @@ TEST_F(StorageToolTest, KilledWhileSavingNeverLosesTheProfile) {
     const std::string expectedText = StorageText();
 
     std::mt19937 random(20261210);
-    const long window = std::chrono::duration_cast<std::chrono::microseconds>(saveTime).count() * 3 / 2 + 1;
-    std::uniform_int_distribution<long> delay(0, window);
+    const long saveMicroseconds = std::chrono::duration_cast<std::chrono::microseconds>(saveTime).count();
+    std::uniform_int_distribution<long> anyTime(0, saveMicroseconds * 3 / 2 + 1);
+    std::uniform_int_distribution<long> whileWriting(0, saveMicroseconds / 2 + 1);
+    int killedWhileWriting = 0;
     for (int round = 1; round <= 50; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
         const Child child = Spawn({dataFolder, "save", "1000000"});
         ASSERT_GT(child.pid, 0);
         const std::string started = ReadUntil(child.output, "loaded");
         ASSERT_NE(started.find("loaded"), std::string::npos);
-        std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
+        if (round % 2 == 0) {
+            // Every other round waits for the longer part of a save, the writing of the new text,
+            // which begins when the file has gone to its backup.
+            const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+            while (testing_support::FileExists(StoragePath()) && std::chrono::steady_clock::now() < giveUp) {
+                std::this_thread::sleep_for(std::chrono::microseconds(50));
+            }
+            std::this_thread::sleep_for(std::chrono::microseconds(whileWriting(random)));
+        } else {
+            std::this_thread::sleep_for(std::chrono::microseconds(anyTime(random)));
+        }
         kill(child.pid, SIGKILL);
         ASSERT_EQ(Wait(child), -SIGKILL);
 
         // What the next load reads: the file when it is there, else its backup. Every save
         // writes the same store, so either must hold exactly the text saved at first.
         const bool hasFile = testing_support::FileExists(StoragePath());
+        if (!hasFile) ++killedWhileWriting;
         ASSERT_EQ(testing_support::ReadFile(hasFile ? StoragePath() : StoragePath() + ".bak"), expectedText)
             << (hasFile ? "Storage.xml" : "Storage.xml.bak");
-        if (round % 10 == 0) {
+        if (round % 10 == 0 || (!hasFile && killedWhileWriting == 1)) {
             testing_support::LogCapture log;
             PermanentStorage::Load();
             ASSERT_EQ(Contents(), expected);
             PermanentStorage::Discard();
             EXPECT_FALSE(log.Contains("starting with an empty store"));
         }
+    }
+    EXPECT_GE(killedWhileWriting, 10);
+}
+
+TEST_F(StorageToolTest, ARefusedProfileSurvivesCreateAndSave) {
+    const std::string profile =
+        "<Storage><Globals/><Player name=\"Ann\"><Variable name=\"Money\" type=\"int\" value=\"9000\"/>";
+    Seed(profile);
+    std::string errors;
+    EXPECT_EQ(RunTool({dataFolder, "create", "Bob"}, nullptr, &errors), 0);
+    EXPECT_NE(errors.find("is kept as " + StoragePath() + ".unreadable-1"), std::string::npos) << errors;
+    EXPECT_EQ(RunTool({dataFolder, "save"}), 0);
+    EXPECT_EQ(RunTool({dataFolder, "save", "2"}), 0);
+    EXPECT_EQ(testing_support::ReadFile(StoragePath() + ".unreadable-1"), profile);
+    PermanentStorage::Load();
+    EXPECT_EQ(PermanentStorage::GetActivePlayerName(), "Bob");
+}
+
+TEST_F(StorageToolTest, AFolderThatCannotBeWrittenGivesAMessageAndExitStatus3) {
+    // Both fail for root too: a folder where the new text and the log would go, and a data
+    // folder below a plain file.
+    LoadEmpty("Ann");
+    PermanentStorage::SetLocalInt("Money", 120);
+    PermanentStorage::Unload();
+    const std::string saved = StorageText();
+    ::mkdir((StoragePath() + ".new").c_str(), 0755);
+    ::mkdir((dataFolder + "log.htm").c_str(), 0755);
+    testing_support::WriteFile(dataFolder + "plain", "");
+    const std::string belowAFile = dataFolder + "plain/data/";
+
+    struct Case {
+        std::string folder;
+        std::vector<std::string> command;
+    };
+    for (const Case& c : {Case{dataFolder, {"save"}}, Case{dataFolder, {"create", "Bob"}},
+                          Case{belowAFile, {"create", "Bob"}}}) {
+        SCOPED_TRACE(c.folder + " " + c.command[0]);
+        std::vector<std::string> args = {c.folder};
+        args.insert(args.end(), c.command.begin(), c.command.end());
+        std::string errors;
+        EXPECT_EQ(RunTool(args, nullptr, &errors), 3);
+        EXPECT_NE(errors.find(c.folder + "Storage.xml could not be saved"), std::string::npos) << errors;
+        EXPECT_NE(errors.find("cannot write the log " + c.folder + "log.htm"), std::string::npos) << errors;
+    }
+    EXPECT_EQ(StorageText(), saved);
+    PermanentStorage::Load();
+    EXPECT_EQ(PermanentStorage::GetLocalInt("Money"), 120);
+}
+
+TEST_F(StorageToolTest, TermAndInterruptStopTheToolPromptlyBetweenSaves) {
+    const std::map<std::string, std::string> expected = MakeLargeStore();
+    PermanentStorage::Unload();
+    for (const int signal : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(signal);
+        const std::string errorFile = testing_support::MakeTempDir("stderr") + "stderr.txt";
+        const Child child = Spawn({dataFolder, "save", "1000000"}, errorFile);
+        ASSERT_GT(child.pid, 0);
+        ASSERT_NE(ReadUntil(child.output, "loaded").find("loaded"), std::string::npos);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        const auto sent = std::chrono::steady_clock::now();
+        kill(child.pid, signal);
+        EXPECT_EQ(Wait(child), 128 + signal);
+        // One save at most runs to its end: a few seconds even under the sanitizers.
+        EXPECT_LT(std::chrono::steady_clock::now() - sent, std::chrono::seconds(10));
+        EXPECT_NE(testing_support::ReadFile(errorFile).find("stopped by signal"), std::string::npos);
+        PermanentStorage::Load();
+        EXPECT_EQ(Contents(), expected);
+        PermanentStorage::Discard();
     }
 }

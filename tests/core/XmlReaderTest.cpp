@@ -170,6 +170,11 @@ TEST(XmlReader, BackupMatrix) {
             EXPECT_EQ(d->GetRoot()->GetAttribute("v")->GetValue(), "bak");
             EXPECT_EQ(ReadFile(path), good);
             EXPECT_FALSE(FileExists(path + ".bak"));
+            // The broken file may hold what the backup lacks: it is kept, not deleted.
+            EXPECT_EQ(FileExists(path + ".unreadable-1"), !c.fileMissing);
+            if (!c.fileMissing) {
+                EXPECT_EQ(ReadFile(path + ".unreadable-1"), broken);
+            }
             // The failed first attempt is logged: its check and the report naming file and line.
             EXPECT_EQ(log.ErrorCount(), 2);
             EXPECT_FALSE(log.Contains(W("Ошибка чтения XML документа")));

@@ -85,6 +85,36 @@ TEST_F(MarivelRunTest, SecondStartExitsWhileTheFirstRuns) {
     EXPECT_EQ(0, Count(log, "ERROR")) << log;
 }
 
+TEST_F(MarivelRunTest, TermAndInterruptEndTheGamePromptlyAfterSavingTheProfile) {
+    struct Case {
+        int signal;
+        const char* when;  // the log line to wait for
+        bool sdlHandlers;  // SDL's own handlers would turn the signal into a quit event
+    };
+    for (const Case c : {Case{SIGTERM, "Demo content started", true}, Case{SIGINT, "Demo content started", true},
+                         Case{SIGTERM, "<Html>", true}, Case{SIGTERM, "Demo content started", false}}) {
+        SCOPED_TRACE(std::string(c.when) + " " + std::to_string(c.signal) + (c.sdlHandlers ? "" : " no SDL handlers"));
+        if (!c.sdlHandlers) setenv("SDL_NO_SIGNAL_HANDLERS", "1", 1);
+        home = MakeTempDir("home");
+        folder = home + "Tornvik Entertainment/Marivel/";
+        ProgramRun run(MARIVEL_SOURCE_DIR "/data", home, {"--frames", "1000000", "--fixed-step", "16"});
+        ASSERT_TRUE(run.Started());
+        for (int i = 0; i < 1200 && ReadFile(folder + "log.htm").find(c.when) == std::string::npos; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        ASSERT_NE(std::string::npos, ReadFile(folder + "log.htm").find(c.when));
+        run.Signal(c.signal);
+        EXPECT_EQ(0, run.Wait(30));
+        unsetenv("SDL_NO_SIGNAL_HANDLERS");
+        const std::string log = ReadFile(folder + "log.htm");
+        EXPECT_EQ(1, Count(log, "Application shutdown!"));
+        EXPECT_EQ(0, Count(log, "ERROR")) << log;
+        // Saved over the seeded copy, which became the backup.
+        EXPECT_EQ(ReadFile(MARIVEL_SOURCE_DIR "/data/Storage.xml"), ReadFile(folder + "Storage.xml.bak"));
+        EXPECT_TRUE(FileExists(folder + "Storage.xml"));
+    }
+}
+
 TEST_F(MarivelRunTest, ScreensaverModeEndsOnAKeyAndSavesNothing) {
     const std::string events = home + "events.txt";
     testing_support::WriteFile(events, "# a key ends the screensaver\n3 key 32\n");
