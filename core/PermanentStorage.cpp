@@ -188,6 +188,17 @@ void PermanentStorage::Save() {
     document->Save(GetFileName());
 }
 
+void PermanentStorage::Commit() {
+    if (!_isLoaded) {
+        // Saving a store that was never loaded would replace the file with an empty one.
+        ReportFailure("Assertion failed", "_isLoaded", __FILE__, __LINE__);
+        return;
+    }
+    PlayerChangeServer::NotifyBeforeChange();
+    Save();
+    PlayerChangeServer::NotifyAfterChange();
+}
+
 void PermanentStorage::Unload() {
     Assert(_isLoaded);
     PlayerChangeServer::CheckNoListeners();

@@ -16,6 +16,9 @@ class PermanentStorage {
 public:
     static void Load();
     static void Save();
+    // Every player-change listener writes its state into the store (told "before"), the store is
+    // saved, and the listeners read their state back ("after"); the active player stays.
+    static void Commit();
     // Saves, then empties the store.
     static void Unload();
     // Empties the store without writing it (a read-only look at a profile).

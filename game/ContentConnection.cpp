@@ -3,6 +3,7 @@
 #include <memory>
 #include <vector>
 
+#include "aquarium/AquariumClasses.h"
 #include "controls/CommonDefinitionClasses.h"
 #include "content/ControllerManager.h"
 #include "content/ControllerScript.h"
@@ -58,4 +59,7 @@ void ConnectSubsystems() {
     RegisterPictureControlClasses();
     RegisterDecoratorControlClasses();
     RegisterFlowControlClasses();
+
+    // The aquarium: the tank, its screen dispatcher and the sell basket.
+    RegisterAquariumClasses();
 }
