@@ -1,5 +1,7 @@
 #include "tests/aquarium/AquariumTestSupport.h"
 
+#include <algorithm>
+
 #include "aquarium/AquariumClasses.h"
 #include "content/TemplateLib.h"
 #include "controls/ControlFactory.h"
@@ -105,8 +107,15 @@ TestFloorItem::TestFloorItem(const ObjectWeakPointer<Control>& parent, const Obj
     _height = xml->GetIntAttribute("height");
     const ObjectWeakPointer<XmlElement> dragging = xml->GetFirstChildElement("createInDragging");
     if (dragging != NULL) {
-        SetMousePos(Point(dragging->GetIntAttribute("x"), dragging->GetIntAttribute("y")));
+        const Point m(dragging->GetIntAttribute("x"), dragging->GetIntAttribute("y"));
+        SetMousePos(m);
         _replyTo = dragging->GetStringAttribute("replyTo");
+        // Centred under the mouse, measured again where the first placing put it.
+        for (int i = 0; i < 2; ++i) {
+            const int floor = GetParent()->GetAbsolutePos().y + _groundLine + 20;
+            SetAbsolutePos(Point(m.x + static_cast<int>(GetWidth() / -2.0f),
+                                 std::max(m.y + static_cast<int>(GetHeight() / -2.0f), floor)));
+        }
         ObjectSmartPointer<MouseDownEvent> down(new MouseDownEvent(false));
         OnMouseDown(ObjectWeakPointer<MouseDownEvent>(down));
         EXPECT_TRUE(down->IsMouseCaptured());
