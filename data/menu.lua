@@ -1,6 +1,6 @@
 -- The demo menu: a title, three buttons (to the second screen, music on and off, quit) and a
--- second screen with a button back; the keys F, D and L open the screen-flow, decorators and
--- layered-animation demos, Escape there comes back. Call ShowMenu() from start.lua: the resource list holds the
+-- second screen with a button back; the keys F, D, L and A open the screen-flow, decorators,
+-- layered-animation and aquarium demos, Escape there comes back. Call ShowMenu() from start.lua: the resource list holds the
 -- button sounds, which need the running sound system.
 
 local menuResourcesLoaded = false
@@ -40,6 +40,12 @@ function MenuCommand(text)
 		LoadControlTree("screens\\decorators.xml")
 	elseif text == "layered" then
 		LoadControlTree("screens\\layered_demo.xml")
+	elseif text == "aquarium" then
+		if not aquariumResourcesLoaded then
+			LoadResource("screens\\aquarium_resources.xml")
+			aquariumResourcesLoaded = true
+		end
+		LoadControlTree("screens\\aquarium.xml")
 	elseif text == "quit" then
 		CloseApplication()
 	end
