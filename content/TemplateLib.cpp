@@ -5,6 +5,7 @@
 #include "content/ResourceManager.h"
 #include "content/ResourceManagerServices.h"
 #include "core/Assert.h"
+#include "core/DataFolder.h"
 #include "core/XmlDocument.h"
 #include "core/XmlRead.h"
 #include "core/XmlUtil.h"
@@ -350,7 +351,7 @@ void CheckFullyInstantiated(const ObjectWeakPointer<XmlElement>& xe) {
         ObjectSmartPointer<XmlElement> copy(new XmlElement(xe));
         {
             ObjectSmartPointer<XmlDocument> document(new XmlDocument(copy));
-            document->Save(DUMP_FILE);
+            document->Save(dataFolder + DUMP_FILE);
         }
         copy->MarkVisitedTree();
         // The copy marked the original read; its readers decide about that.
@@ -378,6 +379,7 @@ void LoadTemplates(const ObjectWeakPointer<XmlElement>& root) {
         if (body == NULL) continue;
         AddTemplate(ObjectSmartPointer<XmlElement>(new XmlElement(body)), templateName);
     }
+    ContentLoad::EntryStarted(root);
     root->CheckVisited();
     root->MarkVisitedTree();
 }

@@ -21,6 +21,16 @@ std::tm Now() {
     return result;
 }
 
+struct FirstErrorRecord {
+    bool written = false;
+    std::string text;
+};
+
+FirstErrorRecord& FirstErrorEntry() {
+    static FirstErrorRecord record;
+    return record;
+}
+
 std::string TwoDigits(int value) {
     std::string s = std::to_string(value);
     return value < 10 ? "0" + s : s;
@@ -77,7 +87,20 @@ void HtmlLog::WriteLineColor(const std::string& text, const std::string& color) 
            "</Font><BR>");
 }
 
-void HtmlLog::WriteError(const std::string& text) { WriteLabelled("ERROR", text); }
+void HtmlLog::WriteError(const std::string& text) {
+    FirstErrorRecord& first = FirstErrorEntry();
+    if (!first.written) {
+        first.written = true;
+        first.text = text;
+    }
+    WriteLabelled("ERROR", text);
+}
+
+bool HtmlLog::FirstError(std::string* text) {
+    const FirstErrorRecord& first = FirstErrorEntry();
+    if (first.written && text) *text = first.text;
+    return first.written;
+}
 
 void HtmlLog::WriteLabelled(const std::string& label, const std::string& text) {
     Append(TimeStamp() + "<B><Font Size = 2 Color = Red Face = Verdana>" + Escape(label) + " : " +

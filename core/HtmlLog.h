@@ -18,6 +18,10 @@ public:
 
     static std::string FileName();
 
+    // The first error entry of the run (its text), which the entry function repeats on the
+    // standard error stream; false when there was none.
+    static bool FirstError(std::string* text);
+
     // The local time used for stamps; tests install a fixed clock. An empty function restores the real one.
     using Clock = std::function<std::tm()>;
     static void SetClock(Clock clock);

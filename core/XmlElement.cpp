@@ -1,5 +1,6 @@
 #include "core/XmlElement.h"
 
+#include "core/DataFolder.h"
 #include "core/XmlMessages.h"
 #include "core/XmlOutText.h"
 #include "core/XmlUtil.h"
@@ -253,7 +254,7 @@ void XmlElement::WriteMarked(const ObjectWeakPointer<XmlOutText>& out) {
 void XmlElement::CheckVisited() {
     if (IsVisitedTree()) return;
     {
-        ObjectSmartPointer<XmlOutText> out(new XmlOutText("not-visited-marked.xml"));
+        ObjectSmartPointer<XmlOutText> out(new XmlOutText(dataFolder + "not-visited-marked.xml"));
         WriteMarked(out);
     }
     ReportError(XmlMessages::NOT_VISITED);

@@ -42,7 +42,7 @@ public:
     // The value of the only child, which must be a text.
     std::string GetText();
 
-    // Reports the unread parts and dumps them to "not-visited-marked.xml".
+    // Reports the unread parts and dumps them to "not-visited-marked.xml" in the data folder.
     void CheckVisited();
 
     // Typed attribute access by name; every form goes through GetAttribute and marks what it finds.

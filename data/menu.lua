@@ -38,6 +38,9 @@ function MenuCommand(text)
 			decoratorsResourcesLoaded = true
 		end
 		LoadControlTree("screens\\decorators.xml")
+	elseif text == "controls" then  -- key V: the value widgets
+		if ShowControlsScreen == nil then dofile("screens/controls.lua") end
+		ShowControlsScreen()
 	elseif text == "layered" then
 		LoadControlTree("screens\\layered_demo.xml")
 	elseif text == "aquarium" then

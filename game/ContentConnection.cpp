@@ -20,6 +20,7 @@
 #include "shell/Application.h"
 #include "shell/ApplicationRoot.h"
 #include "shell/TimePauser.h"
+#include "widgets/ValueWidgetClasses.h"
 
 namespace {
 // The pausers of the content loaders' pause and resume calls, innermost last.
@@ -59,6 +60,9 @@ void ConnectSubsystems() {
     RegisterPictureControlClasses();
     RegisterDecoratorControlClasses();
     RegisterFlowControlClasses();
+
+    // Widgets.
+    RegisterValueWidgetClasses();
 
     // The aquarium: the tank, its screen dispatcher and the sell basket.
     RegisterAquariumClasses();

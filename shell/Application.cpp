@@ -230,7 +230,7 @@ Application::Application(int showCommand, bool fullScreen, const ApplicationOpti
     if (_isRunning) {
         Assert(!_loading);
         _loading = true;
-        ScriptMap::RunScript("start.lua");
+        _startScriptRan = ScriptMap::RunScript("start.lua");
         Assert(_loading);
         _loading = false;
         _updateLoadScreenCallsVariable->SetValue(_updateLoadScreenCalls);
@@ -281,7 +281,13 @@ void Application::Tick(bool splash, bool splashCursor) {
     if (!_isRepaintRequested) {
         WindowMessage message;
         bool taken = false;
-        if (_isInactive && !splash) {
+        if (_isInactive && !splash && _options.neverWait) {
+            taken = _ports->PeekMessage(message);
+            if (!taken) {
+                Frame(splash, splashCursor, true);
+                return;
+            }
+        } else if (_isInactive && !splash) {
             TimePauser pauser;
             _ports->WaitMessage(message);
             taken = true;
@@ -301,16 +307,18 @@ void Application::Tick(bool splash, bool splashCursor) {
     Frame(splash, splashCursor);
 }
 
-void Application::Frame(bool splash, bool splashCursor) {
+void Application::Frame(bool splash, bool splashCursor, bool paused) {
     _isRepaintRequested = false;
     if (!_ports->TestCooperativeLevel()) return;
     if (_ports->HasPendingControllers()) _ports->MergeControllers();
 
     const float dt = NextStep(true);
-    _ports->UpdateControllers(dt);
-    _ports->UpdateSound(dt);
-    ApplicationRoot::Get().Update(dt > 1.0f ? 1.0f : dt);
-    if (_ports->HasPendingControllers()) _ports->MergeControllers();
+    if (!paused) {
+        _ports->UpdateControllers(dt);
+        _ports->UpdateSound(dt);
+        ApplicationRoot::Get().Update(dt > 1.0f ? 1.0f : dt);
+        if (_ports->HasPendingControllers()) _ports->MergeControllers();
+    }
 
     _ports->BeginFrame();
     ApplicationRoot::Get().Draw();

@@ -60,6 +60,10 @@ struct ApplicationOptions {
     std::function<void(int frame, bool last)> beforePresent;
     // Called at the start of each tick with the number of the next frame (replayed input).
     std::function<void(int nextFrame)> beforeTick;
+    // Replayed input: while the window is inactive, a tick without a message draws a paused frame
+    // (nothing updated, no time passing) instead of waiting for the desktop, so that the frames
+    // count on and later events still arrive.
+    bool neverWait = false;
 };
 
 class Application : public Interface {
@@ -81,6 +85,8 @@ public:
     ObjectWeakPointer<Cursor> GetCursor() const { return ObjectWeakPointer<Cursor>(_cursor); }
     Timer& GetTimer() { return _timer; }
     int GetFrameCount() const { return _frameCount; }
+    // False when "start.lua" could not be read or compiled.
+    bool StartScriptRan() const { return _startScriptRan; }
 
     // What the window procedure sets.
     void RequestRepaint() { _isRepaintRequested = true; }
@@ -102,7 +108,8 @@ private:
     void CreateVariables();
     void CreateMainWindow(int showCommand, bool fullScreen);
     void DrawScreensaverFrame();
-    void Frame(bool splash, bool splashCursor);
+    // A paused frame is only drawn: nothing is updated, no time passes.
+    void Frame(bool splash, bool splashCursor, bool paused = false);
     float NextStep(bool scaled);
     void InterruptLoading(const std::string& line);
 
@@ -113,6 +120,7 @@ private:
     std::unique_ptr<ApplicationPorts> _ports;
     ApplicationOptions _options;
     int _frameCount = 0;
+    bool _startScriptRan = true;
     bool _hasLoadScreenMouse = false;
     int _loadScreenMouseX = 0;
     int _loadScreenMouseY = 0;

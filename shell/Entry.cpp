@@ -1,5 +1,7 @@
 #include "shell/Entry.h"
 
+#include <unistd.h>
+
 #include <cfenv>
 #include <cstdio>
 #include <map>
@@ -16,6 +18,7 @@
 #include "shell/EntryShutdown.h"
 #include "shell/RenderDevice.h"
 #include "shell/ScreensaverInstall.h"
+#include "shell/WindowInput.h"
 
 namespace {
 
@@ -41,6 +44,31 @@ void WriteScreenshot(const std::string& path) {
     if (!render_layer::WritePng(path, frame, false, &error)) std::fprintf(stderr, "Marivel: %s\n", error.c_str());
 }
 
+// A failure report "Title: text\n\nfile, line n" on one line: "Title: text (file, line n)".
+std::string OneLine(const std::string& text) {
+    auto flatten = [](const std::string& part) {
+        std::string line;
+        for (char c : part) {
+            if (c == '\r') continue;
+            if (c == '\n') c = ' ';
+            if (c == ' ' && (line.empty() || line.back() == ' ')) continue;
+            line += c;
+        }
+        while (!line.empty() && line.back() == ' ') line.pop_back();
+        return line;
+    };
+    const size_t gap = text.rfind("\n\n");
+    if (gap == std::string::npos) return flatten(text);
+    return flatten(text.substr(0, gap)) + " (" + flatten(text.substr(gap + 2)) + ")";
+}
+
+std::string AbsolutePath(const std::string& path) {
+    if (!path.empty() && path[0] == '/') return path;
+    char buffer[4096];
+    if (getcwd(buffer, sizeof buffer) == nullptr) return path;
+    return path == "." ? std::string(buffer) : std::string(buffer) + "/" + path;
+}
+
 }  // namespace
 
 int EntryMain(int argc, const char* const* argv) {
@@ -64,13 +92,13 @@ int EntryMain(int argc, const char* const* argv) {
     }
     ProgramArguments::Set(argc, argv);
 
-    // 1. One instance: a later start brings the first window forward.
+    // 1. Settings and data folder first: the one-instance lock lies in the data folder, so that
+    // "useAppData = false" leaves nothing in the user's folders. A later start brings the first
+    // window forward.
+    const EntrySettings settings = ReadSettingsFile("settings.ini", &SetCurrentDirectory);
+    const std::string folder = PrepareDataFolder(settings);
     SingleInstanceLock instance;
-    {
-        const std::string lockFolder = GetApplicationDataFolder();
-        CreateDirectories(lockFolder);
-        if (!instance.Acquire(lockFolder + "Marivel.lock")) return 0;
-    }
+    if (!instance.Acquire(folder + "Marivel.lock")) return 0;
     // 2. Drawing must be possible.
     if (!Desktop::CanMakeGlContext()) {
         Desktop::ShowErrorBox("DirectX Version:", "Required DirectX 8.0 or latest");
@@ -80,9 +108,8 @@ int EntryMain(int argc, const char* const* argv) {
 #ifdef MARIVEL_DEVELOPER
     feenableexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW);
 #endif
-    // 4. to 6. Settings, data folder, log.
-    const EntrySettings settings = ReadSettingsFile("settings.ini", &SetCurrentDirectory);
-    dataFolder = PrepareDataFolder(settings);
+    // 4. to 6. The log in the data folder.
+    dataFolder = folder;
     HtmlLog::Open(settings.recreateLog);
 
     // 7. and 8. Storage and start-up values.
@@ -97,6 +124,7 @@ int EntryMain(int argc, const char* const* argv) {
     PermanentStorage::SetGlobalBool("temp:adVisible", settings.adVisible);
 
     // 9. The application's whole life.
+    bool startScriptRan = true;
     {
         ApplicationOptions appOptions;
         appOptions.frames = options.frames;
@@ -108,6 +136,7 @@ int EntryMain(int argc, const char* const* argv) {
                 if (last || everyFrame) WriteScreenshot(screenshot);
             };
         }
+        appOptions.neverWait = !events.empty();
         if (!events.empty()) {
             appOptions.beforeTick = [&events](int nextFrame) {
                 Application* app = Core::appInstance;
@@ -118,10 +147,19 @@ int EntryMain(int argc, const char* const* argv) {
             };
         }
         Application application(1, fullScreen, appOptions);
+        startScriptRan = application.StartScriptRan();
         application.Run();
         application.Shutdown();
     }
 
     RunShutdown(ReadShutdownValues(), SystemShutdownPorts());
-    return 0;
+    // The log lies out of sight in the data folder: its first error and its place go to the
+    // terminal as well.
+    if (!startScriptRan) std::fprintf(stderr, "Marivel: cannot run start.lua in %s\n", AbsolutePath(".").c_str());
+    std::string firstError;
+    if (HtmlLog::FirstError(&firstError)) {
+        std::fprintf(stderr, "Marivel: %s\nMarivel: see the log %s\n", Utf8FromWindows1251(OneLine(firstError)).c_str(),
+                     AbsolutePath(HtmlLog::FileName()).c_str());
+    }
+    return startScriptRan ? 0 : 1;
 }

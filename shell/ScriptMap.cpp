@@ -40,21 +40,22 @@ void ScriptMap::Open() {
     MessageServer::SetScriptCall(&ScriptMap::CallFunctionWithString);
 }
 
-void ScriptMap::RunScript(const std::string& fileName) {
+bool ScriptMap::RunScript(const std::string& fileName) {
     lua_State* L = state;
     Assert(L != NULL);
     if (L == nullptr) {
-        return;
+        return false;
     }
     const std::string path = FilePort::NormalizePath(fileName);
     // Scripts are text; precompiled chunks are refused.
     if (luaL_loadfilex(L, path.c_str(), "t") != LUA_OK) {
         ReportError(LuaSupport::PopErrorText(L));
-        return;
+        return false;
     }
     if (lua_pcall(L, 0, 0, 0) != LUA_OK) {
         ReportError(LuaSupport::PopErrorText(L));
     }
+    return true;
 }
 
 namespace {

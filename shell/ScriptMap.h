@@ -20,7 +20,9 @@ public:
     static lua_State* state;
 
     static void Open();
-    static void RunScript(const std::string& fileName);
+    // Runs a script file; false (reported) when it cannot be read or compiled. An error while it
+    // runs is reported too, but the script counts as run.
+    static bool RunScript(const std::string& fileName);
     static void CallFunction(const std::string& name);
     static void CallFunctionWithString(const std::string& name, const std::string& text);
     static void CallFunctionWithFloat(const std::string& name, float value);

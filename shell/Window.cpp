@@ -261,6 +261,31 @@ int HandleWindowMessage(const WindowMessage& message) {
     }
 }
 
+void TranslateKeyEvent(const SDL_Event& event, std::deque<WindowMessage>& queue) {
+    if (event.type != SDL_KEYDOWN && event.type != SDL_KEYUP) return;
+    const int key = VirtualKeyFromKey(event.key.keysym.sym, event.key.keysym.scancode);
+    WindowMessage m;
+    if (event.type == SDL_KEYUP) {
+        m.type = WindowMessage::KEYUP;
+        m.code = key;
+        queue.push_back(m);
+        return;
+    }
+    if (key == 0) return;
+    const bool alt = (event.key.keysym.mod & KMOD_ALT) != 0;
+    m.type = alt || key == 0x79 ? WindowMessage::SYSKEYDOWN : WindowMessage::KEYDOWN;
+    m.code = key;
+    queue.push_back(m);
+    // Keys that type a control character.
+    const bool ctrl = (event.key.keysym.mod & KMOD_CTRL) != 0;
+    if (!alt && !ctrl && (key == VK_RETURN || key == VK_BACK || key == VK_ESCAPE || key == VK_TAB)) {
+        WindowMessage c;
+        c.type = WindowMessage::CHAR;
+        c.code = key;
+        queue.push_back(c);
+    }
+}
+
 void Window::PostMessage(const WindowMessage& message) { _queue.push_back(message); }
 
 bool Window::PeekMessage(WindowMessage& message) {
@@ -342,27 +367,10 @@ void Window::Translate(const void* data) {
                     return;
             }
             break;
-        case SDL_KEYDOWN: {
-            const int key = VirtualKeyFromScancode(event.key.keysym.scancode);
-            if (key == 0) return;
-            const bool alt = (event.key.keysym.mod & KMOD_ALT) != 0;
-            m.type = alt || key == 0x79 ? WindowMessage::SYSKEYDOWN : WindowMessage::KEYDOWN;
-            m.code = key;
-            _queue.push_back(m);
-            // Keys that type a control character.
-            const bool ctrl = (event.key.keysym.mod & KMOD_CTRL) != 0;
-            if (!alt && !ctrl && (key == VK_RETURN || key == VK_BACK || key == VK_ESCAPE || key == VK_TAB)) {
-                WindowMessage c;
-                c.type = WindowMessage::CHAR;
-                c.code = key;
-                _queue.push_back(c);
-            }
-            return;
-        }
+        case SDL_KEYDOWN:
         case SDL_KEYUP:
-            m.type = WindowMessage::KEYUP;
-            m.code = VirtualKeyFromScancode(event.key.keysym.scancode);
-            break;
+            TranslateKeyEvent(event, _queue);
+            return;
         case SDL_TEXTINPUT:
             for (int byte : Windows1251FromUtf8(event.text.text)) {
                 WindowMessage c;

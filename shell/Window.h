@@ -10,6 +10,8 @@
 #include "platform/render/D3D8.h"
 #include "shell/WindowMessage.h"
 
+union SDL_Event;
+
 extern const char* const WINDOW_CLASS_NAME;
 extern const char* const WINDOW_TITLE;
 
@@ -60,6 +62,11 @@ private:
 // screensaver mode keys and larger mouse moves send "Screen saver done" to "post:lua:GameFunc".
 // Returns the message's result.
 int HandleWindowMessage(const WindowMessage& message);
+
+// The window messages of a key going down or up on the desktop: the key's virtual-key number
+// (VirtualKeyFromKey), a system key with Alt or for F10, and the control character that Enter,
+// Backspace, Escape and Tab type. Keys without a number give nothing going down.
+void TranslateKeyEvent(const SDL_Event& event, std::deque<WindowMessage>& queue);
 
 // The horizontal DPI factor of the desktop against 96 DPI; 1 where the desktop reports no
 // higher density.

@@ -147,6 +147,33 @@ int VirtualKeyFromScancode(int scancode) {
 }
 
 namespace {
+// The US keys of the signs that some layouts put on letter places.
+int VirtualKeyFromSign(int sign) {
+    switch (sign) {
+        case ';': return 0xBA;
+        case '=': return 0xBB;
+        case ',': return 0xBC;
+        case '-': return 0xBD;
+        case '.': return 0xBE;
+        case '/': return 0xBF;
+        case '`': return 0xC0;
+        case '[': return 0xDB;
+        case '\\': return 0xDC;
+        case ']': return 0xDD;
+        case '\'': return 0xDE;
+        default: return 0;
+    }
+}
+}  // namespace
+
+int VirtualKeyFromKey(int keycode, int scancode) {
+    if (keycode >= 'a' && keycode <= 'z') return 'A' + (keycode - 'a');
+    const bool letterPlace = scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z;
+    if (letterPlace && keycode > ' ' && keycode < 0x7F) return VirtualKeyFromSign(keycode);
+    return VirtualKeyFromScancode(scancode);
+}
+
+namespace {
 // Code points of the bytes 0x80..0xBF of Windows-1251 (0 where the byte has none).
 const std::uint16_t HIGH_HALF[64] = {
     0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021, 0x20AC, 0x2030, 0x0409, 0x2039, 0x040A,
@@ -163,6 +190,30 @@ int Windows1251FromCodePoint(std::uint32_t codePoint) {
         if (HIGH_HALF[i] != 0 && HIGH_HALF[i] == codePoint) return 0x80 + i;
     }
     return -1;
+}
+
+std::string Utf8FromWindows1251(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (unsigned char c : text) {
+        std::uint32_t code = c;
+        if (c >= 0xC0) {
+            code = 0x0410 + (c - 0xC0);
+        } else if (c >= 0x80) {
+            code = HIGH_HALF[c - 0x80] != 0 ? HIGH_HALF[c - 0x80] : '?';
+        }
+        if (code < 0x80) {
+            out += static_cast<char>(code);
+        } else if (code < 0x800) {
+            out += static_cast<char>(0xC0 | (code >> 6));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        } else {
+            out += static_cast<char>(0xE0 | (code >> 12));
+            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        }
+    }
+    return out;
 }
 
 std::vector<int> Windows1251FromUtf8(const std::string& text) {

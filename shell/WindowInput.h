@@ -42,8 +42,14 @@ public:
 void WindowToLogical(int windowX, int windowY, float left, float right, float top, float bottom, int& logicalX,
                      int& logicalY);
 
-// Virtual-key number for a physical key (an SDL scancode); 0 for keys without one.
+// Virtual-key number for a physical key (an SDL scancode) by its place on a US keyboard; 0 for
+// keys without one.
 int VirtualKeyFromScancode(int scancode);
+// Virtual-key number for a key of the current layout (SDL key code and scancode): a Latin letter
+// by its label, wherever the layout puts it; a sign on a US letter place (the comma of AZERTY) by
+// the sign; every other key (digits, editing and function keys, the letters of layouts without
+// Latin ones) by its place. 0 for keys without one.
+int VirtualKeyFromKey(int keycode, int scancode);
 constexpr int VK_BACK = 0x08;
 constexpr int VK_TAB = 0x09;
 constexpr int VK_RETURN = 0x0D;
@@ -53,3 +59,5 @@ constexpr int VK_ESCAPE = 0x1B;
 std::vector<int> Windows1251FromUtf8(const std::string& text);
 // The Windows-1251 byte of a code point; -1 when it has none.
 int Windows1251FromCodePoint(std::uint32_t codePoint);
+// Windows-1251 text (the program's own messages) as UTF-8; bytes without a character become '?'.
+std::string Utf8FromWindows1251(const std::string& text);

@@ -7,9 +7,10 @@ PACKAGES=(
   liblua5.2-dev libluabind-dev libboost-dev
   libtinyxml-dev libpugixml-dev
   libpng-dev zlib1g-dev libjpeg-dev
-  libsdl2-dev libsdl2-mixer-dev
+  libsdl2-dev libsdl2-mixer-dev libsndfile1-dev
   libgl-dev libgl1-mesa-dri libegl1 libegl-mesa0
   p7zip-full python3
+  xvfb xauth
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

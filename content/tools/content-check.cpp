@@ -1,9 +1,14 @@
-// content-check FILE...: loads resource lists (root "Resources") and template files (any other
-// root) headless, the way the game does, and prints every error as "file:line: text". Every
-// texture and animation is also put in use once, so that missing pictures show. Exit status 1
-// when anything was reported.
+// content-check [--game-folder DIR] FILE...: loads resource lists (root "Resources") and template
+// files (any other root) headless, the way the game does, and prints every error as
+// "file:line: text". Paths in the files are resolved from the game folder, as the game resolves
+// them from the folder it starts in: DIR, else the nearest folder at or above the file's own that
+// holds "start.lua" or "settings.ini", else the file's own folder. A part of the file that nothing
+// read (a misspelt attribute) is reported at its own line. Every texture and animation is also put
+// in use once, so that missing pictures show. Exit status 1 when anything was reported.
+#include <limits.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -15,6 +20,7 @@
 #include "content/TemplateLib.h"
 #include "core/DataFolder.h"
 #include "core/HtmlLog.h"
+#include "core/XmlMessages.h"
 #include "core/XmlRead.h"
 #include "platform/render/RecordingBackend.h"
 #include "shell/RenderDevice.h"
@@ -59,9 +65,15 @@ std::string Unescape(const std::string& text) {
     return out;
 }
 
-// The line of every start tag, in document order.
-std::vector<int> StartTagLines(const std::string& text) {
-    std::vector<int> lines;
+// Where a start tag and each of its attributes begin.
+struct TagLines {
+    int line = 0;
+    std::map<std::string, int> attributes;
+};
+
+// The lines of every start tag and its attributes, in document order.
+std::vector<TagLines> StartTagLines(const std::string& text) {
+    std::vector<TagLines> tags;
     int line = 1;
     auto skipTo = [&](std::size_t& i, const char* end) {
         const std::size_t found = text.find(end, i);
@@ -70,6 +82,7 @@ std::vector<int> StartTagLines(const std::string& text) {
             if (text[i] == '\n') ++line;
         }
     };
+    auto isNameStart = [](char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_' || c == ':'; };
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\n') {
             ++line;
@@ -78,13 +91,70 @@ std::vector<int> StartTagLines(const std::string& text) {
                 skipTo(i, "-->");
             } else if (text.compare(i, 9, "<![CDATA[") == 0) {
                 skipTo(i, "]]>");
-            } else if (i + 1 < text.size() && (std::isalpha(static_cast<unsigned char>(text[i + 1])) ||
-                                               text[i + 1] == '_' || text[i + 1] == ':')) {
-                lines.push_back(line);
+            } else if (i + 1 < text.size() && isNameStart(text[i + 1])) {
+                TagLines tag;
+                tag.line = line;
+                // Past the element's name, then each attribute name up to the end of the tag.
+                ++i;
+                while (i < text.size() && !std::isspace(static_cast<unsigned char>(text[i])) && text[i] != '>' &&
+                       text[i] != '/') {
+                    ++i;
+                }
+                while (i < text.size() && text[i] != '>') {
+                    if (text[i] == '\n') {
+                        ++line;
+                        ++i;
+                    } else if (text[i] == '"' || text[i] == '\'') {
+                        const char quote = text[i];
+                        for (++i; i < text.size() && text[i] != quote; ++i) {
+                            if (text[i] == '\n') ++line;
+                        }
+                        ++i;
+                    } else if (isNameStart(text[i])) {
+                        const std::size_t begin = i;
+                        while (i < text.size() && !std::isspace(static_cast<unsigned char>(text[i])) && text[i] != '=' &&
+                               text[i] != '>' && text[i] != '/') {
+                            ++i;
+                        }
+                        tag.attributes.emplace(text.substr(begin, i - begin), line);
+                    } else {
+                        ++i;
+                    }
+                }
+                tags.push_back(tag);
             }
         }
     }
-    return lines;
+    return tags;
+}
+
+// The file's path from the root: symbolic links and "." or ".." resolved where it exists.
+std::string AbsolutePath(const std::string& path) {
+    char buffer[PATH_MAX];
+    if (realpath(path.c_str(), buffer) != nullptr) return buffer;
+    if (!path.empty() && path[0] == '/') return path;
+    if (getcwd(buffer, sizeof buffer) == nullptr) return path;
+    return std::string(buffer) + "/" + path;
+}
+
+std::string ParentFolder(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The folder the game starts in for a file of its content: the nearest one at or above the file's
+// own folder with the start script or the settings file; else the file's own folder.
+std::string GameFolderOf(const std::string& file) {
+    const std::string own = ParentFolder(file);
+    for (std::string folder = own;; folder = ParentFolder(folder)) {
+        const std::string prefix = folder == "/" ? folder : folder + "/";
+        if (access((prefix + "start.lua").c_str(), F_OK) == 0 || access((prefix + "settings.ini").c_str(), F_OK) == 0) {
+            return folder;
+        }
+        if (folder == "/" || folder == ".") break;
+    }
+    return own;
 }
 
 // The program's messages are single-byte Windows-1251 text; the terminal wants UTF-8.
@@ -113,37 +183,43 @@ std::string ToUtf8(const std::string& text) {
 
 class Checker {
 public:
-    explicit Checker(const std::string& logFile) : _logFile(logFile) {}
+    Checker(const std::string& logFile, const std::string& gameFolder) : _logFile(logFile), _gameFolder(gameFolder) {}
 
     void Check(const std::string& file) {
         _file = file;
         _line = 0;
-        const std::size_t slash = file.find_last_of('/');
-        const std::string folder = slash == std::string::npos ? "." : file.substr(0, slash);
-        const std::string name = slash == std::string::npos ? file : file.substr(slash + 1);
+        const std::string path = AbsolutePath(file);
+        const std::string folder = _gameFolder.empty() ? GameFolderOf(path) : _gameFolder;
+        // The game names its files from its folder ("screens\\menu.xml"); so does the check.
+        const std::string name =
+            path.compare(0, folder.size() + 1, folder + "/") == 0 ? path.substr(folder.size() + 1) : path;
         char previous[4096];
         if (getcwd(previous, sizeof previous) == nullptr || chdir(folder.c_str()) != 0) {
             Print(0, "cannot enter the folder " + folder);
             return;
         }
         _lines.clear();
+        _attributeLines.clear();
         _ids.clear();
-        // The diagnostic dumps land in the working folder; those made here are removed again.
-        const char* const dumps[] = {"not-visited-marked.xml", "not-fully-instantiated.xml"};
-        bool existed[2] = {};
-        for (int i = 0; i < 2; ++i) existed[i] = access(dumps[i], F_OK) == 0;
+        _unread.clear();
         Flush(0);
         {
             ObjectSmartPointer<XmlDocument> document(new XmlDocumentRead(name));
             ObjectWeakPointer<XmlElement> root = document->GetRoot();
             if (root != NULL) {
-                std::vector<int> lines = StartTagLines(ReadAll(name));
+                std::vector<TagLines> lines = StartTagLines(ReadAll(name));
                 std::size_t index = 0;
                 MapLines(root.Get(), lines, index, "");
-                GetResourceManagerServices().entryStarted = [this](const ObjectWeakPointer<XmlElement>& element) {
+                XmlElement* rootElement = root.Get();
+                GetResourceManagerServices().entryStarted = [this, rootElement](const ObjectWeakPointer<XmlElement>& element) {
                     auto found = _lines.find(element.Get());
                     Flush(_line);
                     if (found != _lines.end()) _line = found->second;
+                    // The loader announces the root once more right before it checks what was read.
+                    if (element.Get() == rootElement) {
+                        _unread.clear();
+                        CollectUnread(rootElement);
+                    }
                 };
                 if (root->NameRef() == "Resources") {
                     ResourceManager::LoadResources(root);
@@ -156,17 +232,16 @@ public:
             }
         }
         Flush(_line);
-        for (int i = 0; i < 2; ++i) {
-            if (!existed[i]) std::remove(dumps[i]);
-        }
         if (chdir(previous) != 0) Print(0, "cannot return to the folder " + std::string(previous));
     }
 
     int ErrorCount() const { return _errors; }
 
 private:
-    void MapLines(XmlElement* element, const std::vector<int>& lines, std::size_t& index, const std::string& section) {
-        const int line = index < lines.size() ? lines[index] : 0;
+    void MapLines(XmlElement* element, const std::vector<TagLines>& lines, std::size_t& index,
+                  const std::string& section) {
+        const int line = index < lines.size() ? lines[index].line : 0;
+        if (index < lines.size()) _attributeLines[element] = lines[index].attributes;
         ++index;
         _lines[element] = line;
         for (XmlAttribute* a = element->FirstAttributeRaw(); !a->IsBarrier(); a = a->NextRaw()) {
@@ -174,6 +249,30 @@ private:
         }
         for (XmlNode* n = element->FirstChildRaw(); !n->IsBarrier(); n = n->NextRaw()) {
             if (auto* child = dynamic_cast<XmlElement*>(n)) MapLines(child, lines, index, element->NameRef());
+        }
+    }
+
+    // The places of the tree that nothing read, each at its own line, in document order.
+    void CollectUnread(XmlElement* element) {
+        const int line = _lines.count(element) ? _lines[element] : 0;
+        const std::string name = "<" + element->NameRef() + ">";
+        if (!element->IsDetached() && !element->IsVisited()) {
+            _unread.push_back({line, "element " + name});
+            return;
+        }
+        for (XmlAttribute* a = element->FirstAttributeRaw(); !a->IsBarrier(); a = a->NextRaw()) {
+            if (a->IsVisited()) continue;
+            const auto& attributes = _attributeLines[element];
+            const auto at = attributes.find(a->NameRef());
+            _unread.push_back({at != attributes.end() ? at->second : line,
+                               "attribute \"" + a->NameRef() + "\" of " + name});
+        }
+        for (XmlNode* n = element->FirstChildRaw(); !n->IsBarrier(); n = n->NextRaw()) {
+            if (auto* child = dynamic_cast<XmlElement*>(n)) {
+                CollectUnread(child);
+            } else if (!n->IsVisitedTree()) {
+                _unread.push_back({line, "text in " + name});
+            }
         }
     }
 
@@ -209,6 +308,7 @@ private:
     }
 
     void Print(int line, const std::string& text) {
+        if (PrintUnread(text)) return;
         ++_errors;
         if (line > 0) {
             std::printf("%s:%d: %s\n", _file.c_str(), line, ToUtf8(text).c_str());
@@ -217,20 +317,50 @@ private:
         }
     }
 
+    // The report of unread parts, given once for each place that nothing read; false for any other.
+    bool PrintUnread(const std::string& text) {
+        if (_unread.empty() || text.find(XmlMessages::NOT_VISITED) == std::string::npos) return false;
+        const std::vector<Unread> places = std::move(_unread);
+        _unread.clear();
+        for (const Unread& place : places) Print(place.line, text + ": " + place.what);
+        return true;
+    }
+
+    struct Unread {
+        int line = 0;
+        std::string what;
+    };
+
     std::string _logFile;
+    std::string _gameFolder;
     std::size_t _logRead = 0;
     std::string _file;
     int _line = 0;
     int _errors = 0;
     std::map<const XmlElement*, int> _lines;
+    std::map<const XmlElement*, std::map<std::string, int>> _attributeLines;
     std::map<std::string, int> _ids;
+    std::vector<Unread> _unread;
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: content-check FILE...\n");
+    std::string gameFolder;
+    std::vector<std::string> files;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--game-folder" && i + 1 < argc) {
+            gameFolder = AbsolutePath(argv[++i]);
+        } else if (arg.rfind("--", 0) == 0) {
+            files.clear();
+            break;
+        } else {
+            files.push_back(arg);
+        }
+    }
+    if (files.empty()) {
+        std::fprintf(stderr, "usage: content-check [--game-folder DIR] FILE...\n");
         return 2;
     }
     char logDir[] = "/tmp/content-check-XXXXXX";
@@ -249,8 +379,8 @@ int main(int argc, char** argv) {
     Sound::soundSystem.Init(nullptr);
     Render::device.CreateDevice(nullptr, false, 800, 600);
 
-    Checker checker(HtmlLog::FileName());
-    for (int i = 1; i < argc; ++i) checker.Check(argv[i]);
+    Checker checker(HtmlLog::FileName(), gameFolder);
+    for (const std::string& file : files) checker.Check(file);
 
     ResourceManager::ReleaseAll();
     Render::fonts.ReleaseAll();

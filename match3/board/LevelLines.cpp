@@ -1,6 +1,7 @@
 #include "match3/board/LevelLines.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "core/Assert.h"
 
@@ -15,10 +16,7 @@ bool ParseLevelCell(char letter, LevelShapeCell& cell) {
         cell.born = true;
         lower = static_cast<char>(letter - 'A' + 'a');
     }
-    if (lower < 'a' || lower > 'i') {
-        Assert(false);
-        return false;
-    }
+    if (lower < 'a' || lower > 'i') return false;
     const int code = lower - 'a';
     cell.painted = code / 3;
     cell.locks = code % 3;
@@ -47,15 +45,21 @@ bool ParseLevelLines(const std::vector<std::string>& lines, LevelShape& shape) {
             return false;
         }
     }
-    shape.sizeX = static_cast<int>(width);
-    shape.sizeY = static_cast<int>(lines.size());
-    shape.cells.resize(lines.size());
+    LevelShape parsed;
+    parsed.sizeX = static_cast<int>(width);
+    parsed.sizeY = static_cast<int>(lines.size());
+    parsed.cells.resize(lines.size());
     for (std::size_t y = 0; y < lines.size(); ++y) {
-        shape.cells[y].resize(width);
+        parsed.cells[y].resize(width);
         for (std::size_t x = 0; x < width; ++x) {
-            ParseLevelCell(lines[y][x], shape.cells[y][x]);
+            if (!ParseLevelCell(lines[y][x], parsed.cells[y][x])) {
+                ReportError("Level line " + std::to_string(y + 1) + " has the unknown cell letter '" +
+                            std::string(1, lines[y][x]) + "' in column " + std::to_string(x + 1));
+                return false;
+            }
         }
     }
+    shape = std::move(parsed);
     return true;
 }
 

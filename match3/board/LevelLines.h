@@ -21,11 +21,12 @@ struct LevelShape {
 };
 
 // One cell letter: "0" a hole; "a".."i" a cell with locks and paint; capitals set the birth flag.
-// A letter outside the table is reported and read as "a"; the result is false then.
+// False for a letter outside the table (the cell is then a plain "a").
 bool ParseLevelCell(char letter, LevelShapeCell& cell);
 
 // The rows of a level, top row first. A level without lines, with an empty line, with lines of
-// unequal length or larger than 15 x 13 is reported and rejected.
+// unequal length, larger than 15 x 13 or with a letter outside the cell table is reported and
+// rejected (the shape is left empty).
 bool ParseLevelLines(const std::vector<std::string>& lines, LevelShape& shape);
 
 // The colours of a chip-set string: "0".."9" are 0..9, any other character its code - 55.

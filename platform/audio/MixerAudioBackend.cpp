@@ -65,6 +65,11 @@ BOOL MixerAudioBackend::Init(int device, DWORD freq, DWORD, void*, const void*) 
     Mix_Init(MIX_INIT_OGG);
     Mix_AllocateChannels(INITIAL_CHANNELS);
     _slots.assign(INITIAL_CHANNELS, Slot());
+    {
+        std::lock_guard<std::mutex> lock(_streamLock);
+        _streamsPaused = false;
+    }
+    Mix_HookMusic(&MixerAudioBackend::MixStreams, this);
     _open = true;
     _paused = false;
     _error = BASS_OK;
@@ -75,11 +80,15 @@ int MixerAudioBackend::ErrorGetCode() { return _error; }
 
 BOOL MixerAudioBackend::Free() {
     if (!_open) return Fail(BASS_ERROR_INIT);
+    // Once the hook is off, the audio thread no longer reaches the streams.
+    Mix_HookMusic(nullptr, nullptr);
     Mix_HaltChannel(-1);
     for (auto& entry : _samples) Mix_FreeChunk(entry.second.chunk);
-    for (auto& entry : _streams) Mix_FreeChunk(entry.second.chunk);
     _samples.clear();
-    _streams.clear();
+    {
+        std::lock_guard<std::mutex> lock(_streamLock);
+        _streams.clear();
+    }
     _slots.clear();
     Mix_CloseAudio();
     Mix_Quit();
@@ -95,6 +104,10 @@ BOOL MixerAudioBackend::Free() {
 BOOL MixerAudioBackend::Pause() {
     if (!_open) return Fail(BASS_ERROR_INIT);
     Mix_Pause(-1);
+    {
+        std::lock_guard<std::mutex> lock(_streamLock);
+        _streamsPaused = true;
+    }
     _paused = true;
     _error = BASS_OK;
     return TRUE;
@@ -103,6 +116,10 @@ BOOL MixerAudioBackend::Pause() {
 BOOL MixerAudioBackend::Start() {
     if (!_open) return Fail(BASS_ERROR_INIT);
     Mix_Resume(-1);
+    {
+        std::lock_guard<std::mutex> lock(_streamLock);
+        _streamsPaused = false;
+    }
     _paused = false;
     _error = BASS_OK;
     return TRUE;
@@ -127,7 +144,7 @@ bool MixerAudioBackend::SlotPlaying(int slot) const { return Mix_Playing(slot) !
 
 int MixerAudioBackend::FreeSlot() {
     for (int i = 0; i < static_cast<int>(_slots.size()); ++i) {
-        if (_slots[i].stream == 0 && !SlotPlaying(i)) return i;
+        if (!SlotPlaying(i)) return i;
     }
     const int count = static_cast<int>(_slots.size());
     if (Mix_AllocateChannels(count + CHANNEL_GROWTH) != count + CHANNEL_GROWTH) return -1;
@@ -173,47 +190,65 @@ bool MixerAudioBackend::Play(int slot, Mix_Chunk* chunk, bool loop, int volume, 
     return started;
 }
 
+StreamedMusic* MixerAudioBackend::FindStream(HSTREAM handle) {
+    auto it = _streams.find(handle);
+    return it == _streams.end() ? nullptr : it->second.get();
+}
+
+void MixerAudioBackend::MixStreams(void* backend, std::uint8_t* output, int bytes) {
+    auto* self = static_cast<MixerAudioBackend*>(backend);
+    std::lock_guard<std::mutex> lock(self->_streamLock);
+    if (self->_streamsPaused) return;
+    for (auto& entry : self->_streams) {
+        entry.second->MixInto(reinterpret_cast<std::int16_t*>(output), bytes / 4);
+    }
+}
+
 HSTREAM MixerAudioBackend::StreamCreateFile(BOOL mem, const void* file, QWORD, QWORD, DWORD) {
     if (!_open) return Fail(BASS_ERROR_INIT);
     if (mem) return Fail(BASS_ERROR_ILLPARAM);
-    Mix_Chunk* chunk = LoadChunk(file);
-    if (chunk == nullptr) return 0;
-    const int slot = FreeSlot();
-    if (slot < 0) {
-        Mix_FreeChunk(chunk);
-        return Fail(BASS_ERROR_NOCHAN);
-    }
+    if (file == nullptr) return Fail(BASS_ERROR_FILEOPEN);
+    const std::string path = ResolveAudioPath(static_cast<const char*>(file));
+    if (!FilePort::Exists(path)) return Fail(BASS_ERROR_FILEOPEN);
+    int frequency = 0;
+    Uint16 format = 0;
+    int channels = 0;
+    Mix_QuerySpec(&frequency, &format, &channels);
+    int error = BASS_OK;
+    std::unique_ptr<StreamedMusic> music = StreamedMusic::Open(path, frequency, error);
+    if (!music) return Fail(error);
     const HSTREAM handle = _nextStream++;
-    _slots[slot] = Slot();
-    _slots[slot].stream = handle;
-    // Silent until a volume is set, so that a start followed by a volume change never blips.
-    Mix_Volume(slot, 0);
-    _streams[handle] = StreamRecord{chunk, slot};
+    {
+        std::lock_guard<std::mutex> lock(_streamLock);
+        _streams[handle] = std::move(music);
+    }
     _error = BASS_OK;
     return handle;
 }
 
 BOOL MixerAudioBackend::StreamPlay(HSTREAM handle, BOOL, DWORD flags) {
     if (!_open) return Fail(BASS_ERROR_INIT);
-    auto it = _streams.find(handle);
-    if (it == _streams.end()) return Fail(BASS_ERROR_HANDLE);
-    if (!Play(it->second.slot, it->second.chunk, (flags & BASS_SAMPLE_LOOP) != 0, -1, 0)) {
-        return Fail(BASS_ERROR_START);
-    }
+    std::lock_guard<std::mutex> lock(_streamLock);
+    StreamedMusic* music = FindStream(handle);
+    if (music == nullptr) return Fail(BASS_ERROR_HANDLE);
+    music->Play((flags & BASS_SAMPLE_LOOP) != 0);
     _error = BASS_OK;
     return TRUE;
 }
 
 BOOL MixerAudioBackend::ChannelSetAttributes(DWORD handle, int, int volume, int pan) {
     if (!_open) return Fail(BASS_ERROR_INIT);
-    int slot = -1;
-    auto stream = _streams.find(handle);
-    if (stream != _streams.end()) {
-        slot = stream->second.slot;
-    } else {
-        slot = SlotOfChannel(handle);
-        if (slot < 0 || !SlotPlaying(slot)) return Fail(BASS_ERROR_HANDLE);
+    {
+        std::lock_guard<std::mutex> lock(_streamLock);
+        if (StreamedMusic* music = FindStream(handle)) {
+            if (volume != -1) music->SetVolume(volume);
+            if (pan != -101) music->SetPan(pan);
+            _error = BASS_OK;
+            return TRUE;
+        }
     }
+    const int slot = SlotOfChannel(handle);
+    if (slot < 0 || !SlotPlaying(slot)) return Fail(BASS_ERROR_HANDLE);
     if (volume != -1) ApplyVolume(slot, volume);
     if (pan != -101) ApplyPan(slot, pan);
     _error = BASS_OK;
@@ -222,8 +257,15 @@ BOOL MixerAudioBackend::ChannelSetAttributes(DWORD handle, int, int volume, int 
 
 BOOL MixerAudioBackend::ChannelStop(DWORD handle) {
     if (!_open) return Fail(BASS_ERROR_INIT);
-    auto stream = _streams.find(handle);
-    const int slot = stream != _streams.end() ? stream->second.slot : SlotOfChannel(handle);
+    {
+        std::lock_guard<std::mutex> lock(_streamLock);
+        if (StreamedMusic* music = FindStream(handle)) {
+            music->Stop();
+            _error = BASS_OK;
+            return TRUE;
+        }
+    }
+    const int slot = SlotOfChannel(handle);
     if (slot < 0) return Fail(BASS_ERROR_HANDLE);
     Mix_HaltChannel(slot);
     _error = BASS_OK;
@@ -232,8 +274,15 @@ BOOL MixerAudioBackend::ChannelStop(DWORD handle) {
 
 DWORD MixerAudioBackend::ChannelIsActive(DWORD handle) {
     if (!_open) return Fail(BASS_ERROR_INIT);
-    auto stream = _streams.find(handle);
-    const int slot = stream != _streams.end() ? stream->second.slot : SlotOfChannel(handle);
+    {
+        std::lock_guard<std::mutex> lock(_streamLock);
+        if (StreamedMusic* music = FindStream(handle)) {
+            _error = BASS_OK;
+            if (!music->IsPlaying()) return BASS_ACTIVE_STOPPED;
+            return _streamsPaused ? BASS_ACTIVE_PAUSED : BASS_ACTIVE_PLAYING;
+        }
+    }
+    const int slot = SlotOfChannel(handle);
     if (slot < 0) {
         Fail(BASS_ERROR_HANDLE);
         return BASS_ACTIVE_STOPPED;

@@ -1,14 +1,19 @@
 #pragma once
-// The audio library over SDL2_mixer. Samples and music streams are decoded whole into mixer chunks;
-// every stream keeps a mixer channel of its own, so any number of tracks sound at once (fades cross),
-// and sample playbacks take the free channels, growing their number when all are busy. A new stream
+// The audio library over SDL2_mixer. Samples are decoded whole into mixer chunks and their
+// playbacks take the free mixer channels, growing their number when all are busy. Music streams
+// are read from their files while they play (StreamedMusic) and mixed in by the mixer's music
+// hook, so any number of tracks sound at once (fades cross) at a few kilobytes each. A new stream
 // is silent (volume 0) until its volume is set.
 
+#include <cstdint>
 #include <map>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include "platform/audio/AudioLibrary.h"
+#include "platform/audio/StreamedMusic.h"
 
 struct Mix_Chunk;
 
@@ -38,7 +43,7 @@ public:
     HCHANNEL SamplePlayEx(HSAMPLE handle, DWORD start, int freq, int volume, int pan, BOOL loop) override;
     BOOL SampleStop(HSAMPLE handle) override;
 
-    // Mixer channels in use for playback (streams and sample channels), for tests.
+    // Mixer channels for sample playbacks, for tests.
     int ChannelCount() const { return static_cast<int>(_slots.size()); }
 
 private:
@@ -46,13 +51,8 @@ private:
         Mix_Chunk* chunk = nullptr;
         DWORD max = 1;
     };
-    struct StreamRecord {
-        Mix_Chunk* chunk = nullptr;
-        int slot = -1;
-    };
-    // One mixer channel: bound to a stream for good, or to the latest sample playback on it.
+    // One mixer channel: the latest sample playback on it.
     struct Slot {
-        HSTREAM stream = 0;
         HCHANNEL channel = 0;
         HSAMPLE sample = 0;
     };
@@ -67,6 +67,9 @@ private:
     bool Play(int slot, Mix_Chunk* chunk, bool loop, int volume, int pan);
     static void ApplyVolume(int slot, int volume);
     static void ApplyPan(int slot, int pan);
+    // The music hook: adds every playing stream to the output (the audio thread).
+    static void MixStreams(void* backend, std::uint8_t* output, int bytes);
+    StreamedMusic* FindStream(HSTREAM handle);
 
     bool _subsystem = false;
     bool _open = false;
@@ -74,7 +77,10 @@ private:
     int _error = BASS_OK;
     std::vector<std::string> _devices;
     std::map<HSAMPLE, SampleRecord> _samples;
-    std::map<HSTREAM, StreamRecord> _streams;
+    // Shared with the audio thread under _streamLock; no mixer call is made while it is held.
+    std::mutex _streamLock;
+    std::map<HSTREAM, std::unique_ptr<StreamedMusic>> _streams;
+    bool _streamsPaused = false;
     std::vector<Slot> _slots;
     DWORD _nextSample = 0x10000001;
     DWORD _nextStream = 0x20000001;

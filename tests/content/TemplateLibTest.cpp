@@ -6,6 +6,7 @@
 #include "content/ResourceManager.h"
 #include "content/Template.h"
 #include "content/TemplateLib.h"
+#include "core/DataFolder.h"
 #include "tests/content/ContentTestSupport.h"
 #include "tests/core/CheckReports.h"
 
@@ -16,7 +17,8 @@ using content_test::Text;
 using check_reports::Reported;
 using testing_support::LogCapture;
 
-const char* const DUMP = "not-fully-instantiated.xml";
+// The dump lands in the data folder, never in the working folder.
+std::string Dump() { return dataFolder + "not-fully-instantiated.xml"; }
 
 class TemplateLibTest : public content_test::ContentTest {
 protected:
@@ -33,7 +35,7 @@ TEST_F(TemplateLibTest, WorkedExampleOfChanges) {
     Register("T", "<Button text='[title] - Buy'><_icon_/></Button>");
     for (bool textFirst : {false, true}) {
         LogCapture capture;
-        std::remove(DUMP);
+        std::remove(Dump().c_str());
         ObjectSmartPointer<XmlElement> copy = TemplateLib::CopyTemplate("T");
         const std::string defineElement =
             "<defineElement template='_icon_'><Picture textureId='[icon]'/></defineElement>";
@@ -47,12 +49,13 @@ TEST_F(TemplateLibTest, WorkedExampleOfChanges) {
         if (!textFirst) {
             EXPECT_EQ("<Button text=\"Shells - Buy\"><Picture textureId=\"shell_icon\"/></Button>", Text(copy));
             EXPECT_EQ(0, capture.ErrorCount()) << capture.Text();
-            EXPECT_FALSE(testing_support::FileExists(DUMP));
+            EXPECT_FALSE(testing_support::FileExists(Dump()));
         } else {
             EXPECT_TRUE(Reported(capture, "isChanged"));
             EXPECT_TRUE(Reported(capture, "substr == \"[frameId]\""));
-            EXPECT_TRUE(testing_support::FileExists(DUMP));
-            EXPECT_NE(std::string::npos, testing_support::ReadFile(DUMP).find("[icon]"));
+            EXPECT_TRUE(testing_support::FileExists(Dump()));
+            EXPECT_FALSE(testing_support::FileExists("not-fully-instantiated.xml"));
+            EXPECT_NE(std::string::npos, testing_support::ReadFile(Dump()).find("[icon]"));
         }
     }
     // The registered template is never changed by instancing.
@@ -141,11 +144,11 @@ TEST_F(TemplateLibTest, FullInstantiationDumpOnlyForLeftovers) {
         {"<a><_left_/></a>", false},
     };
     for (const Case& c : cases) {
-        std::remove(DUMP);
+        std::remove(Dump().c_str());
         LogCapture capture;
         ObjectSmartPointer<XmlElement> tree = Parse(c.tree);
         TemplateLib::CheckFullyInstantiated(tree);
-        EXPECT_EQ(!c.clean, testing_support::FileExists(DUMP)) << c.tree;
+        EXPECT_EQ(!c.clean, testing_support::FileExists(Dump())) << c.tree;
         EXPECT_EQ(c.clean ? 0 : 2, capture.ErrorCount()) << c.tree << capture.Text();
         tree->MarkVisitedTree();
     }

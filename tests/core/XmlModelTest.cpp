@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include "core/DataFolder.h"
 #include "core/XmlDocument.h"
 #include "core/XmlRead.h"
 #include "tests/core/XmlTestSupport.h"
@@ -141,7 +142,7 @@ TEST(XmlModel, DestroyingReportsEachUnvisitedAttributeAndNonRootNode) {
     }
 }
 
-TEST(XmlModel, CheckVisitedDumpsTheUnreadPlaces) {
+TEST(XmlModel, CheckVisitedDumpsTheUnreadPlacesIntoTheDataFolder) {
     const std::string dir = testing_support::MakeTempDir("visit");
     char previous[4096];
     ASSERT_NE(getcwd(previous, sizeof(previous)), nullptr);
@@ -154,19 +155,21 @@ TEST(XmlModel, CheckVisitedDumpsTheUnreadPlaces) {
         r->GetFirstChildElement("y")->GetFirstChildNode();
         r->CheckVisited();
         EXPECT_TRUE(log.Contains(W("не посещённые места помечены << и >> в файле not-visited-marked.xml")));
-        EXPECT_EQ(testing_support::ReadFile(dir + "not-visited-marked.xml"),
+        // Beside the log in the data folder, never in the working folder.
+        EXPECT_EQ(testing_support::ReadFile(dataFolder + "not-visited-marked.xml"),
                   Crlf("<r a='1' <<b=\"&lt;\">>>\n\t<<x>t</x>>\n\t<y>u</y>\n</r>"));
+        EXPECT_FALSE(testing_support::FileExists(dir + "not-visited-marked.xml"));
         d = nullptr;
         // The attribute b of the visited root stays unvisited; the written element x does not.
         EXPECT_EQ(log.ErrorCount(), 2);
     }
     {
         LogCapture log;
-        testing_support::WriteFile(dir + "not-visited-marked.xml", "old");
+        testing_support::WriteFile(dataFolder + "not-visited-marked.xml", "old");
         ObjectSmartPointer<XmlDocument> d = ReadText("<r a='1'/>");
         Root(d)->GetAttribute("a");
         Root(d)->CheckVisited();
-        EXPECT_EQ(testing_support::ReadFile(dir + "not-visited-marked.xml"), "old");
+        EXPECT_EQ(testing_support::ReadFile(dataFolder + "not-visited-marked.xml"), "old");
         EXPECT_EQ(log.ErrorCount(), 0);
     }
     ASSERT_EQ(chdir(previous), 0);

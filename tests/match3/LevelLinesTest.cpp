@@ -91,15 +91,13 @@ TEST(LevelLinesTest, CellLetters) {
         EXPECT_EQ(cell.locks, c.locks) << c.letter;
         EXPECT_EQ(cell.painted, c.painted) << c.letter;
     }
-    LogCapture log;
-    LevelShape shape;
-    EXPECT_TRUE(ParseLevelLines({"ajZ"}, shape));  // unknown letters are plain cells
-    EXPECT_EQ(log.ErrorCount(), 2);
-    EXPECT_FALSE(shape.cells[0][1].hole);
-    EXPECT_EQ(shape.cells[0][2].locks, 0);
+    for (char unknown : {'j', 'Z', 'J', '1', ' ', '.'}) {
+        LevelShapeCell cell;
+        EXPECT_FALSE(ParseLevelCell(unknown, cell)) << unknown;
+    }
 }
 
-TEST(LevelLinesTest, MalformedLevelsAreRejected) {
+TEST(LevelLinesTest, MalformedLevelsAndUnknownLettersAreRejected) {
     const std::vector<std::vector<std::string>> bad = {
         {},
         {""},
@@ -107,6 +105,9 @@ TEST(LevelLinesTest, MalformedLevelsAreRejected) {
         {"aa", "aaa"},
         {std::string(16, 'a')},
         std::vector<std::string>(14, "aaa"),
+        {"ajZ"},
+        {"aaa", "a-a"},
+        {"AbC", "d0e", "fgX"},
     };
     for (const auto& lines : bad) {
         LogCapture log;
@@ -114,6 +115,13 @@ TEST(LevelLinesTest, MalformedLevelsAreRejected) {
         EXPECT_FALSE(ParseLevelLines(lines, shape));
         EXPECT_EQ(log.ErrorCount(), 1);
         EXPECT_EQ(shape.sizeX, 0);
+        EXPECT_TRUE(shape.cells.empty());
+    }
+    {
+        LogCapture log;
+        LevelShape shape;
+        EXPECT_FALSE(ParseLevelLines({"aaa", "a-a"}, shape));
+        EXPECT_TRUE(log.Contains("Level line 2 has the unknown cell letter '-' in column 2"));
     }
     LevelShape largest;
     EXPECT_TRUE(ParseLevelLines(std::vector<std::string>(13, std::string(15, 'a')), largest));

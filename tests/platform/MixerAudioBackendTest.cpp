@@ -1,8 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <sndfile.h>
+
+#include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <set>
+#include <thread>
+#include <vector>
 
 #include "platform/audio/MixerAudioBackend.h"
 #include "tests/platform/WavFile.h"
@@ -72,6 +78,8 @@ TEST_F(MixerBackendTest, FilesThatCannotBeReadGiveNoHandle) {
     EXPECT_EQ(BASS_ERROR_FILEOPEN, audio.ErrorGetCode());
     WriteFile(File("text.wav"), "not a sound at all");
     EXPECT_EQ(0u, audio.SampleLoad(FALSE, File("text.wav").c_str(), 0, 0, 1, 0));
+    EXPECT_EQ(BASS_ERROR_FILEFORM, audio.ErrorGetCode());
+    EXPECT_EQ(0u, audio.StreamCreateFile(FALSE, File("text.wav").c_str(), 0, 0, BASS_SAMPLE_LOOP));
     EXPECT_EQ(BASS_ERROR_FILEFORM, audio.ErrorGetCode());
     EXPECT_EQ(0u, audio.SampleLoad(FALSE, File("tone.wav").c_str(), 0, 0, 0, 0));
     EXPECT_EQ(BASS_ERROR_ILLPARAM, audio.ErrorGetCode());
@@ -143,6 +151,56 @@ TEST_F(MixerBackendTest, StreamsKeepTheirChannelAndSoundTogether) {
     EXPECT_EQ(TRUE, audio.StreamPlay(a, TRUE, 0));
     EXPECT_EQ(FALSE, audio.StreamPlay(12345, TRUE, 0));
     EXPECT_EQ(BASS_ERROR_HANDLE, audio.ErrorGetCode());
+}
+
+TEST_F(MixerBackendTest, StreamPlayedOnceEndsByItselfWhileALoopGoesOn) {
+    WriteToneWav(File("short.wav"), 330, 0.2);
+    const HSTREAM once = audio.StreamCreateFile(FALSE, File("short.wav").c_str(), 0, 0, BASS_SAMPLE_LOOP);
+    const HSTREAM loop = audio.StreamCreateFile(FALSE, File("short.wav").c_str(), 0, 0, BASS_SAMPLE_LOOP);
+    ASSERT_NE(0u, once);
+    ASSERT_NE(0u, loop);
+    ASSERT_EQ(TRUE, audio.StreamPlay(once, TRUE, 0));
+    ASSERT_EQ(TRUE, audio.StreamPlay(loop, TRUE, BASS_SAMPLE_LOOP));
+    ASSERT_EQ(TRUE, audio.ChannelSetAttributes(once, -1, 50, -101));
+    ASSERT_EQ(TRUE, audio.ChannelSetAttributes(loop, -1, 50, 100));
+    const auto start = std::chrono::steady_clock::now();
+    while (audio.ChannelIsActive(once) == BASS_ACTIVE_PLAYING &&
+           std::chrono::steady_clock::now() - start < std::chrono::seconds(5)) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(BASS_ACTIVE_STOPPED, audio.ChannelIsActive(once));
+    EXPECT_EQ(BASS_ACTIVE_PLAYING, audio.ChannelIsActive(loop));
+    // Played again, the ended stream starts over.
+    EXPECT_EQ(TRUE, audio.StreamPlay(once, TRUE, 0));
+    EXPECT_EQ(BASS_ACTIVE_PLAYING, audio.ChannelIsActive(once));
+}
+
+TEST_F(MixerBackendTest, StreamsReadOggVorbisAndStereoFilesOfAnyRate) {
+    // Written through the decoder library itself: a second of stereo at 48 kHz, as Ogg Vorbis and as
+    // WAV of 16-bit and of float samples.
+    const struct {
+        const char* name;
+        int format;
+    } files[] = {{"stereo.ogg", SF_FORMAT_OGG | SF_FORMAT_VORBIS},
+                 {"stereo.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16},
+                 {"float.wav", SF_FORMAT_WAV | SF_FORMAT_FLOAT}};
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.name);
+        SF_INFO info{};
+        info.samplerate = 48000;
+        info.channels = 2;
+        info.format = f.format;
+        SNDFILE* out = sf_open(File(f.name).c_str(), SFM_WRITE, &info);
+        ASSERT_NE(nullptr, out) << sf_strerror(nullptr);
+        std::vector<float> frames(48000 * 2);
+        for (size_t i = 0; i < frames.size(); ++i) frames[i] = 0.3f * std::sin(static_cast<float>(i / 2) * 0.05f);
+        ASSERT_EQ(48000, sf_writef_float(out, frames.data(), 48000));
+        sf_close(out);
+        const HSTREAM stream = audio.StreamCreateFile(FALSE, File(f.name).c_str(), 0, 0, BASS_SAMPLE_LOOP);
+        ASSERT_NE(0u, stream) << audio.ErrorGetCode();
+        ASSERT_EQ(TRUE, audio.StreamPlay(stream, TRUE, 0));
+        EXPECT_EQ(BASS_ACTIVE_PLAYING, audio.ChannelIsActive(stream));
+    }
 }
 
 TEST_F(MixerBackendTest, PauseHoldsEveryPlaybackUntilStart) {

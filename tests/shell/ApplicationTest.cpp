@@ -2,6 +2,7 @@
 // recording ports.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 
 #include "core/PermanentStorage.h"
@@ -74,10 +75,9 @@ protected:
         AppShellStore::SetUp();
         Timer::ResetCallCount();
     }
-    std::unique_ptr<Application> Make(float fixedStep = 0.25f) {
+    std::unique_ptr<Application> Make(float fixedStep = 0.25f, ApplicationOptions options = ApplicationOptions()) {
         auto ports = std::make_unique<RecordingPorts>(connected.root.calls);
         this->ports = ports.get();
-        ApplicationOptions options;
         options.fixedStep = fixedStep;
         return std::make_unique<Application>(std::move(ports), options);
     }
@@ -155,6 +155,39 @@ TEST_F(ApplicationTest, InactiveWindowWaitsPausedAndDrawsTheOverlayOnRepaint) {
     EXPECT_FALSE(app->_isRunning);
     app->OnActivate();
     EXPECT_EQ("resume sound", Calls().back());
+}
+
+TEST_F(ApplicationTest, ReplayedInputKeepsArrivingWhileTheWindowIsPaused) {
+    // A script with a key for frame 5, which comes after the window went inactive.
+    ApplicationOptions options;
+    options.neverWait = true;
+    RecordingPorts** recording = &ports;
+    bool keyPosted = false;
+    options.beforeTick = [recording, &keyPosted](int nextFrame) {
+        if (nextFrame == 5 && !keyPosted) {
+            (*recording)->queue.push_back(Msg(WindowMessage::KEYDOWN));
+            keyPosted = true;
+        }
+    };
+    auto app = Make(0.25f, options);
+    app->_isShowingSplashes = false;
+    app->Tick(false, false);
+    app->OnDeactivate();
+    Calls().clear();
+    for (int i = 0; i < 8; ++i) app->Tick(false, false);
+    // Never a wait: each tick without a message draws a dimmed frame and updates nothing.
+    const std::vector<std::string>& calls = Calls();
+    auto count = [&](const std::string& call) { return std::count(calls.begin(), calls.end(), call); };
+    EXPECT_EQ(0, std::count_if(calls.begin(), calls.end(), [](const std::string& c) { return c.rfind("wait", 0) == 0; }));
+    EXPECT_EQ(1, count("dispatch " + std::to_string(WindowMessage::KEYDOWN)));
+    EXPECT_EQ(7, count("overlay"));
+    EXPECT_EQ(0, std::count_if(calls.begin(), calls.end(),
+                               [](const std::string& c) { return c.rfind("controllers", 0) == 0; }));
+    EXPECT_EQ(0, std::count_if(calls.begin(), calls.end(),
+                               [](const std::string& c) { return c.rfind("root update", 0) == 0; }));
+    EXPECT_EQ(7, count("root draw"));
+    EXPECT_EQ(8, app->GetFrameCount());
+    EXPECT_TRUE(app->_isInactive);
 }
 
 TEST_F(ApplicationTest, NestedTimePausersPauseOnceAndNotWhileLoading) {

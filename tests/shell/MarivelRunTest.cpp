@@ -3,6 +3,7 @@
 #include <signal.h>
 
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
 #include "platform/render/PngFile.h"
@@ -132,4 +133,60 @@ TEST_F(MarivelRunTest, InactiveWindowDrawsThePauseOverlayOnRepaint) {
         const int p = static_cast<int>((paused >> shift) & 0xFF);
         EXPECT_NEAR(a / 2, p, 3) << shift;
     }
+}
+
+TEST_F(MarivelRunTest, StartedWithoutContentTellsTheFirstErrorAndTheLogAndFails) {
+    const std::string empty = MakeTempDir("empty");
+    const std::string errors = home + "stderr.txt";
+    ProgramRun run(empty, home, {"--frames", "5"}, errors);
+    ASSERT_TRUE(run.Started());
+    EXPECT_EQ(1, run.Wait(120));
+    const std::string log = ReadFile(folder + "log.htm");
+    const std::string told = ReadFile(errors);
+    EXPECT_NE(std::string::npos, told.find("Marivel: cannot run start.lua in " + empty.substr(0, empty.size() - 1) + "\n"))
+        << told;
+    // The first error of the log (a fresh data folder has no storage yet), with its source line.
+    EXPECT_NE(std::string::npos, told.find("Marivel: Error: ")) << told;
+    EXPECT_NE(std::string::npos, told.find("Storage.xml")) << told;
+    EXPECT_NE(std::string::npos, told.find("(core/FileWrapper.cpp, line ")) << told;
+    EXPECT_NE(std::string::npos, told.find("Marivel: see the log " + folder + "log.htm\n")) << told;
+    EXPECT_NE(std::string::npos, log.find("cannot open start.lua")) << log;
+    EXPECT_EQ(1, Count(log, "Application shutdown!"));
+}
+
+TEST_F(MarivelRunTest, CleanRunSaysNothingOnTheErrorStream) {
+    const std::string errors = home + "stderr.txt";
+    ProgramRun run(MARIVEL_SOURCE_DIR "/data", home, {"--frames", "3"}, errors);
+    ASSERT_TRUE(run.Started());
+    ASSERT_EQ(0, run.Wait(120));
+    // Drivers may speak there; the game itself says nothing.
+    EXPECT_EQ(std::string::npos, ReadFile(errors).find("Marivel")) << ReadFile(errors);
+}
+
+TEST_F(MarivelRunTest, ScriptedEventsKeepArrivingWhileTheWindowIsPaused) {
+    const std::string events = home + "events.txt";
+    testing_support::WriteFile(events, "3 deactivate\n20 activate\n25 deactivate\n40 close\n");
+    ProgramRun run(MARIVEL_SOURCE_DIR "/data", home, {"--events", events, "--fixed-step", "20"});
+    ASSERT_TRUE(run.Started());
+    ASSERT_EQ(0, run.Wait(60)) << "the close at frame 40 never arrived";
+    const std::string log = ReadFile(folder + "log.htm");
+    EXPECT_EQ(1, Count(log, "Application shutdown!"));
+    EXPECT_EQ(0, Count(log, "ERROR")) << log;
+}
+
+TEST_F(MarivelRunTest, AppDataOffLeavesNothingInTheUserDataFolder) {
+    // A copy of the demo game whose settings keep the data in the game folder.
+    const std::string game = MakeTempDir("game");
+    std::filesystem::copy(MARIVEL_SOURCE_DIR "/data", game, std::filesystem::copy_options::recursive);
+    testing_support::WriteFile(game + "settings.ini",
+                               "path=.\nuseAppData=false\nrecreateLog=true\ndev=false\nadvertisement=false\n"
+                               "adVisible=true\n");
+    ProgramRun run(game, home, {"--frames", "10"});
+    ASSERT_TRUE(run.Started());
+    ASSERT_EQ(0, run.Wait(120));
+    EXPECT_TRUE(std::filesystem::is_empty(home)) << "something was made under XDG_DATA_HOME";
+    const std::string log = ReadFile(game + "log.htm");
+    EXPECT_EQ(1, Count(log, "Application shutdown!"));
+    EXPECT_EQ(0, Count(log, "ERROR")) << log;
+    EXPECT_TRUE(FileExists(game + "Marivel.lock"));
 }

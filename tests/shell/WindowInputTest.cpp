@@ -1,7 +1,9 @@
 // Window pixels to logical coordinates, the wheel remainder, the button marks, keys and typed
 // characters, and the window procedure's screensaver rules.
-#include <SDL_scancode.h>
+#include <SDL.h>
 #include <gtest/gtest.h>
+
+#include <deque>
 
 #include "core/MessageServer.h"
 #include "platform/render/RecordingBackend.h"
@@ -107,6 +109,75 @@ TEST(KeyMappingTest, ScancodesGiveTheVirtualKeyNumbers) {
         {SDL_SCANCODE_GRAVE, 0xC0},  {SDL_SCANCODE_MUTE, 0},
     };
     for (const auto& c : cases) EXPECT_EQ(c.second, VirtualKeyFromScancode(c.first)) << c.first;
+}
+
+TEST(KeyMappingTest, LetterKeysFollowTheLayoutsLabelsAndOtherKeysTheirPlace) {
+    struct Case {
+        const char* layout;
+        SDL_Scancode place;
+        SDL_Keycode label;
+        int vk;
+    };
+    const Case cases[] = {
+        {"AZERTY", SDL_SCANCODE_Q, SDLK_a, 'A'},
+        {"AZERTY", SDL_SCANCODE_A, SDLK_q, 'Q'},
+        {"AZERTY", SDL_SCANCODE_W, SDLK_z, 'Z'},
+        {"AZERTY", SDL_SCANCODE_SEMICOLON, SDLK_m, 'M'},
+        {"AZERTY", SDL_SCANCODE_M, SDLK_COMMA, 0xBC},
+        {"AZERTY", SDL_SCANCODE_1, SDLK_AMPERSAND, '1'},
+        {"AZERTY", SDL_SCANCODE_2, 0xE9, '2'},
+        {"QWERTZ", SDL_SCANCODE_Y, SDLK_z, 'Z'},
+        {"QWERTZ", SDL_SCANCODE_Z, SDLK_y, 'Y'},
+        {"QWERTZ", SDL_SCANCODE_LEFTBRACKET, 0xFC, 0xDB},
+        {"Dvorak", SDL_SCANCODE_Q, SDLK_QUOTE, 0xDE},
+        {"Dvorak", SDL_SCANCODE_E, SDLK_PERIOD, 0xBE},
+        {"Russian", SDL_SCANCODE_F, 0x430, 'F'},
+        {"US", SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, 0x1B},
+        {"US", SDL_SCANCODE_F10, SDLK_F10, 0x79},
+        {"US", SDL_SCANCODE_KP_5, SDLK_KP_5, 0x65},
+        {"US", SDL_SCANCODE_MUTE, SDLK_MUTE, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.layout) + " " + SDL_GetScancodeName(c.place));
+        SDL_Event down{};
+        down.type = SDL_KEYDOWN;
+        down.key.state = SDL_PRESSED;
+        down.key.keysym.scancode = c.place;
+        down.key.keysym.sym = c.label;
+        SDL_Event up = down;
+        up.type = SDL_KEYUP;
+        up.key.state = SDL_RELEASED;
+        std::deque<WindowMessage> queue;
+        TranslateKeyEvent(down, queue);
+        TranslateKeyEvent(up, queue);
+        if (c.vk == 0) {
+            ASSERT_EQ(1u, queue.size());
+            EXPECT_EQ(WindowMessage::KEYUP, queue.back().type);
+            continue;
+        }
+        ASSERT_GE(queue.size(), 2u);
+        EXPECT_EQ(c.vk == 0x79 ? WindowMessage::SYSKEYDOWN : WindowMessage::KEYDOWN, queue.front().type);
+        EXPECT_EQ(c.vk, queue.front().code);
+        EXPECT_EQ(WindowMessage::KEYUP, queue.back().type);
+        EXPECT_EQ(c.vk, queue.back().code);
+    }
+    // Escape also types its control character; with Alt a letter is a system key.
+    SDL_Event escape{};
+    escape.type = SDL_KEYDOWN;
+    escape.key.keysym.scancode = SDL_SCANCODE_ESCAPE;
+    escape.key.keysym.sym = SDLK_ESCAPE;
+    SDL_Event altA = escape;
+    altA.key.keysym.scancode = SDL_SCANCODE_Q;
+    altA.key.keysym.sym = SDLK_a;
+    altA.key.keysym.mod = KMOD_LALT;
+    std::deque<WindowMessage> queue;
+    TranslateKeyEvent(escape, queue);
+    TranslateKeyEvent(altA, queue);
+    ASSERT_EQ(3u, queue.size());
+    EXPECT_EQ(WindowMessage::CHAR, queue[1].type);
+    EXPECT_EQ(0x1B, queue[1].code);
+    EXPECT_EQ(WindowMessage::SYSKEYDOWN, queue[2].type);
+    EXPECT_EQ('A', queue[2].code);
 }
 
 TEST(KeyMappingTest, TypedTextBecomesWindows1251Bytes) {

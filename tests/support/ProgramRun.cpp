@@ -1,5 +1,6 @@
 #include "tests/support/ProgramRun.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -22,7 +23,8 @@ std::string ProgramPath() {
     return path + "/Marivel";
 }
 
-pid_t StartProgram(const std::string& folder, const std::string& home, const std::vector<std::string>& args) {
+pid_t StartProgram(const std::string& folder, const std::string& home, const std::vector<std::string>& args,
+                   const std::string& errorFile) {
     std::vector<std::string> env = {"SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy", "XDG_DATA_HOME=" + home,
                                     "ASAN_OPTIONS=detect_leaks=0"};
     for (char** e = environ; *e; ++e) {
@@ -43,6 +45,9 @@ pid_t StartProgram(const std::string& folder, const std::string& home, const std
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
+    if (!errorFile.empty()) {
+        posix_spawn_file_actions_addopen(&actions, 2, errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    }
     pid_t pid = 0;
     if (posix_spawn(&pid, a[0], &actions, nullptr, a.data(), e.data()) != 0) pid = 0;
     posix_spawn_file_actions_destroy(&actions);

@@ -12,14 +12,17 @@ namespace testing_support {
 std::string ProgramPath();
 
 // Starts the game program: offscreen video, dummy audio, XDG_DATA_HOME set to home and leak checks
-// off; the rest of the environment is passed on. It starts in folder. Its process id, or 0.
-pid_t StartProgram(const std::string& folder, const std::string& home, const std::vector<std::string>& args);
+// off; the rest of the environment is passed on. It starts in folder. Its standard error stream
+// goes to errorFile when one is named. Its process id, or 0.
+pid_t StartProgram(const std::string& folder, const std::string& home, const std::vector<std::string>& args,
+                   const std::string& errorFile = std::string());
 
 // A running game program (see StartProgram), killed if still running when destroyed.
 class ProgramRun {
 public:
-    ProgramRun(const std::string& folder, const std::string& home, const std::vector<std::string>& args)
-        : _pid(StartProgram(folder, home, args)) {}
+    ProgramRun(const std::string& folder, const std::string& home, const std::vector<std::string>& args,
+               const std::string& errorFile = std::string())
+        : _pid(StartProgram(folder, home, args, errorFile)) {}
     ~ProgramRun();
     ProgramRun(const ProgramRun&) = delete;
     ProgramRun& operator=(const ProgramRun&) = delete;
