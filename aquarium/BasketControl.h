@@ -1,7 +1,6 @@
 #pragma once
-// A drop target for dragged tank items (the sell basket): opens while an item hovers over it,
-// shows the item's icon under the cursor, keeps it frozen where it was dropped and on request
-// flies it into the basket, then tells a named receiver. Shows a help text once per player.
+// A drop target for dragged tank items (the sell basket): opens under a dragged item, freezes its
+// icon where it was dropped, flies it in on request and then tells a receiver; help once per player.
 
 #include <string>
 

@@ -1,7 +1,6 @@
 #pragma once
-// A tank item standing on the floor: depth and scale follow its height above the floor line, the
-// player drags it about, drops a new one on the floor or the buy-cancel target and an owned one
-// into the sell basket; a refused drop glides home. Subclasses draw it and save it.
+// A tank item standing on the floor, whose depth and scale follow its height: the player drags it,
+// drops it on the floor, the buy-cancel target or the sell basket; a refused drop glides home.
 
 #include <map>
 #include <string>

@@ -1,6 +1,7 @@
 #include "aquarium/ZOrderControl.h"
 
 #include <algorithm>
+#include <functional>
 #include <utility>
 
 #include "content/MotionFlare.h"
@@ -156,21 +157,23 @@ void ZOrderControl::OnMouseDown(ObjectWeakPointer<MouseDownEvent> event) {
     _plantPoints.clear();
 }
 
-void ZOrderControl::OnMouseMove(ObjectWeakPointer<MouseMoveEvent> event) {
+void ZOrderControl::HandOut(const std::function<void(ZOrderClientControl&)>& handler, bool& doDelete,
+                            const char* deleteFlagCheck) {
     std::size_t i = 0;
     while (i < _children.size()) {
-        Assert(!_doDeleteAfterMouseMove);
+        if (doDelete) ReportFailure("Assertion failed", deleteFlagCheck, __FILE__, __LINE__);
         Assert(!_doMakeThisSelling);
         const ObjectSmartPointer<ZOrderClientControl> child = _children[i];
-        child->OnMouseMove(event);
+        handler(*child);
         if (_doMakeThisSelling) {
             Assert(_sellingControl == NULL);
             _sellingControl = ObjectWeakPointer<ZOrderClientControl>(child);
             _doMakeThisSelling = false;
         }
-        if (_doDeleteAfterMouseMove) {
+        if (doDelete) {
+            // The next child now stands at this place.
             Assert(_sellingControl == NULL);
-            _doDeleteAfterMouseMove = false;
+            doDelete = false;
             EraseChild(child.Get());
         } else {
             ++i;
@@ -178,26 +181,14 @@ void ZOrderControl::OnMouseMove(ObjectWeakPointer<MouseMoveEvent> event) {
     }
 }
 
+void ZOrderControl::OnMouseMove(ObjectWeakPointer<MouseMoveEvent> event) {
+    HandOut([&event](ZOrderClientControl& child) { child.OnMouseMove(event); }, _doDeleteAfterMouseMove,
+            "!_doDeleteAfterMouseMove");
+}
+
 void ZOrderControl::OnMouseUp(ObjectWeakPointer<MouseUpEvent> event) {
-    std::size_t i = 0;
-    while (i < _children.size()) {
-        Assert(!_doDeleteAfterMouseUp);
-        Assert(!_doMakeThisSelling);
-        const ObjectSmartPointer<ZOrderClientControl> child = _children[i];
-        child->OnMouseUp(event);
-        if (_doMakeThisSelling) {
-            Assert(_sellingControl == NULL);
-            _sellingControl = ObjectWeakPointer<ZOrderClientControl>(child);
-            _doMakeThisSelling = false;
-        }
-        if (_doDeleteAfterMouseUp) {
-            Assert(_sellingControl == NULL);
-            _doDeleteAfterMouseUp = false;
-            EraseChild(child.Get());
-        } else {
-            ++i;
-        }
-    }
+    HandOut([&event](ZOrderClientControl& child) { child.OnMouseUp(event); }, _doDeleteAfterMouseUp,
+            "!_doDeleteAfterMouseUp");
     RebuildPlantPoints();
 }
 

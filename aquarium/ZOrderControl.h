@@ -2,6 +2,7 @@
 // The tank: holds fish and floor items, draws them back to front by depth, gives input to the
 // nearest first, keeps them in the active player's storage and carries out the shop's commands.
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -67,6 +68,9 @@ public:
     ObjectWeakPointer<ZOrderClientControl> GetSellingControl() const { return _sellingControl; }
 
 private:
+    // Hands an event to every child in order; a child raising the delete flag or the selling
+    // flag is dealt with as soon as it returns.
+    void HandOut(const std::function<void(ZOrderClientControl&)>& handler, bool& doDelete, const char* deleteFlagCheck);
     ObjectSmartPointer<ZOrderClientControl> CreateChild(const ObjectWeakPointer<XmlElement>& element);
     void AddChildFromTemplate(const std::string& templateName);
     void SellNearest(const std::string& kindName);

@@ -1,6 +1,6 @@
 -- The demo menu: a title, three buttons (to the second screen, music on and off, quit) and a
--- second screen with a button back; the keys F, D, L and A open the screen-flow, decorators,
--- layered-animation and aquarium demos, Escape there comes back. Call ShowMenu() from start.lua: the resource list holds the
+-- second screen with a button back; the keys F, D, L, V and A open the screen-flow, decorators,
+-- layered-animation, value-widget and aquarium demos, Escape there comes back. Call ShowMenu() from start.lua: the resource list holds the
 -- button sounds, which need the running sound system.
 
 local menuResourcesLoaded = false

@@ -30,6 +30,12 @@ std::vector<std::string> TraceOf(const std::string& prefix) {
     return found;
 }
 
+std::vector<std::string> Join(std::initializer_list<std::vector<std::string>> parts) {
+    std::vector<std::string> all;
+    for (const std::vector<std::string>& part : parts) all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
 void Receiver::OnMessage(std::string message) {
     Trace().push_back(GetReceiverName() + " < " + message);
     if (onMessage) onMessage(message);

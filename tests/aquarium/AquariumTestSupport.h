@@ -1,9 +1,9 @@
 #pragma once
-// Tank tests: two tank items of the tests' own (a plain one and a floor item) registered with the
-// control factory, receivers that record what they are sent and answer "Is active?", a loaded
-// storage with two players, and aquarium screens built from XML text on the recording device.
+// Tank tests: two tank items of the tests' own, recording receivers, a loaded storage with two
+// players, and aquarium screens built from XML text on the recording device.
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -20,6 +20,8 @@ namespace aquarium_test {
 std::vector<std::string>& Trace();
 // The entries of the trace that begin with the prefix, in order.
 std::vector<std::string> TraceOf(const std::string& prefix);
+// The lists one after the other.
+std::vector<std::string> Join(std::initializer_list<std::vector<std::string>> parts);
 
 // Records "<name> < <message>"; answers "Is active?" with its flag.
 class Receiver : public MessageReceiver {

@@ -14,12 +14,6 @@ Texts Moved(const std::string& mover, const std::string& where) {
     return {mover + " < report arrival to null", mover + " < set arrival message null", mover + " < move to " + where};
 }
 
-Texts Join(std::initializer_list<Texts> parts) {
-    Texts all;
-    for (const Texts& part : parts) all.insert(all.end(), part.begin(), part.end());
-    return all;
-}
-
 class DispatcherTest : public AquariumTest {
 protected:
     ObjectWeakPointer<AquariumDispatcherControl> Build(bool isShopOpen) {

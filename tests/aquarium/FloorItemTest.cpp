@@ -68,12 +68,6 @@ const Texts START_NEW = {"Shop mover < move to out", "Buy cancel mover < move to
 const Texts END_NEW = {"Shop mover < move to in", "Buy cancel mover < move to out", "Buy cancel target < hide help",
                        "Buy help < hide help"};
 
-Texts Join(std::initializer_list<Texts> parts) {
-    Texts all;
-    for (const Texts& part : parts) all.insert(all.end(), part.begin(), part.end());
-    return all;
-}
-
 class FloorItemTest : public AquariumTest {
 protected:
     void SetUp() override {
