@@ -1,6 +1,6 @@
 -- The demo menu: a title, three buttons (to the second screen, music on and off, quit) and a
--- second screen with a button back; the keys F, D, L, V and A open the screen-flow, decorators,
--- layered-animation, value-widget and aquarium demos, Escape there comes back. Call ShowMenu() from start.lua: the resource list holds the
+-- second screen with a button back; the keys F, D, L, V, T and A open the screen-flow, decorators,
+-- layered-animation, value-widget, text and aquarium demos, Escape there comes back. Call ShowMenu() from start.lua: the resource list holds the
 -- button sounds, which need the running sound system.
 
 local menuResourcesLoaded = false
@@ -43,6 +43,9 @@ function MenuCommand(text)
 		ShowControlsScreen()
 	elseif text == "layered" then
 		LoadControlTree("screens\\layered_demo.xml")
+	elseif text == "text" then
+		if ShowTextScreen == nil then dofile("screens/text.lua") end
+		ShowTextScreen()
 	elseif text == "aquarium" then
 		if not aquariumResourcesLoaded then
 			LoadResource("screens\\aquarium_resources.xml")

@@ -21,6 +21,7 @@
 #include "shell/ApplicationRoot.h"
 #include "shell/TimePauser.h"
 #include "widgets/ValueWidgetClasses.h"
+#include "widgets/WidgetClasses.h"
 
 namespace {
 // The pausers of the content loaders' pause and resume calls, innermost last.
@@ -62,6 +63,7 @@ void ConnectSubsystems() {
     RegisterFlowControlClasses();
 
     // Widgets.
+    RegisterWidgetClasses();
     RegisterValueWidgetClasses();
 
     // The aquarium: the tank, its screen dispatcher and the sell basket.

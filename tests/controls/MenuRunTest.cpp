@@ -11,16 +11,11 @@
 
 namespace {
 
+using testing_support::CountOf;
 using testing_support::ProgramPath;
 using testing_support::RunProgram;
 
 using render_layer::PngPicture;
-
-int Count(const std::string& text, const std::string& what) {
-    int n = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-    return n;
-}
 
 // Colour channels of a pixel, x from the left and y from the top.
 struct Rgb {
@@ -86,7 +81,7 @@ TEST_F(MenuRunTest, HoverShowsTheActiveLookAndClicksSwitchScreensBackAndForth) {
     const Rgb back = At(Run(200), 10, 10);
     EXPECT_LT(back.r, back.b);
     const std::string log = Log();
-    EXPECT_EQ(0, Count(log, "ERROR")) << log;
+    EXPECT_EQ(0, CountOf(log, "ERROR")) << log;
 }
 
 }  // namespace

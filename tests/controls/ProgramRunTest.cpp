@@ -9,14 +9,9 @@
 
 namespace {
 
+using testing_support::CountOf;
 using testing_support::ProgramPath;
 using testing_support::RunProgram;
-
-int Count(const std::string& text, const std::string& what) {
-    int n = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-    return n;
-}
 
 TEST(ProgramRunTest, ClicksOnTheDemoScreensReachTheScriptAndSwitchTrees) {
     if (!testing_support::FileExists(ProgramPath())) GTEST_SKIP() << "not built: " << ProgramPath();
@@ -32,10 +27,10 @@ TEST(ProgramRunTest, ClicksOnTheDemoScreensReachTheScriptAndSwitchTrees) {
                                "5 move 400 300\n6 down\n7 up\n10 move 100 100\n11 down\n12 up\n");
     ASSERT_EQ(0, RunProgram(data, root, {"--frames", "20", "--events", root + "click.events"}));
     const std::string log = testing_support::ReadFile(root + "Tornvik Entertainment/Marivel/log.htm");
-    EXPECT_EQ(1, Count(log, "Demo area clicked on the first screen")) << log;
-    EXPECT_EQ(1, Count(log, "Demo area clicked on the second screen")) << log;
-    EXPECT_EQ(0, Count(log, "ERROR")) << log;
-    EXPECT_EQ(1, Count(log, "Application shutdown!"));
+    EXPECT_EQ(1, CountOf(log, "Demo area clicked on the first screen")) << log;
+    EXPECT_EQ(1, CountOf(log, "Demo area clicked on the second screen")) << log;
+    EXPECT_EQ(0, CountOf(log, "ERROR")) << log;
+    EXPECT_EQ(1, CountOf(log, "Application shutdown!"));
 }
 
 }  // namespace

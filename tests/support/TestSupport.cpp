@@ -29,6 +29,12 @@ std::string EnterTempDir(const std::string& hint, std::string* previous) {
     return chdir(dir.c_str()) == 0 ? dir : std::string();
 }
 
+int CountOf(const std::string& text, const std::string& what) {
+    int n = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+}
+
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream ss;

@@ -14,6 +14,8 @@ std::string EnterTempDir(const std::string& hint, std::string* previous);
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
+// How often what stands in text (overlapping places counted).
+int CountOf(const std::string& text, const std::string& what);
 
 // Folder of the source tree's test fixtures for a subsystem ("core", "shell", ...).
 std::string FixturePath(const std::string& relative);

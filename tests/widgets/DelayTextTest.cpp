@@ -11,6 +11,7 @@
 namespace {
 
 using testing_support::LogCapture;
+using widgets_test::Box;
 using widgets_test::RecordingTexture;
 
 ObjectSmartPointer<XmlDocument> Read(const std::string& text) {

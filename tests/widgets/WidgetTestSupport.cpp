@@ -2,11 +2,14 @@
 
 #include <algorithm>
 
+#include "core/DataFolder.h"
+#include "core/PermanentStorage.h"
 #include "shell/BitmapFont.h"
 #include "shell/RenderDevice.h"
 #include "shell/RenderDeviceFonts.h"
 #include "tests/shell/RecordingDeviceFixture.h"
 #include "tests/support/TestSupport.h"
+#include "widgets/WidgetClasses.h"
 
 namespace widgets_test {
 
@@ -55,10 +58,10 @@ void TextDeviceTest::TearDown() {
     Render::device.Release();
 }
 
-TextDeviceTest::Box TextDeviceTest::DrawnBox(std::size_t from) const {
+Box BoxOf(const std::vector<render_layer::RecordedDraw>& draws, std::size_t from, std::size_t count) {
     Box box;
-    for (std::size_t d = from; d < recording->draws.size(); ++d) {
-        for (const render_layer::Vertex& v : recording->draws[d].world) {
+    for (std::size_t d = from; d < draws.size() && d - from < count; ++d) {
+        for (const render_layer::Vertex& v : draws[d].world) {
             if (box.empty) {
                 box = Box{v.x, v.x, v.y, v.y, false};
                 continue;
@@ -70,6 +73,25 @@ TextDeviceTest::Box TextDeviceTest::DrawnBox(std::size_t from) const {
         }
     }
     return box;
+}
+
+void TextControlTest::SetUp() {
+    PictureTest::SetUp();
+    Render::fonts.ReleaseAll();
+    AddTestFonts();
+    RegisterWidgetClasses();
+    _savedDataFolder = dataFolder;
+    dataFolder = dir;
+    testing_support::WriteFile(dir + "Storage.xml", "<Storage><Globals/><ActivePlayer name=\"p\"/></Storage>");
+    PermanentStorage::Load();
+}
+
+void TextControlTest::TearDown() {
+    container = nullptr;
+    if (PermanentStorage::IsLoaded()) PermanentStorage::Discard();
+    dataFolder = _savedDataFolder;
+    Render::fonts.ReleaseAll();
+    PictureTest::TearDown();
 }
 
 int TextDeviceTest::DrawAlpha(std::size_t draw) const {

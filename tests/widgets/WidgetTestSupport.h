@@ -8,6 +8,7 @@
 
 #include "platform/render/RecordingBackend.h"
 #include "shell/Texture.h"
+#include "tests/controls/PictureTestSupport.h"
 
 namespace widgets_test {
 
@@ -16,22 +17,41 @@ namespace widgets_test {
 // Both hold ASCII 33..126 and the bytes 192..255.
 void AddTestFonts();
 
+// The logical rectangle (y up) covered by the vertices of count draws from index from.
+struct Box {
+    float left = 0, right = 0, bottom = 0, top = 0;
+    bool empty = true;
+};
+Box BoxOf(const std::vector<render_layer::RecordedDraw>& draws, std::size_t from = 0,
+          std::size_t count = static_cast<std::size_t>(-1));
+
 // The recording device with the test fonts; fonts and device are gone again after each test.
 class TextDeviceTest : public testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
 
-    // The logical rectangle (y up) covered by the draws recorded since from.
-    struct Box {
-        float left = 0, right = 0, bottom = 0, top = 0;
-        bool empty = true;
-    };
-    Box DrawnBox(std::size_t from = 0) const;
+    Box DrawnBox(std::size_t from = 0) const { return BoxOf(recording->draws, from); }
     // Alpha byte of the first vertex of the draw.
     int DrawAlpha(std::size_t draw) const;
 
     render_layer::RecordingDevice* recording = nullptr;
+};
+
+// Text controls in a container: the picture tests' fixture with the test fonts, the widget
+// classes registered and a loaded storage whose active player is "p".
+class TextControlTest : public pictures_test::PictureTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Of the draws since the last DrawOnly or Frame.
+    Box DrawnBox(std::size_t from = 0, std::size_t count = static_cast<std::size_t>(-1)) const {
+        return BoxOf(recording->draws, from, count);
+    }
+
+private:
+    std::string _savedDataFolder;
 };
 
 // A texture of fixed size that records where it is drawn.

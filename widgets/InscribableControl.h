@@ -1,0 +1,16 @@
+#pragma once
+// A control that holds text and reports the points bounding that text on the screen; built
+// inside an InscribableConsumer, it announces itself there.
+
+#include <vector>
+
+#include "controls/Control.h"
+#include "core/FPoint.h"
+
+class InscribableControl : public Control {
+public:
+    InscribableControl(const ObjectWeakPointer<Control>& parent, const ObjectWeakPointer<XmlElement>& xml);
+
+    // Appends points in absolute logical coordinates whose bounding box is the area of the text.
+    virtual void AddBoundingPoints(std::vector<FPoint>& points) = 0;
+};
