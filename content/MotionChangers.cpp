@@ -1,5 +1,6 @@
 #include "content/MotionChangers.h"
 
+#include "core/MessageServer.h"
 #include "core/XmlElement.h"
 #include "shell/RenderDevice.h"
 #include "shell/Texture.h"
@@ -87,6 +88,34 @@ IntoBasketMover::IntoBasketMover(const ObjectWeakPointer<XmlElement>& xe) {
 IntoBasketMover::~IntoBasketMover() = default;
 
 void IntoBasketMover::SetTexture(const ObjectWeakPointer<Texture>& texture) { _texture = UsingPointer<Texture>(texture); }
+
+void IntoBasketMover::Start(const UsingPointer<Texture>& texture, const FPoint& start, const std::string& receiver,
+                            const std::string& message) {
+    Assert(_texture == NULL);
+    Assert(texture != NULL);
+    if (texture == NULL) return;
+    _texture = texture;
+    // Only the start moves; x and y keep their flat tangents.
+    if (!_x.keys.empty()) _x.keys[0].value = start._x;
+    if (!_y.keys.empty()) _y.keys[0].value = start._y;
+    _size.CalculateGradient(false);
+    _first = receiver;
+    _second = message;
+    _time = 0.0f;
+}
+
+void IntoBasketMover::Update(float dt) {
+    if (_texture == NULL) return;
+    _time += dt / _wholeTime;
+    if (_time < 1.0f) return;
+    _time = 1.0f;
+    _texture = UsingPointer<Texture>();
+    const std::string receiver = _first;
+    const std::string message = _second;
+    _first.clear();
+    _second.clear();
+    SendMessage(receiver, message);
+}
 
 void IntoBasketMover::Draw(const FPoint& position) {
     Assert(0.0f <= _time && _time <= 1.0f);

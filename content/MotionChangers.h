@@ -60,6 +60,14 @@ public:
     void Draw(const FPoint& position);
     void SetTexture(const ObjectWeakPointer<Texture>& texture);
 
+    // Starts a flight of the texture from the start point (relative to the basket); at its end
+    // the message goes to the receiver.
+    void Start(const UsingPointer<Texture>& texture, const FPoint& start, const std::string& receiver,
+               const std::string& message);
+    // Advances a flight; the last step drops the texture and sends the message once.
+    void Update(float dt);
+    bool IsMoving() const { return _texture != NULL; }
+
     UsingPointer<Texture> _texture;
     TimedSpline _x;
     TimedSpline _y;
@@ -67,6 +75,6 @@ public:
     float _wholeTime = 0.0f;
     float _range = 0.0f;
     float _time = 0.0f;
-    std::string _first;
-    std::string _second;
+    std::string _first;   // receiver of the end message
+    std::string _second;  // the end message
 };

@@ -249,6 +249,18 @@ bool PermanentStorage::Save() {
     return document->Save(GetFileName());
 }
 
+bool PermanentStorage::Commit() {
+    if (!_isLoaded) {
+        // Saving a store that was never loaded would replace the file with an empty one.
+        ReportFailure("Assertion failed", "_isLoaded", __FILE__, __LINE__);
+        return false;
+    }
+    PlayerChangeServer::NotifyBeforeChange();
+    const bool saved = Save();
+    PlayerChangeServer::NotifyAfterChange();
+    return saved;
+}
+
 bool PermanentStorage::Unload() {
     Assert(_isLoaded);
     PlayerChangeServer::CheckNoListeners();

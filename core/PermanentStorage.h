@@ -19,6 +19,10 @@ public:
     static void Load();
     // False when the file was not written (reported).
     static bool Save();
+    // Every player-change listener writes its state into the store (told "before"), the store is
+    // saved, and the listeners read their state back ("after"); the active player stays. False
+    // when the file was not written.
+    static bool Commit();
     // Saves, then empties the store; false when the save failed.
     static bool Unload();
     // Empties the store without writing it (a read-only look at a profile).

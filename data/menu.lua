@@ -49,6 +49,12 @@ function MenuCommand(text)
 	elseif text == "effects" then
 		if ShowMatch3EffectsScreen == nil then dofile("screens/match3_effects.lua") end
 		ShowMatch3EffectsScreen()
+	elseif text == "aquarium" then
+		if not aquariumResourcesLoaded then
+			LoadResource("screens\\aquarium_resources.xml")
+			aquariumResourcesLoaded = true
+		end
+		LoadControlTree("screens\\aquarium.xml")
 	elseif text == "quit" then
 		CloseApplication()
 	end

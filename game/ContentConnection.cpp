@@ -3,6 +3,7 @@
 #include <memory>
 #include <vector>
 
+#include "aquarium/AquariumClasses.h"
 #include "controls/CommonDefinitionClasses.h"
 #include "content/ControllerManager.h"
 #include "content/ControllerScript.h"
@@ -68,4 +69,7 @@ void ConnectSubsystems() {
 
     // Match-three game.
     RegisterMatch3Classes();
+
+    // The aquarium: the tank, its screen dispatcher and the sell basket.
+    RegisterAquariumClasses();
 }

@@ -7,7 +7,6 @@
 #include "core/Message.h"
 #include "core/MessageServer.h"
 #include "core/PermanentStorage.h"
-#include "core/PlayerChangeListener.h"
 #include "core/Point.h"
 #include "shell/LuaSupport.h"
 #include "shell/ScriptMap.h"
@@ -80,18 +79,7 @@ void CloseApplication() {
     close();
 }
 
-// Every player-change listener writes its state into the store, the store is saved, and the
-// listeners read their state back; the active player stays.
-void CommitStorage() {
-    if (!PermanentStorage::IsLoaded()) {
-        // Saving a store that was never loaded would replace the file with an empty one.
-        ReportFailure("Assertion failed", "_isLoaded", __FILE__, __LINE__);
-        return;
-    }
-    PlayerChangeServer::NotifyBeforeChange();
-    PermanentStorage::Save();
-    PlayerChangeServer::NotifyAfterChange();
-}
+void CommitStorage() { PermanentStorage::Commit(); }
 
 // "Commit", with the game timer paused for its duration.
 void Commit() {

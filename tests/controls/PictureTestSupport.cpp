@@ -104,6 +104,10 @@ void PictureTest::Build(const std::string& rootControl) {
 std::vector<Quad> PictureTest::DrawOnly() {
     recording->draws.clear();
     container->Draw();
+    return RecordedQuads();
+}
+
+std::vector<Quad> PictureTest::RecordedQuads() {
     std::vector<Quad> quads;
     for (const render_layer::RecordedDraw& draw : recording->draws) {
         if (draw.world.size() < 4) continue;

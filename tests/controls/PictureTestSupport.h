@@ -55,6 +55,8 @@ protected:
     // One frame: update by dt, then draw; gives the quads drawn.
     std::vector<Quad> Frame(float dt);
     std::vector<Quad> DrawOnly();
+    // The quads drawn since the recording was last cleared.
+    std::vector<Quad> RecordedQuads();
 
     // The sample names played since the last call, in order.
     std::vector<std::string> Played();

@@ -95,6 +95,24 @@ TEST_F(PlayerTest, EachOperationNotifiesItsListeners) {
     EXPECT_EQ(trace, (Trace{"r before Anna"}));
 }
 
+TEST_F(PlayerTest, CommitSavesWhatTheListenersHoldAndKeepsTheActivePlayer) {
+    ObjectSmartPointer<Recorder> r(new Recorder("r"));
+    r->score = 15;  // in memory only so far
+    PermanentStorage::Commit();
+    EXPECT_EQ(trace, (Trace{"r before Ann", "r after Ann"}));
+    EXPECT_EQ(PermanentStorage::GetActivePlayerName(), "Ann");
+    EXPECT_NE(StorageText().find("<Variable name=\"score\" type=\"int\" value=\"15\"/>"), std::string::npos)
+        << StorageText();
+    r = nullptr;
+
+    PermanentStorage::Discard();
+    const std::string before = StorageText();
+    LogCapture log;
+    PermanentStorage::Commit();  // a store never loaded is not written
+    EXPECT_TRUE(log.Contains("_isLoaded"));
+    EXPECT_EQ(StorageText(), before);
+}
+
 TEST_F(PlayerTest, BackupCopiesAllButTemporaryValuesAndKeepsTheActivePlayer) {
     PermanentStorage::SetLocalString("tank", "blue");
     ObjectSmartPointer<XmlElement> shelf(new XmlElement("Shelf"));

@@ -1,0 +1,17 @@
+#include "aquarium/AquariumClasses.h"
+
+#include "aquarium/AquariumDispatcherControl.h"
+#include "aquarium/BasketControl.h"
+#include "aquarium/ZOrderControl.h"
+#include "controls/ControlFactory.h"
+
+void RegisterAquariumClasses() {
+    static bool isRegistered = false;
+    if (isRegistered) {
+        return;
+    }
+    isRegistered = true;
+    ControlFactory::RegisterControl("ZOrderControl", ControlFactory::Make<ZOrderControl>());
+    ControlFactory::RegisterControl("AquariumDispatcherControl", ControlFactory::Make<AquariumDispatcherControl>());
+    ControlFactory::RegisterControl("BasketControl", ControlFactory::Make<BasketControl>());
+}
