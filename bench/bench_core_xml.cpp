@@ -1,10 +1,15 @@
-// Reading and writing a generated 5 MB XML document with the program's own XML code and with
-// TinyXML on the same input, in one run. Throughput is reported as bytes per second of the text.
+// Reading and writing generated 5 MB XML documents with the program's own XML code, with TinyXML
+// and with pugixml on the same input, in one run. Throughput is reported as bytes per second of
+// the text. Argument 0 is a level-like document, 1 a storage-like one.
 #include <benchmark/benchmark.h>
 #include <tinyxml.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <pugixml.hpp>
+#include <sstream>
 #include <string>
 
 #include "core/DataFolder.h"
@@ -37,6 +42,47 @@ const std::string& Text() {
     return text;
 }
 
+// Storage-like content: 100 players of 420 values and 200 globals, tabs and CR LF, about 5 MB.
+const std::string& StorageText() {
+    static const std::string text = [] {
+        std::uint32_t seed = 7;
+        auto next = [&seed](std::uint32_t range) {
+            seed = seed * 1103515245u + 12345u;
+            return (seed >> 8) % range;
+        };
+        std::string t = "<Storage>\r\n\t<Globals>\r\n";
+        auto variable = [&](const std::string& name) {
+            static const char* types[] = {"int", "bool", "float", "string"};
+            const std::uint32_t type = next(4);
+            std::string value;
+            if (type == 0) value = std::to_string(static_cast<int>(next(200001)) - 100000);
+            if (type == 1) value = next(2) ? "true" : "false";
+            if (type == 2) {
+                const float f = static_cast<float>(next(2000000)) / 1000.0f - 1000.0f;
+                std::uint32_t bits = 0;
+                std::memcpy(&bits, &f, 4);
+                char buffer[64];
+                std::snprintf(buffer, sizeof buffer, "%.6fe+%03d/0x%08X", static_cast<double>(f) / 1000.0, 3, bits);
+                value = buffer;
+            }
+            if (type == 3) value = "text &amp; value " + std::to_string(next(1000000));
+            t += "\t\t<Variable name=\"" + name + "\" type=\"" + types[type] + "\" value=\"" + value + "\"/>\r\n";
+        };
+        for (int i = 0; i < 200; ++i) variable("global " + std::to_string(1000 + i));
+        t += "\t</Globals>\r\n";
+        for (int p = 0; p < 100; ++p) {
+            t += "\t<Player name=\"player " + std::to_string(100 + p) + "\">\r\n";
+            for (int i = 0; i < 420; ++i) variable("Tank " + std::to_string(i % 4) + " item " + std::to_string(1000 + i));
+            t += "\t</Player>\r\n";
+        }
+        t += "\t<ActivePlayer name=\"player 100\"/>\r\n</Storage>\r\n";
+        return t;
+    }();
+    return text;
+}
+
+const std::string& Text(const benchmark::State& state) { return state.range(0) == 0 ? Text() : StorageText(); }
+
 const std::string& Path(const char* what) {
     static const std::string base = "/tmp/marivel-bench-xml-" + std::to_string(getpid()) + "-";
     static std::string path;
@@ -44,8 +90,7 @@ const std::string& Path(const char* what) {
     return path;
 }
 
-ObjectSmartPointer<XmlDocument> ReadOwn() {
-    const std::string& text = Text();
+ObjectSmartPointer<XmlDocument> ReadOwn(const std::string& text) {
     ObjectSmartPointer<XmlDocument> d(new XmlDocumentRead(text.data(), text.data() + text.size()));
     d->GetRoot()->MarkVisitedTree();
     return d;
@@ -53,65 +98,97 @@ ObjectSmartPointer<XmlDocument> ReadOwn() {
 
 void BM_ReadOwnMemory(benchmark::State& state) {
     for (auto _ : state) {
-        ObjectSmartPointer<XmlDocument> d = ReadOwn();
+        ObjectSmartPointer<XmlDocument> d = ReadOwn(Text(state));
         benchmark::DoNotOptimize(d.Get());
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * Text().size()));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * Text(state).size()));
 }
 
 void BM_ReadTinyXmlMemory(benchmark::State& state) {
     for (auto _ : state) {
         TiXmlDocument d;
-        d.Parse(Text().c_str());
+        d.Parse(Text(state).c_str());
         if (d.Error()) state.SkipWithError(d.ErrorDesc());
         benchmark::DoNotOptimize(&d);
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * Text().size()));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * Text(state).size()));
 }
 
 void BM_ReadOwnFile(benchmark::State& state) {
     const std::string path = Path("read.xml");
     if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(Text().data(), 1, Text().size(), f);
+        std::fwrite(Text(state).data(), 1, Text(state).size(), f);
         std::fclose(f);
     }
     for (auto _ : state) {
         ObjectSmartPointer<XmlDocument> d(new XmlDocumentRead(path));
         d->GetRoot()->MarkVisitedTree();
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * Text().size()));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * Text(state).size()));
     std::remove(path.c_str());
 }
 
 void BM_ReadTinyXmlFile(benchmark::State& state) {
     const std::string path = Path("read.xml");
     if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(Text().data(), 1, Text().size(), f);
+        std::fwrite(Text(state).data(), 1, Text(state).size(), f);
         std::fclose(f);
     }
     for (auto _ : state) {
         TiXmlDocument d;
         if (!d.LoadFile(path.c_str())) state.SkipWithError(d.ErrorDesc());
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * Text().size()));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * Text(state).size()));
     std::remove(path.c_str());
+}
+
+void BM_ReadPugixmlMemory(benchmark::State& state) {
+    for (auto _ : state) {
+        pugi::xml_document d;
+        if (!d.load_buffer(Text(state).data(), Text(state).size())) state.SkipWithError("pugixml parse failed");
+        benchmark::DoNotOptimize(&d);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * Text(state).size()));
+}
+
+// Printing into memory, as a writer does before the file write.
+void BM_PrintTinyXml(benchmark::State& state) {
+    TiXmlDocument d;
+    d.Parse(Text(state).c_str());
+    for (auto _ : state) {
+        TiXmlPrinter printer;
+        d.Accept(&printer);
+        benchmark::DoNotOptimize(printer.CStr());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * Text(state).size()));
+}
+
+void BM_PrintPugixml(benchmark::State& state) {
+    pugi::xml_document d;
+    d.load_buffer(Text(state).data(), Text(state).size());
+    for (auto _ : state) {
+        std::ostringstream out;
+        d.save(out);
+        benchmark::DoNotOptimize(out.str().size());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * Text(state).size()));
 }
 
 // The read document in its source form.
 void BM_WriteOwnRead(benchmark::State& state) {
-    ObjectSmartPointer<XmlDocument> d = ReadOwn();
+    ObjectSmartPointer<XmlDocument> d = ReadOwn(Text(state));
     const std::string path = Path("write.xml");
     for (auto _ : state) {
         ObjectSmartPointer<XmlOutText> out(new XmlOutText(path));
         d->Write(out);
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * Text().size()));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * Text(state).size()));
     std::remove(path.c_str());
 }
 
 // A plain copy, written in the normalised form.
 void BM_WriteOwnPlain(benchmark::State& state) {
-    ObjectSmartPointer<XmlDocument> read = ReadOwn();
+    ObjectSmartPointer<XmlDocument> read = ReadOwn(Text(state));
     ObjectSmartPointer<XmlDocument> d(new XmlDocument(ObjectWeakPointer<XmlDocument>(read)));
     const std::string path = Path("write.xml");
     for (auto _ : state) {
@@ -119,43 +196,48 @@ void BM_WriteOwnPlain(benchmark::State& state) {
         d->Write(out);
     }
     d->GetRoot()->MarkVisitedTree();
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * Text().size()));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * Text(state).size()));
     std::remove(path.c_str());
 }
 
 void BM_WriteTinyXml(benchmark::State& state) {
     TiXmlDocument d;
-    d.Parse(Text().c_str());
+    d.Parse(Text(state).c_str());
     const std::string path = Path("write.xml");
     for (auto _ : state) {
         if (!d.SaveFile(path.c_str())) state.SkipWithError("SaveFile failed");
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * Text().size()));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * Text(state).size()));
     std::remove(path.c_str());
 }
 
 // The safe save: new text, fsync, backup and renames.
 void BM_SaveOwn(benchmark::State& state) {
-    ObjectSmartPointer<XmlDocument> read = ReadOwn();
+    ObjectSmartPointer<XmlDocument> read = ReadOwn(Text(state));
     ObjectSmartPointer<XmlDocument> d(new XmlDocument(ObjectWeakPointer<XmlDocument>(read)));
     const std::string path = Path("save.xml");
     for (auto _ : state) d->Save(path);
     d->GetRoot()->MarkVisitedTree();
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * Text().size()));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * Text(state).size()));
     std::remove(path.c_str());
     std::remove((path + ".bak").c_str());
 }
 
 }  // namespace
 
-BENCHMARK(BM_ReadOwnMemory)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ReadTinyXmlMemory)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ReadOwnFile)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ReadTinyXmlFile)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_WriteOwnRead)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_WriteOwnPlain)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_WriteTinyXml)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SaveOwn)->Unit(benchmark::kMillisecond);
+
+#define XML_BENCHMARK(name) BENCHMARK(name)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)
+XML_BENCHMARK(BM_ReadOwnMemory);
+XML_BENCHMARK(BM_ReadTinyXmlMemory);
+XML_BENCHMARK(BM_ReadPugixmlMemory);
+XML_BENCHMARK(BM_ReadOwnFile);
+XML_BENCHMARK(BM_ReadTinyXmlFile);
+XML_BENCHMARK(BM_WriteOwnRead);
+XML_BENCHMARK(BM_WriteOwnPlain);
+XML_BENCHMARK(BM_PrintTinyXml);
+XML_BENCHMARK(BM_PrintPugixml);
+XML_BENCHMARK(BM_WriteTinyXml);
+XML_BENCHMARK(BM_SaveOwn);
 
 int main(int argc, char** argv) {
     // The log goes nowhere: nothing here should fail, and the benchmark must not write into the source tree.

@@ -8,6 +8,22 @@
 
 namespace Pool {
 
+namespace {
+
+// The part of each size's newest chunk not handed out yet: blocks go from its top down, as if
+// the chunk had been put on the free list whole, without touching every block at once.
+struct Unused {
+    char* begin = nullptr;
+    char* end = nullptr;
+};
+
+Unused* UnusedParts() {
+    static Unused parts[LIST_COUNT] = {};
+    return parts;
+}
+
+}  // namespace
+
 void** Heads() {
     static void* heads[LIST_COUNT] = {};
     return heads;
@@ -21,20 +37,22 @@ void* Allocate(std::size_t size) {
     void* block = nullptr;
     if (size < LIST_COUNT) {
         void** heads = Heads();
-        if (heads[size] == nullptr) {
+        if (heads[size] != nullptr) {
+            block = heads[size];
+            heads[size] = *static_cast<void**>(block);
+        } else {
             // Blocks of one list lie a pointer-aligned stride apart, so odd sizes stay aligned.
             const std::size_t stride = (size + sizeof(void*) - 1) & ~(sizeof(void*) - 1);
-            char* chunk = static_cast<char*>(std::malloc(CHUNK_BLOCKS * stride));
-            if (!chunk) throw std::bad_alloc();
-            for (std::size_t i = 0; i < CHUNK_BLOCKS; ++i) {
-                void* b = chunk + i * stride;
-                *static_cast<void**>(b) = heads[size];
-                heads[size] = b;
+            Unused& unused = UnusedParts()[size];
+            if (unused.end == unused.begin) {
+                char* chunk = static_cast<char*>(std::malloc(CHUNK_BLOCKS * stride));
+                if (!chunk) throw std::bad_alloc();
+                unused.begin = chunk;
+                unused.end = chunk + CHUNK_BLOCKS * stride;
             }
-            Assert(Heads()[size] != NULL);
+            unused.end -= stride;
+            block = unused.end;
         }
-        block = heads[size];
-        heads[size] = *static_cast<void**>(block);
     } else {
         block = std::malloc(size);
         if (!block) throw std::bad_alloc();

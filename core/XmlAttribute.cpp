@@ -63,6 +63,17 @@ ObjectWeakPointer<XmlAttribute> XmlAttribute::Replace(const ObjectSmartPointer<X
 ObjectSmartPointer<XmlAttribute> XmlAttribute::Remove() { return Siblings().Remove(this); }
 
 void XmlAttribute::WriteEscapedValue(XmlOutText& out, const std::string& value) {
+    bool plain = true;
+    for (unsigned char c : value) {
+        if (c < 32 || c == '<' || c == '>' || c == '&' || c == '"') {
+            plain = false;
+            break;
+        }
+    }
+    if (plain) {
+        out.PutContent(value);
+        return;
+    }
     std::string escaped;
     escaped.reserve(value.size() + 8);
     for (unsigned char c : value) {

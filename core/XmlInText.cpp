@@ -21,7 +21,9 @@ XmlInText::XmlInText(const char* begin, const char* end) : _fileName("std::strin
 void XmlInText::Normalise() {
     std::size_t out = 0;
     bool afterReturn = false;
-    for (std::size_t in = 0; in < _text.size(); ++in) {
+    // A UTF-8 byte-order mark is no part of the text.
+    const std::size_t first = _text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    for (std::size_t in = first; in < _text.size(); ++in) {
         const char c = _text[in];
         if (c == '\r') {
             _text[out++] = '\n';
@@ -135,13 +137,17 @@ std::string XmlInText::ReadSpaceRun() {
 
 std::string XmlInText::ReadCharDataRun(unsigned char stop) {
     const unsigned begin = _pos;
+    SkipCharDataRun(stop);
+    return _text.substr(begin, _pos - begin);
+}
+
+void XmlInText::SkipCharDataRun(unsigned char stop) {
     while (_pos < _text.size()) {
         const unsigned char c = static_cast<unsigned char>(_text[_pos]);
         if (!XmlUtil::IsChar(c) || c == '<' || c == '&' || c == stop) break;
         if (c == '\n') ++_line;
         ++_pos;
     }
-    return _text.substr(begin, _pos - begin);
 }
 
 void XmlInText::SetSevenBitEncoding() {

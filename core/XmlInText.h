@@ -63,6 +63,13 @@ public:
     std::string ReadSpaceRun();
     // Reads the maximal run of characters other than "<", "&" and the stop byte.
     std::string ReadCharDataRun(unsigned char stop);
+    // The same, leaving the run where it is.
+    void SkipCharDataRun(unsigned char stop);
+    const char* Data() const { return _text.data(); }
+
+    // Elements open around the cursor; the reader refuses nesting deeper than MAX_DEPTH.
+    static constexpr int MAX_DEPTH = 256;
+    int& Depth() { return _depth; }
 
     void SetSevenBitEncoding();
     bool IsSevenBitEncoding() const { return _isSevenBitEncoding; }
@@ -77,4 +84,5 @@ private:
     std::string _text;
     unsigned _pos = 0;
     bool _isSevenBitEncoding = false;
+    int _depth = 0;
 };

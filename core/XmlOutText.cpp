@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <cstring>
+
 #include "core/Assert.h"
 #include "core/Int.h"
 #include "core/XmlMessages.h"
@@ -32,8 +34,27 @@ void XmlOutText::PutChar(char c) {
     _lastChar = c;
 }
 
-void XmlOutText::PutString(const std::string& text) {
-    for (char c : text) PutChar(c);
+void XmlOutText::PutString(const std::string& text) { PutString(text.data(), text.size()); }
+
+void XmlOutText::PutString(const char* text) { PutString(text, std::strlen(text)); }
+
+// PutChar for each byte, appending the runs between line breaks in one piece.
+void XmlOutText::PutString(const char* text, std::size_t length) {
+    std::size_t from = 0;
+    char last = _lastChar;
+    for (std::size_t i = 0; i < length; ++i) {
+        const char c = text[i];
+        XmlCheck(XmlUtil::IsChar(static_cast<unsigned char>(c)), "XmlUtil::IsChar(c)");
+        if (c == '<' && last == '>' && !_isInComment) {
+            _buffer.append(text + from, i - from);
+            _buffer += '\n';
+            _buffer.append(static_cast<std::size_t>(_tabNumber), '\t');
+            from = i;
+        }
+        last = c;
+    }
+    _buffer.append(text + from, length - from);
+    _lastChar = last;
 }
 
 void XmlOutText::PutContent(const std::string& text) {
@@ -85,9 +106,14 @@ bool XmlOutText::WriteAndClose(bool fromDestructor) {
     if (_file == nullptr) return false;
     std::string bytes;
     bytes.reserve(_buffer.size() + _buffer.size() / 16);
-    for (char c : _buffer) {
-        if (c == '\n') bytes += '\r';
-        bytes += c;
+    for (std::size_t from = 0; from < _buffer.size();) {
+        const void* found = std::memchr(_buffer.data() + from, '\n', _buffer.size() - from);
+        const std::size_t end = found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - _buffer.data())
+                                                 : _buffer.size();
+        bytes.append(_buffer, from, end - from);
+        if (found == nullptr) break;
+        bytes += "\r\n";
+        from = end + 1;
     }
     const std::size_t written = std::fwrite(bytes.data(), 1, bytes.size(), _file);
     // A save waits until the text is on the disk; the diagnostic dumps need not.

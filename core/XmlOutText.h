@@ -16,6 +16,7 @@ public:
     // Markup: a "<" directly after a ">" starts a new line indented by the current depth.
     void PutChar(char c);
     void PutString(const std::string& text);
+    void PutString(const char* text);
     // Character content: a ">" in it never counts as the end of a tag.
     void PutContent(const std::string& text);
 
@@ -33,6 +34,7 @@ public:
     const std::string& GetDeclaration() const { return _declaration; }
 
 private:
+    void PutString(const char* text, std::size_t length);
     bool WriteAndClose(bool fromDestructor);
 
     std::string _fileName;

@@ -1,5 +1,7 @@
 #include "core/XmlRead.h"
 
+#include <unordered_set>
+
 #include "core/Int.h"
 #include "core/String.h"
 #include "core/XmlFileOps.h"
@@ -13,30 +15,106 @@ void WriteSpace(const ObjectSmartPointer<XmlSpaceRead>& space, const ObjectWeakP
     if (space.Get() != nullptr) space.Get()->Write(out);
 }
 
-// Reads character data and references up to the stop byte into the units.
-void ReadTextUnits(XmlInText& text, const ObjectWeakPointer<XmlInText>& in, unsigned char stop,
-                   XmlTextReadUnits& components) {
-    while (text.GetCurrent() != stop) {
-        const unsigned char c = text.GetCurrent();
-        if (c == '&') {
-            components.push_back(ObjectSmartPointer<XmlTextReadUnit>(new XmlCharReferenceRead(in)));
-        } else if (c != '<' && text.IsChar()) {
-            components.push_back(ObjectSmartPointer<XmlTextReadUnit>(new XmlCharDataRead(in, stop)));
+// Reads a character reference at the cursor ("&#x..;", "&#..;" or one of the five named ones)
+// and appends the character it stands for.
+void ReadReference(XmlInText& text, std::string& value) {
+    text.Skip('&');
+    char c = 0;
+    if (text.GetCurrent() == '#') {
+        text.MoveNext();
+        int code = 0;
+        if (text.GetCurrent() == 'x') {
+            text.MoveNext();
+            XmlReadCheck(text.IsHex(), "in->IsHex()");
+            code = text.GetHexValue();
+            text.MoveNext();
+            while (text.IsHex()) {
+                code = code * 16 + text.GetHexValue();
+                XmlReadCheck(0 <= code && code <= 255, "0 <= value && value <= 255");
+                text.MoveNext();
+            }
+        } else {
+            XmlReadCheck(text.IsDec(), "in->IsDec()");
+            code = text.GetDecValue();
+            text.MoveNext();
+            while (text.IsDec()) {
+                code = code * 10 + text.GetDecValue();
+                XmlReadCheck(0 <= code && code <= 255, "0 <= value && value <= 255");
+                text.MoveNext();
+            }
+        }
+        c = static_cast<char>(code & 0xFF);
+    } else {
+        const std::string name = text.ReadName();
+        if (name == "lt") {
+            c = '<';
+        } else if (name == "gt") {
+            c = '>';
+        } else if (name == "amp") {
+            c = '&';
+        } else if (name == "quot") {
+            c = '"';
+        } else if (name == "apos") {
+            c = '\'';
         } else {
             XmlReadCheck(false, "false");
         }
     }
+    text.Skip(';');
+    value += c;
 }
 
-std::string ValueOf(const XmlTextReadUnits& components) {
-    std::string value;
-    for (const auto& unit : components) unit.Get()->AppendValue(value);
-    return value;
+// Reads character data and references up to the stop byte: what they stand for into value and,
+// when a reference makes it differ, their source into source (left empty otherwise).
+void ReadCharacters(XmlInText& text, unsigned char stop, std::string& source, std::string& value) {
+    const XmlInText::Position begin = text.GetPosition();
+    bool hasReference = false;
+    while (text.GetCurrent() != stop) {
+        const unsigned char c = text.GetCurrent();
+        if (c == '&') {
+            if (!hasReference) value = text.GetSubText(begin, text.GetPosition());
+            hasReference = true;
+            ReadReference(text, value);
+        } else if (c != '<' && text.IsChar()) {
+            const XmlInText::Position run = text.GetPosition();
+            text.SkipCharDataRun(stop);
+            if (hasReference) value.append(text.Data() + run.Get(), text.GetPosition().Get() - run.Get());
+        } else {
+            XmlReadCheck(false, "false");
+        }
+    }
+    if (hasReference) {
+        source = text.GetSubText(begin, text.GetPosition());
+    } else {
+        value = text.GetSubText(begin, text.GetPosition());
+    }
 }
 
-void WriteUnits(const XmlTextReadUnits& components, const ObjectWeakPointer<XmlOutText>& out) {
-    for (const auto& unit : components) unit.Get()->Write(out);
+// The source of an optional run of spaces at the cursor.
+std::string ReadOptionalSpace(XmlInText& text) { return text.IsSpace() ? text.ReadSpaceRun() : std::string(); }
+
+void PutSpace(XmlOutText& out, const std::string& space) {
+    if (!space.empty()) out.PutString(space);
 }
+
+// Counts the element being read as open; refuses one nested too deep before it recurses further.
+class DepthScope {
+public:
+    explicit DepthScope(XmlInText& text) : _depth(text.Depth()) {
+        XmlReadCheck(_depth < XmlInText::MAX_DEPTH, "depth < MAX_DEPTH");
+        ++_depth;
+    }
+    ~DepthScope() { --_depth; }
+    DepthScope(const DepthScope&) = delete;
+    DepthScope& operator=(const DepthScope&) = delete;
+
+private:
+    int& _depth;
+};
+
+// Attributes past this count are checked for duplicates through a set of names.
+constexpr std::size_t LINEAR_ATTRIBUTE_CHECKS = 8;
+
 
 }  // namespace
 
@@ -65,71 +143,6 @@ void XmlEqRead::Write(const ObjectWeakPointer<XmlOutText>& out) {
     out->PutChar('=');
     WriteSpace(_spaceAfter, out);
 }
-
-// XmlCharDataRead
-
-XmlCharDataRead::XmlCharDataRead(const ObjectWeakPointer<XmlInText>& in, unsigned char stop) {
-    _value = in->ReadCharDataRun(stop);
-    XmlReadCheck(_value.length() > 0, "_value.length() > 0");
-}
-
-void XmlCharDataRead::AppendValue(std::string& value) { value += _value; }
-
-void XmlCharDataRead::Write(const ObjectWeakPointer<XmlOutText>& out) { out->PutContent(_value); }
-
-// XmlCharReferenceRead
-
-XmlCharReferenceRead::XmlCharReferenceRead(const ObjectWeakPointer<XmlInText>& in) {
-    XmlInText& text = *in;
-    const XmlInText::Position begin = text.GetPosition();
-    text.Skip('&');
-    if (text.GetCurrent() == '#') {
-        text.MoveNext();
-        int value = 0;
-        if (text.GetCurrent() == 'x') {
-            text.MoveNext();
-            XmlReadCheck(text.IsHex(), "in->IsHex()");
-            value = text.GetHexValue();
-            text.MoveNext();
-            while (text.IsHex()) {
-                value = value * 16 + text.GetHexValue();
-                XmlReadCheck(0 <= value && value <= 255, "0 <= value && value <= 255");
-                text.MoveNext();
-            }
-        } else {
-            XmlReadCheck(text.IsDec(), "in->IsDec()");
-            value = text.GetDecValue();
-            text.MoveNext();
-            while (text.IsDec()) {
-                value = value * 10 + text.GetDecValue();
-                XmlReadCheck(0 <= value && value <= 255, "0 <= value && value <= 255");
-                text.MoveNext();
-            }
-        }
-        _char = static_cast<char>(value & 0xFF);
-    } else {
-        const std::string name = text.ReadName();
-        if (name == "lt") {
-            _char = '<';
-        } else if (name == "gt") {
-            _char = '>';
-        } else if (name == "amp") {
-            _char = '&';
-        } else if (name == "quot") {
-            _char = '"';
-        } else if (name == "apos") {
-            _char = '\'';
-        } else {
-            XmlReadCheck(false, "false");
-        }
-    }
-    text.Skip(';');
-    _source = text.GetSubText(begin, text.GetPosition());
-}
-
-void XmlCharReferenceRead::AppendValue(std::string& value) { value += _char; }
-
-void XmlCharReferenceRead::Write(const ObjectWeakPointer<XmlOutText>& out) { out->PutContent(_source); }
 
 // XmlDeclarationRead
 
@@ -243,43 +256,45 @@ XmlComment::XmlComment(const ObjectWeakPointer<XmlInText>& in) {
 
 // XmlAttributeRead
 
-XmlAttributeRead::XmlAttributeRead(const ObjectWeakPointer<XmlInText>& in,
-                                   const ObjectSmartPointer<XmlSpaceRead>& leadingSpace)
-    : _leadingSpace(leadingSpace) {
-    XmlInText& text = *in;
-    SetName(text.ReadName());
-    _eq = ObjectSmartPointer<XmlEqRead>(new XmlEqRead(in));
+XmlAttributeRead::XmlAttributeRead(XmlInText& text, std::string&& leadingSpace)
+    : _leadingSpace(std::move(leadingSpace)) {
+    _name = text.ReadName();
+    XmlUtil::CheckName(_name);
+    const XmlInText::Position eqBegin = text.GetPosition();
+    if (text.IsSpace()) text.ReadSpaceRun();
+    XmlReadCheck(text.GetCurrent() == '=', "in->GetCurrent() == '='");
+    text.MoveNext();
+    if (text.IsSpace()) text.ReadSpaceRun();
+    _eq = text.GetSubText(eqBegin, text.GetPosition());
     XmlReadCheck(text.IsQuote(), "in->IsQuote()");
     _quote = static_cast<char>(text.GetCurrent());
     text.MoveNext();
-    XmlReadCheck(_components.size() == 0, "_components.size() == 0");
-    ReadTextUnits(text, in, static_cast<unsigned char>(_quote), _components);
+    ReadCharacters(text, static_cast<unsigned char>(_quote), _source, _value);
     text.MoveNext();
-    SetValue(ValueOf(_components));
 }
 
 void XmlAttributeRead::Write(const ObjectWeakPointer<XmlOutText>& out) {
     XmlOutText& text = *out;
-    WriteSpace(_leadingSpace, out);
+    PutSpace(text, _leadingSpace);
     text.PutString(_name);
-    _eq->Write(out);
+    text.PutString(_eq);
     text.PutChar(_quote);
-    WriteUnits(_components, out);
+    text.PutContent(_source.empty() ? _value : _source);
     text.PutChar(_quote);
     _isVisited = true;
 }
 
 // XmlTextRead
 
-XmlTextRead::XmlTextRead(const ObjectWeakPointer<XmlInText>& in) {
-    XmlInText& text = *in;
-    ReadTextUnits(text, in, '<', _components);
-    XmlReadCheck(_components.size() > 0, "_components.size() > 0");
-    SetValue(ValueOf(_components));
+XmlTextRead::XmlTextRead(XmlInText& text) {
+    std::string value;
+    ReadCharacters(text, '<', _source, value);
+    XmlReadCheck(value.size() > 0 || _source.size() > 0, "_components.size() > 0");
+    SetValue(value);
 }
 
 void XmlTextRead::Write(const ObjectWeakPointer<XmlOutText>& out) {
-    WriteUnits(_components, out);
+    out->PutContent(_source.empty() ? _value : _source);
     _isVisited = true;
 }
 
@@ -287,17 +302,39 @@ void XmlTextRead::Write(const ObjectWeakPointer<XmlOutText>& out) {
 
 XmlElementRead::XmlElementRead(const ObjectWeakPointer<XmlInText>& in) {
     XmlInText& text = *in;
+    const DepthScope depth(text);
     text.Skip('<');
     SetName(text.ReadName());
     if (text.GetCurrent() != '>') {
+        std::size_t count = 0;
+        std::unordered_set<std::string> names;
         do {
             if (text.GetCurrent() == '/') break;
-            ObjectSmartPointer<XmlSpaceRead> space(new XmlSpaceRead(in));
-            _lastSpace = space;
-            if (text.GetCurrent() == '>' || text.GetCurrent() == '/') break;
-            ObjectSmartPointer<XmlAttribute> attribute(new XmlAttributeRead(in, space));
-            _lastSpace = nullptr;
-            AddAttribute(attribute);
+            XmlReadCheck(text.IsSpace(), "in->IsSpace()");
+            std::string space = text.ReadSpaceRun();
+            if (text.GetCurrent() == '>' || text.GetCurrent() == '/') {
+                _lastSpace = std::move(space);
+                break;
+            }
+            ObjectSmartPointer<XmlAttribute> attribute(new XmlAttributeRead(text, std::move(space)));
+            bool isNew = true;
+            if (++count <= LINEAR_ATTRIBUTE_CHECKS) {
+                for (XmlAttribute* a = FirstAttributeRaw(); isNew && !a->IsBarrier(); a = a->NextRaw()) {
+                    isNew = a->NameRef() != attribute->NameRef();
+                }
+            } else {
+                if (names.empty()) {
+                    for (XmlAttribute* a = FirstAttributeRaw(); !a->IsBarrier(); a = a->NextRaw()) {
+                        names.insert(a->NameRef());
+                    }
+                }
+                isNew = names.insert(attribute->NameRef()).second;
+            }
+            if (isNew) {
+                _attributesEnd->InsertBefore(attribute);
+            } else {
+                AddAttribute(attribute);  // reports the duplicate
+            }
         } while (text.GetCurrent() != '>');
     }
     if (text.GetCurrent() == '/') {
@@ -317,7 +354,7 @@ XmlElementRead::XmlElementRead(const ObjectWeakPointer<XmlInText>& in) {
         } else if (c == '<') {
             AppendChild(ObjectSmartPointer<XmlNode>(new XmlElementRead(in)));
         } else if (text.IsChar()) {
-            AppendChild(ObjectSmartPointer<XmlNode>(new XmlTextRead(in)));
+            AppendChild(ObjectSmartPointer<XmlNode>(new XmlTextRead(text)));
         } else {
             XmlReadCheck(false, "false");
         }
@@ -328,7 +365,7 @@ XmlElementRead::XmlElementRead(const ObjectWeakPointer<XmlInText>& in) {
     if (endName != _name) {
         ReportError(XmlMessages::END_TAG_NAME + endName + "\n" + XmlMessages::START_TAG_NAME + _name);
     }
-    if (text.IsSpace()) _endTagSpace = ObjectSmartPointer<XmlSpaceRead>(new XmlSpaceRead(in));
+    _endTagSpace = ReadOptionalSpace(text);
     text.Skip('>');
 }
 
@@ -337,7 +374,7 @@ void XmlElementRead::Write(const ObjectWeakPointer<XmlOutText>& out) {
     text.PutChar('<');
     text.PutString(_name);
     WriteAttributes(out);
-    WriteSpace(_lastSpace, out);
+    PutSpace(text, _lastSpace);
     if (_isEmptyTag && !HasChildNodes()) {
         text.PutString("/>");
     } else {
@@ -347,7 +384,7 @@ void XmlElementRead::Write(const ObjectWeakPointer<XmlOutText>& out) {
         text.DecreaseTab();
         text.PutString("</");
         text.PutString(_name);
-        WriteSpace(_endTagSpace, out);
+        PutSpace(text, _endTagSpace);
         text.PutChar('>');
     }
     _isVisited = true;

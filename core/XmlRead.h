@@ -30,37 +30,6 @@ private:
     ObjectSmartPointer<XmlSpaceRead> _spaceAfter;
 };
 
-// A piece of character content of a text or an attribute value.
-class XmlTextReadUnit : public Interface {
-public:
-    virtual void AppendValue(std::string& value) = 0;
-    virtual void Write(const ObjectWeakPointer<XmlOutText>& out) = 0;
-};
-
-class XmlCharDataRead : public XmlTextReadUnit {
-public:
-    XmlCharDataRead(const ObjectWeakPointer<XmlInText>& in, unsigned char stop);
-    void AppendValue(std::string& value) override;
-    void Write(const ObjectWeakPointer<XmlOutText>& out) override;
-
-private:
-    std::string _value;
-};
-
-// "&#x..;", "&#..;" or one of the five named references.
-class XmlCharReferenceRead : public XmlTextReadUnit {
-public:
-    explicit XmlCharReferenceRead(const ObjectWeakPointer<XmlInText>& in);
-    void AppendValue(std::string& value) override;
-    void Write(const ObjectWeakPointer<XmlOutText>& out) override;
-
-private:
-    char _char = 0;
-    std::string _source;
-};
-
-using XmlTextReadUnits = std::vector<ObjectSmartPointer<XmlTextReadUnit>>;
-
 class XmlDeclarationRead : public XmlDeclaration {
 public:
     explicit XmlDeclarationRead(const ObjectWeakPointer<XmlInText>& in);
@@ -85,25 +54,28 @@ private:
     std::vector<ObjectSmartPointer<XmlMiscReadUnit>> _components;
 };
 
+// Attributes and texts keep their source text (spaces, "=", references as written; the source
+// of a value is kept only when it differs from the value) and give the decoded value; writing
+// puts the source back.
 class XmlAttributeRead : public XmlAttribute {
 public:
-    XmlAttributeRead(const ObjectWeakPointer<XmlInText>& in, const ObjectSmartPointer<XmlSpaceRead>& leadingSpace);
+    XmlAttributeRead(XmlInText& in, std::string&& leadingSpace);
     void Write(const ObjectWeakPointer<XmlOutText>& out) override;
 
 private:
-    ObjectSmartPointer<XmlSpaceRead> _leadingSpace;
-    ObjectSmartPointer<XmlEqRead> _eq;
+    std::string _leadingSpace;
+    std::string _eq;
     char _quote = 0;
-    XmlTextReadUnits _components;
+    std::string _source;
 };
 
 class XmlTextRead : public XmlText {
 public:
-    explicit XmlTextRead(const ObjectWeakPointer<XmlInText>& in);
+    explicit XmlTextRead(XmlInText& in);
     void Write(const ObjectWeakPointer<XmlOutText>& out) override;
 
 private:
-    XmlTextReadUnits _components;
+    std::string _source;
 };
 
 class XmlElementRead : public XmlElement {
@@ -114,8 +86,8 @@ public:
 
 private:
     bool _isEmptyTag = false;
-    ObjectSmartPointer<XmlSpaceRead> _lastSpace;
-    ObjectSmartPointer<XmlSpaceRead> _endTagSpace;
+    std::string _lastSpace;
+    std::string _endTagSpace;
 };
 
 class XmlDocumentRead : public XmlDocument {

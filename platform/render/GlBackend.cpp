@@ -190,6 +190,7 @@ public:
         glFogi(GL_FOG_COORD_SRC, GL_FOG_COORD);
         glHint(GL_FOG_HINT, GL_NICEST);
         _queue.reserve(6 * 4096);
+        _hasSync = SDL_GL_ExtensionSupported("GL_ARB_sync") == SDL_TRUE;
     }
 
     HRESULT ReadBackBuffer(std::vector<D3DCOLOR>* pixels, UINT* width, UINT* height) override {
@@ -219,6 +220,8 @@ protected:
         _context->flush = nullptr;
         _queue.clear();
         // Textures bound here are released by the base; the context goes once nothing draws.
+        MakeCurrent(_context.get());
+        DeleteFences();
         if (currentContext == _context.get()) currentContext = nullptr;
         _context->alive = false;
         DriverLeakScope driver;
@@ -320,6 +323,30 @@ protected:
         Flush();
         MakeCurrent(_context.get());
         SDL_GL_SwapWindow(_context->window);
+        BoundFramesInFlight();
+    }
+
+    // An offscreen swap never blocks: without a bound the driver queues every frame. Waits until
+    // the frame presented FRAMES_IN_FLIGHT presents ago is finished, then fences this one.
+    void BoundFramesInFlight() {
+        GLsync& slot = _fences[_presents % FRAMES_IN_FLIGHT];
+        ++_presents;
+        if (!_hasSync) {
+            if (_presents % FRAMES_IN_FLIGHT == 0) glFinish();
+            return;
+        }
+        if (slot != nullptr) {
+            glClientWaitSync(slot, GL_SYNC_FLUSH_COMMANDS_BIT, FENCE_TIMEOUT_NS);
+            glDeleteSync(slot);
+        }
+        slot = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
+    }
+
+    void DeleteFences() {
+        for (GLsync& fence : _fences) {
+            if (fence != nullptr && _hasSync) glDeleteSync(fence);
+            fence = nullptr;
+        }
     }
 
     void Draw(D3DPRIMITIVETYPE type, UINT primitiveCount, const BYTE* data, UINT stride, UINT vertexCount) override {
@@ -669,8 +696,14 @@ private:
         _applied.deletions = _context->deletions;
     }
 
+    static constexpr unsigned FRAMES_IN_FLIGHT = 2;
+    static constexpr GLuint64 FENCE_TIMEOUT_NS = 1000000000ull;
+
     std::shared_ptr<GlContext> _context;
     int _swapInterval = 0;
+    bool _hasSync = false;
+    GLsync _fences[FRAMES_IN_FLIGHT] = {};
+    unsigned _presents = 0;
     std::vector<QueuedVertex> _queue;
     std::vector<QueuedVertex> _scratch;
     GLenum _queueMode = GL_TRIANGLES;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "core/XmlDocument.h"
 #include "core/XmlRead.h"
 #include "tests/core/XmlTestSupport.h"
@@ -33,7 +35,7 @@ TEST(XmlReader, RejectsWhatTheGrammarLeavesOutWithCheckAndLine) {
     const Rejected cases[] = {
         {"", "GetCurrent() == c", 1},
         {" <?xml version='1.0'?><a/>", "IsFirstNameLetter()", 1},
-        {"\xEF\xBB\xBF<a/>", "GetCurrent() == c", 1},
+        {"\xEF\xBB\xBF \xEF\xBB\xBF<a/>", "GetCurrent() == c", 1},
         {"<?xml version='1.1'?><a/>", "GetCurrent() == c", 1},
         {"<?xml version='1.0' standalone='yes'?><a/>", "GetCurrent() == c", 1},
         {"<?xml version='1.0'encoding='x'?><a/>", "in->IsSpace()", 1},
@@ -102,6 +104,83 @@ TEST(XmlReader, AcceptsTheGrammarAndWritesItBackUnchanged) {
         ASSERT_TRUE(d->GetRoot() != NULL) << text;
         EXPECT_EQ(WrittenDocument(d), Crlf(text)) << text;
         EXPECT_EQ(log.ErrorCount(), 0) << text;
+    }
+}
+
+TEST(XmlReader, AByteOrderMarkIsSkippedAndNotWrittenBack) {
+    const std::string path = Dir() + "bom.xml";
+    for (const std::string text : {"\xEF\xBB\xBF<?xml version='1.0'?>\n<a x='1'/>", "\xEF\xBB\xBF<a>\n</a>\n"}) {
+        LogCapture log;
+        WriteFile(path, text);
+        ObjectSmartPointer<XmlDocument> d = ReadFileDocument(path);
+        ASSERT_TRUE(d->GetRoot() != NULL) << text;
+        d->GetRoot()->MarkVisitedTree();
+        EXPECT_EQ(WrittenDocument(d), Crlf(text.substr(3))) << text;
+        ObjectSmartPointer<XmlDocument> fromText = ReadText(text);
+        ASSERT_TRUE(fromText->GetRoot() != NULL) << text;
+        fromText->GetRoot()->MarkVisitedTree();
+        EXPECT_EQ(log.ErrorCount(), 0) << log.Text();
+    }
+}
+
+TEST(XmlReader, NestingDeeperThanTheLimitIsRefusedWithItsLine) {
+    struct Case {
+        int depth;
+        bool accepted;
+    };
+    const std::string path = Dir() + "nested.xml";
+    for (const Case c : {Case{XmlInText::MAX_DEPTH, true}, Case{XmlInText::MAX_DEPTH + 1, false}, Case{200000, false}}) {
+        std::string text;
+        for (int i = 0; i < c.depth; ++i) text += "<a>\n";
+        for (int i = 0; i < c.depth; ++i) text += "</a>";
+        LogCapture log;
+        WriteFile(path, text);
+        ObjectSmartPointer<XmlDocument> d = ReadFileDocument(path);
+        if (c.accepted) {
+            ASSERT_TRUE(d->GetRoot() != NULL) << c.depth;
+            d->GetRoot()->MarkVisitedTree();
+            EXPECT_EQ(log.ErrorCount(), 0) << log.Text();
+        } else {
+            EXPECT_TRUE(d->GetRoot() == NULL) << c.depth;
+            EXPECT_TRUE(log.Contains("depth < MAX_DEPTH")) << c.depth;
+            const std::string line = std::to_string(XmlInText::MAX_DEPTH + 1);
+            EXPECT_TRUE(log.Contains(W("Ошибка в строке ") + line + W(" файла\n") + path + "\n")) << c.depth;
+        }
+        // The text reader stops there as well.
+        ObjectSmartPointer<XmlDocument> fromText = ReadText(text);
+        EXPECT_EQ(fromText->GetRoot() == NULL, !c.accepted) << c.depth;
+        if (fromText->GetRoot() != NULL) fromText->GetRoot()->MarkVisitedTree();
+    }
+}
+
+TEST(XmlReader, ManyAttributesAreReadAndDuplicatesFoundAtAnyPlace) {
+    // 50,000 attributes: each duplicate check must not scan the list.
+    std::string many = "<a";
+    for (int i = 0; i < 50000; ++i) many += " n" + std::to_string(i) + "='" + std::to_string(i) + "'";
+    many += "/>";
+    const std::string path = Dir() + "attributes.xml";
+    {
+        LogCapture log;
+        WriteFile(path, many);
+        const auto start = std::chrono::steady_clock::now();
+        ObjectSmartPointer<XmlDocument> d = ReadFileDocument(path);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+        ASSERT_TRUE(d->GetRoot() != NULL);
+        EXPECT_EQ(d->GetRoot()->GetAttribute("n49999")->GetValue(), "49999");
+        d->GetRoot()->MarkVisitedTree();
+        EXPECT_EQ(WrittenDocument(d), many);
+        EXPECT_EQ(log.ErrorCount(), 0);
+    }
+    // A duplicate among the first few, past them, and late in a long list.
+    for (const int duplicateAt : {3, 9, 40000}) {
+        std::string text = "<a";
+        for (int i = 0; i < duplicateAt; ++i) text += " n" + std::to_string(i) + "='1'";
+        text += " n" + std::to_string(duplicateAt / 2) + "='2'/>";
+        LogCapture log;
+        WriteFile(path, text);
+        ObjectSmartPointer<XmlDocument> d = ReadFileDocument(path);
+        EXPECT_TRUE(d->GetRoot() == NULL) << duplicateAt;
+        EXPECT_TRUE(log.Contains("GetAttribute(newAttribute->GetName()) == NULL")) << duplicateAt;
     }
 }
 
