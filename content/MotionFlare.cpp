@@ -53,3 +53,11 @@ void FlarePosition::Update(float dt) {
         _overshoot = 0.0f;
     }
 }
+
+void FlarePosition::SaveTo(const ObjectWeakPointer<XmlElement>& xe) const {
+    xe->SetFloatAttribute("flareLife", _flareLife);
+    xe->SetBoolAttribute("flareOnce", _flareOnce);
+    xe->SetFloatAttribute("minFlarePause", _minFlarePause);
+    xe->SetFloatAttribute("maxFlarePause", _maxFlarePause);
+    xe->SetFloatAttribute("beforeFirstFlare", _remaining);
+}

@@ -17,6 +17,9 @@ public:
     explicit FlarePosition(const ObjectWeakPointer<XmlElement>& xe);
 
     void Update(float dt);
+    // Writes the five attributes read above, with "beforeFirstFlare" the remaining time, so a
+    // timer read back goes on where this one stands.
+    void SaveTo(const ObjectWeakPointer<XmlElement>& xe) const;
     // 0 <= remaining <= _flareLife.
     bool IsFlaring() const;
     // 1 - remaining / _flareLife while flaring (and _flareLife > 0), else 1.

@@ -55,6 +55,17 @@ function MenuCommand(text)
 			aquariumResourcesLoaded = true
 		end
 		LoadControlTree("screens\\aquarium.xml")
+	elseif text == "scenery" then
+		if not aquariumResourcesLoaded then
+			LoadResource("screens\\aquarium_resources.xml")
+			aquariumResourcesLoaded = true
+		end
+		if not sceneryResourcesLoaded then
+			LoadResource("screens\\scenery_resources.xml")
+			LoadEffects("particles\\SceneryEffects.xml")
+			sceneryResourcesLoaded = true
+		end
+		LoadControlTree("screens\\scenery.xml")
 	elseif text == "quit" then
 		CloseApplication()
 	end

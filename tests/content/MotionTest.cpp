@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "content/CyclicFloat.h"
 #include "content/MotionChangers.h"
 #include "content/MotionFlare.h"
 #include "content/MotionTextures.h"
@@ -335,6 +336,59 @@ TEST_F(PositionedTextureTest, PositionAndTextureOrFrameFromXml) {
     PositionedTexture frame(content_test::Parse("<picture x='0' y='0' textureId='animation_frame:anim/-1'/>"));
     ASSERT_TRUE(frame.texture != NULL);
     EXPECT_EQ(7, frame.texture->GetRectangle().width);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FlarePositionTest, SavedTimerGoesOnWhereItStood) {
+    FlarePosition flare(1.0f, false, 2.0f, 3.0f, 4.0f);
+    flare.Update(1.5f);
+    ObjectSmartPointer<XmlElement> xe(new XmlElement("flare"));
+    flare.SaveTo(xe);
+    FlarePosition back(xe);
+    EXPECT_FLOAT_EQ(flare._remaining, back._remaining);
+    EXPECT_FLOAT_EQ(1.0f, back._flareLife);
+    EXPECT_FLOAT_EQ(2.0f, back._minFlarePause);
+    EXPECT_FLOAT_EQ(3.0f, back._maxFlarePause);
+    EXPECT_FALSE(back._flareOnce);
+    back.Update(2.6f);
+    EXPECT_TRUE(back.IsFlaring());
+}
+
+TEST(CyclicFloatTest, WrapsIntoItsLifeTime) {
+    struct Case {
+        float life;
+        std::vector<float> steps;
+        float phase;
+    } cases[] = {
+        {10.0f, {}, 0.0f},
+        {10.0f, {2.5f}, 0.25f},
+        {10.0f, {9.0f, 2.0f}, 0.1f},
+        {10.0f, {10.0f}, 0.0f},
+        {4.0f, {0.0f}, 0.0f},
+        {4.0f, {13.0f}, 0.25f},
+    };
+    for (const Case& c : cases) {
+        CyclicFloat f(c.life);
+        for (float s : c.steps) f.Update(s);
+        EXPECT_NEAR(c.phase, f.GetPhase(), 1e-5f) << c.life;
+        EXPECT_LT(f._lifeCounter, f._lifeTime);
+    }
+}
+
+TEST(CyclicFloatTest, NegativeStepOrNoLifeTimeIsRefused) {
+    testing_support::LogCapture capture;
+    CyclicFloat f(2.0f);
+    f.Update(1.0f);
+    f.Update(-0.5f);
+    EXPECT_FLOAT_EQ(0.5f, f.GetPhase());
+    CyclicFloat none(0.0f);
+    none.Update(1.0f);
+    EXPECT_FLOAT_EQ(0.0f, none.GetPhase());
+    EXPECT_TRUE(check_reports::Reported(capture, "f >= 0"));
+    EXPECT_TRUE(check_reports::Reported(capture, "_lifeTime > 0"));
 }
 
 }  // namespace
