@@ -2,6 +2,8 @@
 // frames, and what it does when there is no text to frame.
 #include <gtest/gtest.h>
 
+#include "controls/BoundingPointsSource.h"
+#include "controls/ControlFactory.h"
 #include "controls/InscribableConsumer.h"
 #include "controls/MouseEvents.h"
 #include "tests/support/TestSupport.h"
@@ -24,6 +26,22 @@ std::string Text(int x, int y, const std::string& line = "abc") {
     return "<StaticTextControl><position x='" + std::to_string(x) + "' y='" + std::to_string(y) +
            "'/><div fontName='fixed' align='left'><line>" + line + "</line></div></StaticTextControl>";
 }
+
+// Reports two fixed points off its position, as a text control would report its corners.
+class PointsControl : public MouseTransparentControl, public BoundingPointsSource {
+public:
+    PointsControl(const ObjectWeakPointer<Control>& parent, const ObjectWeakPointer<XmlElement>& xml)
+        : MouseTransparentControl(parent, xml) {
+        InscribableConsumer::AddGlobalChild(ObjectWeakPointer<Control>(this));
+    }
+    void Draw() override {}
+    void Update(float) override {}
+    void AddBoundingPoints(std::vector<FPoint>& points) override {
+        const Point p = GetAbsolutePos();
+        points.push_back(FPoint(static_cast<float>(p.x) + 3.7f, static_cast<float>(p.y) + 1.2f));
+        points.push_back(FPoint(static_cast<float>(p.x) + 120.2f, static_cast<float>(p.y) + 30.9f));
+    }
+};
 
 class ToolTipTest : public widgets_test::TextControlTest {
 protected:
@@ -130,6 +148,23 @@ TEST_F(ToolTipTest, FramesTextAtAnyDepthButNotTheExtraControl) {
     ASSERT_TRUE(TipControl()->GetTextRectangle(r));
     EXPECT_EQ(r.width, 130);
     EXPECT_EQ(r.height, 70);
+    EXPECT_EQ(log.ErrorCount(), 0);
+}
+
+TEST_F(ToolTipTest, TheTextRectangleTruncatesItsPoints) {
+    if (!ControlFactory::IsControlRegistered("PointsControl")) {
+        ControlFactory::RegisterControl("PointsControl", ControlFactory::Make<PointsControl>());
+    }
+    LogCapture log;
+    // Wherever the tooltip stands, the rectangle is relative to its origin.
+    Build(Tip("parent-right-top", 400, 300, "<PointsControl><position x='0' y='0'/></PointsControl>"));
+    Move(50, 50);
+    Rect r;
+    ASSERT_TRUE(TipControl()->GetTextRectangle(r));
+    EXPECT_EQ(r.x, 3);
+    EXPECT_EQ(r.width, 117);
+    EXPECT_EQ(r.y, 1);
+    EXPECT_EQ(r.height, 29);
     EXPECT_EQ(log.ErrorCount(), 0);
 }
 
