@@ -1,4 +1,5 @@
 #include "controls/ClickAreaControl.h"
+#include "controls/ContextHelpServerControl.h"
 #include "controls/ControlFactory.h"
 #include "controls/DefinitionContainerControl.h"
 #include "controls/FixedChildrenListControl.h"
@@ -13,6 +14,7 @@ void RegisterControlFrameworkClasses() {
     }
     isRegistered = true;
     ControlFactory::RegisterControl("ClickAreaControl", ControlFactory::Make<ClickAreaControl>());
+    ControlFactory::RegisterControl("ContextHelpServerControl", ControlFactory::Make<ContextHelpServerControl>());
     ControlFactory::RegisterControl("DefinitionContainerControl", ControlFactory::Make<DefinitionContainerControl>());
     ControlFactory::RegisterControl("FixedChildrenListControl", ControlFactory::Make<FixedChildrenListControl>());
     ControlFactory::RegisterControl("SimpleTimeCounter", ControlFactory::Make<SimpleTimeCounter>());

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "controls/FixedChildrenListControl.h"
+#include "core/FPoint.h"
 
 class InscribableConsumer : public FixedChildrenListControl {
 public:
@@ -17,9 +18,19 @@ public:
     // The text controls built among the children, in construction order.
     const std::vector<ObjectWeakPointer<Control>>& GetInscribableChildren() const { return _inscribableChildren; }
 
+    // Empties the list and appends the bounding points of every collected control still alive.
+    void CollectPoints(std::vector<FPoint>& points);
+
+    // Entries of the registration list now (tests: 0 outside any construction).
+    static std::size_t GetGlobalChildrenCount();
+
 private:
     // Runs before the children list is built; passes the element through.
     static const ObjectWeakPointer<XmlElement>& OpenGlobalChildren(const ObjectWeakPointer<XmlElement>& xml);
+    // Ends this consumer's collection: the entries after its marker, or nothing when nested.
+    static std::vector<ObjectWeakPointer<Control>> CloseGlobalChildren();
+    // A construction that failed: the list as it was before this consumer opened.
+    static void AbortGlobalChildren();
 
     std::vector<ObjectWeakPointer<Control>> _inscribableChildren;
 };

@@ -2,7 +2,8 @@
 """Writes the content of the demo "text" screen: a gold copy of the demo font for links under the
 mouse (data/fonts/demo_gold.png and .txt, from demo.png and demo.txt), the star picture shown
 inside a line (data/textures/text_star.png), the credits picture (data/textures/text_shell.png)
-and the screen's background (data/textures/text_background.png)."""
+the screen's background (data/textures/text_background.png) and the frame of its help boxes
+(data/textures/text_tooltip_frame.png: 64 x 64 with 16-pixel borders)."""
 import math
 import os
 import shutil
@@ -114,8 +115,28 @@ def background():
     write_png(os.path.join(DATA, "textures", "text_background.png"), width, height, rows)
 
 
+def tooltip_frame():
+    size, border, rows = 64, 16, []
+    for y in range(size):
+        row = []
+        for x in range(size):
+            # Distance inside a rounded square with corner radius 12.
+            cx = min(max(x + 0.5, 12.0), size - 12.0)
+            cy = min(max(y + 0.5, 12.0), size - 12.0)
+            outside = math.hypot(x + 0.5 - cx, y + 0.5 - cy) - 12.0
+            alpha = max(0.0, min(1.0, 0.5 - outside))
+            edge = min(x + 0.5, y + 0.5, size - x - 0.5, size - y - 0.5)
+            rim = 12.0 - math.hypot(x + 0.5 - cx, y + 0.5 - cy) if (cx != x + 0.5 or cy != y + 0.5) else edge
+            colour = GOLD if rim < 3.0 else (16, 40, 64)
+            row += list(colour) + [int(255 * alpha * (1.0 if rim < 3.0 else 0.9))]
+        rows.append(row)
+    assert border * 2 < size
+    write_png(os.path.join(DATA, "textures", "text_tooltip_frame.png"), size, size, rows)
+
+
 if __name__ == "__main__":
     gold_font()
     star()
     shell()
     background()
+    tooltip_frame()

@@ -4,13 +4,14 @@
 
 #include <vector>
 
+#include "controls/BoundingPointsSource.h"
 #include "controls/Control.h"
 #include "core/FPoint.h"
 
-class InscribableControl : public Control {
+class InscribableControl : public Control, public BoundingPointsSource {
 public:
     InscribableControl(const ObjectWeakPointer<Control>& parent, const ObjectWeakPointer<XmlElement>& xml);
 
     // Appends points in absolute logical coordinates whose bounding box is the area of the text.
-    virtual void AddBoundingPoints(std::vector<FPoint>& points) = 0;
+    void AddBoundingPoints(std::vector<FPoint>& points) override = 0;
 };

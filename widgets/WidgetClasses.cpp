@@ -1,8 +1,10 @@
 #include "widgets/WidgetClasses.h"
 
 #include "controls/ControlFactory.h"
+#include "widgets/ContextHelpClientControl.h"
 #include "widgets/CreditsControl.h"
 #include "widgets/StaticTextControl.h"
+#include "widgets/ToolTipControl.h"
 
 void RegisterWidgetClasses() {
     static bool isRegistered = false;
@@ -12,4 +14,7 @@ void RegisterWidgetClasses() {
     isRegistered = true;
     ControlFactory::RegisterControl("StaticTextControl", ControlFactory::Make<StaticTextControl>());
     ControlFactory::RegisterControl("CreditsControl", ControlFactory::Make<CreditsControl>());
+    ControlFactory::RegisterControl("ToolTipControl", ControlFactory::Make<ToolTipControl>());
+    ControlFactory::RegisterControl("ContextHelpClientControl", ControlFactory::Make<ContextHelpClientControl>());
+    ControlFactory::RegisterControl("MRContextHelpClientControl", ControlFactory::Make<MRContextHelpClientControl>());
 }

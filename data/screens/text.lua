@@ -14,3 +14,7 @@ function OnTextLink(text)
 	PermanentStorage.SetLocalInt("Score", PermanentStorage.GetLocalIntOrDef("Score", 0) + 10)
 	WriteToLog("Text link: " .. text)
 end
+
+function OnTextHelpButton(text)
+	WriteToLog("Text help button: " .. text)
+end

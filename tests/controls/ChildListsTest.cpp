@@ -163,16 +163,46 @@ TEST_F(ConsumerTest, CollectsTextControlsAtAnyDepthInConstructionOrder) {
     EXPECT_TRUE(Collected(later.container->GetRoot()).empty());
 }
 
-TEST_F(ConsumerTest, NestedConsumerIsReported) {
+TEST_F(ConsumerTest, NestedConsumerIsReportedCollectsNothingAndLeavesTheOuterOneIntact) {
     LogCapture log;
-    Tree tree = Build(TreeXml(ConsumerXml(InscribableXml("a") + ConsumerXml(InscribableXml("b")))));
+    Tree tree = Build(TreeXml(ConsumerXml(InscribableXml("a") + ListXml(ConsumerXml(InscribableXml("b")), 5, 0) +
+                                          ListXml(InscribableXml("c"), 7, 0))));
     EXPECT_TRUE(log.Contains("_globalChildren.size() == 0"));
-    EXPECT_TRUE(log.Contains("_globalChildren.size() > 0"));
+    EXPECT_FALSE(log.Contains("_globalChildren.size() > 0"));
+    const ObjectWeakPointer<Control> outer = tree.container->GetRoot();
+    EXPECT_EQ(Collected(outer), (Lines{"0", "5", "7"}));
+    const ObjectWeakPointer<Control> inner =
+        outer.Cast<InscribableConsumer>()->GetChildren()[1].Cast<FixedChildrenListControl>()->GetChildren()[0];
+    EXPECT_TRUE(Collected(inner).empty());
+    EXPECT_EQ(InscribableConsumer::GetGlobalChildrenCount(), 0u);
     // A later consumer works again.
     LogCapture after;
     Tree next = Build(TreeXml(ConsumerXml(InscribableXml("c"))));
     EXPECT_EQ(Collected(next.container->GetRoot()).size(), 1u);
     EXPECT_EQ(after.ErrorCount(), 0);
+}
+
+TEST_F(ConsumerTest, AbortedConstructionRestoresTheCollection) {
+    // A child without its size fails a check, which throws inside a loading scope.
+    const std::string broken = "<Recorder name=\"broken\"><position x=\"0\" y=\"0\"/></Recorder>";
+    const std::string cases[] = {ConsumerXml(InscribableXml("a") + broken),
+                                 ConsumerXml(InscribableXml("a") + ConsumerXml(InscribableXml("b") + broken))};
+    for (const std::string& xml : cases) {
+        SCOPED_TRACE(xml);
+        {
+            LogCapture log;
+            AssertThrowGuard guard;
+            EXPECT_THROW(Build(TreeXml(xml)), AssertionFailedException);
+        }
+        EXPECT_EQ(InscribableConsumer::GetGlobalChildrenCount(), 0u);
+        // Neither a stray text control nor the next consumer sees anything left over.
+        LogCapture after;
+        Tree loose = Build(TreeXml(InscribableXml("loose")));
+        EXPECT_EQ(InscribableConsumer::GetGlobalChildrenCount(), 0u);
+        Tree next = Build(TreeXml(ConsumerXml(InscribableXml("c"))));
+        EXPECT_EQ(Collected(next.container->GetRoot()).size(), 1u);
+        EXPECT_EQ(after.ErrorCount(), 0);
+    }
 }
 
 }  // namespace
