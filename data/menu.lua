@@ -55,6 +55,9 @@ function MenuCommand(text)
 			aquariumResourcesLoaded = true
 		end
 		LoadControlTree("screens\\aquarium.xml")
+	elseif text == "lists" then  -- key I: list box, scroll panels and tabs
+		if ShowListsScreen == nil then dofile("screens/lists.lua") end
+		ShowListsScreen()
 	elseif text == "quit" then
 		CloseApplication()
 	end
