@@ -66,6 +66,9 @@ function MenuCommand(text)
 			sceneryResourcesLoaded = true
 		end
 		LoadControlTree("screens\\scenery.xml")
+	elseif text == "lists" then  -- key I: list box, scroll panels and tabs
+		if ShowListsScreen == nil then dofile("screens/lists.lua") end
+		ShowListsScreen()
 	elseif text == "quit" then
 		CloseApplication()
 	end
