@@ -55,6 +55,9 @@ function MenuCommand(text)
 			aquariumResourcesLoaded = true
 		end
 		LoadControlTree("screens\\aquarium.xml")
+	elseif text == "animated" then  -- key N: the animated and diagnostic widgets
+		if ShowAnimationScreen == nil then dofile("screens/animation.lua") end
+		ShowAnimationScreen()
 	elseif text == "quit" then
 		CloseApplication()
 	end

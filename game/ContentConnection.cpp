@@ -21,6 +21,7 @@
 #include "shell/Application.h"
 #include "shell/ApplicationRoot.h"
 #include "shell/TimePauser.h"
+#include "widgets/AnimatedWidgetClasses.h"
 #include "widgets/ValueWidgetClasses.h"
 #include "widgets/WidgetClasses.h"
 
@@ -66,6 +67,7 @@ void ConnectSubsystems() {
     // Widgets.
     RegisterWidgetClasses();
     RegisterValueWidgetClasses();
+    RegisterAnimatedWidgetClasses();
 
     // Match-three game.
     RegisterMatch3Classes();
