@@ -66,39 +66,6 @@ void ArrowControl::Draw() {
     device.PopMatrix();
 }
 
-// Direct arrow.
-
-DirectArrow::DirectArrow(const ObjectWeakPointer<XmlElement>& xml) {
-    _arrow = ResourceManager::GetTextureOrFrame("direct_arrow");
-    _shadow = ResourceManager::GetTextureOrFrame("direct_arrow_shadow");
-    _x = xml->GetIntAttribute("x");
-    _y = xml->GetIntAttribute("y");
-    _angle = xml->GetFloatAttribute("angle");
-}
-
-DirectArrow::~DirectArrow() = default;
-
-void DirectArrow::Draw() {
-    RenderDevice& device = Render::device;
-    const float b = std::sin(scenery::PI * _pulse.GetPhase());
-    const float s = 0.9f + 0.2f * b;
-    device.PushMatrix();
-    device.MatrixTranslate(static_cast<float>(_x), static_cast<float>(_y), 0.0f);
-    // The height stands for both origin coordinates.
-    const float shadowH = static_cast<float>(Size(_shadow).height);
-    device.PushMatrix();
-    device.MatrixTranslate(5.0f, -5.0f, 0.0f);
-    device.MatrixRotate(Z_AXIS, _angle);
-    device.MatrixScale(s, 2.0f - s, 1.0f);
-    if (_shadow != NULL) _shadow->Draw(FPoint(-shadowH - _distance * (1.0f + b) / 2.0f, -shadowH / 2.0f));
-    device.PopMatrix();
-    const float arrowH = static_cast<float>(Size(_arrow).height);
-    device.MatrixRotate(Z_AXIS, _angle);
-    device.MatrixScale(s, 2.0f - s, 1.0f);
-    if (_arrow != NULL) _arrow->Draw(FPoint(-arrowH - _distance * (1.0f + b) / 2.0f, -arrowH / 2.0f));
-    device.PopMatrix();
-}
-
 // Five stars.
 
 FiveStarsControl::FiveStarsControl(const ObjectWeakPointer<Control>& parent, const ObjectWeakPointer<XmlElement>& xml)

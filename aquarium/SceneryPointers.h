@@ -8,6 +8,7 @@
 #include "controls/Control.h"
 #include "core/MessageReceiver.h"
 #include "core/PermanentVariable.h"
+#include "widgets/DirectArrow.h"
 
 class Texture;
 
@@ -25,24 +26,6 @@ private:
     float _phase = 0.5f;
     float _kx = 0.0f;
     float _ky = 0.0f;
-};
-
-// Not a control: its owner builds it from its own "directArrow" child, advances the pulse and
-// draws it inside the owner's matrix.
-class DirectArrow : public Interface {
-public:
-    explicit DirectArrow(const ObjectWeakPointer<XmlElement>& xml);
-    ~DirectArrow() override;
-    void Draw();
-    void Update(float dt) { _pulse.Update(dt); }
-
-    float _distance = 30.0f;
-    UsingPointer<Texture> _arrow;
-    UsingPointer<Texture> _shadow;
-    CyclicFloat _pulse{1.0f};
-    float _angle = 0.0f;
-    int _x = 0;
-    int _y = 0;
 };
 
 class FiveStarsControl : public MouseTransparentControl {

@@ -69,6 +69,9 @@ function MenuCommand(text)
 	elseif text == "lists" then  -- key I: list box, scroll panels and tabs
 		if ShowListsScreen == nil then dofile("screens/lists.lua") end
 		ShowListsScreen()
+	elseif text == "animated" then  -- key N: the animated and diagnostic widgets
+		if ShowAnimationScreen == nil then dofile("screens/animation.lua") end
+		ShowAnimationScreen()
 	elseif text == "quit" then
 		CloseApplication()
 	end

@@ -21,6 +21,7 @@
 #include "shell/Application.h"
 #include "shell/ApplicationRoot.h"
 #include "shell/TimePauser.h"
+#include "widgets/AnimatedWidgetClasses.h"
 #include "widgets/ListWidgetClasses.h"
 #include "widgets/ValueWidgetClasses.h"
 #include "widgets/WidgetClasses.h"
@@ -68,6 +69,7 @@ void ConnectSubsystems() {
     RegisterWidgetClasses();
     RegisterValueWidgetClasses();
     RegisterListWidgetClasses();
+    RegisterAnimatedWidgetClasses();
 
     // Match-three game.
     RegisterMatch3Classes();

@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <cerrno>
+#include <thread>
 
 extern char** environ;
 
@@ -52,6 +54,36 @@ bool SpawnDetached(const std::vector<std::string>& argv) {
                            ? posix_spawnp(&pid, args[0], nullptr, nullptr, args.data(), environ)
                            : posix_spawn(&pid, args[0], nullptr, nullptr, args.data(), environ);
     return result == 0;
+}
+
+std::shared_ptr<SpawnWatch> SpawnWatched(const std::vector<std::string>& argv) {
+    std::shared_ptr<SpawnWatch> watch = std::make_shared<SpawnWatch>();
+    if (argv.empty() || argv[0].empty()) {
+        watch->Set(SpawnWatch::FAILED);
+        return watch;
+    }
+    std::vector<char*> args;
+    args.reserve(argv.size() + 1);
+    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    pid_t pid = 0;
+    const int result = argv[0].find('/') == std::string::npos
+                           ? posix_spawnp(&pid, args[0], nullptr, nullptr, args.data(), environ)
+                           : posix_spawn(&pid, args[0], nullptr, nullptr, args.data(), environ);
+    if (result != 0) {
+        watch->Set(SpawnWatch::FAILED);
+        return watch;
+    }
+    std::thread([pid, watch]() {
+        int status = 0;
+        pid_t ended = 0;
+        while ((ended = waitpid(pid, &status, 0)) < 0 && errno == EINTR) {
+        }
+        // Without a status (children reaped by the system) nothing is known to have failed.
+        const bool failed = ended == pid && !(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        watch->Set(failed ? SpawnWatch::FAILED : SpawnWatch::SUCCEEDED);
+    }).detach();
+    return watch;
 }
 
 bool IsWebAddress(const std::string& address) {
