@@ -2,6 +2,7 @@
 
 #include "aquarium/AquariumDispatcherControl.h"
 #include "aquarium/BasketControl.h"
+#include "aquarium/ShopClasses.h"
 #include "aquarium/ZOrderControl.h"
 #include "controls/ControlFactory.h"
 
@@ -14,4 +15,5 @@ void RegisterAquariumClasses() {
     ControlFactory::RegisterControl("ZOrderControl", ControlFactory::Make<ZOrderControl>());
     ControlFactory::RegisterControl("AquariumDispatcherControl", ControlFactory::Make<AquariumDispatcherControl>());
     ControlFactory::RegisterControl("BasketControl", ControlFactory::Make<BasketControl>());
+    RegisterAquariumShopClasses();
 }
