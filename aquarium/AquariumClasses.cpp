@@ -3,6 +3,7 @@
 #include "aquarium/AquariumDispatcherControl.h"
 #include "aquarium/BasketControl.h"
 #include "aquarium/SceneryClasses.h"
+#include "aquarium/ShopClasses.h"
 #include "aquarium/ZOrderControl.h"
 #include "controls/ControlFactory.h"
 
@@ -16,4 +17,5 @@ void RegisterAquariumClasses() {
     ControlFactory::RegisterControl("AquariumDispatcherControl", ControlFactory::Make<AquariumDispatcherControl>());
     ControlFactory::RegisterControl("BasketControl", ControlFactory::Make<BasketControl>());
     RegisterSceneryClasses();
+    RegisterAquariumShopClasses();
 }

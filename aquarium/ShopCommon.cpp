@@ -1,0 +1,60 @@
+#include "aquarium/ShopCommon.h"
+
+#include "content/ResourceManager.h"
+#include "core/Assert.h"
+#include "core/Int.h"
+#include "core/MessageServer.h"
+#include "core/PermanentStorage.h"
+#include "core/XmlElement.h"
+
+namespace Shop {
+
+std::string MoneyText(const std::string& sign, int amount) {
+    const auto text = [](const char* name) {
+        return ResourceManager::HasString(name) ? ResourceManager::GetString(name) : std::string();
+    };
+    return sign + " " + text("MoneyPrefix") + Int::ToString(amount) + text("MoneySuffix");
+}
+
+bool IsTutorialWanted() {
+    return PermanentStorage::IsLocalNameDefined("Want tutorial") && PermanentStorage::GetLocalBool("Want tutorial");
+}
+
+void SaveChange() {
+    if (!PermanentStorage::Save()) ReportError("The purchase could not be saved");
+}
+
+bool CountSameBuying(const std::string& itemId) {
+    const std::string tank = PermanentStorage::GetLocalStringOrDef("Current Tank", "1");
+    const std::string lastName = tank + " LastBuying";
+    const std::string sameName = tank + " SameBuying";
+    if (PermanentStorage::GetLocalStringOrDef(lastName, "") == itemId) {
+        const int same = PermanentStorage::GetLocalIntOrDef(sameName, 0) + 1;
+        if (same >= 5) {
+            PermanentStorage::SetLocalInt(sameName, 0);
+            return true;
+        }
+        PermanentStorage::SetLocalInt(sameName, same);
+        return false;
+    }
+    PermanentStorage::SetLocalInt(sameName, 1);
+    PermanentStorage::SetLocalString(lastName, itemId);
+    return false;
+}
+
+}  // namespace Shop
+
+ShopSpecialMessage::ShopSpecialMessage(const ObjectWeakPointer<XmlElement>& xml) {
+    _messagesFileName = xml->GetStringAttribute("messagesFileName");
+    _textWidth = xml->GetIntAttribute("textWidth");
+    _x = xml->GetIntAttribute("x");
+    _y = xml->GetIntAttribute("y");
+    _visibleTime = xml->GetFloatAttribute("visibleTime");
+}
+
+void ShopSpecialMessage::Show(const std::string& key, int yOffset) {
+    if (IsReceiver("SpecialMessage") || !IsReceiver("ShopTipsScreen2")) return;
+    SendMessage("ShopTipsScreen2", "special " + key + "," + Int::ToString(_x) + "," + Int::ToString(_y + yOffset));
+}
+
+void ShopSpecialMessage::ShowNeedDifferent() { Show("needDifferent", IsReceiver("ShopTips") ? -100 : 0); }

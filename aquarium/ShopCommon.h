@@ -1,0 +1,42 @@
+#pragma once
+// Pieces the shop entries share: the money texts, the tutorial switch, the run of same purchases
+// with its "needDifferent" tip, and the save that follows every change of the player's money.
+
+#include <string>
+
+#include "core/ObjectSmartPointer.h"
+
+class XmlElement;
+
+namespace Shop {
+
+// sign + " " + MoneyPrefix + amount + MoneySuffix.
+std::string MoneyText(const std::string& sign, int amount);
+// "Want tutorial" of the active player, false when the player has none.
+bool IsTutorialWanted();
+// Writes the store after a purchase, sale or upgrade; reports a failed write.
+void SaveChange();
+// Counts a purchase of the item in the current tank's run of same purchases: true on the
+// purchase that should show the "needDifferent" tip (the fifth in a row, and so on).
+bool CountSameBuying(const std::string& itemId);
+
+}  // namespace Shop
+
+// The settings of the shop icons' short tips ("SpecialMessage" element): messages file, text width,
+// position, visible time. Show tells the tip panel receiver "ShopTipsScreen2" the key and where.
+class ShopSpecialMessage : public Interface {
+public:
+    explicit ShopSpecialMessage(const ObjectWeakPointer<XmlElement>& xml);
+
+    // Nothing while a special message is on screen (receiver "SpecialMessage").
+    void Show(const std::string& key, int yOffset);
+    // The -100 offset when the shop tips are on screen.
+    void ShowNeedDifferent();
+
+private:
+    std::string _messagesFileName;
+    int _textWidth = 0;
+    int _x = 0;
+    int _y = 0;
+    float _visibleTime = 0.0f;
+};
