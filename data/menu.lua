@@ -1,5 +1,5 @@
--- The demo menu: a title, three buttons (to the second screen, music on and off, quit) and a
--- second screen with a button back; letter keys open the developer demo screens (the list is in
+-- The demo menu: a title, three buttons (the game, music on and off, quit) and a second screen
+-- (key S) with a button back; letter keys open the developer demo screens (the list is in
 -- MenuCommand below and in screens/menu.xml), Escape there comes back. Call ShowMenu() from
 -- start.lua: the resource list holds the button sounds, which need the running sound system.
 
@@ -15,9 +15,22 @@ function ShowMenu()
 	LoadControlTree("screens\\menu.xml")
 end
 
+-- The match-three pieces, particle effects and samples shared by the game and the effects demo.
+local match3PiecesLoaded = false
+function LoadMatch3Pieces()
+	if not match3PiecesLoaded then
+		LoadResource("screens\\match3_pieces_resources.xml")
+		LoadEffects("particles\\Match3Effects.xml")
+		match3PiecesLoaded = true
+	end
+end
+
 -- The menu buttons send their message values here, posted until their click is over.
 function MenuCommand(text)
-	if text == "second" then
+	if text == "game" then
+		if ShowGame == nil then dofile("game.lua") end
+		ShowGame()
+	elseif text == "second" then
 		LoadControlTree("screens\\second.xml")
 	elseif text == "back" then
 		LoadControlTree("screens\\menu.xml")

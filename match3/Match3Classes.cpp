@@ -2,10 +2,14 @@
 
 #include "controls/ControlFactory.h"
 #include "match3/EffectsDemoControl.h"
+#include "match3/GameTimeCounter.h"
+#include "match3/ZovGameFieldControl.h"
 
 void RegisterMatch3Classes() {
     static bool isRegistered = false;
     if (isRegistered) return;
     isRegistered = true;
     ControlFactory::RegisterControl("Match3EffectsDemoControl", ControlFactory::Make<Match3EffectsDemoControl>());
+    ControlFactory::RegisterControl("ZovGameFieldControl", ControlFactory::Make<ZovGameFieldControl>());
+    ControlFactory::RegisterControl("GameTimeCounter", ControlFactory::Make<GameTimeCounter>());
 }

@@ -5,8 +5,8 @@ local effectsLoaded = false
 
 function ShowMatch3EffectsScreen()
 	if not effectsLoaded then
+		LoadMatch3Pieces()
 		LoadResource("screens\\match3_effects_resources.xml")
-		LoadEffects("particles\\Match3Effects.xml")
 		effectsLoaded = true
 	end
 	LoadControlTree("screens\\match3_effects.xml")

@@ -30,3 +30,9 @@ void ScoreCounter::Reset() {
     _startScore = 0;
     _lifeTime = MAX_LIFE_TIME;
 }
+
+void ScoreCounter::SetAtRest(int value) {
+    Reset();
+    _realScore = value;
+    _score = value;
+}

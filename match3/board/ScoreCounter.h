@@ -11,6 +11,8 @@ public:
     bool Update(float dt);
     // Total 0, shown 0, at rest.
     void Reset();
+    // Total and shown value, at rest (no counting).
+    void SetAtRest(int value);
 
     int GetRealScore() const { return _realScore; }
     int GetLastAdded() const { return _lastAdded; }

@@ -71,7 +71,7 @@ TEST_F(MenuContentTest, MenuButtonsAppearHoverAndSendTheirCommands) {
     Click(400, 325);
     Click(400, 255);
     Click(400, 185);
-    EXPECT_EQ((std::vector<Call>{{"MenuCommand", "second"}, {"MenuCommand", "music"}, {"MenuCommand", "quit"}}),
+    EXPECT_EQ((std::vector<Call>{{"MenuCommand", "game"}, {"MenuCommand", "music"}, {"MenuCommand", "quit"}}),
               calls);
     EXPECT_EQ(0, log.ErrorCount()) << log.Text();
 }

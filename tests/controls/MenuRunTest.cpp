@@ -57,7 +57,7 @@ protected:
     std::string data;
 };
 
-TEST_F(MenuRunTest, HoverShowsTheActiveLookAndClicksSwitchScreensBackAndForth) {
+TEST_F(MenuRunTest, HoverShowsTheActiveLookAndKeyAndClickSwitchScreensBackAndForth) {
     PngPicture normal, active;
     ASSERT_TRUE(render_layer::ReadPng(data + "textures/menu_button_normal.png", &normal, nullptr));
     ASSERT_TRUE(render_layer::ReadPng(data + "textures/menu_button_active.png", &active, nullptr));
@@ -75,7 +75,7 @@ TEST_F(MenuRunTest, HoverShowsTheActiveLookAndClicksSwitchScreensBackAndForth) {
     EXPECT_LT(Distance(hovered, liftedActive), 12);
     EXPECT_GT(Distance(hovered, liftedNormal), 30);
 
-    // After the click the second screen's warm background fills the corner; after Back the menu's blue.
+    // After key S the second screen's warm background fills the corner; after Back the menu's blue.
     const Rgb second = At(Run(130), 10, 10);
     EXPECT_GT(second.r, second.b);
     const Rgb back = At(Run(200), 10, 10);

@@ -1,0 +1,111 @@
+#include "match3/FieldHintMessage.h"
+
+#include "content/TemplateLib.h"
+#include "core/Assert.h"
+#include "core/Float.h"
+#include "core/Math.h"
+#include "core/MessageServer.h"
+#include "core/PermanentStorage.h"
+#include "core/XmlDocument.h"
+#include "core/XmlElement.h"
+#include "core/XmlNode.h"
+#include "core/XmlRead.h"
+#include "shell/RenderDeviceFonts.h"
+#include "shell/SoundSystem.h"
+#include "widgets/TextCuter.h"
+
+namespace {
+
+const char* const HINT_TEMPLATE = "GameFieldHintTemplate";
+const char* const HINT_COPY = "nemb-template";
+const char* const HINT_SCREEN = "GameFieldScreen";
+
+ObjectSmartPointer<XmlElement> Element(const std::string& name) {
+    return ObjectSmartPointer<XmlElement>(new XmlElement(name));
+}
+
+}  // namespace
+
+FieldHintMessage::FieldHintMessage() { LoadHints("local\\FieldHints.xml"); }
+
+void FieldHintMessage::LoadHints(const std::string& fileName) {
+    _hintOpen = false;
+    _hintsMap.clear();
+    ObjectSmartPointer<XmlDocument> doc = LoadXmlDocument(fileName);
+    if (doc.Get() == nullptr || doc->GetRoot().Get() == nullptr) return;
+    doc->GetRoot()->MarkVisitedTree();
+    for (ObjectWeakPointer<XmlElement> e = doc->GetRoot()->GetFirstChildElement(); e.Get() != nullptr;
+         e = e->GetNextElement()) {
+        std::vector<std::string> lines;
+        if (e->HasChildNodes()) TextCuter::CutText(240, "white_text_14", e->GetText(), lines);
+        _hintsMap[e->GetName()] = lines;
+    }
+}
+
+int FieldHintMessage::HintTextY(int fontHeight, int lines) {
+    return Math::round(static_cast<float>(fontHeight) * static_cast<float>(lines - 1)) + 100;
+}
+
+int FieldHintMessage::HintHeight(int fontHeight, int lines) { return HintTextY(fontHeight, lines) + 29; }
+
+bool FieldHintMessage::ShowHint(int x, int y, const std::string& name, int arrowX, int arrowY, float angle) {
+    if (_hintOpen || !PermanentStorage::GetLocalBoolOrDef("Show game field hints", true)) return false;
+    const auto found = _hintsMap.find(name);
+    if (found == _hintsMap.end()) {
+        ReportError("Hint '" + name + "' not found");
+        return false;
+    }
+    const std::vector<std::string>& message = found->second;
+    if (message.empty()) {
+        ReportError("Hint '" + name + "' has no text");
+        return false;
+    }
+    if (!TemplateLib::HasTemplate(HINT_TEMPLATE)) {
+        ReportError(std::string("Template ") + HINT_TEMPLATE + " not found");
+        return false;
+    }
+    SendMessage(HINT_SCREEN, "clear children list");
+    ObjectSmartPointer<XmlElement> t = TemplateLib::CopyTemplate(HINT_TEMPLATE);
+    std::string fontName;
+    ObjectWeakPointer<XmlElement> children = t->GetFirstChildElement("children");
+    ObjectWeakPointer<XmlElement> text =
+        children.Get() != nullptr ? children->GetFirstChildElement("StaticTextControl") : ObjectWeakPointer<XmlElement>();
+    ObjectWeakPointer<XmlElement> div =
+        text.Get() != nullptr ? text->GetFirstChildElement("div") : ObjectWeakPointer<XmlElement>();
+    if (div.Get() != nullptr) fontName = div->GetStringAttribute("fontName");
+    const int lines = static_cast<int>(message.size());
+    const int fontHeight = fontName.empty() ? 0 : Render::fonts.GetFontHeight(fontName);
+    const int textY = HintTextY(fontHeight, lines);
+
+    // The change document, built through the element model so the texts are escaped on output.
+    ObjectSmartPointer<XmlElement> changes = Element("changes");
+    changes->SetIntAttribute("textX", 136);
+    changes->SetIntAttribute("textY", textY);
+    ObjectSmartPointer<XmlElement> define = Element("defineElement");
+    define->SetStringAttribute("template", "_text_");
+    ObjectSmartPointer<XmlElement> block = Element("div");
+    for (const std::string& line : message) {
+        ObjectSmartPointer<XmlElement> lineElement = Element("line");
+        lineElement->AppendChild(ObjectSmartPointer<XmlNode>(new XmlText(line)));
+        block->AppendChild(lineElement);
+    }
+    define->AppendChild(block);
+    changes->AppendChild(define);
+    TemplateLib::ApplyChanges(t, changes);
+    TemplateLib::AddTemplate(t, HINT_COPY);
+
+    SendMessage(HINT_SCREEN, std::string("template ") + HINT_COPY);
+    SendMessage(HINT_SCREEN, "defineText [height] " + std::to_string(textY + 29));
+    SendMessage(HINT_SCREEN, "defineText [x] " + std::to_string(x));
+    SendMessage(HINT_SCREEN, "defineText [y] " + std::to_string(y));
+    SendMessage(HINT_SCREEN, "defineText [arrowX] " + std::to_string(arrowX));
+    SendMessage(HINT_SCREEN, "defineText [arrowY] " + std::to_string(arrowY));
+    SendMessage(HINT_SCREEN, "defineText [angle] " + Float::ToString(angle));
+    SendMessage(HINT_SCREEN, "create top instance");
+    SendMessage("GameFieldHint", "show");
+    Sound::soundSystem.PlaySample("hint_show");
+    PermanentStorage::SetLocalInt(name + "_hint", 1);
+    TemplateLib::RemoveTemplate(HINT_COPY);
+    PermanentStorage::SetLocalBool(name + "_hint", true);
+    return true;
+}

@@ -1,0 +1,35 @@
+#pragma once
+// The hint boxes of the game field: hint texts by name, and a box made from the hint template
+// with its arrow pointing at a place of the screen.
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "core/Object.h"
+
+class FieldHintMessage : public virtual Interface {
+public:
+    // Reads the hint texts from "local\FieldHints.xml".
+    FieldHintMessage();
+
+    // Shows the box of a hint at (x, y) with its arrow at (arrowX, arrowY) turned by angle
+    // degrees; false when hints are off, a box holds the field paused, or the hint is unknown or
+    // has no text.
+    bool ShowHint(int x, int y, const std::string& name, int arrowX, int arrowY, float angle);
+
+    // Box geometry for a hint of n lines in a font of that height.
+    static int HintTextY(int fontHeight, int lines);
+    static int HintHeight(int fontHeight, int lines);
+
+    void SetHintOpen(bool open) { _hintOpen = open; }
+    bool IsHintOpen() const { return _hintOpen; }
+    const std::map<std::string, std::vector<std::string>>& GetHints() const { return _hintsMap; }
+
+protected:
+    void LoadHints(const std::string& fileName);
+
+private:
+    std::map<std::string, std::vector<std::string>> _hintsMap;
+    bool _hintOpen = false;
+};

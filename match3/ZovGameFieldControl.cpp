@@ -1,0 +1,236 @@
+#include "match3/ZovGameFieldControl.h"
+
+#include <cmath>
+
+#include "content/MotionTransporter.h"
+#include "content/ResourceManager.h"
+#include "core/Assert.h"
+#include "core/MessageServer.h"
+#include "core/PermanentStorage.h"
+#include "core/Random.h"
+#include "core/XmlDocument.h"
+#include "core/XmlElement.h"
+#include "match3/board/LevelResults.h"
+#include "shell/RenderDevice.h"
+#include "shell/RenderDeviceFonts.h"
+#include "shell/SoundSystem.h"
+
+namespace {
+
+const char* const PICTURE_IDS[] = {"locks",     "cell_glow",  "silver",    "golden",      "blue",
+                                   "scope",     "left_arrow", "down_arrow", "right_arrow", "up_arrow",
+                                   "lock_pieces", "silver_glow", "golden_glow"};
+constexpr float SHINE_LIFE = 1.0f;
+
+}  // namespace
+
+ZovGameFieldControl::ZovGameFieldControl(const ObjectWeakPointer<Control>& parent,
+                                         const ObjectWeakPointer<XmlElement>& xml)
+    : Control(parent, xml),
+      MessageReceiver(xml),
+      FieldHintMessage(),
+      _board(_random, _pieces, *this) {
+    _random.Seed(static_cast<unsigned>(Random::Next()));
+    _homePos = _position;
+    ReadOptions(xml);
+    ReadCosts();
+    ReadConstants();
+    _pieces.LoadPrototypes();
+    _idleWaveCountdown = 45.0f + RandomFloat(1.0f) * (30.0f - 45.0f);
+    _shine = ObjectSmartPointer<FlarePosition>(new FlarePosition(0.0f, true, 0.0f, 0.0f, 0.0f));
+    _shine->_done = true;
+    PermanentStorage::GetLocalIntOrDef("LevelNumber", 1);
+    AfterPlayerChange();
+    // Until a running level is saved with the player, the field starts at the file's first level.
+    std::string first;
+    if (PermanentStorage::IsLoaded()) LoadLevel(first);
+}
+
+ZovGameFieldControl::~ZovGameFieldControl() { AllowDestructor(); }
+
+void ZovGameFieldControl::ReadOptions(const ObjectWeakPointer<XmlElement>& xml) {
+    if (xml.Get() == nullptr) return;
+    if (xml->HasAttribute("seed")) _random.Seed(static_cast<unsigned>(xml->GetIntAttribute("seed")));
+    ObjectWeakPointer<XmlElement> e = xml->GetFirstChildElement("GameTimeCounter");
+    if (e.Get() != nullptr) _timer = ObjectSmartPointer<GameTimeCounter>(new GameTimeCounter(_parent, e));
+    e = xml->GetFirstChildElement("toExit");
+    if (e.Get() != nullptr) _exit = ObjectSmartPointer<ReceiverAndMessage>(new ReceiverAndMessage(e));
+    e = xml->GetFirstChildElement("levelPrefix");
+    if (e.Get() != nullptr) _levelPrefix = ResourceManager::GetString(e->GetStringAttribute("resourceName"));
+    e = xml->GetFirstChildElement("lockPieces");
+    if (e.Get() != nullptr) {
+        for (ObjectWeakPointer<XmlElement> p = e->GetFirstChildElement(); p.Get() != nullptr; p = p->GetNextElement()) {
+            Assert(p->GetName() == "point");
+            _lockPieces.push_back(Point(p->GetIntAttribute("x"), p->GetIntAttribute("y")));
+        }
+    }
+    e = xml->GetFirstChildElement("scorePosition");
+    if (e.Get() != nullptr) _scorePosition = Point(e->GetIntAttribute("x"), e->GetIntAttribute("y"));
+    e = xml->GetFirstChildElement("startTime");
+    if (e.Get() != nullptr) {
+        _fieldStart = e->GetFloatAttribute("fieldStart");
+        _readyGoEffectStart = e->GetFloatAttribute("readyGoEffectStart");
+    }
+    _fieldStartLeft = _fieldStart;
+    _readyGoLeft = _readyGoEffectStart;
+    e = xml->GetFirstChildElement("receivers");
+    if (e.Get() != nullptr) {
+        _hidePanelId = e->GetStringAttribute("hidePanelId");
+        _scoreId = e->GetStringAttribute("scoreId");
+        _moneyId = e->GetStringAttribute("moneyId");
+        _levelId = e->GetStringAttribute("levelId");
+    }
+    for (const char* id : PICTURE_IDS) {
+        if (ResourceManager::HasTexture(id)) _pictures[id] = ResourceManager::GetTextureOrFrame(id);
+    }
+    if (ResourceManager::HasString("MoneyPrefix")) _moneyPrefix = ResourceManager::GetString("MoneyPrefix");
+    if (ResourceManager::HasString("MoneySuffix")) _moneySuffix = ResourceManager::GetString("MoneySuffix");
+    _board.SetMoneyAffixes(_moneyPrefix, _moneySuffix);
+}
+
+void ZovGameFieldControl::ReadCosts() {
+    ObjectSmartPointer<XmlDocument> doc = LoadXmlDocument("GameplayCost.xml");
+    if (doc.Get() == nullptr || doc->GetRoot().Get() == nullptr) return;
+    doc->GetRoot()->MarkVisitedTree();
+    ObjectWeakPointer<XmlElement> scores = doc->GetRoot()->GetFirstChildElement("paintScores");
+    if (scores.Get() == nullptr) {
+        ReportError("GameplayCost.xml: no paintScores");
+        return;
+    }
+    static const char* const INT_COSTS[] = {"doubleLock",       "lock",          "clearMatch3",   "clearMatch4",
+                                            "clearMatch5",      "clearMatch6",   "clearMatch7",   "fireCrackerClear",
+                                            "blackBombClear",   "dynamitClear",  "nukeClear",     "multiplelExploids",
+                                            "lightningClear",   "krugMoneyAddon"};
+    for (const char* name : INT_COSTS) {
+        if (scores->HasAttribute(name)) _board.Costs()[name] = static_cast<float>(scores->GetIntAttribute(name));
+    }
+    for (const char* name : {"silver", "golden"}) {
+        if (scores->HasAttribute(name)) _board.Costs()[name] = scores->GetFloatAttribute(name);
+    }
+    for (const char* name : {"pieceExploid", "lockExploid", "excellentTime", "terrificTime", "spectacularTime"}) {
+        if (scores->HasAttribute(name)) _intCosts[name] = scores->GetIntAttribute(name);
+    }
+}
+
+void ZovGameFieldControl::ReadConstants() {
+    BoardTuning& t = _board.Tuning();
+    t.GRAVITY = GRAVITY;
+    t.PIECE_SPEED = PIECE_SPEED;
+    ObjectSmartPointer<XmlDocument> doc = LoadXmlDocument("ini.xml");
+    if (doc.Get() == nullptr || doc->GetRoot().Get() == nullptr) return;
+    doc->GetRoot()->MarkVisitedTree();
+    ObjectWeakPointer<XmlElement> r = doc->GetRoot();
+    t.HINT_PAUSE = r->GetFloatAttributeOrDef("HINT_PAUSE", t.HINT_PAUSE);
+    t.GRAVITY = r->GetFloatAttributeOrDef("GRAVITY", t.GRAVITY);
+    t.HIDE_TIME = r->GetFloatAttributeOrDef("HIDE_TIME", t.HIDE_TIME);
+    t.PIECE_SPEED = r->GetFloatAttributeOrDef("PIECE_SPEED", t.PIECE_SPEED);
+    t.DELTA_SPEED = r->GetFloatAttributeOrDef("DELTA_SPEED", t.DELTA_SPEED);
+    t.SOFT = r->GetFloatAttributeOrDef("SOFT", t.SOFT);
+    t.EXCHANGE_TIME = r->GetFloatAttributeOrDef("EXCHANGE_TIME", t.EXCHANGE_TIME);
+    _tuning.CHANGE_CELL_D = r->GetFloatAttributeOrDef("CHANGE_CELL_D", _tuning.CHANGE_CELL_D);
+    _tuning.TIME_BEFORE_HELP = r->GetFloatAttributeOrDef("TIME_BEFORE_HELP", _tuning.TIME_BEFORE_HELP);
+    _tuning.TIME_FOR_NEXT = r->GetFloatAttributeOrDef("TIME_FOR_NEXT", _tuning.TIME_FOR_NEXT);
+    t.ONE_EXPLOID_TIME = r->GetFloatAttributeOrDef("ONE_EXPLOID_TIME", t.ONE_EXPLOID_TIME);
+    t.TO_LIGHNING_ENOUGH = r->GetIntAttributeOrDef("TO_LIGHNING_ENOUGH", t.TO_LIGHNING_ENOUGH);
+    _tuning.CYCLE_LEVEL = r->GetIntAttributeOrDef("CYCLE_LEVEL", _tuning.CYCLE_LEVEL);
+    _tuning.TOO_LITTLE_PIECES = r->GetIntAttributeOrDef("TOO_LITTLE_PIECES", _tuning.TOO_LITTLE_PIECES);
+    GRAVITY = t.GRAVITY;
+    PIECE_SPEED = t.PIECE_SPEED;
+}
+
+void ZovGameFieldControl::BeforePlayerChange() {}
+
+void ZovGameFieldControl::AfterPlayerChange() {
+    if (!PermanentStorage::IsLoaded()) return;
+    BoardPlayerValues& p = _board.Player();
+    p.activePlayerName = PermanentStorage::GetActivePlayerName();
+    p.haveCrakerLastLevelFallIn = PermanentStorage::GetLocalIntOrDef("haveCrakerLastLevelFallIn", -1);
+    p.haveBlackBombLastLevelDone = PermanentStorage::GetLocalIntOrDef("haveBlackBombLastLevelDone", -1);
+    p.firstLigthning = PermanentStorage::GetLocalIntOrDef("firstLigthning", 0);
+    p.threeHint = PermanentStorage::GetLocalBoolOrDef("three_hint", false);
+    p.definedHints.clear();
+    for (const char* name : {"fire_cracker_hint", "black_bomb_hint", "dynamit_hint", "nuke_hint", "lighting_hint"}) {
+        if (PermanentStorage::IsLocalNameDefined(name)) p.definedHints.insert(name);
+    }
+}
+
+float ZovGameFieldControl::LevelTimeFactor() const {
+    return ::LevelTimeFactor(PermanentStorage::GetLocalFloatOrDef("Time Multiplier", 0.0f));
+}
+
+Point ZovGameFieldControl::CellCentre(int x, int y) {
+    const BoardPoint c = _board.CellCentre(x, y);
+    return Point(c.x, c.y);
+}
+
+void ZovGameFieldControl::StartShine() {
+    _shine = ObjectSmartPointer<FlarePosition>(new FlarePosition(_shineLife, true, 0.0f, 0.0f, 0.0f));
+}
+
+void ZovGameFieldControl::FinishAppearance() {
+    for (int i = 0; i < FINISH_APPEARANCE_STEPS && !_fieldShown && _levelTime > 0; ++i) Update(MAX_DT);
+    _particles.FinishAll();
+}
+
+void ZovGameFieldControl::StopTimerShine() {
+    if (_timer.Get() == nullptr) return;
+    _timer->shining = false;
+    _timer->shineTime = _timer->shinePeriod * 0.75f;
+}
+
+void ZovGameFieldControl::SendExit() {
+    if (_exit.Get() != nullptr) _exit->Send();
+}
+
+// Board events: sounds, particles, effects, messages and player values.
+void ZovGameFieldControl::OnBoardEvent(const BoardEvent& e) {
+    switch (e.type) {
+        case BoardEventType::Sound:
+            if (e.defaultPan) {
+                Sound::soundSystem.PlaySample(e.name);
+            } else {
+                Sound::soundSystem.PlaySampleEx(e.name, e.pan, false);
+            }
+            break;
+        case BoardEventType::Particle: {
+            EffectOwner& owner = e.owner == 1 ? _fallParticles : _particles;
+            EffectHandle h = owner.StartEffect(e.name);
+            if (h) {
+                h->x = e.pos.x;
+                h->y = e.pos.y;
+                h->Reset();
+            }
+            break;
+        }
+        case BoardEventType::Effect:
+            AddBoardEffect(e);
+            break;
+        case BoardEventType::Message:
+            if (e.name != "ZovFieldStatistic" || IsReceiver(e.name)) SendMessage(e.name, e.text);
+            break;
+        case BoardEventType::DelayedMessage:
+            _delayedMessages.Add(e.name, e.text, e.delay);
+            break;
+        case BoardEventType::PlayerInt:
+            PermanentStorage::SetLocalInt(e.name, e.value);
+            break;
+        case BoardEventType::PlayerBool:
+            PermanentStorage::SetLocalBool(e.name, e.value != 0);
+            break;
+        case BoardEventType::PlayerString:
+            PermanentStorage::SetLocalString(e.name, e.text);
+            break;
+        case BoardEventType::HintClocksReset:
+            _idleTime = 0.0f;
+            _hintAnimTime = 0.0f;
+            break;
+        case BoardEventType::ReshuffleSnapshot:
+            TakeSnapshot();
+            break;
+        case BoardEventType::MoveHintRestart:
+            _idleTime = _moveHintShown ? -0.2f : 0.0f;
+            break;
+        default:
+            break;
+    }
+}

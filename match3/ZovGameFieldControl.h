@@ -1,0 +1,220 @@
+#pragma once
+// The match-three board control: owns a running level's board, pieces, timers, effects and hints,
+// turns the board's events into pictures, sounds and messages, and is the receiver "GameField".
+
+#include <array>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "content/EffectCollection.h"
+#include "content/EffectObserver.h"
+#include "content/MotionFlare.h"
+#include "controls/Control.h"
+#include "core/DelayedMessages.h"
+#include "core/MessageReceiver.h"
+#include "core/MousePosRememberer.h"
+#include "core/PlayerChangeListener.h"
+#include "core/ReceiverAndMessage.h"
+#include "match3/FieldHintMessage.h"
+#include "match3/FieldPieces.h"
+#include "match3/GameTimeCounter.h"
+#include "match3/board/BoardEvents.h"
+#include "match3/board/BoardRandom.h"
+#include "match3/board/GameBoard.h"
+
+// The board's own random stream: the game's 15-bit generator formula with its own state, so a
+// seeded field plays the same way whatever else draws numbers.
+class FieldRandom : public BoardRandom {
+public:
+    void Seed(unsigned seed) { _state = seed; }
+    int Next() override {
+        _state = _state * 214013u + 2531011u;
+        return static_cast<int>((_state >> 16) & 0x7FFFu);
+    }
+
+private:
+    unsigned _state = 1;
+};
+
+// Tuning constants of the field that the board does not keep.
+struct FieldTuning {
+    float CHANGE_CELL_D = 8.0f;
+    float TIME_BEFORE_HELP = 9.0f;
+    float TIME_FOR_NEXT = 1.0f;
+    int CYCLE_LEVEL = 33;
+    int TOO_LITTLE_PIECES = 10;
+};
+
+class ZovGameFieldControl : public Control,
+                            public MousePosRememberer,
+                            public PlayerChangeListener,
+                            public MessageReceiver,
+                            public FieldHintMessage,
+                            public BoardEventSink {
+public:
+    static constexpr float MAX_DT = 0.1f;
+    static constexpr float TIMER_RISE_TIME = 1.2f;
+    static constexpr float HURRY_SHARE = 0.2f;
+    static constexpr int STARTING_HINTS = 5;
+    // Bound of the "update until shown" loops of a press during the appearance.
+    static constexpr int FINISH_APPEARANCE_STEPS = 1000;
+
+    ZovGameFieldControl(const ObjectWeakPointer<Control>& parent, const ObjectWeakPointer<XmlElement>& xml);
+    ~ZovGameFieldControl() override;
+
+    void OnMouseDown(ObjectWeakPointer<MouseDownEvent> event) override;
+    void OnMouseUp(ObjectWeakPointer<MouseUpEvent> event) override;
+    void OnMouseMove(ObjectWeakPointer<MouseMoveEvent> event) override;
+    void Draw() override;
+    void Update(float dt) override;
+
+    void OnMessage(std::string message) override;
+    void BeforePlayerChange() override;
+    void AfterPlayerChange() override;
+    void OnBoardEvent(const BoardEvent& event) override;
+
+    // Level files.
+    bool LoadLevel(std::string& name);
+    std::vector<std::string> LevelIds();
+    void DeleteLevel(const std::string& id);
+    std::string NextLevelName(const std::string& current);
+    void LoadChipSets();
+    const std::vector<std::string>& GetChipSetList() const { return _chipSets; }
+
+    // Input helpers.
+    bool SelectCell(int x, int y);
+    void TryDragSwap(int x, int y);
+    bool IsMouseOverField();
+
+    // State for the screen and tests.
+    GameBoard& Board() { return _board; }
+    FieldPieces& Pieces() { return _pieces; }
+    FieldTuning& Tuning() { return _tuning; }
+    GameTimeCounter* Timer() { return _timer.Get(); }
+    const std::string& GetLevelName() const { return _levelName; }
+    int GetLevelTime() const { return _levelTime; }
+    float GetTimeLeft() const { return _timeLeft; }
+    bool IsPaused() const { return _paused; }
+    bool IsWaitingFirstClick() const { return _waitFirstClick; }
+    bool IsFieldShown() const { return _fieldShown; }
+    bool IsInDragging() const { return _isInDragging; }
+    bool IsHurryShown() const { return _hurryShown; }
+    bool IsHintBoxShown() const { return _hintBoxShown; }
+    int GetCombo() const { return _combo; }
+    float GetIdleTime() const { return _idleTime; }
+    float GetAfterWinTime() const { return _afterWinElapsed; }
+    float GetPieceClock() const { return _pieceClock; }
+    EffectOwner& Particles() { return _particles; }
+    EffectOwner& FallParticles() { return _fallParticles; }
+    // Makes the field playable at once (tests and the restart of the editor).
+    void FinishAppearance();
+
+private:
+    void ReadOptions(const ObjectWeakPointer<XmlElement>& xml);
+    void ReadCosts();
+    void ReadConstants();
+    void ResetFieldClocks();
+    void StartShine();
+    float LevelTimeFactor() const;
+    int PieceSpeedPan(int x) const;
+    Point CellCentre(int x, int y);
+
+    // Frame steps.
+    void UpdatePieces(float dt, bool& arrived, bool& busy);
+    void ResolveArrivals(bool busy, bool exploded);
+    void PlayLandings();
+    void UpdateLevelTimer(float dt);
+    void UpdateTexts(float dt);
+    void UpdateIdleWave(float dt);
+    void ShowClearHint();
+    void StartWin();
+    void CompleteWin();
+    void TimeOut();
+    void TimeMultiplierAdjust();
+    int FieldCupBonus();
+    void StopTimerShine();
+
+    // Input.
+    Point FieldPoint(const Point& mouse);
+    void ShowFirstHint();
+    void DeveloperKey(ObjectWeakPointer<MouseMoveEvent> event, int cx, int cy);
+
+    // Messages.
+    void CellHint(const std::string& command, const std::string& hintName, int painted, int locks);
+    void BombHint(const std::string& kind);
+    bool LocateBonus(const std::string& name, Point& point);
+    void AfterHint(bool shown);
+    void Restart();
+    void SendExit();
+
+    void AddBoardEffect(const BoardEvent& e);
+    void TakeSnapshot();
+    float FieldAlpha() const;
+    void DrawPicture(const char* id, float x, float y);
+    void DrawMoveHint(int x, int y);
+
+    FieldRandom _random;
+    FieldPieces _pieces;
+    GameBoard _board;
+    FieldTuning _tuning;
+    ObjectSmartPointer<GameTimeCounter> _timer;
+    ObjectSmartPointer<ReceiverAndMessage> _exit;
+
+    std::string _levelName;
+    std::string _levelPrefix;
+    std::string _moneyPrefix;
+    std::string _moneySuffix;
+    std::string _hidePanelId;
+    std::string _scoreId;
+    std::string _moneyId;
+    std::string _levelId;
+    std::vector<Point> _lockPieces;
+    std::vector<std::string> _chipSets;
+    Point _homePos;
+    Point _scorePosition;
+    float _fieldStart = 0.0f;
+    float _readyGoEffectStart = 0.0f;
+
+    std::map<std::string, int> _intCosts;
+    std::map<std::string, UsingPointer<Texture>> _pictures;
+
+    EffectCollection _effects;
+    EffectOwner _particles;
+    EffectOwner _fallParticles;
+    DelayedMessages _delayedMessages;
+    ObjectSmartPointer<FlarePosition> _shine;
+    float _shineLife = 1.0f;
+    ObjectSmartPointer<FlarePosition> _hintFlare;
+    ObjectSmartPointer<FlarePosition> _fewPaintsFlare;
+    ObjectSmartPointer<FlarePosition> _afterWinTimer;
+    float _afterWinElapsed = 0.0f;
+    float _pieceClock = 0.0f;
+
+    bool _paused = false;
+    bool _waitFirstClick = true;
+    float _readyGoLeft = 0.0f;
+    float _fieldStartLeft = 0.0f;
+    float _timerRising = 0.0f;
+    bool _fieldShown = false;
+    int _levelTime = 0;
+    float _timeLeft = 0.0f;
+    float _idleTime = 0.0f;
+    float _hintAnimTime = 0.0f;
+    bool _moveHintShown = false;
+    bool _hintBoxShown = false;
+    float _hintWait = 0.0f;
+    float _stillTime = 0.0f;
+    int _combo = 0;
+    float _comboTime = 0.0f;
+    bool _hurryShown = false;
+    int _idleWaveIndex = -1;
+    float _idleWaveCountdown = 0.0f;
+    float _idleWaveTime = 0.0f;
+    std::array<std::array<bool, MAX_FIELD_Y>, MAX_FIELD_X> _movingMap{};
+    // Pictures of the pieces just before a recolouring.
+    std::array<std::array<ObjectSmartPointer<AnimationService>, MAX_FIELD_Y>, MAX_FIELD_X> _snapshot;
+
+    Point _pressPoint;
+    bool _isInDragging = false;
+};
