@@ -2,6 +2,9 @@
 
 #include "aquarium/AquariumDispatcherControl.h"
 #include "aquarium/BasketControl.h"
+#include "aquarium/OptionsDispatcherControl.h"
+#include "aquarium/PlayersDispatcherControl.h"
+#include "aquarium/ShowTipsControl.h"
 #include "aquarium/ZOrderControl.h"
 #include "controls/ControlFactory.h"
 
@@ -14,4 +17,7 @@ void RegisterAquariumClasses() {
     ControlFactory::RegisterControl("ZOrderControl", ControlFactory::Make<ZOrderControl>());
     ControlFactory::RegisterControl("AquariumDispatcherControl", ControlFactory::Make<AquariumDispatcherControl>());
     ControlFactory::RegisterControl("BasketControl", ControlFactory::Make<BasketControl>());
+    ControlFactory::RegisterControl("ShowTipsControl", ControlFactory::Make<ShowTipsControl>());
+    ControlFactory::RegisterControl("OptionsDispatcherControl", ControlFactory::Make<OptionsDispatcherControl>());
+    ControlFactory::RegisterControl("PlayersDispatcherControl", ControlFactory::Make<PlayersDispatcherControl>());
 }
