@@ -2,8 +2,11 @@
 
 #include "aquarium/AquariumDispatcherControl.h"
 #include "aquarium/BasketControl.h"
+#include "aquarium/OptionsDispatcherControl.h"
+#include "aquarium/PlayersDispatcherControl.h"
 #include "aquarium/SceneryClasses.h"
 #include "aquarium/ShopClasses.h"
+#include "aquarium/ShowTipsControl.h"
 #include "aquarium/ZOrderControl.h"
 #include "controls/ControlFactory.h"
 
@@ -18,4 +21,7 @@ void RegisterAquariumClasses() {
     ControlFactory::RegisterControl("BasketControl", ControlFactory::Make<BasketControl>());
     RegisterSceneryClasses();
     RegisterAquariumShopClasses();
+    ControlFactory::RegisterControl("ShowTipsControl", ControlFactory::Make<ShowTipsControl>());
+    ControlFactory::RegisterControl("OptionsDispatcherControl", ControlFactory::Make<OptionsDispatcherControl>());
+    ControlFactory::RegisterControl("PlayersDispatcherControl", ControlFactory::Make<PlayersDispatcherControl>());
 }

@@ -22,7 +22,7 @@ namespace pictures_test {
 namespace {
 
 const char* const SAMPLES[] = {"button_active", "button_pressed", "beauty_take", "hover", "press", "checkbox_change",
-                               "tab_change"};
+                               "tab_change", "tip_show"};
 
 // Sample handles in registration order, from the first the fake library gives.
 std::map<std::string, std::string>& SampleByHandle() {

@@ -13,9 +13,6 @@
 
 namespace widgets_test {
 
-namespace {
-
-// A metrics file of glyphs a + b + c wide on a 512 x 512 page.
 void AddFont(const std::string& name, int ascent, int descent, int a, int b, int c, int spaceSize) {
     const int height = ascent + descent;
     std::string text = "ascent = " + std::to_string(ascent) + "\ndescent = " + std::to_string(descent) +
@@ -38,8 +35,6 @@ void AddFont(const std::string& name, int ascent, int descent, int a, int b, int
     font.ReadMetrics(path, 512, 512);
     Render::fonts.AddFont(font);
 }
-
-}  // namespace
 
 void AddTestFonts() {
     if (!Render::fonts.DoesFontExist("fixed")) AddFont("fixed", 16, 4, 0, 10, 0, 10);

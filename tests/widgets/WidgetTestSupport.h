@@ -16,6 +16,8 @@ namespace widgets_test {
 // "wide": every character 12 wide (1 + 10 + 1), the space 12; height 30.
 // Both hold ASCII 33..126 and the bytes 192..255.
 void AddTestFonts();
+// A font of those bytes from a metrics file: glyphs a + b + c wide, height ascent + descent.
+void AddFont(const std::string& name, int ascent, int descent, int a, int b, int c, int spaceSize);
 
 // The logical rectangle (y up) covered by the vertices of count draws from index from.
 struct Box {
