@@ -271,6 +271,7 @@ TEST_F(FieldSavingTest, ABrokenRunningLevelLoadsItsLevelInstead) {
     PermanentStorage::SetLocalXml("Game field", WriteRunningField(ValidSavedField()));
     MakeField();
     EXPECT_EQ(22.0f, field->GetTimeLeft());
+    EXPECT_EQ(4, field->GetMatchCounter());
     EXPECT_EQ(FIRE_CRACKER, field->Board().Cell(1, 1)._bonus);
     EXPECT_TRUE(field->IsHurryShown());
     field = ObjectSmartPointer<ZovGameFieldControl>();
