@@ -44,6 +44,8 @@ std::string HtmlLog::FileName() { return dataFolder + "log.htm"; }
 
 void HtmlLog::SetClock(Clock clock) { CurrentClock() = std::move(clock); }
 
+std::tm HtmlLog::LocalTime() { return Now(); }
+
 int HtmlLog::_failedWrites = 0;
 
 void HtmlLog::Append(const std::string& text) {

@@ -29,6 +29,8 @@ public:
     using Clock = std::function<std::tm()>;
     static void SetClock(Clock clock);
     static std::string TimeStamp();
+    // The local time of that clock.
+    static std::tm LocalTime();
 
 private:
     static void Append(const std::string& text);

@@ -102,6 +102,7 @@ bool FieldHintMessage::ShowHint(int x, int y, const std::string& name, int arrow
     SendMessage(HINT_SCREEN, "defineText [arrowY] " + std::to_string(arrowY));
     SendMessage(HINT_SCREEN, "defineText [angle] " + Float::ToString(angle));
     SendMessage(HINT_SCREEN, "create top instance");
+    _shownHint = ShownHint{name, arrowX, arrowY, angle};
     SendMessage("GameFieldHint", "show");
     Sound::soundSystem.PlaySample("hint_show");
     PermanentStorage::SetLocalInt(name + "_hint", 1);

@@ -22,6 +22,16 @@ public:
     static int HintTextY(int fontHeight, int lines);
     static int HintHeight(int fontHeight, int lines);
 
+    // The last hint shown: its name, the point its arrow points at and the arrow's angle.
+    struct ShownHint {
+        std::string name;
+        int arrowX = 0;
+        int arrowY = 0;
+        float angle = 0.0f;
+    };
+    const ShownHint& GetShownHint() const { return _shownHint; }
+    void SetShownHint(const ShownHint& hint) { _shownHint = hint; }
+
     void SetHintOpen(bool open) { _hintOpen = open; }
     bool IsHintOpen() const { return _hintOpen; }
     const std::map<std::string, std::vector<std::string>>& GetHints() const { return _hintsMap; }
@@ -32,4 +42,5 @@ protected:
 private:
     std::map<std::string, std::vector<std::string>> _hintsMap;
     bool _hintOpen = false;
+    ShownHint _shownHint;
 };

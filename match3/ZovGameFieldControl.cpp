@@ -41,9 +41,6 @@ ZovGameFieldControl::ZovGameFieldControl(const ObjectWeakPointer<Control>& paren
     _shine->_done = true;
     PermanentStorage::GetLocalIntOrDef("LevelNumber", 1);
     AfterPlayerChange();
-    // Until a running level is saved with the player, the field starts at the file's first level.
-    std::string first;
-    if (PermanentStorage::IsLoaded()) LoadLevel(first);
 }
 
 ZovGameFieldControl::~ZovGameFieldControl() { AllowDestructor(); }
@@ -136,22 +133,6 @@ void ZovGameFieldControl::ReadConstants() {
     _tuning.TOO_LITTLE_PIECES = r->GetIntAttributeOrDef("TOO_LITTLE_PIECES", _tuning.TOO_LITTLE_PIECES);
     GRAVITY = t.GRAVITY;
     PIECE_SPEED = t.PIECE_SPEED;
-}
-
-void ZovGameFieldControl::BeforePlayerChange() {}
-
-void ZovGameFieldControl::AfterPlayerChange() {
-    if (!PermanentStorage::IsLoaded()) return;
-    BoardPlayerValues& p = _board.Player();
-    p.activePlayerName = PermanentStorage::GetActivePlayerName();
-    p.haveCrakerLastLevelFallIn = PermanentStorage::GetLocalIntOrDef("haveCrakerLastLevelFallIn", -1);
-    p.haveBlackBombLastLevelDone = PermanentStorage::GetLocalIntOrDef("haveBlackBombLastLevelDone", -1);
-    p.firstLigthning = PermanentStorage::GetLocalIntOrDef("firstLigthning", 0);
-    p.threeHint = PermanentStorage::GetLocalBoolOrDef("three_hint", false);
-    p.definedHints.clear();
-    for (const char* name : {"fire_cracker_hint", "black_bomb_hint", "dynamit_hint", "nuke_hint", "lighting_hint"}) {
-        if (PermanentStorage::IsLocalNameDefined(name)) p.definedHints.insert(name);
-    }
 }
 
 float ZovGameFieldControl::LevelTimeFactor() const {

@@ -22,6 +22,7 @@
 #include "match3/board/BoardEvents.h"
 #include "match3/board/BoardRandom.h"
 #include "match3/board/GameBoard.h"
+#include "match3/board/SavedField.h"
 
 // The board's own random stream: the game's 15-bit generator formula with its own state, so a
 // seeded field plays the same way whatever else draws numbers.
@@ -110,6 +111,17 @@ public:
     // Makes the field playable at once (tests and the restart of the editor).
     void FinishAppearance();
 
+    // The player's saved level and the level log.
+    // Appends the won level's line to the player's CSV file when the global "betaLog" is on.
+    void WriteLevelLog();
+    // The player's CSV file: the data folder and the player's name with path characters replaced.
+    static std::string LevelLogFileName(const std::string& playerName);
+    // A restored level's open hint box is shown again once the field is shown.
+    void ReshowSavedHint();
+    bool IsHintToReshow() const { return _reshowHint; }
+    bool HasTimedOut() const { return _timedOut; }
+    int GetMatchCounter() const { return _matchCounter; }
+
 private:
     void ReadOptions(const ObjectWeakPointer<XmlElement>& xml);
     void ReadCosts();
@@ -147,6 +159,13 @@ private:
     void AfterHint(bool shown);
     void Restart();
     void SendExit();
+
+    // Saving and restoring.
+    bool IsLevelRunning();
+    float TimerProgress() const;
+    SavedField SaveRunningLevel();
+    void RestoreRunningLevel(const SavedField& saved);
+    void LoadLevelOrFirst(const std::string& name);
 
     void AddBoardEffect(const BoardEvent& e);
     void TakeSnapshot();
@@ -217,4 +236,12 @@ private:
 
     Point _pressPoint;
     bool _isInDragging = false;
+
+    // Saving and restoring.
+    int _matchCounter = 0;
+    // The level timer ran out (the level is lost until another is loaded).
+    bool _timedOut = false;
+    // The level was restored running, so it counts as running before its timer shows.
+    bool _restoredRunning = false;
+    bool _reshowHint = false;
 };

@@ -89,6 +89,7 @@ void ZovGameFieldControl::Draw() {
     RenderDevice& device = Render::device;
     const float alpha = FieldAlpha();
     if (alpha > 0.0f) {
+        ReshowSavedHint();
         device.PushAlpha(alpha);
         const int size = _board.GetCellSize();
         for (int x = 0; x < _board.GetSizeX(); ++x) {

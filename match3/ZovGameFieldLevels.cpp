@@ -112,9 +112,14 @@ bool ZovGameFieldControl::LoadLevel(std::string& name) {
     if (_levelTime <= 0) _levelTime = std::max(fileTime, 1);
     _timeLeft = static_cast<float>(_levelTime);
     StopTimerShine();
+    // The bar rises from empty when the level starts; until then the level has not begun.
+    if (_timer.Get() != nullptr) _timer->SetProgress(0.0f);
     _board.LevelScore().Reset();
     _board.LevelMoney().Reset();
     _fewPaintsFlare = ObjectSmartPointer<FlarePosition>();
+    _matchCounter = 0;
+    _timedOut = false;
+    _restoredRunning = false;
     _delayedMessages.Clear();
     _paused = false;
     _board.SetDetonations(0);

@@ -293,6 +293,7 @@ void ZovGameFieldControl::CompleteWin() {
                                            timeCount, _board.Cost("timeBonus"), cupBonus, 1.0f);
     PermanentStorage::SetLocalInt("Level money", levelMoney);
     PermanentStorage::SetLocalInt("Money", PermanentStorage::GetLocalIntOrDef("Money", 0) + levelMoney);
+    WriteLevelLog();
     PermanentStorage::SetLocalInt("Levels lost", 0);
     Sound::soundSystem.PlaySample("field_hide");
     _levelTime = 0;
@@ -312,6 +313,7 @@ void ZovGameFieldControl::TimeOut() {
     PermanentStorage::SetLocalInt("levelScore", 0);
     SendMessage("Game field modal dialog", "instantiate OutOfTimeDialogTemplate");
     PermanentStorage::SetLocalInt("Levels lost", PermanentStorage::GetLocalIntOrDef("Levels lost", 0) + 1);
+    _timedOut = true;
     _levelTime = 0;
     StartShine();
     StopTimerShine();

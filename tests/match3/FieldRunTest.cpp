@@ -1,6 +1,7 @@
 // The game in the game program, headless: the menu's Play opens level 1; a run won with the
 // developer key that clears the paint shows the level-complete box and stores the money and the
-// next level number; a run left alone runs out of time and shows the out-of-time dialog.
+// next level number; a run left alone runs out of time and shows the out-of-time dialog; a level
+// closed half played comes back on the next start as it was left.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -99,6 +100,37 @@ TEST_F(FieldRunTest, Level1RunsOutOfTime) {
     EXPECT_TRUE(Has(stored, "<Variable name=\"LevelNumber\" type=\"int\" value=\"1\"/>")) << stored;
     const testing_support::ScreenComparison comparison = testing_support::CompareWithReference(
         shot, MARIVEL_SOURCE_DIR "/tests/match3/fixtures/field_time_out.png", 24, 800);
+    EXPECT_TRUE(comparison.matches) << comparison.report;
+}
+
+// Window pixels of level 1's board: 6 x 6 cells of 44 units from (248, 148) logical.
+const testing_support::PixelRegion BOARD = {248, 188, 264, 264};
+
+TEST_F(FieldRunTest, AClosedLevelIsOnTheFirstFrameOfTheNextStart) {
+    // 100 ms frames: Play, the first press, a swap of cells (2, 4) and (3, 4) that clears three
+    // pieces, the pointer off the board, and the window closed.
+    const std::string play = "3 move 400 275\n4 move 401 275\n5 down\n6 up\n";
+    const std::string left = root + "left.png";
+    testing_support::WriteFile(root + "events.txt",
+                               play +
+                                   "10 move 358 298\n11 move 359 298\n12 down\n13 up\n"
+                                   "15 move 359 385\n16 move 360 385\n17 down\n18 move 370 385\n19 move 381 385\n20 up\n"
+                                   "38 move 700 560\n40 close\n");
+    // Without a frame count every frame is written, so the file holds the last one before closing.
+    ASSERT_EQ(0, testing_support::RunProgram(data, root,
+                                             {"--fixed-step", "100", "--events", root + "events.txt", "--screenshot", left}));
+    const std::string stored = Stored();
+    ASSERT_TRUE(Has(stored, "<Field matchCounter=\"0\" sizeX=\"6\" sizeY=\"6\" levelName=\"Level01\"")) << stored;
+    EXPECT_FALSE(Has(stored, "<Variable name=\"levelScore\" type=\"int\" value=\"0\"/>")) << stored;
+
+    // The game screen's first frame after Play.
+    const std::string shot = Run(play + "6 move 700 560\n", 100, 6);
+    const std::string log = Log();
+    EXPECT_EQ(std::string::npos, log.find("ERROR")) << log;
+    const testing_support::ScreenComparison same = testing_support::ComparePictures(left, shot, 24, 40, BOARD);
+    EXPECT_TRUE(same.matches) << same.report;
+    const testing_support::ScreenComparison comparison = testing_support::CompareWithReference(
+        shot, MARIVEL_SOURCE_DIR "/tests/match3/fixtures/field_restored.png", 24, 800);
     EXPECT_TRUE(comparison.matches) << comparison.report;
 }
 
