@@ -108,6 +108,8 @@ void FishTest::TearDown() {
 }
 
 void FishTest::BuildTank(const std::string& layout, bool gameMode, const std::string& attributes) {
+    tank = nullptr;
+    container = nullptr;
     BuildScreen(DispatcherXml(TankXml(std::string("useStorage=\"false\" gameMode=\"") + (gameMode ? "true" : "false") +
                                           "\" " + attributes,
                                       "<defaultLayout>" + layout + "</defaultLayout>")));
