@@ -1,7 +1,9 @@
 #include "aquarium/AquariumClasses.h"
 
 #include "aquarium/AquariumDispatcherControl.h"
+#include "aquarium/BackGroundDefinition.h"
 #include "aquarium/BasketControl.h"
+#include "aquarium/FishControl.h"
 #include "aquarium/OptionsDispatcherControl.h"
 #include "aquarium/PlayersDispatcherControl.h"
 #include "aquarium/SceneryClasses.h"
@@ -19,6 +21,8 @@ void RegisterAquariumClasses() {
     ControlFactory::RegisterControl("ZOrderControl", ControlFactory::Make<ZOrderControl>());
     ControlFactory::RegisterControl("AquariumDispatcherControl", ControlFactory::Make<AquariumDispatcherControl>());
     ControlFactory::RegisterControl("BasketControl", ControlFactory::Make<BasketControl>());
+    ControlFactory::RegisterControl("FishControl", ControlFactory::Make<FishControl>());
+    ControlFactory::RegisterDefinition("BackGroundDefinition", ControlFactory::MakeDefinition<BackGroundDefinition>());
     RegisterSceneryClasses();
     RegisterAquariumShopClasses();
     ControlFactory::RegisterControl("ShowTipsControl", ControlFactory::Make<ShowTipsControl>());

@@ -7,6 +7,6 @@ constexpr float DEPTH_UNITS = 200.0f;
 constexpr float DEPTH_UNIT = 0.005f;
 }  // namespace
 
-TrajectoryPoint::TrajectoryPoint(int x_, int y_, float z) : x(x_), y(y_), depth(Math::round(z * DEPTH_UNITS)) {}
+TrajectoryPoint::TrajectoryPoint(float x_, float y_, float z) : x(x_), y(y_), depth(Math::round(z * DEPTH_UNITS)) {}
 
 float DepthToZ(int depth) { return static_cast<float>(depth) * DEPTH_UNIT; }

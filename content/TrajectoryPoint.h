@@ -3,13 +3,13 @@
 // keeps its own depth.
 
 struct TrajectoryPoint {
-    int x = 0;
-    int y = 0;
+    float x = 0.0f;
+    float y = 0.0f;
     // z * 200, rounded.
     int depth = 0;
 
     TrajectoryPoint() = default;
-    TrajectoryPoint(int x_, int y_, float z);
+    TrajectoryPoint(float x_, float y_, float z);
 };
 
 // A depth in units of 1/200 as the z it stands for.

@@ -79,6 +79,22 @@ function MenuCommand(text)
 			sceneryResourcesLoaded = true
 		end
 		LoadControlTree("screens\\scenery.xml")
+	elseif text == "fish" then  -- key H: the demo fish tank
+		if not aquariumResourcesLoaded then
+			LoadResource("screens\\aquarium_resources.xml")
+			aquariumResourcesLoaded = true
+		end
+		if not fishResourcesLoaded then
+			LoadResource("screens\\fish_resources.xml")
+			LoadEffects("particles\\FishEffects.xml")
+			fishResourcesLoaded = true
+		end
+		-- What a fish may wish for depends on what the player can pay.
+		if not PermanentStorage.IsLocalNameDefined("Money") then PermanentStorage.SetLocalInt("Money", 500) end
+		-- The shop entries come once the purchase hints they register with are up.
+		PermanentStorage.SetGlobalBool("temp:Fish demo shop", false)
+		LoadControlTree("screens\\fish.xml")
+		PermanentStorage.SetGlobalBool("temp:Fish demo shop", true)
 	elseif text == "lists" then  -- key I: list box, scroll panels and tabs
 		if ShowListsScreen == nil then dofile("screens/lists.lua") end
 		ShowListsScreen()

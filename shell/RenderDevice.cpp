@@ -581,6 +581,10 @@ void RenderDevice::EnableTexture(bool on) {
     if (_d3dDevice) _d3dDevice->SetTexture(0, on ? _currentTexture : NULL);
 }
 
+void RenderDevice::EnableFog(bool on) {
+    if (_d3dDevice) _d3dDevice->SetRenderState(D3DRS_FOGENABLE, on ? TRUE : FALSE);
+}
+
 Color RenderDevice::GetFogColor() {
     DWORD dw = 0;
     if (_d3dDevice) Assert(_d3dDevice->GetRenderState(D3DRS_FOGCOLOR, &dw) == D3D_OK);

@@ -127,6 +127,8 @@ public:
     void SetBlendMode(int mode);
     void EnableAlphaBlend(bool on);
     void EnableTexture(bool on);
+    // Linear fog by depth: the view-axis z -1000 (none) .. 1000 (all fog colour) in 2D mode.
+    void EnableFog(bool on);
     Color GetFogColor();
     void SetFogColor(const Color& color);
 

@@ -13,6 +13,7 @@
 #include "core/XmlElement.h"
 #include "core/XmlOutText.h"
 #include "core/XmlRead.h"
+#include "shell/SoundSystem.h"
 #include "tests/support/TestSupport.h"
 
 namespace aquarium_test {
@@ -182,6 +183,54 @@ std::string FloorItemXml(const std::string& name, int x, int y, const std::strin
            "\"/><shopItem tankItemId=\"Fern\"/><ground groundLine=\"5\"/><fog enabled=\"true\"/>"
            "<icon textureId=\"fern_icon\"/>" +
            extra + "</TestFloorItem>";
+}
+
+// The shop.
+
+namespace {
+
+std::string MeterGroup(const std::string& kind, int bronze, int silver, int gold) {
+    return "<" + kind + " bronzeCupLevel=\"" + std::to_string(bronze) + "\" silverCupLevel=\"" +
+           std::to_string(silver) + "\" goldCupLevel=\"" + std::to_string(gold) + "\" utilityLevelVariable=\"1 " +
+           kind + " level\" indicatorVariable=\"1 " + kind + " indicator\" percentVariable=\"1 " + kind +
+           " percent\" percentColorVariable=\"1 " + kind + " color\" indicatorName=\"" + kind +
+           " bar\" effect100=\"" + kind + " full\" flash=\"" + kind + " flash\"/>";
+}
+
+}  // namespace
+
+void AddShopSamples() {
+    static bool isAdded = false;
+    if (isAdded) return;
+    isAdded = true;
+    for (const char* sample : {"fish_buy", "beauty_buy", "pump_buy", "pump_up", "fish_sell", "beauty_sell",
+                               "beauty_cancel", "counter"}) {
+        Sound::soundSystem.AddSample(sample, std::string(sample) + ".wav", 4);
+    }
+}
+
+std::string MetersXml() {
+    return "<UtilityDispatcherDefinition><messageReceiver name=\"1 Utility dispatcher\"/>"
+           "<cup variableName=\"1 Cup\"/><wonCup receiver=\"Cups\" message=\"won\"/>"
+           "<first100Percents receiver=\"Cups\" message=\"full \"/>" +
+           MeterGroup("fish", 10, 20, 30) + MeterGroup("beauty", 10, 20, 30) + MeterGroup("comfort", 10, 20, 30) +
+           "</UtilityDispatcherDefinition>";
+}
+
+std::string HintServerXml(const std::string& threshold) {
+    return "<BuyHintServerDefinition><messageReceiver name=\"Hints\"/>"
+           "<variables fish=\"1 fish indicator\" beauty=\"1 beauty indicator\" comfort=\"1 comfort indicator\"/>"
+           "<threshold value=\"" + threshold + "\"/></BuyHintServerDefinition>";
+}
+
+std::string FishEntryXml(const std::string& tankFishId, const std::string& fishTemplateName) {
+    return "<FishIconDispatcherDefinition><messageReceiver name=\"" + tankFishId + " dispatcher\"/>"
+           "<SpecialMessage messagesFileName=\"tips.xml\" textWidth=\"200\" x=\"300\" y=\"400\" visibleTime=\"2.0\"/>"
+           "<fish tankId=\"1\" tankFishId=\"" + tankFishId + "\" playerBuyCost=\"150\" playerSellCost=\"75\" "
+           "fishTemplateName=\"" + fishTemplateName + "\" wishTextureId=\"gold_wish\"/>"
+           "<sellDialog okMessage=\"" + tankFishId + " ok\" cancelMessage=\"" + tankFishId + " cancel\"/>"
+           "<utility value=\"300\" receiver=\"1 Utility dispatcher\" buyHintServer=\"Hints\"/>"
+           "<tutorialPurchase receiver=\"Tutorial\" message=\"bought\"/></FishIconDispatcherDefinition>";
 }
 
 // The fixture.

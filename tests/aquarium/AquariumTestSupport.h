@@ -124,6 +124,16 @@ std::string TankItemXml(const std::string& name, const std::string& kind, int x,
 // A fog-enabled floor item "Fern" of 40 x 60 units with the icon "fern_icon".
 std::string FloorItemXml(const std::string& name, int x, int y, const std::string& extra = "");
 
+// The shop's definitions for tank 1: the utility meters ("1 Utility dispatcher", sending to
+// "<kind> bar", "<kind> full", "<kind> flash" and "Cups"), the purchase-hint server "Hints", and
+// the fish shop entry "<tankFishId> dispatcher" (150 to buy, 75 to sell, utility 300, wish
+// texture "gold_wish", sell dialog messages "<tankFishId> ok" and "<tankFishId> cancel").
+std::string MetersXml();
+// The shop's samples, registered once for all tests.
+void AddShopSamples();
+std::string HintServerXml(const std::string& threshold);
+std::string FishEntryXml(const std::string& tankFishId, const std::string& fishTemplateName);
+
 class AquariumTest : public pictures_test::PictureTest {
 protected:
     void SetUp() override;

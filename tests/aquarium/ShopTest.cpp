@@ -46,34 +46,11 @@ ObjectSmartPointer<Definition> MakeDefinition(const std::string& text) {
     return ControlFactory::CreateDefinition(document->GetRoot());
 }
 
-std::string MeterGroup(const std::string& kind, int bronze, int silver, int gold) {
-    return "<" + kind + " bronzeCupLevel=\"" + std::to_string(bronze) + "\" silverCupLevel=\"" +
-           std::to_string(silver) + "\" goldCupLevel=\"" + std::to_string(gold) + "\" utilityLevelVariable=\"1 " +
-           kind + " level\" indicatorVariable=\"1 " + kind + " indicator\" percentVariable=\"1 " + kind +
-           " percent\" percentColorVariable=\"1 " + kind + " color\" indicatorName=\"" + kind +
-           " bar\" effect100=\"" + kind + " full\" flash=\"" + kind + " flash\"/>";
-}
-
-std::string MetersXml() {
-    return "<UtilityDispatcherDefinition><messageReceiver name=\"1 Utility dispatcher\"/>"
-           "<cup variableName=\"1 Cup\"/><wonCup receiver=\"Cups\" message=\"won\"/>"
-           "<first100Percents receiver=\"Cups\" message=\"full \"/>" +
-           MeterGroup("fish", 10, 20, 30) + MeterGroup("beauty", 10, 20, 30) + MeterGroup("comfort", 10, 20, 30) +
-           "</UtilityDispatcherDefinition>";
-}
-
 class ShopTest : public AquariumTest {
 protected:
     void SetUp() override {
         AquariumTest::SetUp();
-        static bool isSampleAdded = false;
-        if (!isSampleAdded) {
-            for (const char* sample : {"fish_buy", "beauty_buy", "pump_buy", "pump_up", "fish_sell", "beauty_sell",
-                                       "beauty_cancel", "counter"}) {
-                Sound::soundSystem.AddSample(sample, std::string(sample) + ".wav", 4);
-            }
-            isSampleAdded = true;
-        }
+        AddShopSamples();
         for (const char* kind : {"fish", "beauty", "comfort"}) {
             const std::string k = kind;
             PermanentStorage::SetLocalFloat("1 " + k + " indicator", 0.0f);
@@ -209,12 +186,6 @@ TEST_F(ShopTest, SamenessTable) {
 
 // Purchase hints.
 
-std::string HintServerXml(const std::string& threshold) {
-    return "<BuyHintServerDefinition><messageReceiver name=\"Hints\"/>"
-           "<variables fish=\"1 fish indicator\" beauty=\"1 beauty indicator\" comfort=\"1 comfort indicator\"/>"
-           "<threshold value=\"" + threshold + "\"/></BuyHintServerDefinition>";
-}
-
 TEST_F(ShopTest, HintChoiceKeepsTheNearBestAffordableUnowned) {
     PermanentStorage::SetLocalInt("Money", 100);
     Add(HintServerXml("0.1"));
@@ -270,16 +241,6 @@ TEST_F(ShopTest, TutorialGuardCreatesNothing) {
 
 // Fish shop entries.
 
-std::string FishXml() {
-    return "<FishIconDispatcherDefinition><messageReceiver name=\"1Gold dispatcher\"/>"
-           "<SpecialMessage messagesFileName=\"tips.xml\" textWidth=\"200\" x=\"300\" y=\"400\" visibleTime=\"2.0\"/>"
-           "<fish tankId=\"1\" tankFishId=\"1Gold\" playerBuyCost=\"150\" playerSellCost=\"75\" "
-           "fishTemplateName=\"GoldFish\" wishTextureId=\"gold_wish\"/>"
-           "<sellDialog okMessage=\"gold ok\" cancelMessage=\"gold cancel\"/>"
-           "<utility value=\"300\" receiver=\"1 Utility dispatcher\" buyHintServer=\"Hints\"/>"
-           "<tutorialPurchase receiver=\"Tutorial\" message=\"bought\"/></FishIconDispatcherDefinition>";
-}
-
 class FishShopTest : public ShopTest {
 protected:
     void SetUp() override {
@@ -294,7 +255,7 @@ protected:
         }
         AddAnswering("1Gold icon position").answers = {{"get screen pos", "400,300"}};
         PermanentStorage::SetLocalInt("Money", 1000);
-        fish = Add(FishXml()).Cast<FishIconDispatcherDefinition>();
+        fish = Add(FishEntryXml("1Gold", "GoldFish")).Cast<FishIconDispatcherDefinition>();
         Trace().clear();
     }
     void TearDown() override {
@@ -313,7 +274,7 @@ TEST_F(FishShopTest, BuyingAndSellingFollowTheSamenessTable) {
     EXPECT_EQ("Money effect < - 150,400,300", TraceOf("Money effect").front());
     SendMessage("1Gold dispatcher", "1Gold minus pressed");
     EXPECT_EQ(Texts({"Shop modal dialog < instantiate 1GoldSellDialogTemplate"}), TraceOf("Shop modal dialog"));
-    SendMessage("1Gold dispatcher", "gold ok");
+    SendMessage("1Gold dispatcher", "1Gold ok");
     EXPECT_EQ(475, PermanentStorage::GetLocalInt("Money"));
     EXPECT_EQ(3, PermanentStorage::GetLocalInt("1Gold amount"));
     EXPECT_EQ(300 + 180 + 180, PermanentStorage::GetLocalInt("1 fish level"));
@@ -340,7 +301,7 @@ TEST_F(FishShopTest, ExactMoneyBuysOneBelowShowsNotEnough) {
 TEST_F(FishShopTest, SellingNothingIsIgnored) {
     LogCapture log;
     SendMessage("1Gold dispatcher", "1Gold minus pressed");
-    SendMessage("1Gold dispatcher", "gold ok");
+    SendMessage("1Gold dispatcher", "1Gold ok");
     EXPECT_EQ(1000, PermanentStorage::GetLocalInt("Money"));
     EXPECT_EQ(0, PermanentStorage::GetLocalInt("1Gold amount"));
     EXPECT_EQ(2, log.ErrorCount());

@@ -9,9 +9,9 @@
 namespace {
 
 TEST(TrajectoryPointTest, DepthIsKeptIn200thsAndReadBack) {
-    const TrajectoryPoint p(12, -7, 0.4f);
-    EXPECT_EQ(12, p.x);
-    EXPECT_EQ(-7, p.y);
+    const TrajectoryPoint p(12.25f, -7.5f, 0.4f);
+    EXPECT_EQ(12.25f, p.x);
+    EXPECT_EQ(-7.5f, p.y);
     EXPECT_EQ(80, p.depth);
     EXPECT_FLOAT_EQ(0.4f, DepthToZ(p.depth));
     EXPECT_EQ(81, TrajectoryPoint(0, 0, 0.403f).depth);

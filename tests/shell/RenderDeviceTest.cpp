@@ -596,6 +596,46 @@ TEST_F(RenderDeviceTest, BlendModesAndStates) {
     EXPECT_EQ(device.GetFogColor(), Color(10, 20, 30, 40));
 }
 
+// A picture swimming to the right as the tank draws it: placed by depth along the view axis,
+// moved, scaled by depth (the picture keeps z = 0), turned about the vertical axis and tilted by
+// its pitch, under fog by depth.
+TEST_F(RenderDeviceTest, MirroredTiltedScaledPictureLiesAtItsFogDepth) {
+    const float yAxis[3] = {0, 1, 0};
+    const float zAxis[3] = {0, 0, 1};
+    Begin2D();
+    device.EnableFog(true);
+    device.PushMatrix();
+    device.MatrixTranslate(0, 0, 500);
+    device.MatrixTranslate(100, 50, 0);
+    device.MatrixScale(2, 2, 0);
+    device.MatrixRotate(yAxis, 180);
+    device.DrawRect(0, 0, 10, 5);
+    device.MatrixRotate(zAxis, 90);
+    device.DrawRect(0, 0, 10, 5);
+    device.PopMatrix();
+    device.EnableFog(false);
+    ASSERT_EQ(rec->draws.size(), 2u);
+    // Corners (0, 0), (10, 0), (0, 5), (10, 5): the mirror sends x to the left of the origin.
+    const auto& mirrored = rec->draws[0].world;
+    EXPECT_NEAR(mirrored[1].x, 80, 1e-4);
+    EXPECT_NEAR(mirrored[1].y, 50, 1e-4);
+    EXPECT_NEAR(mirrored[2].x, 100, 1e-4);
+    EXPECT_NEAR(mirrored[2].y, 60, 1e-4);
+    // Tilted first: (10, 0) turns up to (0, 10), (0, 5) to (-5, 0), which the mirror sends right.
+    const auto& tilted = rec->draws[1].world;
+    EXPECT_NEAR(tilted[1].x, 100, 1e-4);
+    EXPECT_NEAR(tilted[1].y, 70, 1e-4);
+    EXPECT_NEAR(tilted[2].x, 110, 1e-4);
+    EXPECT_NEAR(tilted[2].y, 50, 1e-4);
+    for (const RecordedDraw& d : rec->draws) {
+        EXPECT_EQ(d.renderStates[D3DRS_FOGENABLE], (DWORD)TRUE);
+        // The view axis -1000..1000 is the fog range 0..1.
+        for (const ScreenVertex& v : d.screen) EXPECT_NEAR(v.z, 0.75f, 1e-6);
+    }
+    EXPECT_EQ(rec->RenderStateValue(D3DRS_FOGENABLE), (DWORD)FALSE);
+    End2D();
+}
+
 TEST_F(RenderDeviceTest, TexturesUploadThroughThePitchAndBind) {
     // Two rows of three pixels; the recording texture's rows are wider than that.
     const D3DCOLOR pixels[6] = {0xFF000001, 0xFF000002, 0xFF000003, 0x80000004, 0x80000005, 0x80000006};

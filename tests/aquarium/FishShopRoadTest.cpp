@@ -1,0 +1,99 @@
+// A fish through the shop: its shop entry buys it into the tank, where it drops in and gives
+// hearts; the purchase hints make it wish for the kinds not yet owned; the entry sells it again.
+#include <gtest/gtest.h>
+
+#include "aquarium/ShopFishIcon.h"
+#include "content/ResourceManager.h"
+#include "controls/ControlFactory.h"
+#include "core/PermanentStorage.h"
+#include "core/Random.h"
+#include "core/XmlRead.h"
+#include "tests/aquarium/FishTestSupport.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+using namespace aquarium_test;
+using testing_support::LogCapture;
+
+// Answers the icon's place on the screen.
+class IconPosition : public MessageReceiver {
+public:
+    explicit IconPosition(const std::string& name) : MessageReceiver(name) {}
+    std::string OnMessageReply(std::string message) override {
+        return message == "get screen pos" ? "400,300" : MessageReceiver::OnMessageReply(message);
+    }
+};
+
+class FishShopRoadTest : public FishTest {
+protected:
+    void SetUp() override {
+        FishTest::SetUp();
+        AddShopSamples();
+        for (const char* kind : {"fish", "beauty", "comfort"}) {
+            const std::string k = kind;
+            PermanentStorage::SetLocalFloat("1 " + k + " indicator", 0.0f);
+            for (const char* part : {" bar", " full", " flash"}) AddReceiver(k + part);
+        }
+        for (const char* name : {"Cups", "Money effect", "not enough money", "Shop modal dialog", "Gold context help",
+                                 "Silver context help", "Tutorial", "ShopTipsScreen2"}) {
+            AddReceiver(name);
+        }
+        for (const char* name : {"Gold icon position", "Silver icon position"}) {
+            positions.push_back(ObjectSmartPointer<IconPosition>(new IconPosition(name)));
+        }
+        PermanentStorage::SetLocalInt("Money", 1000);
+        AddTemplate("Gold", FishElementXml("Gold"));
+        BuildTank("", false, "buyHintServer=\"Hints\"");
+        for (const std::string& text :
+             {MetersXml(), std::string("<SamenessInfoDefinition><messageReceiver name=\"Fish sameness info\"/>"
+                                       "<percents _1=\"60\"/></SamenessInfoDefinition>"),
+              HintServerXml("0.0"), FishEntryXml("Gold", "Gold"), FishEntryXml("Silver", "Silver")}) {
+            ObjectSmartPointer<XmlDocument> document(new XmlDocumentRead(text.data(), text.data() + text.size()));
+            definitions.push_back(ControlFactory::CreateDefinition(document->GetRoot()));
+        }
+    }
+    void TearDown() override {
+        tank = nullptr;
+        container = nullptr;
+        while (!definitions.empty()) definitions.pop_back();
+        positions.clear();
+        FishTest::TearDown();
+    }
+    std::vector<ObjectSmartPointer<Definition>> definitions;
+    std::vector<ObjectSmartPointer<IconPosition>> positions;
+};
+
+TEST_F(FishShopRoadTest, AFishBoughtInTheShopDropsInWishesForAnotherKindAndIsSoldAgain) {
+    Random::Seed(31);
+    LogCapture log;
+    SendMessage("Gold dispatcher", "Gold plus pressed");
+    ASSERT_EQ(1u, Fish().size());
+    const ObjectWeakPointer<FishControl> fish = FirstFish();
+    EXPECT_EQ("Gold", fish->GetKindName());
+    EXPECT_TRUE(fish->Is(FishStates::ENTER));
+    EXPECT_EQ(850, PermanentStorage::GetLocalInt("Money"));
+    EXPECT_EQ(1u, tank->GetFishMap().at("Gold").size());
+
+    // The first wish comes with the purchase: the entry is over by then, and the hints suggest
+    // the kind not yet owned, with its icon.
+    Run(60, 0.02f);
+    EXPECT_FALSE(fish->Is(FishStates::ENTER));
+    Run(250, 0.02f);
+    ASSERT_TRUE(fish->GetWishes() != NULL);
+    EXPECT_TRUE(PermanentStorage::GetLocalBool("FishWishVisible"));
+    EXPECT_EQ(ResourceManager::GetTextureOrFrame("gold_wish").GetPointer().Get(),
+              fish->GetWishes()->GetClouds().back().texture.GetPointer().Get());
+    EXPECT_EQ(ResourceManager::GetTextureOrFrame("cloud_red").GetPointer().Get(),
+              fish->GetWishes()->GetClouds()[2].texture.GetPointer().Get());
+
+    SendMessage("Gold dispatcher", "Gold ok");
+    EXPECT_EQ("GoldSold", fish->GetKindName());
+    EXPECT_FALSE(PermanentStorage::GetLocalBool("FishWishVisible"));
+    Run(100, 0.02f);
+    EXPECT_TRUE(Fish().empty());
+    EXPECT_EQ(925, PermanentStorage::GetLocalInt("Money"));
+    EXPECT_EQ(0, log.ErrorCount()) << log.Text();
+}
+
+}  // namespace
