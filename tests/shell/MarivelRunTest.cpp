@@ -220,3 +220,19 @@ TEST_F(MarivelRunTest, AppDataOffLeavesNothingInTheUserDataFolder) {
     EXPECT_EQ(0, Count(log, "ERROR")) << log;
     EXPECT_TRUE(FileExists(game + "Marivel.lock"));
 }
+
+TEST_F(MarivelRunTest, AProfileThatCannotBeSavedIsToldOnTheErrorStream) {
+    // The profile is there; a folder in the place of the new text makes every save fail.
+    std::filesystem::create_directories(folder + "Storage.xml.new");
+    const std::string profile = ReadFile(MARIVEL_SOURCE_DIR "/data/Storage.xml");
+    testing_support::WriteFile(folder + "Storage.xml", profile);
+    const std::string errors = home + "stderr.txt";
+    ProgramRun run(MARIVEL_SOURCE_DIR "/data", home, {"--frames", "3"}, errors);
+    ASSERT_TRUE(run.Started());
+    EXPECT_EQ(0, run.Wait(120));
+    const std::string told = ReadFile(errors);
+    EXPECT_NE(std::string::npos, told.find("Marivel: the profile " + folder + "Storage.xml could not be saved (see " +
+                                           folder + "log.htm)\n"))
+        << told;
+    EXPECT_EQ(profile, ReadFile(folder + "Storage.xml"));
+}
