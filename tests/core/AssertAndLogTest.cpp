@@ -142,4 +142,8 @@ TEST(Failure, LogNamesSourceFilesRelativeToTheProject) {
     const std::string text = capture.Text();
     EXPECT_NE(std::string::npos, text.find("\ncore/Color.cpp, line ")) << text;
     EXPECT_EQ(std::string::npos, text.find(MARIVEL_SOURCE_DIR)) << text;
+    // A compiler handed paths relative to the build folder: the steps up are dropped.
+    for (const char* path : {"../../core/Color.cpp", "./core/Color.cpp", "core/Color.cpp"}) {
+        EXPECT_EQ("E: t\n\ncore/Color.cpp, line 3", ComposeFailureText("E", "t", path, 3)) << path;
+    }
 }
