@@ -167,6 +167,27 @@ std::vector<Quad> EffectTest::Draw(EffectBase& effect) {
     return quads;
 }
 
+namespace {
+
+// Draws a control in place of an effect.
+class ControlDrawing : public EffectBase {
+public:
+    explicit ControlDrawing(Control& control) : _control(control) {}
+    void Draw() override { _control.Draw(); }
+    void Update(float) override {}
+    bool IsFinished() override { return false; }
+
+private:
+    Control& _control;
+};
+
+}  // namespace
+
+std::vector<Quad> EffectTest::Draw(Control& control) {
+    ObjectSmartPointer<ControlDrawing> drawing(new ControlDrawing(control));
+    return Draw(*drawing);
+}
+
 std::vector<std::string> EffectTest::Sounds() {
     std::vector<std::string> sounds;
     for (const std::string& call : audio.Calls()) {

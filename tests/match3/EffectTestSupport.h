@@ -10,6 +10,7 @@
 
 #include "content/AnimationService.h"
 #include "content/EffectBase.h"
+#include "controls/Control.h"
 #include "platform/audio/FakeAudioBackend.h"
 #include "platform/render/RecordingBackend.h"
 #include "tests/core/StorageFixture.h"
@@ -45,6 +46,8 @@ protected:
 
     // Clears the record, draws the effect and gives its draws in order.
     std::vector<Quad> Draw(EffectBase& effect);
+    // The same for a control.
+    std::vector<Quad> Draw(Control& control);
     // Samples played and stopped since the last call, in order: "play name", "play name loop",
     // "stop name".
     std::vector<std::string> Sounds();
