@@ -246,42 +246,12 @@ void ZovGameFieldStatistic::PlaceCups() {
         if (cup == "Gold" || cup == "Silver") ++silver;
         if (cup == "Gold" || cup == "Silver" || cup == "Bronze") ++bronze;
     }
+    // From the right: each kind's count and picture, and room before the next kind's count.
     int o = 0;
-    if (gold >= 1) {
-        const std::string t = "x" + std::to_string(gold);
-        const int line = Replace("%gold%", t);
-        if (line >= 0) {
-            o = -Width(line, " :");
-            AddPicture(line, "statistics_gold_cup", o, t, true);
-            o -= Width(line, "   " + t);
-        }
-        Replace("%silver%", "%silver%   ");
-    } else {
-        Replace("%gold%", "");
-    }
-    if (silver >= 1) {
-        const std::string t = "x" + std::to_string(silver);
-        const int line = Replace("%silver%", t);
-        if (line >= 0) {
-            if (o == 0) o = -Width(line, " :");
-            AddPicture(line, "statistics_silver_cup", o, t, true);
-            o -= Width(line, "   " + t);
-        }
-        Replace("%bronze%", "%bronze%   ");
-    } else {
-        Replace("%silver%", "");
-    }
-    if (bronze >= 1) {
-        const std::string t = "x" + std::to_string(bronze);
-        const int line = Replace("%bronze%", "  " + t);
-        if (line >= 0) {
-            if (o == 0) o = -Width(line, " :");
-            AddPicture(line, "statistics_bronze_cup", o, t, true);
-        }
-        _cupsShown = true;
-    } else {
-        Replace("%bronze%", "");
-    }
+    PlaceCount("%gold%", gold, "", "statistics_gold_cup", "%silver%", "   ", true, o);
+    PlaceCount("%silver%", silver, "", "statistics_silver_cup", "%bronze%", "   ", true, o);
+    PlaceCount("%bronze%", bronze, "  ", "statistics_bronze_cup", "", "", true, o);
+    _cupsShown = bronze >= 1;
     if (bronze >= 1) {
         Replace("%CupLevelMoney%", Money(PermanentStorage::GetLocalInt("CupBonusInt")));
         return;
@@ -301,22 +271,30 @@ void ZovGameFieldStatistic::PlaceCups() {
 void ZovGameFieldStatistic::PlaceTiles() {
     int o = 0;
     if (_goldenTilesShown) {
-        const std::string t = "x" + std::to_string(PermanentStorage::GetLocalInt("goldenCountInt"));
-        const int line = Replace("%goldenTiles%", t);
-        if (line >= 0) {
-            o = -Width(line, " :");
-            AddPicture(line, "golden_middle", o, t, false);
-            o -= Width(line, "      " + t);
-        }
-        Replace("%silverTiles%", "%silverTiles%      ");
+        PlaceCount("%goldenTiles%", PermanentStorage::GetLocalInt("goldenCountInt"), "", "golden_middle",
+                   "%silverTiles%", "      ", false, o);
     } else {
         Replace("%goldenTiles%", "");
     }
-    const std::string t = "x" + std::to_string(PermanentStorage::GetLocalInt("silverCountInt"));
-    const int line = Replace("%silverTiles%", t);
-    if (line < 0) return;
-    if (o == 0) o = -Width(line, " :");
-    AddPicture(line, "silver_middle", o, t, false);
+    // The silver count stands even when it is 0.
+    PlaceCount("%silverTiles%", PermanentStorage::GetLocalInt("silverCountInt"), "", "silver_middle", "", "", false, o);
+}
+
+void ZovGameFieldStatistic::PlaceCount(const std::string& placeholder, int count, const std::string& before,
+                                       const std::string& textureId, const std::string& next, const std::string& gap,
+                                       bool cup, int& o) {
+    if (count < 1 && cup) {
+        Replace(placeholder, "");
+        return;
+    }
+    const std::string t = "x" + std::to_string(count);
+    const int line = Replace(placeholder, before + t);
+    if (line >= 0) {
+        if (o == 0) o = -Width(line, " :");
+        AddPicture(line, textureId, o, t, cup);
+        o -= Width(line, gap + t);
+    }
+    if (!next.empty()) Replace(next, next + gap);
 }
 
 std::string ZovGameFieldStatistic::Money(int value) const { return _moneyPrefix + std::to_string(value) + _moneySuffix; }

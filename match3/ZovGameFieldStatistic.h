@@ -55,6 +55,11 @@ private:
     int Width(int line, const std::string& text) const;
     void PlaceCups();
     void PlaceTiles();
+    // Replaces a placeholder by "x" and the count (after the text before), adds the picture left
+    // of the count, moves the offset o left past the gap and the count, and widens the next
+    // placeholder by the gap. A cup placeholder without cups is emptied instead.
+    void PlaceCount(const std::string& placeholder, int count, const std::string& before, const std::string& textureId,
+                    const std::string& next, const std::string& gap, bool cup, int& o);
     void AddFlyText(float x0, float y0, float x1, float y1, const std::string& text, float scale, float delay);
     void AddCounter(float x0, float y0, float x1, float y1, int from, int to, float duration, float delay);
     void Later(const std::string& step, float seconds);

@@ -39,6 +39,11 @@ struct Quad {
     float CentreY() const { return (bottom + top) / 2.0f; }
 };
 
+// An opaque picture of that size, written as a PNG file.
+void WriteTestPicture(const std::string& path, int width, int height);
+// The root element of an XML text, kept alive on its own.
+ObjectSmartPointer<XmlElement> ParseElement(const std::string& text);
+
 class EffectTest : public StorageFixture {
 protected:
     void SetUp() override;

@@ -7,32 +7,18 @@
 #include "content/ResourceManager.h"
 #include "core/MessageServer.h"
 #include "core/PermanentStorage.h"
-#include "core/XmlRead.h"
 #include "match3/board/BoardEditing.h"
-#include "platform/render/PngFile.h"
 #include "tests/match3/FieldTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 namespace field_test {
 namespace {
 
+using effects_test::ParseElement;
+using effects_test::WriteTestPicture;
 using testing_support::LogCapture;
 
 constexpr int KEY_F5 = 0x74;
-
-ObjectSmartPointer<XmlElement> Parse(const std::string& text) {
-    ObjectSmartPointer<XmlDocument> document(new XmlDocumentRead(text.data(), text.data() + text.size()));
-    return ObjectSmartPointer<XmlElement>(new XmlElement(document->GetRoot()));
-}
-
-void WritePicture(const std::string& path, int width, int height) {
-    render_layer::PngPicture picture;
-    picture.width = static_cast<unsigned>(width);
-    picture.height = static_cast<unsigned>(height);
-    picture.pixels.assign(static_cast<std::size_t>(width) * height, 0xFF406080u);
-    std::string error;
-    ASSERT_TRUE(render_layer::WritePng(path, picture, true, &error)) << error;
-}
 
 // Records like a trace receiver and answers queries from its table.
 class ReplyReceiver : public TraceReceiver {
@@ -57,15 +43,15 @@ class FieldEditorTest : public FieldTest {
 protected:
     void SetUp() override {
         FieldTest::SetUp();
-        WritePicture(dir + "background.png", 60, 420);
-        WritePicture(dir + "button.png", 30, 30);
+        WriteTestPicture(dir + "background.png", 60, 420);
+        WriteTestPicture(dir + "button.png", 30, 30);
         std::string textures = "<texture id=\"editor_background\" path=\"background.png\"/>"
                                "<texture id=\"editor_born\" path=\"button.png\"/>"
                                "<texture id=\"save\" path=\"button.png\"/>";
         for (int i = 0; i < 6; ++i) {
             textures += "<texture id=\"tool" + std::to_string(i) + "\" path=\"button.png\"/>";
         }
-        ResourceManager::LoadResources(Parse("<Resources><Fonts><font name=\"arial\" aliasOf=\"demo\"/></Fonts>"
+        ResourceManager::LoadResources(ParseElement("<Resources><Fonts><font name=\"arial\" aliasOf=\"demo\"/></Fonts>"
                                              "<Textures upload=\"refcount\" storage=\"memory-keeping\">" +
                                              textures + "</Textures></Resources>"));
         for (const char* name : {"Overwrite confirmation modal dialog", "Game field panel mover"}) {
@@ -125,7 +111,7 @@ TEST_F(FieldEditorTest, ThePanelLaysOutItsButtonsAndStartsWithTheFirstTool) {
 
     const std::string noTool = std::string(EDITOR).replace(std::string(EDITOR).find("value=\"0\""), 9, "value=\"6\"");
     LogCapture log;
-    ObjectSmartPointer<FieldEditor> bare(new FieldEditor(Parse(noTool)));
+    ObjectSmartPointer<FieldEditor> bare(new FieldEditor(ParseElement(noTool)));
     EXPECT_EQ(0, log.ErrorCount()) << log.Text();
     EXPECT_EQ(0, bare->_tool);
     EXPECT_EQ(nullptr, bare->_toolPicture.GetPointer().Get());

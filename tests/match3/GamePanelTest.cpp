@@ -6,21 +6,16 @@
 
 #include "content/ResourceManager.h"
 #include "core/PermanentStorage.h"
-#include "core/XmlRead.h"
 #include "match3/GamePanelControl.h"
-#include "platform/render/PngFile.h"
 #include "tests/match3/EffectTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
 
 using effects_test::Quad;
+using effects_test::ParseElement;
+using effects_test::WriteTestPicture;
 using testing_support::LogCapture;
-
-ObjectSmartPointer<XmlElement> Parse(const std::string& text) {
-    ObjectSmartPointer<XmlDocument> document(new XmlDocumentRead(text.data(), text.data() + text.size()));
-    return ObjectSmartPointer<XmlElement>(new XmlElement(document->GetRoot()));
-}
 
 // Item 0 the score (int), 1 a plain picture, 2 the golden tiles (string), 3 the silver tiles.
 const char* const PANEL = R"(<GamePanelControl><position x="100" y="500"/><messageReceiver name="Game panel"/>
@@ -37,13 +32,8 @@ class GamePanelTest : public effects_test::EffectTest {
 protected:
     void SetUp() override {
         EffectTest::SetUp();
-        render_layer::PngPicture picture;
-        picture.width = 20;
-        picture.height = 10;
-        picture.pixels.assign(200, 0xFFFFFFFFu);
-        std::string error;
-        ASSERT_TRUE(render_layer::WritePng(dir + "coin.png", picture, true, &error)) << error;
-        ResourceManager::LoadResources(Parse(R"(<Resources><Textures upload="refcount" storage="memory-keeping">
+        WriteTestPicture(dir + "coin.png", 20, 10);
+        ResourceManager::LoadResources(ParseElement(R"(<Resources><Textures upload="refcount" storage="memory-keeping">
           <texture id="coin" path="coin.png"/></Textures></Resources>)"));
     }
     void TearDown() override {
@@ -54,7 +44,7 @@ protected:
         std::string xml = PANEL;
         xml.replace(xml.find("[silver]"), 8, silverOnly);
         xml.replace(xml.find("[both]"), 6, both);
-        panel = ObjectSmartPointer<GamePanelControl>(new GamePanelControl(ObjectWeakPointer<Control>(), Parse(xml)));
+        panel = ObjectSmartPointer<GamePanelControl>(new GamePanelControl(ObjectWeakPointer<Control>(), ParseElement(xml)));
     }
     std::vector<bool> Shown() const {
         std::vector<bool> shown;

@@ -14,9 +14,7 @@
 #include "core/Float.h"
 #include "core/MessageServer.h"
 #include "core/PermanentStorage.h"
-#include "core/XmlRead.h"
 #include "match3/ZovGameFieldStatistic.h"
-#include "platform/render/PngFile.h"
 #include "shell/SoundSystem.h"
 #include "tests/match3/EffectTestSupport.h"
 #include "tests/match3/FieldTestSupport.h"
@@ -26,21 +24,9 @@ namespace {
 
 using effects_test::Quad;
 using field_test::TraceReceiver;
+using effects_test::ParseElement;
+using effects_test::WriteTestPicture;
 using testing_support::LogCapture;
-
-ObjectSmartPointer<XmlElement> Parse(const std::string& text) {
-    ObjectSmartPointer<XmlDocument> document(new XmlDocumentRead(text.data(), text.data() + text.size()));
-    return ObjectSmartPointer<XmlElement>(new XmlElement(document->GetRoot()));
-}
-
-void WritePicture(const std::string& path, int width, int height) {
-    render_layer::PngPicture picture;
-    picture.width = static_cast<unsigned>(width);
-    picture.height = static_cast<unsigned>(height);
-    picture.pixels.assign(static_cast<std::size_t>(width) * height, 0xFF60A0E0u);
-    std::string error;
-    ASSERT_TRUE(render_layer::WritePng(path, picture, true, &error)) << error;
-}
 
 const char* const PICTURES[] = {"statistics_banner",     "statistics_gold_cup", "statistics_silver_cup",
                                 "statistics_bronze_cup", "golden_middle",       "silver_middle"};
@@ -81,12 +67,12 @@ protected:
         std::string resources = R"(<Resources><Fonts><font name="money_middle" aliasOf="20_scores"/>
           <font name="money_big" aliasOf="boom"/></Fonts><Textures upload="refcount" storage="memory-keeping">)";
         for (const char* id : PICTURES) {
-            WritePicture(dir + id + ".png", 32, 24);
+            WriteTestPicture(dir + id + ".png", 32, 24);
             resources += std::string("<texture id=\"") + id + "\" path=\"" + id + ".png\"/>";
         }
         resources += R"(</Textures><Strings><string name="MoneyPrefix" value="$"/><string name="MoneySuffix" value=""/>
           </Strings></Resources>)";
-        ResourceManager::LoadResources(Parse(resources));
+        ResourceManager::LoadResources(ParseElement(resources));
         testing_support::WriteFile(dir + "bubbles.xml", PARTICLES);
         GetParticleLibrary().LoadEffects(dir + "bubbles.xml");
         // Handles 105 and 106, after the effect samples.
@@ -120,7 +106,7 @@ protected:
     }
     void Make(const std::string& lines = LINES) {
         screen = ObjectSmartPointer<ZovGameFieldStatistic>(
-            new ZovGameFieldStatistic(ObjectWeakPointer<Control>(), Parse(ScreenXml(lines))));
+            new ZovGameFieldStatistic(ObjectWeakPointer<Control>(), ParseElement(ScreenXml(lines))));
     }
     // The banner has appeared and the field has sent "continue".
     void MakeContinued(const std::string& lines = LINES) {
