@@ -23,8 +23,11 @@ function ShowGame()
 	if not gameResourcesLoaded then
 		LoadMatch3Pieces()
 		LoadResource("screens\\game_resources.xml")
+		LoadResource("screens\\game_results_resources.xml")
 		LoadEffects("particles\\FieldEffects.xml")
+		LoadEffects("particles\\StatisticsEffects.xml")
 		LoadTemplate("screens\\game_templates.xml")
+		LoadTemplate("screens\\game_editor_templates.xml")
 		gameResourcesLoaded = true
 	end
 	gameShowing = true

@@ -50,6 +50,8 @@ void ZovGameFieldControl::ReadOptions(const ObjectWeakPointer<XmlElement>& xml) 
     if (xml->HasAttribute("seed")) _random.Seed(static_cast<unsigned>(xml->GetIntAttribute("seed")));
     ObjectWeakPointer<XmlElement> e = xml->GetFirstChildElement("GameTimeCounter");
     if (e.Get() != nullptr) _timer = ObjectSmartPointer<GameTimeCounter>(new GameTimeCounter(_parent, e));
+    e = xml->GetFirstChildElement("FieldEditor");
+    if (e.Get() != nullptr) _editor = ObjectSmartPointer<FieldEditor>(new FieldEditor(e));
     e = xml->GetFirstChildElement("toExit");
     if (e.Get() != nullptr) _exit = ObjectSmartPointer<ReceiverAndMessage>(new ReceiverAndMessage(e));
     e = xml->GetFirstChildElement("levelPrefix");

@@ -16,6 +16,7 @@
 #include "core/MousePosRememberer.h"
 #include "core/PlayerChangeListener.h"
 #include "core/ReceiverAndMessage.h"
+#include "match3/FieldEditor.h"
 #include "match3/FieldHintMessage.h"
 #include "match3/FieldPieces.h"
 #include "match3/GameTimeCounter.h"
@@ -244,4 +245,28 @@ private:
     // The level was restored running, so it counts as running before its timer shows.
     bool _restoredRunning = false;
     bool _reshowHint = false;
+    // The level editor, with the panel of the field's child "FieldEditor" (ZovGameFieldEditor.cpp).
+public:
+    FieldEditor* Editor() { return _editor.Get(); }
+    bool IsEditing() const;
+    // Writes the edited board into the level file under the panel's level name; with confirm, an
+    // existing level of that name is replaced only after the overwrite dialog's yes.
+    void SaveLevel(bool confirm);
+
+private:
+    void EnterEditor();
+    void LeaveEditor();
+    void EditorPress(ObjectWeakPointer<MouseDownEvent> event);
+    void EditorRelease();
+    void EditorPaint(int lx, int ly, int cx, int cy);
+    void EditorErase(int cx, int cy);
+    // The right button and the keys while editing.
+    void EditorInput(ObjectWeakPointer<MouseMoveEvent> event, int cx, int cy);
+    bool EditorCommand(const std::string& message);
+    void ShowLevelList(const std::string& active);
+    void CentreField();
+    void MoveField(int dx, int dy);
+    void DrawEditorMarks();
+
+    ObjectSmartPointer<FieldEditor> _editor;
 };

@@ -87,7 +87,8 @@ void ZovGameFieldControl::DrawPicture(const char* id, float x, float y) {
 void ZovGameFieldControl::Draw() {
     const Point a = GetAbsolutePos();
     RenderDevice& device = Render::device;
-    const float alpha = FieldAlpha();
+    const bool editing = IsEditing();
+    const float alpha = editing ? 1.0f : FieldAlpha();
     if (alpha > 0.0f) {
         ReshowSavedHint();
         device.PushAlpha(alpha);
@@ -103,8 +104,9 @@ void ZovGameFieldControl::Draw() {
                 if (cell._painted == 2) DrawPicture("golden", px, py);
             }
         }
-        _effects.Draw(-1);
-        for (int x = 0; x < _board.GetSizeX(); ++x) {
+        if (editing) DrawEditorMarks();
+        if (!editing) _effects.Draw(-1);
+        for (int x = 0; x < _board.GetSizeX() && !editing; ++x) {
             for (int y = 0; y < _board.GetSizeY(); ++y) {
                 if (!_board.InField(x, y) || _board.Cell(x, y)._color < 0) continue;
                 _pieces.At(x, y).Draw(static_cast<float>(a.x) + _board.CellX(x), static_cast<float>(a.y) + _board.CellY(y));
@@ -125,17 +127,20 @@ void ZovGameFieldControl::Draw() {
             DrawPicture("cell_glow", static_cast<float>(a.x + s.x * size),
                         static_cast<float>(a.y + (_board.GetSizeY() - s.y - 1) * size));
         }
-        if (_levelTime > 0 && _board.GetAllPaints() > 0 &&
+        if (!editing && _levelTime > 0 && _board.GetAllPaints() > 0 &&
             (_idleTime >= _tuning.TIME_BEFORE_HELP || _idleTime < 0.0f)) {
             DrawMoveHint(a.x, a.y);
         }
         device.PopAlpha();
     }
-    _fallParticles.DrawAll();
-    _effects.Draw(1);
-    _effects.Draw(2);
-    _particles.DrawAll();
+    if (!editing) {
+        _fallParticles.DrawAll();
+        _effects.Draw(1);
+        _effects.Draw(2);
+        _particles.DrawAll();
+    }
     if (_timer.Get() != nullptr) _timer->Draw();
+    if (editing) _editor->Draw();
 }
 
 void ZovGameFieldControl::DrawMoveHint(int x, int y) {

@@ -175,6 +175,10 @@ void ZovGameFieldControl::RestoreRunningLevel(const SavedField& saved) {
     _timeLeft = saved.timeLeft;
     _matchCounter = saved.matchCounter;
     _board.SetChips(saved.chips);
+    if (_editor.Get() != nullptr) {
+        _editor->_levelName = _levelName;
+        _editor->_levelTime = _levelTime;
+    }
     _board.Selection().clear();
     _board.ResizeBoard(saved.sizeX, saved.sizeY);
     for (int y = 0; y < saved.sizeY; ++y) {

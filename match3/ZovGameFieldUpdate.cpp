@@ -33,7 +33,7 @@ void ZovGameFieldControl::Update(float dt) {
             _hintAnimTime += dt;
         }
     }
-    if (_paused) return;
+    if (_paused || IsEditing()) return;
 
     _hintWait -= dt;
     _delayedMessages.Update(dt);

@@ -29,20 +29,6 @@ std::unique_ptr<ScopedAudioBackend>& AudioScope() {
     return scope;
 }
 
-void WritePicture(const std::string& path, int width, int height) {
-    render_layer::PngPicture picture;
-    picture.width = static_cast<unsigned>(width);
-    picture.height = static_cast<unsigned>(height);
-    picture.pixels.assign(static_cast<std::size_t>(width) * height, 0xFF8090A0u);
-    std::string error;
-    ASSERT_TRUE(render_layer::WritePng(path, picture, true, &error)) << error;
-}
-
-ObjectSmartPointer<XmlElement> Parse(const std::string& text) {
-    ObjectSmartPointer<XmlDocument> document(new XmlDocumentRead(text.data(), text.data() + text.size()));
-    return ObjectSmartPointer<XmlElement>(new XmlElement(document->GetRoot()));
-}
-
 const char* const RESOURCES = R"(<Resources>
   <Fonts><font name="boom" track="0"/><font name="20_scores" track="0"/><font name="demo" track="0"/></Fonts>
   <Textures upload="refcount" storage="memory-keeping">
@@ -75,6 +61,20 @@ const char* const PARTICLES = R"(<Effects version="1">
 
 }  // namespace
 
+void WriteTestPicture(const std::string& path, int width, int height) {
+    render_layer::PngPicture picture;
+    picture.width = static_cast<unsigned>(width);
+    picture.height = static_cast<unsigned>(height);
+    picture.pixels.assign(static_cast<std::size_t>(width) * height, 0xFF8090A0u);
+    std::string error;
+    ASSERT_TRUE(render_layer::WritePng(path, picture, true, &error)) << error;
+}
+
+ObjectSmartPointer<XmlElement> ParseElement(const std::string& text) {
+    ObjectSmartPointer<XmlDocument> document(new XmlDocumentRead(text.data(), text.data() + text.size()));
+    return ObjectSmartPointer<XmlElement>(new XmlElement(document->GetRoot()));
+}
+
 void EffectTest::SetUp() {
     StorageFixture::SetUp();
     LoadEmpty("Player");
@@ -82,13 +82,13 @@ void EffectTest::SetUp() {
     ASSERT_FALSE(dir.empty());
     recording = StartRecordingDevice();
     Render::device.SetBlendMode(0);
-    WritePicture(dir + "golden.png", 44, 44);
-    WritePicture(dir + "glow.png", 64, 64);
-    WritePicture(dir + "lock.png", 96, 64);
-    WritePicture(dir + "lock_wide.png", 384, 64);
-    WritePicture(dir + "strip.png", 64, 16);
-    WritePicture(dir + "dot.png", 16, 16);
-    WritePicture(dir + "piece.png", 42, 42);
+    WriteTestPicture(dir + "golden.png", 44, 44);
+    WriteTestPicture(dir + "glow.png", 64, 64);
+    WriteTestPicture(dir + "lock.png", 96, 64);
+    WriteTestPicture(dir + "lock_wide.png", 384, 64);
+    WriteTestPicture(dir + "strip.png", 64, 16);
+    WriteTestPicture(dir + "dot.png", 16, 16);
+    WriteTestPicture(dir + "piece.png", 42, 42);
     std::filesystem::create_directory(dir + "fonts");
     for (const char* font : FONTS) {
         for (const char* ext : {".png", ".txt"}) {
@@ -96,7 +96,7 @@ void EffectTest::SetUp() {
                                        dir + "fonts/" + font + ext);
         }
     }
-    ResourceManager::LoadResources(Parse(RESOURCES));
+    ResourceManager::LoadResources(ParseElement(RESOURCES));
     testing_support::WriteFile(dir + "effects.xml", PARTICLES);
     GetParticleLibrary().LoadEffects(dir + "effects.xml");
 
@@ -165,6 +165,27 @@ std::vector<Quad> EffectTest::Draw(EffectBase& effect) {
     EXPECT_EQ(alphas, Render::device.GetAlphaStackSize());
     EXPECT_EQ(D3DBLEND_INVSRCALPHA, recording->RenderStateValue(D3DRS_DESTBLEND));
     return quads;
+}
+
+namespace {
+
+// Draws a control in place of an effect.
+class ControlDrawing : public EffectBase {
+public:
+    explicit ControlDrawing(Control& control) : _control(control) {}
+    void Draw() override { _control.Draw(); }
+    void Update(float) override {}
+    bool IsFinished() override { return false; }
+
+private:
+    Control& _control;
+};
+
+}  // namespace
+
+std::vector<Quad> EffectTest::Draw(Control& control) {
+    ObjectSmartPointer<ControlDrawing> drawing(new ControlDrawing(control));
+    return Draw(*drawing);
 }
 
 std::vector<std::string> EffectTest::Sounds() {

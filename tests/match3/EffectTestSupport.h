@@ -10,6 +10,7 @@
 
 #include "content/AnimationService.h"
 #include "content/EffectBase.h"
+#include "controls/Control.h"
 #include "platform/audio/FakeAudioBackend.h"
 #include "platform/render/RecordingBackend.h"
 #include "tests/core/StorageFixture.h"
@@ -38,6 +39,11 @@ struct Quad {
     float CentreY() const { return (bottom + top) / 2.0f; }
 };
 
+// An opaque picture of that size, written as a PNG file.
+void WriteTestPicture(const std::string& path, int width, int height);
+// The root element of an XML text, kept alive on its own.
+ObjectSmartPointer<XmlElement> ParseElement(const std::string& text);
+
 class EffectTest : public StorageFixture {
 protected:
     void SetUp() override;
@@ -45,6 +51,8 @@ protected:
 
     // Clears the record, draws the effect and gives its draws in order.
     std::vector<Quad> Draw(EffectBase& effect);
+    // The same for a control.
+    std::vector<Quad> Draw(Control& control);
     // Samples played and stopped since the last call, in order: "play name", "play name loop",
     // "stop name".
     std::vector<std::string> Sounds();

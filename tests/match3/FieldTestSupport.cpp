@@ -103,14 +103,15 @@ void FieldTest::WriteLevels(const std::string& levels) { testing_support::WriteF
 
 void FieldTest::WriteChipSets(const std::string& sets) { testing_support::WriteFile(dir + "ChipSets.xml", sets); }
 
-void FieldTest::MakeField(const std::string& extraAttributes) {
+void FieldTest::MakeField(const std::string& extraAttributes, const std::string& extraChildren) {
     const std::string xml = "<ZovGameFieldControl seed=\"5\" " + extraAttributes +
                             "><position x=\"400\" y=\"300\"/><messageReceiver name=\"GameField\"/>"
                             "<GameTimeCounter hideProcess=\"0.2\"><position x=\"700\" y=\"100\"/></GameTimeCounter>"
                             "<toExit receiver=\"Exit\" message=\"exit\"/>"
                             "<startTime fieldStart=\"0.0\" readyGoEffectStart=\"0.0\"/>"
                             "<receivers hidePanelId=\"Exit\" scoreId=\"FieldScore\" moneyId=\"FieldMoney\" "
-                            "levelId=\"FieldLevel\"/></ZovGameFieldControl>";
+                            "levelId=\"FieldLevel\"/>" +
+                            extraChildren + "</ZovGameFieldControl>";
     ObjectSmartPointer<XmlElement> element = Parse(xml);
     try {
         field = ObjectSmartPointer<ZovGameFieldControl>(new ZovGameFieldControl(ObjectWeakPointer<Control>(), element));
