@@ -71,6 +71,9 @@ const char* const PARTICLES = R"(<Effects version="1">
   <Effect name="EffectWay">
     <ParticleSystem numOfParticles="4" lifeInitial="0.3"/>
   </Effect>
+  <Effect name="TimerBubbles">
+    <ParticleSystem numOfParticles="2" lifeInitial="1.0"/>
+  </Effect>
 </Effects>)";
 
 }  // namespace
@@ -120,10 +123,14 @@ void EffectTest::TearDown() {
 }
 
 std::vector<Quad> EffectTest::Draw(EffectBase& effect) {
+    return DrawnQuads([&effect] { effect.Draw(); });
+}
+
+std::vector<Quad> EffectTest::DrawnQuads(const std::function<void()>& draw) {
     recording->draws.clear();
     const std::size_t matrices = Render::device.GetMatrixStackSize();
     const std::size_t alphas = Render::device.GetAlphaStackSize();
-    effect.Draw();
+    draw();
     std::vector<Quad> quads;
     for (const render_layer::RecordedDraw& draw : recording->draws) {
         if (draw.world.empty()) continue;
@@ -157,8 +164,13 @@ std::vector<Quad> EffectTest::Draw(EffectBase& effect) {
             }
         }
         q.alpha = static_cast<int>(draw.world[0].color >> 24);
+        q.color = draw.world[0].color;
+        const auto byX = std::minmax_element(draw.world.begin(), draw.world.end(),
+                                             [](const auto& a, const auto& b) { return a.x < b.x; });
+        q.mirrored = byX.first->u > byX.second->u;
         q.additive = draw.renderStates[D3DRS_DESTBLEND] == D3DBLEND_ONE;
         q.silhouette = draw.stage0[D3DTSS_COLORARG1] == D3DTA_DIFFUSE;
+        q.textured = draw.texture != nullptr;
         quads.push_back(q);
     }
     EXPECT_EQ(matrices, Render::device.GetMatrixStackSize());

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,8 +28,12 @@ struct Quad {
     float vBottom = 0.0f;
     float vTop = 0.0f;
     int alpha = 0;  // of the first vertex, 0..255
+    D3DCOLOR color = 0;  // of the first vertex
+    // The picture runs right to left (turned about the vertical axis).
+    bool mirrored = false;
     bool additive = false;
     bool silhouette = false;
+    bool textured = true;
     // False when the box's sides are not along the axes (turned).
     bool upright = true;
 
@@ -45,6 +50,8 @@ protected:
 
     // Clears the record, draws the effect and gives its draws in order.
     std::vector<Quad> Draw(EffectBase& effect);
+    // The same for any drawing; it must leave the stacks and the blending as it found them.
+    std::vector<Quad> DrawnQuads(const std::function<void()>& draw);
     // Samples played and stopped since the last call, in order: "play name", "play name loop",
     // "stop name".
     std::vector<std::string> Sounds();
