@@ -1,11 +1,11 @@
 #include "match3/FieldDecor.h"
 
 #include "match3/board/GameBoard.h"
+#include "match3/effects/EffectDrawing.h"
 #include "shell/RenderDevice.h"
 
 namespace {
 
-const float Y_AXIS[3] = {0.0f, 1.0f, 0.0f};
 // Pieces whose top lies this close to the point over the top middle of the screen are dropped.
 constexpr int CLEAR_X = 400;
 constexpr int CLEAR_Y = 733;
@@ -199,7 +199,7 @@ void DrawFieldDecor(const std::vector<FieldDecor>& decor) {
         if (piece.picture == NULL) continue;
         device.PushMatrix();
         device.MatrixTranslate(static_cast<float>(piece.x), static_cast<float>(piece.y), 0.0f);
-        if (piece.mirrored) device.MatrixRotate(Y_AXIS, 180.0f);
+        if (piece.mirrored) device.MatrixRotate(effect_drawing::Y_AXIS, 180.0f);
         piece.picture->Draw(Point(piece.picture->GetRectangle().width / -2, 0));
         device.PopMatrix();
     }

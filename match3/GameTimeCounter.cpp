@@ -7,14 +7,13 @@
 #include "core/Assert.h"
 #include "core/Rect.h"
 #include "core/XmlElement.h"
+#include "match3/effects/EffectDrawing.h"
 #include "shell/RenderDevice.h"
 #include "shell/SoundSystem.h"
 
 namespace {
 
 constexpr float TWO_PI = 6.2831853f;
-constexpr int NORMAL_BLEND = 0;
-constexpr int ADDITIVE_BLEND = 2;
 // The bar keeps this many units at and below the hide threshold.
 constexpr int BAR_REST = 7;
 // The glow's upper rows follow the marker this far below it, while that stays above MESH_LOWEST.
@@ -32,9 +31,11 @@ Color Lerp(const Color& a, const Color& b, float f) {
                  Between(a.alpha, b.alpha, f));
 }
 
-float Unit(float value) { return std::min(std::max(value, 0.0f), 1.0f); }
-
 }  // namespace
+
+using effect_drawing::ADDITIVE_BLEND;
+using effect_drawing::NORMAL_BLEND;
+using effect_drawing::Unit;
 
 GameTimeCounter::GameTimeCounter(const ObjectWeakPointer<Control>& parent, const ObjectWeakPointer<XmlElement>& xml)
     : MouseTransparentControl(parent, xml) {

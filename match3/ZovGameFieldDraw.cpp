@@ -12,6 +12,7 @@
 #include "match3/FieldTextEffect.h"
 #include "match3/ZovGameFieldControl.h"
 #include "match3/effects/BreakingUpEffect.h"
+#include "match3/effects/EffectDrawing.h"
 #include "match3/effects/PieceEffects.h"
 #include "match3/effects/SplashEffect.h"
 #include "shell/RenderDevice.h"
@@ -22,8 +23,6 @@ namespace {
 
 constexpr float PI_F = 3.1415925f;
 constexpr float TWO_PI = 2.0f * PI_F;
-constexpr int NORMAL_BLEND = 0;
-constexpr int ADDITIVE_BLEND = 2;
 // The glow around a painted cell reaches this far beyond the cell on every side.
 constexpr float GLOW_MARGIN = 11.0f;
 // The square over the selected cell.
@@ -32,9 +31,11 @@ constexpr float MOVE_HINT_FADE = 0.2f;
 // The darkening after a win reaches a quarter (of 255) at the end of its flare.
 constexpr float AFTER_WIN_DARKEST = 63.75f;
 
-float Unit(float value) { return std::min(std::max(value, 0.0f), 1.0f); }
-
 }  // namespace
+
+using effect_drawing::ADDITIVE_BLEND;
+using effect_drawing::NORMAL_BLEND;
+using effect_drawing::Unit;
 
 void ZovGameFieldControl::AddBoardEffect(const BoardEvent& e) {
     EffectBase* effect = nullptr;

@@ -196,6 +196,23 @@ std::vector<std::string> EffectTest::Sounds() {
     return sounds;
 }
 
+void EffectTest::AddPictures(const std::vector<TestPicture>& pictures) {
+    std::string resources = "<Resources><Textures upload=\"refcount\" storage=\"memory-keeping\">";
+    for (const TestPicture& p : pictures) {
+        WritePicture(dir + p.id + ".png", p.width, p.height);
+        resources += std::string("<texture id=\"") + p.id + "\" path=\"" + p.id + ".png\"/>";
+    }
+    ResourceManager::LoadResources(Parse(resources + "</Textures></Resources>"));
+}
+
+int EffectTest::SamplePlays(int handle) {
+    const std::string head = "BASS_SamplePlayEx(" + std::to_string(handle) + ",";
+    int plays = 0;
+    for (const std::string& call : audio.Calls()) plays += call.rfind(head, 0) == 0 ? 1 : 0;
+    audio.ClearCalls();
+    return plays;
+}
+
 ObjectSmartPointer<AnimationService> EffectTest::Piece() {
     return ObjectSmartPointer<AnimationService>(new AnimationService(ResourceManager::GetAnimation("chip_anim0")));
 }

@@ -43,6 +43,13 @@ struct Quad {
     float CentreY() const { return (bottom + top) / 2.0f; }
 };
 
+// A plain picture of a test: its texture id and size.
+struct TestPicture {
+    const char* id;
+    int width;
+    int height;
+};
+
 class EffectTest : public StorageFixture {
 protected:
     void SetUp() override;
@@ -55,6 +62,11 @@ protected:
     // Samples played and stopped since the last call, in order: "play name", "play name loop",
     // "stop name".
     std::vector<std::string> Sounds();
+    // Writes plain pictures of these sizes into the scratch folder and registers them as textures.
+    void AddPictures(const std::vector<TestPicture>& pictures);
+    // Plays of the sample with that handle since the last call (handles count from 101 in the
+    // order the samples were added).
+    int SamplePlays(int handle);
     // A copy of the 42 x 42 piece animation's player.
     static ObjectSmartPointer<AnimationService> Piece();
     // Runs the particle runner (the controller the frame loop updates).

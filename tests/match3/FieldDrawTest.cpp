@@ -6,11 +6,8 @@
 #include <cmath>
 #include <map>
 
-#include "content/ResourceManager.h"
 #include "core/MessageServer.h"
 #include "core/PermanentStorage.h"
-#include "core/XmlRead.h"
-#include "platform/render/PngFile.h"
 #include "shell/SoundSystem.h"
 #include "tests/match3/FieldTestSupport.h"
 
@@ -21,14 +18,8 @@ using effects_test::Quad;
 
 constexpr int CELL = 44;
 
-struct Picture {
-    const char* id;
-    int width;
-    int height;
-};
-
 // "golden" (44 x 44) comes with the effect tests.
-const Picture PICTURES[] = {
+const effects_test::TestPicture PICTURES[] = {
     {"scope", 308, 256},         {"locks", 132, 256},         {"blue", 44, 44},           {"silver", 44, 44},
     {"cell_glow", 66, 66},       {"left_arrow", 16, 16},      {"right_arrow", 16, 16},    {"up_arrow", 16, 16},
     {"down_arrow", 16, 16},      {"scope_decor1", 96, 36},    {"scope_decor12", 88, 30},  {"scope_decor7", 24, 104},
@@ -52,7 +43,7 @@ Kind KindOf(const Quad& q) {
     if (Near(q.Width(), 42) && Near(q.Height(), 42)) return PIECE;
     if (Near(q.Width(), 66) && Near(q.Height(), 66)) return GLOW;
     if (Near(q.Width(), 16) && Near(q.Height(), 16)) return ARROW;
-    for (const Picture& p : PICTURES) {
+    for (const effects_test::TestPicture& p : PICTURES) {
         if (std::string(p.id).rfind("scope_decor", 0) == 0 && Near(q.Width(), static_cast<float>(p.width)) &&
             Near(q.Height(), static_cast<float>(p.height))) {
             return DECOR;
@@ -79,20 +70,7 @@ class FieldDrawTest : public FieldTest {
 protected:
     void SetUp() override {
         FieldTest::SetUp();
-        std::string resources = "<Resources><Textures upload=\"refcount\" storage=\"memory-keeping\">";
-        for (const Picture& p : PICTURES) {
-            render_layer::PngPicture picture;
-            picture.width = static_cast<unsigned>(p.width);
-            picture.height = static_cast<unsigned>(p.height);
-            picture.pixels.assign(static_cast<std::size_t>(p.width) * p.height, 0xFF8090A0u);
-            std::string error;
-            ASSERT_TRUE(render_layer::WritePng(dir + p.id + ".png", picture, true, &error)) << error;
-            resources += std::string("<texture id=\"") + p.id + "\" path=\"" + p.id + ".png\"/>";
-        }
-        resources += "</Textures></Resources>";
-        ObjectSmartPointer<XmlDocument> document(
-            new XmlDocumentRead(resources.data(), resources.data() + resources.size()));
-        ResourceManager::LoadResources(ObjectSmartPointer<XmlElement>(new XmlElement(document->GetRoot())));
+        AddPictures(std::vector<effects_test::TestPicture>(std::begin(PICTURES), std::end(PICTURES)));
         // Handles 109 and on, after the effect and field tests' samples.
         Sound::soundSystem.AddSample("show_help", "show_help.wav", 2);
         audio.ClearCalls();
@@ -110,14 +88,7 @@ protected:
         return DrawnQuads([this] { field->Draw(); });
     }
 
-    int ShowHelpPlays() {
-        int plays = 0;
-        for (const std::string& call : audio.Calls()) {
-            if (call.rfind("BASS_SamplePlayEx(109,", 0) == 0) ++plays;
-        }
-        audio.ClearCalls();
-        return plays;
-    }
+    int ShowHelpPlays() { return SamplePlays(109); }
 
     // The border tiles by grid corner (column, row of the corner), in drawing order.
     std::map<std::pair<int, int>, std::vector<AtlasTile>> Border(const std::vector<Quad>& quads) {

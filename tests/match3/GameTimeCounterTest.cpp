@@ -4,10 +4,8 @@
 
 #include <cmath>
 
-#include "content/ResourceManager.h"
 #include "core/XmlRead.h"
 #include "match3/GameTimeCounter.h"
-#include "platform/render/PngFile.h"
 #include "shell/RenderDevice.h"
 #include "shell/SoundSystem.h"
 #include "tests/match3/EffectTestSupport.h"
@@ -38,22 +36,7 @@ class GameTimeCounterTest : public effects_test::EffectTest {
 protected:
     void SetUp() override {
         EffectTest::SetUp();
-        const struct {
-            const char* id;
-            int width;
-            int height;
-        } pictures[] = {{"bar", 24, 207}, {"marker", 28, 24}, {"tick", 8, 2}, {"timer_shine", 56, 60}};
-        std::string resources = "<Resources><Textures upload=\"refcount\" storage=\"memory-keeping\">";
-        for (const auto& p : pictures) {
-            render_layer::PngPicture picture;
-            picture.width = static_cast<unsigned>(p.width);
-            picture.height = static_cast<unsigned>(p.height);
-            picture.pixels.assign(static_cast<std::size_t>(p.width) * p.height, 0xFFFFFFFFu);
-            std::string error;
-            ASSERT_TRUE(render_layer::WritePng(dir + p.id + ".png", picture, true, &error)) << error;
-            resources += std::string("<texture id=\"") + p.id + "\" path=\"" + p.id + ".png\"/>";
-        }
-        ResourceManager::LoadResources(Parse(resources + "</Textures></Resources>"));
+        AddPictures({{"bar", 24, 207}, {"marker", 28, 24}, {"tick", 8, 2}, {"timer_shine", 56, 60}});
         // Handle 105, after the effect tests' four samples.
         Sound::soundSystem.AddSample("time_shine", "time_shine.wav", 2);
         audio.ClearCalls();
@@ -86,14 +69,7 @@ protected:
         return {0.0f, 0.0f};
     }
 
-    int ShinePlays() {
-        int plays = 0;
-        for (const std::string& call : audio.Calls()) {
-            if (call.rfind("BASS_SamplePlayEx(105,", 0) == 0) ++plays;
-        }
-        audio.ClearCalls();
-        return plays;
-    }
+    int ShinePlays() { return SamplePlays(105); }
 };
 
 TEST_F(GameTimeCounterTest, TheBarIsCutToTheTimeLeftAndFadesBelowTheHideThreshold) {
