@@ -17,7 +17,9 @@
 #include "core/PlayerChangeListener.h"
 #include "core/ReceiverAndMessage.h"
 #include "match3/FieldEditor.h"
+#include "match3/FieldDecor.h"
 #include "match3/FieldHintMessage.h"
+#include "match3/FieldOutline.h"
 #include "match3/FieldPieces.h"
 #include "match3/GameTimeCounter.h"
 #include "match3/board/BoardEvents.h"
@@ -122,13 +124,18 @@ public:
     bool IsHintToReshow() const { return _reshowHint; }
     bool HasTimedOut() const { return _timedOut; }
     int GetMatchCounter() const { return _matchCounter; }
+    // Drawing: the decor of the field's outline (rebuilt by every loaded level) and the shine
+    // wave (how far a cell has come into view: below 0 not yet, 1 or more fully).
+    void BuildDecor();
+    const std::vector<FieldDecor>& GetDecor() const { return _decor; }
+    float GetShineOffset(int x, int y) const;
+    const FlarePosition& GetShine() const { return *_shine.Get(); }
 
 private:
     void ReadOptions(const ObjectWeakPointer<XmlElement>& xml);
     void ReadCosts();
     void ReadConstants();
     void ResetFieldClocks();
-    void StartShine();
     float LevelTimeFactor() const;
     int PieceSpeedPan(int x) const;
     Point CellCentre(int x, int y);
@@ -170,8 +177,18 @@ private:
 
     void AddBoardEffect(const BoardEvent& e);
     void TakeSnapshot();
-    float FieldAlpha() const;
+
+    // Drawing and the shine wave.
+    void StartShine();
+    void AdvanceShine(float dt);
+    float CellShine(int x, int y) const;
     void DrawPicture(const char* id, float x, float y);
+    void DrawAtlasTile(const char* atlasId, const AtlasTile& tile, int x, int y);
+    void DrawBorder(const Point& a, bool flaring);
+    void DrawCells(const Point& a, bool flaring);
+    void DrawGlows(const Point& a);
+    void DrawPieces(const Point& a, bool flaring);
+    void DrawLocks(const Point& a, bool flaring);
     void DrawMoveHint(int x, int y);
 
     FieldRandom _random;
@@ -204,7 +221,6 @@ private:
     EffectOwner _fallParticles;
     DelayedMessages _delayedMessages;
     ObjectSmartPointer<FlarePosition> _shine;
-    float _shineLife = 1.0f;
     ObjectSmartPointer<FlarePosition> _hintFlare;
     ObjectSmartPointer<FlarePosition> _fewPaintsFlare;
     ObjectSmartPointer<FlarePosition> _afterWinTimer;
@@ -269,4 +285,12 @@ private:
     void DrawEditorMarks();
 
     ObjectSmartPointer<FieldEditor> _editor;
+    // Drawing.
+    std::vector<FieldDecor> _decor;
+    ShineGrid _shineOffsets{};
+    float _shineDistance = 0.0f;
+    float _shineRate = 0.0f;
+    ObjectSmartPointer<FlarePosition> _pieceFlare;
+    ObjectSmartPointer<AnimationService> _silverPieceFlare;
+    ObjectSmartPointer<AnimationService> _goldenPieceFlare;
 };

@@ -168,6 +168,7 @@ bool ZovGameFieldControl::LoadLevel(std::string& name) {
     if (!_hidePanelId.empty()) {
         _delayedMessages.Add(_hidePanelId, _board.GetGoldenCount() > 0 ? "Both" : "Silver only", 0.0f);
     }
+    BuildDecor();
     return true;
 }
 

@@ -57,6 +57,9 @@ const char* const PARTICLES = R"(<Effects version="1">
   <Effect name="EffectWay">
     <ParticleSystem numOfParticles="4" lifeInitial="0.3"/>
   </Effect>
+  <Effect name="TimerBubbles">
+    <ParticleSystem numOfParticles="2" lifeInitial="1.0"/>
+  </Effect>
 </Effects>)";
 
 }  // namespace
@@ -120,10 +123,14 @@ void EffectTest::TearDown() {
 }
 
 std::vector<Quad> EffectTest::Draw(EffectBase& effect) {
+    return DrawnQuads([&effect] { effect.Draw(); });
+}
+
+std::vector<Quad> EffectTest::DrawnQuads(const std::function<void()>& draw) {
     recording->draws.clear();
     const std::size_t matrices = Render::device.GetMatrixStackSize();
     const std::size_t alphas = Render::device.GetAlphaStackSize();
-    effect.Draw();
+    draw();
     std::vector<Quad> quads;
     for (const render_layer::RecordedDraw& draw : recording->draws) {
         if (draw.world.empty()) continue;
@@ -157,8 +164,13 @@ std::vector<Quad> EffectTest::Draw(EffectBase& effect) {
             }
         }
         q.alpha = static_cast<int>(draw.world[0].color >> 24);
+        q.color = draw.world[0].color;
+        const auto byX = std::minmax_element(draw.world.begin(), draw.world.end(),
+                                             [](const auto& a, const auto& b) { return a.x < b.x; });
+        q.mirrored = byX.first->u > byX.second->u;
         q.additive = draw.renderStates[D3DRS_DESTBLEND] == D3DBLEND_ONE;
         q.silhouette = draw.stage0[D3DTSS_COLORARG1] == D3DTA_DIFFUSE;
+        q.textured = draw.texture != nullptr;
         quads.push_back(q);
     }
     EXPECT_EQ(matrices, Render::device.GetMatrixStackSize());
@@ -203,6 +215,23 @@ std::vector<std::string> EffectTest::Sounds() {
     }
     audio.ClearCalls();
     return sounds;
+}
+
+void EffectTest::AddPictures(const std::vector<TestPicture>& pictures) {
+    std::string resources = "<Resources><Textures upload=\"refcount\" storage=\"memory-keeping\">";
+    for (const TestPicture& p : pictures) {
+        WriteTestPicture(dir + p.id + ".png", p.width, p.height);
+        resources += std::string("<texture id=\"") + p.id + "\" path=\"" + p.id + ".png\"/>";
+    }
+    ResourceManager::LoadResources(ParseElement(resources + "</Textures></Resources>"));
+}
+
+int EffectTest::SamplePlays(int handle) {
+    const std::string head = "BASS_SamplePlayEx(" + std::to_string(handle) + ",";
+    int plays = 0;
+    for (const std::string& call : audio.Calls()) plays += call.rfind(head, 0) == 0 ? 1 : 0;
+    audio.ClearCalls();
+    return plays;
 }
 
 ObjectSmartPointer<AnimationService> EffectTest::Piece() {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,8 +29,12 @@ struct Quad {
     float vBottom = 0.0f;
     float vTop = 0.0f;
     int alpha = 0;  // of the first vertex, 0..255
+    D3DCOLOR color = 0;  // of the first vertex
+    // The picture runs right to left (turned about the vertical axis).
+    bool mirrored = false;
     bool additive = false;
     bool silhouette = false;
+    bool textured = true;
     // False when the box's sides are not along the axes (turned).
     bool upright = true;
 
@@ -43,6 +48,12 @@ struct Quad {
 void WriteTestPicture(const std::string& path, int width, int height);
 // The root element of an XML text, kept alive on its own.
 ObjectSmartPointer<XmlElement> ParseElement(const std::string& text);
+// A plain picture of a test: its texture id and size.
+struct TestPicture {
+    const char* id;
+    int width;
+    int height;
+};
 
 class EffectTest : public StorageFixture {
 protected:
@@ -53,9 +64,16 @@ protected:
     std::vector<Quad> Draw(EffectBase& effect);
     // The same for a control.
     std::vector<Quad> Draw(Control& control);
+    // The same for any drawing; it must leave the stacks and the blending as it found them.
+    std::vector<Quad> DrawnQuads(const std::function<void()>& draw);
     // Samples played and stopped since the last call, in order: "play name", "play name loop",
     // "stop name".
     std::vector<std::string> Sounds();
+    // Writes plain pictures of these sizes into the scratch folder and registers them as textures.
+    void AddPictures(const std::vector<TestPicture>& pictures);
+    // Plays of the sample with that handle since the last call (handles count from 101 in the
+    // order the samples were added).
+    int SamplePlays(int handle);
     // A copy of the 42 x 42 piece animation's player.
     static ObjectSmartPointer<AnimationService> Piece();
     // Runs the particle runner (the controller the frame loop updates).

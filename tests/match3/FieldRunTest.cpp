@@ -3,7 +3,8 @@
 // the next level number, a click counts the statistics up at once and the next one goes on; a run
 // left alone runs out of time and shows the out-of-time dialog; a scripted session of the level
 // editor writes the level file, and the edited level is then played; a level closed half played
-// comes back on the next start as it was left.
+// comes back on the next start as it was left; the second demo level half way through its time
+// shows its border, decor, locks, paint, move hint and timer.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -79,14 +80,15 @@ protected:
 };
 
 // Window pixels, origin top-left. The Play button spans y 250..300; level 1 is 6 x 6 cells of 44
-// units centred on (380, 280): cell (2, 2) has its centre at window (358, 298).
+// units centred on (380, 280): cell (2, 2) has its centre at window (358, 298). A press on the
+// field while it comes into view shows it at once.
 TEST_F(FieldRunTest, Level1IsWonAndTheProfileMovesOn) {
     EnableDeveloperKeys();
     const std::string shot = Run(
         "5 move 400 275\n6 move 401 275\n8 down\n9 up\n"
         "40 move 358 298\n41 move 359 298\n42 down\n43 up\n"
-        "50 key 84\n",
-        50, 80);
+        "50 key 84\n60 down\n61 up\n",
+        50, 100);
     const std::string log = Log();
     EXPECT_EQ(std::string::npos, log.find("ERROR")) << log;
     const std::string stored = Stored();
@@ -176,7 +178,7 @@ TEST_F(FieldRunTest, AClosedLevelIsOnTheFirstFrameOfTheNextStart) {
                                play +
                                    "10 move 358 298\n11 move 359 298\n12 down\n13 up\n"
                                    "15 move 359 385\n16 move 360 385\n17 down\n18 move 370 385\n19 move 381 385\n20 up\n"
-                                   "38 move 700 560\n40 close\n");
+                                   "58 move 700 560\n60 close\n");
     // Without a frame count every frame is written, so the file holds the last one before closing.
     ASSERT_EQ(0, testing_support::RunProgram(data, root,
                                              {"--fixed-step", "100", "--events", root + "events.txt", "--screenshot", left}));
@@ -192,6 +194,33 @@ TEST_F(FieldRunTest, AClosedLevelIsOnTheFirstFrameOfTheNextStart) {
     EXPECT_TRUE(same.matches) << same.report;
     const testing_support::ScreenComparison comparison = testing_support::CompareWithReference(
         shot, MARIVEL_SOURCE_DIR "/tests/match3/fixtures/field_restored.png", 24, 800);
+    EXPECT_TRUE(comparison.matches) << comparison.report;
+}
+
+// Level 2 is moved to the front of the copied level file with 20 s in place of 120, so its timer
+// is half way after ten seconds of play. The board is 8 x 8 cells centred on (380, 280): cell
+// (2, 7) has its centre at window (314, 474).
+TEST_F(FieldRunTest, Level2HalfWayShowsItsOutlineDecorAndMoveHint) {
+    std::string levels = testing_support::ReadFile(data + "PlLevels.xml");
+    const std::size_t second = levels.find("\t<Level id=\"Level02\" time=\"120\"");
+    const std::size_t first = levels.find("\t<Level id=\"Level01\"");
+    ASSERT_NE(std::string::npos, second);
+    ASSERT_NE(std::string::npos, first);
+    const std::size_t end = levels.find("</Level>", second) + std::string("</Level>\n").size();
+    std::string moved = levels.substr(second, end - second);
+    moved.replace(moved.find("120"), 3, "20");
+    levels.erase(second, end - second);
+    levels.insert(first, moved);
+    testing_support::WriteFile(data + "PlLevels.xml", levels);
+    const std::string shot = Run(
+        "5 move 400 275\n6 move 401 275\n8 down\n9 up\n"
+        "40 move 314 474\n41 move 315 474\n42 down\n43 up\n44 rdown\n45 rup\n"
+        "50 move 100 520\n",
+        100, 142);
+    const std::string log = Log();
+    EXPECT_EQ(std::string::npos, log.find("ERROR")) << log;
+    const testing_support::ScreenComparison comparison = testing_support::CompareWithReference(
+        shot, MARIVEL_SOURCE_DIR "/tests/match3/fixtures/field_level2.png", 24, 200);
     EXPECT_TRUE(comparison.matches) << comparison.report;
 }
 
