@@ -14,7 +14,11 @@ std::string ComposeFailureText(const std::string& title, const std::string& text
     result += ": ";
     result += text;
     result += "\n\n";
-    result += path ? path : "";
+    // A compiler cache may hand the compiler paths relative to the build folder ("../../core/x.cpp"):
+    // the report names the file from the project's top either way.
+    const char* shown = path ? path : "";
+    while (shown[0] == '.' && (shown[1] == '/' || (shown[1] == '.' && shown[2] == '/'))) shown += shown[1] == '/' ? 2 : 3;
+    result += shown;
     result += ", line ";
     result += std::to_string(line);
     return result;
