@@ -85,6 +85,28 @@ TEST_F(FieldRunTest, Level1IsWonAndTheProfileMovesOn) {
     EXPECT_TRUE(comparison.matches) << comparison.report;
 }
 
+// A black bomb made with the developer key F2 and set off by a double click: its sample, its
+// burst and the money texts over the cleared cells all find their content.
+TEST_F(FieldRunTest, ABombFindsItsSampleBurstAndMoneyFont) {
+    std::string settings = testing_support::ReadFile(data + "settings.ini");
+    const std::size_t dev = settings.find("dev=false");
+    ASSERT_NE(std::string::npos, dev);
+    settings.replace(dev, 9, "dev=true");
+    testing_support::WriteFile(data + "settings.ini", settings);
+    // Play once the menu's buttons have come in, then the first press on cell (2, 2), F2 and a
+    // double click there.
+    Run("18 move 400 275\n19 move 401 275\n20 down\n21 up\n"
+        "60 move 358 298\n61 move 359 298\n62 down\n63 up\n"
+        "70 key 113\n72 dblclick\n73 up\n",
+        50, 100);
+    const std::string log = Log();
+    EXPECT_EQ(std::string::npos, log.find("ERROR")) << log;
+    // The bomb washed paint away: fewer than the level's 16 silver cells are left.
+    const std::string stored = Stored();
+    EXPECT_TRUE(Has(stored, "<Variable name=\"silverCount\" type=\"string\" value=\"x")) << stored;
+    EXPECT_FALSE(Has(stored, "<Variable name=\"silverCount\" type=\"string\" value=\"x16\"/>")) << stored;
+}
+
 TEST_F(FieldRunTest, Level1RunsOutOfTime) {
     // 100 ms frames: the first press at frame 22 starts the 30 s of level 1.
     const std::string shot = Run(
