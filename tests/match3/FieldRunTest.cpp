@@ -69,11 +69,13 @@ TEST_F(FieldRunTest, Level1IsWonAndTheProfileMovesOn) {
     ASSERT_NE(std::string::npos, dev);
     settings.replace(dev, 9, "dev=true");
     testing_support::WriteFile(data + "settings.ini", settings);
+    // Play once the menu's buttons have come in (a press before that second goes unheard), the
+    // first press on cell (2, 2), then T.
     const std::string shot = Run(
-        "5 move 400 275\n6 move 401 275\n8 down\n9 up\n"
-        "40 move 358 298\n41 move 359 298\n42 down\n43 up\n"
-        "50 key 84\n",
-        50, 80);
+        "18 move 400 275\n19 move 401 275\n20 down\n21 up\n"
+        "60 move 358 298\n61 move 359 298\n62 down\n63 up\n"
+        "70 key 84\n",
+        50, 100);
     const std::string log = Log();
     EXPECT_EQ(std::string::npos, log.find("ERROR")) << log;
     const std::string stored = Stored();
