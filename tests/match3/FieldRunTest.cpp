@@ -51,6 +51,14 @@ protected:
                                                   "--screenshot", shot}));
         return shot;
     }
+    // dev=true in the game's settings.
+    void EnableDeveloperKeys() {
+        std::string settings = testing_support::ReadFile(data + "settings.ini");
+        const std::size_t dev = settings.find("dev=false");
+        ASSERT_NE(std::string::npos, dev);
+        settings.replace(dev, 9, "dev=true");
+        testing_support::WriteFile(data + "settings.ini", settings);
+    }
     std::string Folder() { return root + "Tornvik Entertainment/Marivel/"; }
     std::string Log() { return testing_support::ReadFile(Folder() + "log.htm"); }
     std::string Stored() { return testing_support::ReadFile(Folder() + "Storage.xml"); }
@@ -61,16 +69,12 @@ protected:
 };
 
 // Window pixels, origin top-left. The Play button spans y 250..300; level 1 is 6 x 6 cells of 44
-// units centred on (380, 280): cell (2, 2) has its centre at window (358, 298).
+// units centred on (380, 280): cell (2, 2) has its centre at window (358, 298). The menu's buttons
+// take input a second after it opens (frame 20 at 50 ms a frame).
 TEST_F(FieldRunTest, Level1IsWonAndTheProfileMovesOn) {
     // The developer keys, among them T that clears every paint.
-    std::string settings = testing_support::ReadFile(data + "settings.ini");
-    const std::size_t dev = settings.find("dev=false");
-    ASSERT_NE(std::string::npos, dev);
-    settings.replace(dev, 9, "dev=true");
-    testing_support::WriteFile(data + "settings.ini", settings);
-    // Play once the menu's buttons have come in (a press before that second goes unheard), the
-    // first press on cell (2, 2), then T.
+    EnableDeveloperKeys();
+    // Play, the first press on cell (2, 2), then T.
     const std::string shot = Run(
         "18 move 400 275\n19 move 401 275\n20 down\n21 up\n"
         "60 move 358 298\n61 move 359 298\n62 down\n63 up\n"
@@ -90,13 +94,8 @@ TEST_F(FieldRunTest, Level1IsWonAndTheProfileMovesOn) {
 // A black bomb made with the developer key F2 and set off by a double click: its sample, its
 // burst and the money texts over the cleared cells all find their content.
 TEST_F(FieldRunTest, ABombFindsItsSampleBurstAndMoneyFont) {
-    std::string settings = testing_support::ReadFile(data + "settings.ini");
-    const std::size_t dev = settings.find("dev=false");
-    ASSERT_NE(std::string::npos, dev);
-    settings.replace(dev, 9, "dev=true");
-    testing_support::WriteFile(data + "settings.ini", settings);
-    // Play once the menu's buttons have come in, then the first press on cell (2, 2), F2 and a
-    // double click there.
+    EnableDeveloperKeys();
+    // Play, the first press on cell (2, 2), F2 and a double click there.
     Run("18 move 400 275\n19 move 401 275\n20 down\n21 up\n"
         "60 move 358 298\n61 move 359 298\n62 down\n63 up\n"
         "70 key 113\n72 dblclick\n73 up\n",
