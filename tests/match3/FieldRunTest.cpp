@@ -70,7 +70,7 @@ protected:
 
 // Window pixels, origin top-left. The Play button spans y 250..300; level 1 is 6 x 6 cells of 44
 // units centred on (380, 280): cell (2, 2) has its centre at window (358, 298). The menu's buttons
-// take input a second after it opens (frame 20 at 50 ms a frame).
+// take input only once they have come in: a press at 0.4 s goes unheard, one at 1 s is taken.
 TEST_F(FieldRunTest, Level1IsWonAndTheProfileMovesOn) {
     // The developer keys, among them T that clears every paint.
     EnableDeveloperKeys();
