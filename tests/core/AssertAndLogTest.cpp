@@ -79,6 +79,10 @@ TEST(HtmlLogFile, UnwritableFolderLosesEntrySilently) {
 TEST(Failure, ComposedText) {
     EXPECT_EQ(ComposeFailureText("Error", "Sound devices not found", "a/b.cpp", 7),
               "Error: Sound devices not found\n\na/b.cpp, line 7");
+    // Paths relative to a build folder are named from the project's top.
+    EXPECT_EQ(ComposeFailureText("Error", "x", "../../core/b.cpp", 7), "Error: x\n\ncore/b.cpp, line 7");
+    EXPECT_EQ(ComposeFailureText("Error", "x", "./../a/..b.cpp", 7), "Error: x\n\na/..b.cpp, line 7");
+    EXPECT_EQ(ComposeFailureText("Error", "x", "..", 7), "Error: x\n\n.., line 7");
 }
 
 TEST(Failure, OutsideGuardLogsAndCarriesOn) {

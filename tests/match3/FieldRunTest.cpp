@@ -70,6 +70,7 @@ protected:
                                                   "--screenshot", shot}));
         return shot;
     }
+    // dev=true in the game's settings.
     std::string Folder() { return root + "Tornvik Entertainment/Marivel/"; }
     std::string Log() { return testing_support::ReadFile(Folder() + "log.htm"); }
     std::string Stored() { return testing_support::ReadFile(Folder() + "Storage.xml"); }
@@ -80,14 +81,16 @@ protected:
 };
 
 // Window pixels, origin top-left. The Play button spans y 250..300; level 1 is 6 x 6 cells of 44
-// units centred on (380, 280): cell (2, 2) has its centre at window (358, 298). A press on the
-// field while it comes into view shows it at once.
+// units centred on (380, 280): cell (2, 2) has its centre at window (358, 298). The menu's buttons
+// take input only once they have come in: a press at 0.4 s goes unheard, one at 1 s is taken.
 TEST_F(FieldRunTest, Level1IsWonAndTheProfileMovesOn) {
+    // The developer keys, among them T that clears every paint.
     EnableDeveloperKeys();
+    // Play, the first press on cell (2, 2), then T.
     const std::string shot = Run(
-        "5 move 400 275\n6 move 401 275\n8 down\n9 up\n"
-        "40 move 358 298\n41 move 359 298\n42 down\n43 up\n"
-        "50 key 84\n60 down\n61 up\n",
+        "18 move 400 275\n19 move 401 275\n20 down\n21 up\n"
+        "60 move 358 298\n61 move 359 298\n62 down\n63 up\n"
+        "70 key 84\n",
         50, 100);
     const std::string log = Log();
     EXPECT_EQ(std::string::npos, log.find("ERROR")) << log;
@@ -96,6 +99,23 @@ TEST_F(FieldRunTest, Level1IsWonAndTheProfileMovesOn) {
     EXPECT_FALSE(Has(stored, "<Variable name=\"Money\" type=\"int\" value=\"10\"/>")) << stored;
     EXPECT_TRUE(Has(stored, "<Variable name=\"Levels lost\" type=\"int\" value=\"0\"/>")) << stored;
     ExpectLooksLike(shot, "field_won.png");
+}
+
+// A black bomb made with the developer key F2 and set off by a double click: its sample, its
+// burst and the money texts over the cleared cells all find their content.
+TEST_F(FieldRunTest, ABombFindsItsSampleBurstAndMoneyFont) {
+    EnableDeveloperKeys();
+    // Play, the first press on cell (2, 2), F2 and a double click there.
+    Run("18 move 400 275\n19 move 401 275\n20 down\n21 up\n"
+        "60 move 358 298\n61 move 359 298\n62 down\n63 up\n"
+        "70 key 113\n72 dblclick\n73 up\n",
+        50, 100);
+    const std::string log = Log();
+    EXPECT_EQ(std::string::npos, log.find("ERROR")) << log;
+    // The bomb washed paint away: fewer than the level's 16 silver cells are left.
+    const std::string stored = Stored();
+    EXPECT_TRUE(Has(stored, "<Variable name=\"silverCount\" type=\"string\" value=\"x")) << stored;
+    EXPECT_FALSE(Has(stored, "<Variable name=\"silverCount\" type=\"string\" value=\"x16\"/>")) << stored;
 }
 
 TEST_F(FieldRunTest, Level1RunsOutOfTime) {
