@@ -153,6 +153,7 @@ function MainCommand(text)
 		if PermanentStorage.GetGlobalBoolOrDef("dev", false) then ShowMenu() end
 	elseif text == "quit" then
 		LeaveTank()
+		WriteToLog("The player quits")
 		CloseApplication()
 	end
 end

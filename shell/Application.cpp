@@ -1,11 +1,14 @@
 #include "shell/Application.h"
 
+#include "core/Random.h"
+
 #include <cstdlib>
 
 #include "core/Assert.h"
 #include "core/HtmlLog.h"
 #include "core/MessageServer.h"
 #include "core/PermanentStorage.h"
+#include "core/Random.h"
 #include "shell/ApplicationRoot.h"
 #include "shell/RenderDevice.h"
 #include "shell/RenderDeviceFonts.h"
@@ -201,7 +204,11 @@ Application::Application(int showCommand, bool fullScreen, const ApplicationOpti
     };
 
     CreateVariables();
-    _timer.SeedRandom();
+    if (_options.seed >= 0) {
+        Random::Seed(static_cast<std::uint32_t>(_options.seed));
+    } else {
+        _timer.SeedRandom();
+    }
     HtmlLog::WriteLineColor("Application start!", "Green");
     ScriptMap::Open();
     ConnectScriptServices();

@@ -56,6 +56,8 @@ struct ApplicationOptions {
     int frames = 0;
     // Fixed time step in seconds instead of the clock; 0 = the clock.
     float fixedStep = 0.0f;
+    // Seed of the random draws; below 0 = from the clock.
+    long seed = -1;
     // Called before each frame is presented (frame number from 1) with whether it is the last.
     std::function<void(int frame, bool last)> beforePresent;
     // Called at the start of each tick with the number of the next frame (replayed input).

@@ -130,6 +130,7 @@ int EntryMain(int argc, const char* const* argv) {
         ApplicationOptions appOptions;
         appOptions.frames = options.frames;
         appOptions.fixedStep = options.fixedStepMs / 1000.0f;
+        appOptions.seed = options.seed;
         const std::string screenshot = options.screenshot;
         const bool everyFrame = options.frames == 0;
         if (!screenshot.empty()) {

@@ -30,7 +30,8 @@ bool ParseInt(const std::string& text, long low, long high, long& value) {
 bool ParseEntryOptions(int argc, const char* const* argv, EntryOptions& options, std::string& error) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i] ? argv[i] : "";
-        const bool known = arg == "--frames" || arg == "--screenshot" || arg == "--fixed-step" || arg == "--events";
+        const bool known = arg == "--frames" || arg == "--screenshot" || arg == "--fixed-step" || arg == "--events" ||
+                           arg == "--seed";
         if (!known) {
             if (arg.rfind("--", 0) == 0) {
                 error = "unknown option " + arg;
@@ -56,6 +57,12 @@ bool ParseEntryOptions(int argc, const char* const* argv, EntryOptions& options,
                 return false;
             }
             options.fixedStepMs = static_cast<float>(number);
+        } else if (arg == "--seed") {
+            if (!ParseInt(value, 0, INT_MAX, number)) {
+                error = "--seed needs a number from 0";
+                return false;
+            }
+            options.seed = number;
         } else if (arg == "--screenshot") {
             options.screenshot = Absolute(value);
         } else {

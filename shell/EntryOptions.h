@@ -4,6 +4,7 @@
 //   --screenshot FILE write the last frame as a PNG picture
 //   --fixed-step MS   a fixed time step of MS milliseconds instead of the clock
 //   --events FILE     replay scripted input (see ReplayEvent)
+//   --seed N          seed the random draws with N instead of the clock
 
 #include <map>
 #include <string>
@@ -16,6 +17,7 @@ struct EntryOptions {
     std::string screenshot;
     float fixedStepMs = 0.0f;
     std::string events;
+    long seed = -1;  // none: the clock
 };
 
 // Reads the options anywhere on the command line; other arguments are left alone. False with a

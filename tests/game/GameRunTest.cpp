@@ -1,0 +1,167 @@
+// The whole game as a player plays it, headless, over one profile folder and several starts of the
+// program: the first start asks for a name, level 1 is won (the developer key clears the paint),
+// the money goes to the aquarium, a plant is bought in the shop, and the next start finds the
+// plant, the money and the next level; then the screensaver shows the player's tank. Each run
+// checks Storage.xml, its last frame against a reference picture and a log without errors.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "tests/support/ProgramRun.h"
+#include "tests/support/ScreenCompare.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+using testing_support::CompareWithReference;
+using testing_support::FixturePath;
+using testing_support::ReadFile;
+using testing_support::ScreenComparison;
+
+// The game folder and the profile home shared by the runs of this process.
+struct Game {
+    std::string root;
+    std::string data;
+    bool played = false;
+};
+
+Game& TheGame() {
+    static Game game;
+    if (game.root.empty()) {
+        game.root = testing_support::MakeTempDir("game");
+        game.data = game.root + "data/";
+        std::filesystem::copy(MARIVEL_SOURCE_DIR "/data", game.data, std::filesystem::copy_options::recursive);
+        // The developer keys: T wins a level by clearing its paint.
+        std::string settings = ReadFile(game.data + "settings.ini");
+        const std::size_t dev = settings.find("dev=false");
+        if (dev != std::string::npos) settings.replace(dev, 9, "dev=true");
+        testing_support::WriteFile(game.data + "settings.ini", settings);
+    }
+    return game;
+}
+
+std::string Profile() { return TheGame().root + "Tornvik Entertainment/Marivel/"; }
+std::string Stored() { return ReadFile(Profile() + "Storage.xml"); }
+
+// The value of a variable of the player (or of the globals) in the stored text, empty when missing.
+std::string StoredValue(const std::string& stored, const std::string& name) {
+    const std::size_t at = stored.find("<Variable name=\"" + name + "\" ");
+    if (at == std::string::npos) return std::string();
+    const std::size_t value = stored.find(" value=\"", at);
+    if (value == std::string::npos) return std::string();
+    const std::size_t from = value + 8;
+    return stored.substr(from, stored.find('"', from) - from);
+}
+
+int StoredInt(const std::string& stored, const std::string& name) {
+    const std::string value = StoredValue(stored, name);
+    return value.empty() ? -1 : std::stoi(value);
+}
+
+// A click on a point of the window (pixels, origin top-left) from the frame on.
+std::string Click(int frame, int x, int y) {
+    const std::string at = std::to_string(x) + " " + std::to_string(y) + "\n";
+    return std::to_string(frame) + " move " + at + std::to_string(frame + 1) + " move " + std::to_string(x + 1) +
+           " " + std::to_string(y) + "\n" + std::to_string(frame + 3) + " down\n" + std::to_string(frame + 4) + " up\n";
+}
+
+// Runs the game on the shared profile with 20 ms frames and a fixed seed and gives the last frame's picture; the
+// log of the run must hold no error.
+std::string RunGame(const std::string& name, const std::string& events, int frames,
+                const std::vector<std::string>& first = {}) {
+    Game& game = TheGame();
+    const std::string eventsPath = game.root + name + ".txt";
+    const std::string shot = game.root + name + ".png";
+    testing_support::WriteFile(eventsPath, events);
+    std::vector<std::string> args = first;
+    for (const std::string& a : {std::string("--fixed-step"), std::string("20"), std::string("--seed"), std::string("5"),
+                                 std::string("--frames"),
+                                 std::to_string(frames), std::string("--events"), eventsPath,
+                                 std::string("--screenshot"), shot}) {
+        args.push_back(a);
+    }
+    EXPECT_EQ(0, testing_support::RunProgram(game.data, game.root, args)) << name;
+    const std::string log = ReadFile(Profile() + "log.htm");
+    EXPECT_EQ(std::string::npos, log.find("ERROR")) << name << "\n" << log;
+    return shot;
+}
+
+void ExpectLooksLike(const std::string& shot, const std::string& reference) {
+    const ScreenComparison comparison = CompareWithReference(shot, FixturePath("game/fixtures/" + reference), 16, 600);
+    EXPECT_TRUE(comparison.matches) << reference << ": " << comparison.report;
+}
+
+// Window pixels of the buttons: the main menu's column, the aquarium's bottom row.
+const int MENU_X = 400;
+const int MENU_PLAY_Y = 275;
+const int MENU_AQUARIUM_Y = 335;
+const int MENU_QUIT_Y = 515;
+const int PANEL_Y = 572;
+const int PANEL_MENU_X = 130;
+const int PANEL_SHOP_X = 400;
+
+TEST(GameRunTest, FirstStartWinsLevelOneBuysAPlantAndFindsItAllAgain) {
+    if (!testing_support::FileExists(testing_support::ProgramPath())) {
+        GTEST_SKIP() << "not built: " << testing_support::ProgramPath();
+    }
+    // The first start: the name panel is open over the menu; the name and Enter make the player,
+    // who replaces the stand-in of the seeded storage.
+    ExpectLooksLike(RunGame("first", "60 text Ann\n62 key 13\n", 110), "menu-first.png");
+    std::string stored = Stored();
+    EXPECT_EQ(1, testing_support::CountOf(stored, "<Player name="));
+    EXPECT_NE(std::string::npos, stored.find("<ActivePlayer name=\"Ann\"/>")) << stored;
+    EXPECT_EQ("false", StoredValue(stored, "First start"));
+    EXPECT_EQ(0, StoredInt(stored, "Money"));
+
+    // Play: the first hint is sent away with a click, T clears the paint, OK on the level's end
+    // goes to the aquarium, where the money counts up to what the level brought.
+    ExpectLooksLike(RunGame("level", Click(40, MENU_X, MENU_PLAY_Y) + Click(110, 358, 298) + Click(150, 600, 500) +
+                                     "180 key 84\n" + Click(280, 400, 355),
+                        380),
+                    "aquarium-won.png");
+    stored = Stored();
+    const int won = StoredInt(stored, "Level money");
+    EXPECT_GE(won, 20);
+    EXPECT_EQ(won, StoredInt(stored, "Money"));
+    EXPECT_EQ(2, StoredInt(stored, "LevelNumber"));
+
+    // The shop: the weed's icon is carried onto the sand and bought for 20.
+    std::string carry = Click(40, MENU_X, MENU_AQUARIUM_Y) + Click(80, PANEL_SHOP_X, PANEL_Y);
+    carry += "150 move 66 122\n151 move 67 122\n153 down\n155 move 80 160\n157 move 120 220\n159 move 180 300\n"
+             "161 move 240 380\n163 move 280 430\n165 move 300 450\n167 move 301 450\n170 up\n";
+    ExpectLooksLike(RunGame("shop", carry, 220), "shop-bought.png");
+    stored = Stored();
+    EXPECT_EQ(won - 20, StoredInt(stored, "Money"));
+    EXPECT_EQ(1, StoredInt(stored, "Weed amount"));
+    EXPECT_EQ(20, StoredInt(stored, "1 beauty level"));
+    const std::size_t tank = stored.find("<Variable name=\"1 Aquarium bottom\" type=\"xml\">");
+    ASSERT_NE(std::string::npos, tank) << stored;
+    EXPECT_NE(std::string::npos, stored.find("<shopItem tankItemId=\"Weed\"/>", tank)) << stored;
+
+    // The next start: the aquarium holds the plant, the money and the next level.
+    ExpectLooksLike(RunGame("again", Click(40, MENU_X, MENU_AQUARIUM_Y), 100), "aquarium-again.png");
+    // The next level: the field's panel shows its number.
+    ExpectLooksLike(RunGame("next", Click(40, MENU_X, MENU_PLAY_Y), 100), "level-two.png");
+    // Quit in the menu ends the game (long before the last frame) with everything kept.
+    RunGame("quit", Click(60, MENU_X, MENU_QUIT_Y), 100000);
+    EXPECT_NE(std::string::npos, ReadFile(Profile() + "log.htm").find("The player quits"));
+    stored = Stored();
+    EXPECT_EQ(won - 20, StoredInt(stored, "Money"));
+    EXPECT_EQ(2, StoredInt(stored, "LevelNumber"));
+    EXPECT_EQ(1, StoredInt(stored, "Weed amount"));
+    TheGame().played = true;
+}
+
+TEST(GameRunTest, ScreensaverShowsThePlayersTankAndKeepsTheProfile) {
+    if (!TheGame().played) GTEST_SKIP() << "the play-through did not run";
+    const std::string before = Stored();
+    const std::string shot = RunGame("screensaver", "", 60, {"/screensaver"});
+    ExpectLooksLike(shot, "screensaver.png");
+    // The bought weed on the sand, closely (the full screen is 1024 x 768 here).
+    const testing_support::PixelRegion weed = {360, 490, 50, 170};
+    const ScreenComparison plant = CompareWithReference(shot, FixturePath("game/fixtures/screensaver.png"), 8, 20, weed);
+    EXPECT_TRUE(plant.matches) << plant.report;
+    EXPECT_EQ(before, Stored());
+}
+
+}  // namespace
