@@ -164,4 +164,35 @@ TEST(GameRunTest, ScreensaverShowsThePlayersTankAndKeepsTheProfile) {
     EXPECT_EQ(before, Stored());
 }
 
+// F12 on the main menu opens the developer menu only when "dev" is true in settings.ini.
+TEST(GameRunTest, DeveloperMenuOnlyForDevelopers) {
+    if (!testing_support::FileExists(testing_support::ProgramPath())) {
+        GTEST_SKIP() << "not built: " << testing_support::ProgramPath();
+    }
+    std::string shots[2];
+    for (const bool dev : {false, true}) {
+        const std::string root = testing_support::MakeTempDir(dev ? "dev" : "player");
+        const std::string data = root + "data/";
+        std::filesystem::copy(MARIVEL_SOURCE_DIR "/data", data, std::filesystem::copy_options::recursive);
+        // A player made already: no first-start prompt.
+        testing_support::WriteFile(data + "Storage.xml", "<Storage><Globals/><Player name=\"Bo\"/><ActivePlayer name=\"Bo\"/></Storage>");
+        testing_support::WriteFile(data + "settings.ini", std::string("path=.\nuseAppData=true\nrecreateLog=true\ndev=") +
+                                                              (dev ? "true" : "false") +
+                                                              "\nadvertisement=false\nadVisible=true\n");
+        testing_support::WriteFile(root + "events.txt", "30 key 123\n");
+        shots[dev] = root + "shot.png";
+        EXPECT_EQ(0, testing_support::RunProgram(data, root,
+                                                 {"--fixed-step", "20", "--seed", "5", "--frames", "80", "--events",
+                                                  root + "events.txt", "--screenshot", shots[dev]}));
+        const std::string log = ReadFile(root + "Tornvik Entertainment/Marivel/log.htm");
+        EXPECT_EQ(std::string::npos, log.find("ERROR")) << log;
+    }
+    // The main menu's column of five buttons against the developer menu's three.
+    const testing_support::PixelRegion column = {290, 250, 220, 300};
+    EXPECT_FALSE(testing_support::ComparePictures(shots[0], shots[1], 16, 600, column).matches);
+    const ScreenComparison stayed =
+        CompareWithReference(shots[0], FixturePath("game/fixtures/menu-bo.png"), 16, 600, column);
+    EXPECT_TRUE(stayed.matches) << stayed.report;
+}
+
 }  // namespace
