@@ -8,7 +8,7 @@
 // frames (FRAMES in the environment, 300 by default): CPU time of the process (all its threads,
 // the software rasteriser's included) and wall time per frame. Counters: cpu_ms and wall_ms per
 // frame, peak_mb (the largest resident size of the longer run), and x_gl and x_love, the CPU per
-// frame against that of each anchor's frame.
+// frame against that of each anchor's frame. BENCH_SHOTS=folder keeps each screen's last frame.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -164,7 +164,7 @@ std::string Profile(int plants) {
 }
 
 // A run of the game on a fresh copy of the profile: events, then frames in all.
-Usage RunGame(const std::string& storage, const std::string& events, int frames) {
+Usage RunGame(const std::string& storage, const std::string& events, int frames, const std::string& shot) {
     const std::string home = TempFolder();
     WriteText(home + "Tornvik Entertainment/Marivel/Storage.xml", storage);
     WriteText(home + "events.txt", events);
@@ -174,17 +174,22 @@ Usage RunGame(const std::string& storage, const std::string& events, int frames)
     WriteText(game + "settings.ini",
               "path=.\nuseAppData=true\nrecreateLog=true\ndev=true\nadvertisement=false\nadVisible=true\n");
     const auto start = Clock::now();
-    const pid_t pid = testing_support::StartProgram(
-        game, home, {"--fixed-step", "16", "--frames", std::to_string(frames), "--events", home + "events.txt"});
+    std::vector<std::string> args = {"--fixed-step", "16", "--seed", "5", "--frames", std::to_string(frames),
+                                     "--events", home + "events.txt"};
+    if (!shot.empty()) args.insert(args.end(), {"--screenshot", shot});
+    const pid_t pid = testing_support::StartProgram(game, home, args);
     return Collect(pid, start);
 }
 
-void Screen(benchmark::State& state, int plants, const std::string& events, int reach) {
+void Screen(benchmark::State& state, const std::string& name, int plants, const std::string& events, int reach) {
     const int frames = Frames();
     const std::string storage = Profile(plants);
+    // BENCH_SHOTS=folder keeps the last frame of each screen to look at.
+    const char* shots = std::getenv("BENCH_SHOTS");
+    const std::string shot = shots != nullptr ? std::string(shots) + "/" + name + ".png" : std::string();
     for (auto _ : state) {
-        const Usage shorter = RunGame(storage, events, reach + frames);
-        const Usage longer = RunGame(storage, events, reach + 2 * frames);
+        const Usage shorter = RunGame(storage, events, reach + frames, std::string());
+        const Usage longer = RunGame(storage, events, reach + 2 * frames, shot);
         if (!shorter.ok || !longer.ok) {
             state.SkipWithError("the game program failed");
             return;
@@ -215,20 +220,22 @@ void AnchorCounters(benchmark::State& state, const Anchor& anchor) {
 void GlLimitQuads(benchmark::State& state) { AnchorCounters(state, GlLimit()); }
 void LoveQuads(benchmark::State& state) { AnchorCounters(state, Love()); }
 
-void Menu(benchmark::State& state) { Screen(state, 0, "", 60); }
+void Menu(benchmark::State& state) { Screen(state, "menu", 0, "", 60); }
 
-// Play at frame 30; the first press at 90 starts the level; Q splashes effects every 8 frames.
+// Play at frame 60; the first press at 130 starts the level; Q splashes effects every 8 frames.
 void BusyLevel(benchmark::State& state) {
-    std::string events = "30 move 400 275\n31 move 401 275\n33 down\n34 up\n90 move 358 298\n91 move 359 298\n"
-                         "93 down\n94 up\n";
-    for (int frame = 120; frame < 120 + 2 * Frames() + 200; frame += 8) events += std::to_string(frame) + " key 81\n";
-    Screen(state, 0, events, 120);
+    std::string events = "60 move 400 275\n61 move 401 275\n63 down\n64 up\n130 move 358 298\n131 move 359 298\n"
+                         "133 down\n134 up\n";
+    for (int frame = 160; frame < 160 + 2 * Frames() + 200; frame += 8) events += std::to_string(frame) + " key 81\n";
+    Screen(state, "level", 0, events, 160);
 }
 
-// Aquarium at frame 30, the shop at 70.
+// Aquarium at frame 60, the shop at 110.
 void ShopWithFullTank(benchmark::State& state) {
-    Screen(state, 24, "30 move 400 335\n31 move 401 335\n33 down\n34 up\n70 move 400 572\n71 move 401 572\n73 down\n74 up\n",
-           120);
+    Screen(state, "shop", 24,
+           "60 move 400 335\n61 move 401 335\n63 down\n64 up\n110 move 400 572\n111 move 401 572\n113 down\n"
+           "114 up\n",
+           160);
 }
 
 }  // namespace
