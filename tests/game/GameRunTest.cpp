@@ -1,8 +1,9 @@
 // The whole game as a player plays it, headless, over one profile folder and several starts of the
 // program: the first start asks for a name, level 1 is won (the developer key clears the paint),
 // the money goes to the aquarium, a plant is bought in the shop, and the next start finds the
-// plant, the money and the next level; then the screensaver shows the player's tank. Each run
-// checks Storage.xml, its last frame against a reference picture and a log without errors.
+// plant, the money and the next level; then the screensaver shows the player's tank and the plant
+// is sold through the basket. Each run checks Storage.xml, most their last frame against a
+// reference picture, and every log is free of errors. Apart: F12 and the developer menu.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -162,6 +163,21 @@ TEST(GameRunTest, ScreensaverShowsThePlayersTankAndKeepsTheProfile) {
     const ScreenComparison plant = CompareWithReference(shot, FixturePath("game/fixtures/screensaver.png"), 8, 20, weed);
     EXPECT_TRUE(plant.matches) << plant.report;
     EXPECT_EQ(before, Stored());
+}
+
+// Last on the played profile: the weed is carried into the basket and sold after the question.
+TEST(GameRunTest, ThePlantIsSoldThroughTheBasket) {
+    if (!TheGame().played) GTEST_SKIP() << "the play-through did not run";
+    const int money = StoredInt(Stored(), "Money");
+    std::string events = Click(40, MENU_X, MENU_AQUARIUM_Y) + Click(80, PANEL_SHOP_X, PANEL_Y);
+    events += "150 move 300 480\n151 move 301 480\n153 down\n155 move 350 480\n157 move 450 490\n159 move 550 500\n"
+              "161 move 650 505\n163 move 710 505\n165 move 720 510\n167 move 721 510\n175 up\n";
+    events += Click(230, 270, 325);  // Sell
+    RunGame("sell", events, 300);
+    const std::string stored = Stored();
+    EXPECT_EQ(money + 10, StoredInt(stored, "Money"));
+    EXPECT_EQ(0, StoredInt(stored, "1 beauty level"));
+    EXPECT_EQ(std::string::npos, stored.find("<shopItem tankItemId=\"Weed\"/>")) << stored;
 }
 
 // F12 on the main menu opens the developer menu only when "dev" is true in settings.ini.
