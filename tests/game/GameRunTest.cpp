@@ -180,6 +180,54 @@ TEST(GameRunTest, ThePlantIsSoldThroughTheBasket) {
     EXPECT_EQ(std::string::npos, stored.find("<shopItem tankItemId=\"Weed\"/>")) << stored;
 }
 
+// A fresh game folder with its own profile; gives the folder's root.
+std::string OwnGame(const std::string& hint, const std::string& storage, bool dev) {
+    const std::string root = testing_support::MakeTempDir(hint);
+    const std::string data = root + "data/";
+    std::filesystem::copy(MARIVEL_SOURCE_DIR "/data", data, std::filesystem::copy_options::recursive);
+    testing_support::WriteFile(data + "Storage.xml", storage);
+    testing_support::WriteFile(data + "settings.ini", std::string("path=.\nuseAppData=true\nrecreateLog=true\ndev=") +
+                                                          (dev ? "true" : "false") + "\nadvertisement=false\nadVisible=true\n");
+    return root;
+}
+
+// Runs the game of OwnGame with the events and gives the last frame; the log holds no error.
+std::string RunOwn(const std::string& root, const std::string& events, int frames) {
+    testing_support::WriteFile(root + "events.txt", events);
+    const std::string shot = root + "shot.png";
+    EXPECT_EQ(0, testing_support::RunProgram(root + "data/", root,
+                                             {"--fixed-step", "20", "--seed", "5", "--frames", std::to_string(frames),
+                                              "--events", root + "events.txt", "--screenshot", shot}));
+    const std::string log = ReadFile(root + "Tornvik Entertainment/Marivel/log.htm");
+    EXPECT_EQ(std::string::npos, log.find("ERROR")) << log;
+    return shot;
+}
+
+// After a won level past the second, the shop's guide shows the first tip of the order; a plant
+// dearer than the money shows the notice instead of going into the hand.
+TEST(GameRunTest, ShopShowsATipAfterLevelTwoAndRefusesWhatIsTooDear) {
+    if (!testing_support::FileExists(testing_support::ProgramPath())) {
+        GTEST_SKIP() << "not built: " << testing_support::ProgramPath();
+    }
+    const std::string root = OwnGame("tip",
+                                     "<Storage><Globals/><Player name=\"Cy\">"
+                                     "<Variable name=\"LevelNumber\" type=\"int\" value=\"3\"/>"
+                                     "<Variable name=\"Money\" type=\"int\" value=\"30\"/>"
+                                     "<Variable name=\"Show next shop tip\" type=\"bool\" value=\"true\"/>"
+                                     "</Player><ActivePlayer name=\"Cy\"/></Storage>",
+                                     false);
+    const std::string shop = Click(40, MENU_X, MENU_AQUARIUM_Y) + Click(80, PANEL_SHOP_X, PANEL_Y);
+    ExpectLooksLike(RunOwn(root, shop, 160), "shop-tip.png");
+    std::string stored = ReadFile(root + "Tornvik Entertainment/Marivel/Storage.xml");
+    EXPECT_EQ("plants", StoredValue(stored, "Current Tip"));
+    EXPECT_EQ("false", StoredValue(stored, "Show next shop tip"));
+    // The fan plant costs 45: pressed at frame 160, its notice is up by the last frame.
+    ExpectLooksLike(RunOwn(root, shop + "160 move 166 122\n161 move 167 122\n163 down\n164 up\n", 185),
+                    "shop-too-dear.png");
+    stored = ReadFile(root + "Tornvik Entertainment/Marivel/Storage.xml");
+    EXPECT_EQ(30, StoredInt(stored, "Money"));
+}
+
 // F12 on the main menu opens the developer menu only when "dev" is true in settings.ini.
 TEST(GameRunTest, DeveloperMenuOnlyForDevelopers) {
     if (!testing_support::FileExists(testing_support::ProgramPath())) {
@@ -187,21 +235,10 @@ TEST(GameRunTest, DeveloperMenuOnlyForDevelopers) {
     }
     std::string shots[2];
     for (const bool dev : {false, true}) {
-        const std::string root = testing_support::MakeTempDir(dev ? "dev" : "player");
-        const std::string data = root + "data/";
-        std::filesystem::copy(MARIVEL_SOURCE_DIR "/data", data, std::filesystem::copy_options::recursive);
         // A player made already: no first-start prompt.
-        testing_support::WriteFile(data + "Storage.xml", "<Storage><Globals/><Player name=\"Bo\"/><ActivePlayer name=\"Bo\"/></Storage>");
-        testing_support::WriteFile(data + "settings.ini", std::string("path=.\nuseAppData=true\nrecreateLog=true\ndev=") +
-                                                              (dev ? "true" : "false") +
-                                                              "\nadvertisement=false\nadVisible=true\n");
-        testing_support::WriteFile(root + "events.txt", "30 key 123\n");
-        shots[dev] = root + "shot.png";
-        EXPECT_EQ(0, testing_support::RunProgram(data, root,
-                                                 {"--fixed-step", "20", "--seed", "5", "--frames", "80", "--events",
-                                                  root + "events.txt", "--screenshot", shots[dev]}));
-        const std::string log = ReadFile(root + "Tornvik Entertainment/Marivel/log.htm");
-        EXPECT_EQ(std::string::npos, log.find("ERROR")) << log;
+        const std::string root = OwnGame(dev ? "dev" : "player",
+                                         "<Storage><Globals/><Player name=\"Bo\"/><ActivePlayer name=\"Bo\"/></Storage>", dev);
+        shots[dev] = RunOwn(root, "30 key 123\n", 80);
     }
     // The main menu's column of five buttons against the developer menu's three.
     const testing_support::PixelRegion column = {290, 250, 220, 300};
