@@ -8,24 +8,15 @@ local musicOn = false
 
 -- Lists, effects and templates are registered once; a second load of one would report every name.
 local loaded = {}
-function LoadResourceOnce(path)
+local function Once(load, path)
 	if not loaded[path] then
-		LoadResource(path)
+		load(path)
 		loaded[path] = true
 	end
 end
-function LoadEffectsOnce(path)
-	if not loaded[path] then
-		LoadEffects(path)
-		loaded[path] = true
-	end
-end
-function LoadTemplateOnce(path)
-	if not loaded[path] then
-		LoadTemplate(path)
-		loaded[path] = true
-	end
-end
+function LoadResourceOnce(path) Once(LoadResource, path) end
+function LoadEffectsOnce(path) Once(LoadEffects, path) end
+function LoadTemplateOnce(path) Once(LoadTemplate, path) end
 
 -- The font, the button pictures and sounds, shared with the other screens.
 function LoadMenuResources()
