@@ -202,7 +202,7 @@ void AddShopSamples() {
     if (isAdded) return;
     isAdded = true;
     for (const char* sample : {"fish_buy", "beauty_buy", "pump_buy", "pump_up", "fish_sell", "beauty_sell",
-                               "beauty_cancel", "counter"}) {
+                               "beauty_cancel", "counter", "tip_show"}) {
         Sound::soundSystem.AddSample(sample, std::string(sample) + ".wav", 4);
     }
 }

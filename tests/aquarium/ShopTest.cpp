@@ -21,10 +21,12 @@
 #include "core/PermanentStorage.h"
 #include "core/Random.h"
 #include "core/XmlRead.h"
+#include "shell/RenderDeviceFonts.h"
 #include "shell/SoundSystem.h"
 #include "tests/content/ContentTestSupport.h"
 #include "tests/aquarium/AquariumTestSupport.h"
 #include "tests/support/TestSupport.h"
+#include "tests/widgets/WidgetTestSupport.h"
 
 namespace {
 
@@ -263,6 +265,7 @@ protected:
     }
     void TearDown() override {
         fish = nullptr;
+        Render::fonts.ReleaseAll();
         ShopTest::TearDown();
     }
     ObjectWeakPointer<FishIconDispatcherDefinition> fish;
@@ -312,15 +315,31 @@ TEST_F(FishShopTest, SellingNothingIsIgnored) {
 }
 
 TEST_F(FishShopTest, SameBuyingRunShowsTheTipOnTheFifthAndTenth) {
+    // The tip panel's messages file, template and font; the panel answers as "SpecialMessage"
+    // while it stands, and it is gone before the next purchase.
+    testing_support::WriteFile(dir + "tips.xml",
+                               "<Tips><Order/><Special><needDifferent>Try another</needDifferent></Special></Tips>");
+    widgets_test::AddFont("tip14", 11, 3, 0, 10, 0, 10);
+    AddTemplate("SpecialMessageTemplate",
+                "<Panel><children><StaticTextControl><position x=\"[textX]\" y=\"[textY]\"/>"
+                "<div fontName=\"tip14\"/><_text_/></StaticTextControl></children></Panel>");
+    ObjectSmartPointer<Receiver> panel;
+    dynamic_cast<Receiver&>(*MessageServer::GetReceiver("ShopTipsScreen2").Get()).onMessage =
+        [&panel](const std::string& message) {
+            if (message == "create top instance") panel = ObjectSmartPointer<Receiver>(new Receiver("SpecialMessage"));
+        };
     PermanentStorage::SetLocalInt("Money", 3000);
     Texts tipAt;
     for (int i = 1; i <= 10; ++i) {
         Trace().clear();
         SendMessage("1Gold dispatcher", "1Gold plus pressed");
-        if (!TraceOf("ShopTipsScreen2").empty()) tipAt.push_back(std::to_string(i));
+        if (!TraceOf("SpecialMessage < show").empty()) tipAt.push_back(std::to_string(i));
+        panel = nullptr;
     }
     EXPECT_EQ(Texts({"5", "10"}), tipAt);
-    EXPECT_EQ(Texts({"ShopTipsScreen2 < special needDifferent,300,400"}), TraceOf("ShopTipsScreen2"));
+    // The panel stands where the shop entry's settings say.
+    EXPECT_EQ(Texts({"ShopTipsScreen2 < defineText [x] 300", "ShopTipsScreen2 < defineText [y] 400"}),
+              Join({TraceOf("ShopTipsScreen2 < defineText [x]"), TraceOf("ShopTipsScreen2 < defineText [y]")}));
     // Another item in between restarts the run.
     PermanentStorage::SetLocalString("1 LastBuying", "1Other");
     for (int i = 1; i <= 4; ++i) SendMessage("1Gold dispatcher", "1Gold plus pressed");
