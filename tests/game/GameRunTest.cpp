@@ -4,7 +4,7 @@
 // bought in the shop, and the next start finds them, the money and the next level; then the
 // screensaver shows the player's tank and the plant is sold through the basket. Each run checks
 // Storage.xml, most their last frame against a reference picture, and every log is free of
-// errors. Apart: F12 and the developer menu.
+// errors. Apart: the menu's dialogs, F12 and the developer menu.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -97,6 +97,8 @@ void ExpectLooksLike(const std::string& shot, const std::string& reference) {
 const int MENU_X = 400;
 const int MENU_PLAY_Y = 275;
 const int MENU_AQUARIUM_Y = 335;
+const int MENU_PLAYERS_Y = 395;
+const int MENU_OPTIONS_Y = 455;
 const int MENU_QUIT_Y = 515;
 const int PANEL_Y = 572;
 const int PANEL_MENU_X = 130;
@@ -242,6 +244,41 @@ TEST(GameRunTest, ShopShowsATipAfterLevelTwoAndRefusesWhatIsTooDear) {
                     "shop-too-dear.png");
     stored = ReadFile(root + "Tornvik Entertainment/Marivel/Storage.xml");
     EXPECT_EQ(30, StoredInt(stored, "Money"));
+}
+
+// The options dialog from the main menu: the hints box is cleared and the music slider dragged
+// down; Cancel puts both back, OK keeps them in the player's values. The players dialog makes a
+// new player, who plays from then on.
+TEST(GameRunTest, TheMenuDialogsWriteWhatIsChangedBack) {
+    if (!testing_support::FileExists(testing_support::ProgramPath())) {
+        GTEST_SKIP() << "not built: " << testing_support::ProgramPath();
+    }
+    const std::string storage = "<Storage><Globals/><Player name=\"Bo\"/><ActivePlayer name=\"Bo\"/></Storage>";
+    const std::string change = Click(40, MENU_X, MENU_OPTIONS_Y) + Click(100, 224, 276) +
+                               "110 move 520 411\n111 move 521 411\n113 down\n115 move 480 411\n117 move 430 411\n"
+                               "119 move 420 411\n121 up\n";
+    const auto music = [](const std::string& stored) {
+        const std::string value = StoredValue(stored, "Music Volume");
+        return value.empty() ? -1.0f : std::stof(value);
+    };
+    const std::string root = OwnGame("options", storage, false);
+    const std::string profile = root + "Tornvik Entertainment/Marivel/Storage.xml";
+    RunOwn(root, change + Click(130, 520, 465), 200);
+    std::string stored = ReadFile(profile);
+    EXPECT_NE("false", StoredValue(stored, "Show game field hints")) << stored;
+    EXPECT_FLOAT_EQ(0.7f, music(stored)) << stored;
+    RunOwn(root, change + Click(130, 300, 465), 200);
+    stored = ReadFile(profile);
+    EXPECT_EQ("false", StoredValue(stored, "Show game field hints")) << stored;
+    EXPECT_GT(0.5f, music(stored)) << stored;
+
+    const std::string other = OwnGame("players", storage, false);
+    ExpectLooksLike(RunOwn(other, change, 130), "options-changed.png");
+    ExpectLooksLike(RunOwn(other, Click(40, MENU_X, MENU_PLAYERS_Y) + Click(90, 540, 235) + "120 text Di\n122 key 13\n", 220),
+                    "menu-di.png");
+    stored = ReadFile(other + "Tornvik Entertainment/Marivel/Storage.xml");
+    EXPECT_EQ(2, testing_support::CountOf(stored, "<Player name="));
+    EXPECT_NE(std::string::npos, stored.find("<ActivePlayer name=\"Di\"/>")) << stored;
 }
 
 // F12 on the main menu opens the developer menu only when "dev" is true in settings.ini.
