@@ -4,6 +4,11 @@
 #include "core/ObjectSmartPointer.h"
 #include "core/XmlUtil.h"
 
+void XmlReadFailed(const char* text, const char* path, int line) {
+    ReportFailure("Assertion failed", text, path, line);
+    throw XmlReadAbandoned();
+}
+
 XmlInText::XmlInText(const std::string& fileName) : _fileName(fileName) {
     ObjectSmartPointer<FileWrapper> file(new FileWrapper(fileName, "rb"));
     file->Seek(0, 2);

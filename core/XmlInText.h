@@ -11,13 +11,13 @@
 struct XmlReadAbandoned {};
 
 // A reader check: reported with the given text, then reading stops (or the report throws).
-#define XmlReadCheck(condition, text)                                      \
-    do {                                                                   \
-        if (!(condition)) {                                                \
-            ::ReportFailure("Assertion failed", (text), __FILE__, __LINE__); \
-            throw XmlReadAbandoned();                                      \
-        }                                                                  \
+#define XmlReadCheck(condition, text)                                                 \
+    do {                                                                              \
+        if (__builtin_expect(!(condition), 0)) ::XmlReadFailed((text), __FILE__, __LINE__); \
     } while (false)
+
+// Reports the failed reader check, then throws XmlReadAbandoned.
+[[noreturn, gnu::cold, gnu::noinline]] void XmlReadFailed(const char* text, const char* path, int line);
 
 class XmlInText : public Interface {
 public:

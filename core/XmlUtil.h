@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "core/Assert.h"
+
 namespace XmlUtil {
 
 // Tab, line feed, 32..127 and every byte from 128 up; carriage return is not a character.
@@ -35,7 +37,7 @@ void CheckInDestructor(bool condition, const char* expression, const char* path,
 #define XmlDestructorCheck(expr) ::XmlUtil::CheckInDestructor((expr), #expr, __FILE__, __LINE__)
 
 // A check whose reported text is given, for conditions spelled differently in code.
-#define XmlCheck(condition, text)                                                         \
-    do {                                                                                 \
-        if (!(condition)) ::ReportFailure("Assertion failed", (text), __FILE__, __LINE__); \
+#define XmlCheck(condition, text)                                                   \
+    do {                                                                           \
+        if (__builtin_expect(!(condition), 0)) ::ReportCheckFailure((text), __FILE__, __LINE__); \
     } while (false)
