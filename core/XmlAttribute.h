@@ -26,6 +26,8 @@ public:
     ObjectWeakPointer<XmlAttribute> GetNextAttribute();
 
     void InsertBefore(const ObjectSmartPointer<XmlAttribute>& newAttribute);
+    // The same for an attribute just made, whose hold the list takes over.
+    void LinkBefore(ObjectSmartPointer<XmlAttribute>&& newAttribute);
     ObjectWeakPointer<XmlAttribute> Replace(const ObjectSmartPointer<XmlAttribute>& newAttribute);
     ObjectSmartPointer<XmlAttribute> Remove();
 

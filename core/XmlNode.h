@@ -48,6 +48,8 @@ public:
     ObjectWeakPointer<XmlNode> GetNextNode();
 
     void InsertBefore(const ObjectSmartPointer<XmlNode>& newNode);
+    // The same for a node just made, whose hold the list takes over.
+    void LinkBefore(ObjectSmartPointer<XmlNode>&& newNode);
     void InsertAfter(const ObjectSmartPointer<XmlNode>& newNode);
     ObjectWeakPointer<XmlNode> Replace(const ObjectSmartPointer<XmlNode>& newNode);
     template <class T>
@@ -93,6 +95,7 @@ protected:
     XmlText() = default;
     // Set once; a space-only value is visited from the start.
     void SetValue(const std::string& value);
+    void SetValue(std::string&& value);
 
     std::string _value;
     bool _isSpaceOnly = true;

@@ -59,7 +59,8 @@ private:
 // puts the source back.
 class XmlAttributeRead : public XmlAttribute {
 public:
-    XmlAttributeRead(XmlInText& in, std::string&& leadingSpace);
+    // Reads the attribute at the cursor, after the run of spaces that began at spaceBegin.
+    XmlAttributeRead(XmlInText& in, unsigned spaceBegin);
     void Write(const ObjectWeakPointer<XmlOutText>& out) override;
 
 private:

@@ -20,6 +20,9 @@ inline bool IsSecondNameLetter(unsigned char c) {
 
 inline bool IsSpace(unsigned char c) { return c == ' ' || c == '\t' || c == '\n'; }
 
+// A byte that ends a run of character data whatever its stop byte: "<", "&" or no character.
+inline bool EndsCharData(unsigned char c) { return c < 32 ? c != 9 && c != 10 : c == '<' || c == '&'; }
+
 // 0..15 as one upper-case hexadecimal digit.
 inline char HexDigit(int value) { return static_cast<char>(value < 10 ? '0' + value : 'A' + value - 10); }
 
@@ -34,7 +37,10 @@ void CheckInDestructor(bool condition, const char* expression, const char* path,
 
 }  // namespace XmlUtil
 
-#define XmlDestructorCheck(expr) ::XmlUtil::CheckInDestructor((expr), #expr, __FILE__, __LINE__)
+#define XmlDestructorCheck(expr)                                                              \
+    do {                                                                                      \
+        if (__builtin_expect(!(expr), 0)) ::XmlUtil::CheckInDestructor(false, #expr, __FILE__, __LINE__); \
+    } while (false)
 
 // A check whose reported text is given, for conditions spelled differently in code.
 #define XmlCheck(condition, text)                                                   \
