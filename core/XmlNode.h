@@ -68,9 +68,10 @@ public:
 protected:
     friend class XmlElement;
 
+    // First, so that it shares the word of the visit mark.
+    bool _isBarrier = false;
     ObjectWeakPointer<XmlNode> _nextNode;
     ObjectSmartPointer<XmlNode> _prevNode;
-    bool _isBarrier = false;
 
 private:
     static const XmlSiblings::Chain<XmlNode>& Siblings();
@@ -97,8 +98,8 @@ protected:
     void SetValue(const std::string& value);
     void SetValue(std::string&& value);
 
-    std::string _value;
     bool _isSpaceOnly = true;
+    std::string _value;
 };
 
 // A piece of the prologue or epilogue around the root element.

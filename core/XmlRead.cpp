@@ -74,7 +74,7 @@ void ReadCharacters(XmlInText& text, unsigned char stop, std::string& source, st
     // Most values are one run: taken whole.
     text.SkipCharDataRun(stop);
     if (text.GetCurrent() == stop) {
-        value.assign(text.Data() + begin.Get(), text.GetPosition().Get() - begin.Get());
+        value.append(text.Data() + begin.Get(), text.GetPosition().Get() - begin.Get());
         return;
     }
     bool hasReference = false;
@@ -100,14 +100,11 @@ void ReadCharacters(XmlInText& text, unsigned char stop, std::string& source, st
     }
 }
 
-// The text from begin to the cursor.
+// The text from begin to the cursor into a target still empty (appending costs less than assigning).
 void AssignFrom(std::string& target, const XmlInText& text, unsigned begin) {
-    target.assign(text.Data() + begin, text.GetPosition().Get() - begin);
+    target.append(text.Data() + begin, text.GetPosition().Get() - begin);
 }
 
-void PutSpace(XmlOutText& out, const std::string& space) {
-    if (!space.empty()) out.PutString(space);
-}
 
 // Counts the element being read as open; refuses one nested too deep before it recurses further.
 class DepthScope {
@@ -270,28 +267,42 @@ XmlComment::XmlComment(const ObjectWeakPointer<XmlInText>& in) {
 
 // The reader's name rule is the model's, so the name is not checked again.
 XmlAttributeRead::XmlAttributeRead(XmlInText& text, unsigned spaceBegin) {
-    AssignFrom(_leadingSpace, text, spaceBegin);
-    AssignFrom(_name, text, text.SkipName());
-    const unsigned eqBegin = text.GetPosition().Get();
+    const unsigned nameBegin = text.SkipName();
+    const unsigned nameEnd = text.GetPosition().Get();
+    AssignFrom(_name, text, nameBegin);
     text.SkipSpaceRun();
     XmlReadCheck(text.GetCurrent() == '=', "in->GetCurrent() == '='");
     text.MoveNext();
     text.SkipSpaceRun();
-    AssignFrom(_eq, text, eqBegin);
+    const unsigned eqEnd = text.GetPosition().Get();
+    const char* data = text.Data();
+    if (nameBegin - spaceBegin != 1 || data[spaceBegin] != ' ' || eqEnd - nameEnd != 1) {
+        _layout = std::make_unique<std::string>(data + spaceBegin, nameBegin - spaceBegin);
+        _eqAt = static_cast<std::uint32_t>(_layout->size());
+        _layout->append(data + nameEnd, eqEnd - nameEnd);
+    }
     XmlReadCheck(text.IsQuote(), "in->IsQuote()");
     _quote = static_cast<char>(text.GetCurrent());
     text.MoveNext();
-    ReadCharacters(text, static_cast<unsigned char>(_quote), _source, _value);
+    std::string source;
+    ReadCharacters(text, static_cast<unsigned char>(_quote), source, _value);
+    if (!source.empty()) _source = std::make_unique<std::string>(std::move(source));
     text.MoveNext();
 }
 
 void XmlAttributeRead::Write(const ObjectWeakPointer<XmlOutText>& out) {
     XmlOutText& text = *out;
-    PutSpace(text, _leadingSpace);
-    text.PutString(_name);
-    text.PutString(_eq);
+    if (_layout == nullptr) {
+        text.PutChar(' ');
+        text.PutString(_name);
+        text.PutChar('=');
+    } else {
+        text.PutString(_layout->data(), _eqAt);
+        text.PutString(_name);
+        text.PutString(_layout->data() + _eqAt, _layout->size() - _eqAt);
+    }
     text.PutChar(_quote);
-    text.PutContent(_source.empty() ? _value : _source);
+    text.PutContent(_source == nullptr ? _value : *_source);
     text.PutChar(_quote);
     _isVisited = true;
 }
@@ -300,13 +311,15 @@ void XmlAttributeRead::Write(const ObjectWeakPointer<XmlOutText>& out) {
 
 XmlTextRead::XmlTextRead(XmlInText& text) {
     std::string value;
-    ReadCharacters(text, '<', _source, value);
-    XmlReadCheck(value.size() > 0 || _source.size() > 0, "_components.size() > 0");
+    std::string source;
+    ReadCharacters(text, '<', source, value);
+    XmlReadCheck(value.size() > 0 || source.size() > 0, "_components.size() > 0");
+    if (!source.empty()) _source = std::make_unique<std::string>(std::move(source));
     SetValue(std::move(value));
 }
 
 void XmlTextRead::Write(const ObjectWeakPointer<XmlOutText>& out) {
-    out->PutContent(_source.empty() ? _value : _source);
+    out->PutContent(_source == nullptr ? _value : *_source);
     _isVisited = true;
 }
 
@@ -326,7 +339,9 @@ XmlElementRead::XmlElementRead(const ObjectWeakPointer<XmlInText>& in) {
             XmlReadCheck(text.IsSpace(), "in->IsSpace()");
             const unsigned spaceBegin = text.SkipSpaceRun();
             if (text.GetCurrent() == '>' || text.GetCurrent() == '/') {
-                AssignFrom(_lastSpace, text, spaceBegin);
+                _spaces = std::make_unique<std::string>();
+                AssignFrom(*_spaces, text, spaceBegin);
+                _endTagSpaceAt = static_cast<std::uint32_t>(_spaces->size());
                 break;
             }
             XmlAttributeRead* read = new XmlAttributeRead(text, spaceBegin);
@@ -385,7 +400,10 @@ XmlElementRead::XmlElementRead(const ObjectWeakPointer<XmlInText>& in) {
     if (endName != _name) {
         ReportError(XmlMessages::END_TAG_NAME + std::string(endName) + "\n" + XmlMessages::START_TAG_NAME + _name);
     }
-    if (text.IsSpace()) AssignFrom(_endTagSpace, text, text.SkipSpaceRun());
+    if (text.IsSpace()) {
+        if (_spaces == nullptr) _spaces = std::make_unique<std::string>();
+        AssignFrom(*_spaces, text, text.SkipSpaceRun());
+    }
     text.Skip('>');
 }
 
@@ -394,7 +412,7 @@ void XmlElementRead::Write(const ObjectWeakPointer<XmlOutText>& out) {
     text.PutChar('<');
     text.PutString(_name);
     WriteAttributes(out);
-    PutSpace(text, _lastSpace);
+    if (_spaces != nullptr) text.PutString(_spaces->data(), _endTagSpaceAt);
     if (_isEmptyTag && !HasChildNodes()) {
         text.PutString("/>");
     } else {
@@ -404,7 +422,7 @@ void XmlElementRead::Write(const ObjectWeakPointer<XmlOutText>& out) {
         text.DecreaseTab();
         text.PutString("</");
         text.PutString(_name);
-        PutSpace(text, _endTagSpace);
+        if (_spaces != nullptr) text.PutString(_spaces->data() + _endTagSpaceAt, _spaces->size() - _endTagSpaceAt);
         text.PutChar('>');
     }
     _isVisited = true;
