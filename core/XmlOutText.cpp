@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "core/Assert.h"
@@ -10,7 +11,16 @@
 #include "core/XmlUtil.h"
 #include "platform/FilePort.h"
 
+namespace {
+
+// The size of the last text written: the next one is likely alike, so its buffer starts that big
+// instead of growing and copying itself step by step.
+thread_local std::size_t lastTextSize = 0;
+
+}  // namespace
+
 XmlOutText::XmlOutText(const std::string& fileName) : _fileName(fileName) {
+    _buffer.reserve(lastTextSize + lastTextSize / 16);
     // Line feeds are stored as CR LF by the write itself, as a text-mode stream would.
     _file = FilePort::Open(fileName, "wb");
     if (_file == nullptr) {
@@ -104,18 +114,37 @@ bool XmlOutText::Close() {
 bool XmlOutText::WriteAndClose(bool fromDestructor) {
     _isClosed = true;
     if (_file == nullptr) return false;
-    std::string bytes;
-    bytes.reserve(_buffer.size() + _buffer.size() / 16);
-    for (std::size_t from = 0; from < _buffer.size();) {
-        const void* found = std::memchr(_buffer.data() + from, '\n', _buffer.size() - from);
-        const std::size_t end = found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - _buffer.data())
-                                                 : _buffer.size();
-        bytes.append(_buffer, from, end - from);
+    lastTextSize = _buffer.size();
+    // Line feeds become CR LF through a block-sized piece, so the text is not copied whole again.
+    constexpr std::size_t PIECE = 32 * 1024;
+    char piece[PIECE];
+    std::size_t pieceSize = 0;
+    std::size_t total = 0;
+    std::size_t written = 0;
+    auto flush = [&]() {
+        written += std::fwrite(piece, 1, pieceSize, _file);
+        total += pieceSize;
+        pieceSize = 0;
+    };
+    const char* data = _buffer.data();
+    const std::size_t size = _buffer.size();
+    for (std::size_t from = 0; from < size;) {
+        const void* found = std::memchr(data + from, '\n', size - from);
+        const std::size_t end = found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - data) : size;
+        for (std::size_t at = from; at < end;) {
+            if (pieceSize == PIECE) flush();
+            const std::size_t length = std::min(end - at, PIECE - pieceSize);
+            std::memcpy(piece + pieceSize, data + at, length);
+            pieceSize += length;
+            at += length;
+        }
         if (found == nullptr) break;
-        bytes += "\r\n";
+        if (PIECE - pieceSize < 2) flush();
+        piece[pieceSize++] = '\r';
+        piece[pieceSize++] = '\n';
         from = end + 1;
     }
-    const std::size_t written = std::fwrite(bytes.data(), 1, bytes.size(), _file);
+    flush();
     // A save waits until the text is on the disk; the diagnostic dumps need not.
     const bool synced = std::fflush(_file) == 0 && (fromDestructor || ::fsync(::fileno(_file)) == 0);
     const bool closed = std::fclose(_file) == 0;
@@ -128,13 +157,13 @@ bool XmlOutText::WriteAndClose(bool fromDestructor) {
             ReportFailure(title, text, __FILE__, line);
         }
     };
-    if (written != bytes.size()) {
+    if (written != total) {
         report("Error",
-               XmlMessages::WANTED_WRITE + Int::ToString(static_cast<int>(bytes.size())) + XmlMessages::MANAGED +
+               XmlMessages::WANTED_WRITE + Int::ToString(static_cast<int>(total)) + XmlMessages::MANAGED +
                    Int::ToString(static_cast<int>(written)),
                __LINE__);
     }
     if (!synced) report("Error", XmlMessages::CANNOT_SYNC + _fileName, __LINE__);
     if (!closed) report("Assertion failed", "fclose(_file) == 0", __LINE__);
-    return written == bytes.size() && synced && closed;
+    return written == total && synced && closed;
 }
