@@ -37,6 +37,7 @@ public:
 
     explicit XmlInText(const std::string& fileName);
     XmlInText(const char* begin, const char* end);
+    ~XmlInText() override;
 
     unsigned char GetCurrent() const { return static_cast<unsigned char>(_text[_pos]); }
     unsigned char GetNext() const { return _pos < _size ? static_cast<unsigned char>(_text[_pos + 1]) : END; }
