@@ -13,14 +13,26 @@
 
 namespace {
 
-// The size of the last text written: the next one is likely alike, so its buffer starts that big
-// instead of growing and copying itself step by step.
-thread_local std::size_t lastTextSize = 0;
+// The last text's storage, kept for the next writer: the next text is likely alike, so its buffer
+// neither grows step by step nor touches fresh pages.
+thread_local std::string spareBuffer;
+constexpr std::size_t MAX_SPARE = 16 * 1024 * 1024;
+
+// Whether every byte is a character; written without early exits, so the compiler does it in blocks.
+bool AreChars(const char* text, std::size_t length) {
+    unsigned bad = 0;
+    for (std::size_t i = 0; i < length; ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        bad |= static_cast<unsigned>(c < 32) & static_cast<unsigned>(c != 9) & static_cast<unsigned>(c != 10);
+    }
+    return bad == 0;
+}
 
 }  // namespace
 
 XmlOutText::XmlOutText(const std::string& fileName) : _fileName(fileName) {
-    _buffer.reserve(lastTextSize + lastTextSize / 16);
+    _buffer.swap(spareBuffer);
+    _buffer.clear();
     // Line feeds are stored as CR LF by the write itself, as a text-mode stream would.
     _file = FilePort::Open(fileName, "wb");
     if (_file == nullptr) {
@@ -32,6 +44,7 @@ XmlOutText::~XmlOutText() {
     XmlDestructorCheck(_tabNumber == 0);
     XmlDestructorCheck(!_isInComment);
     if (!_isClosed) WriteAndClose(true);
+    if (_buffer.capacity() > spareBuffer.capacity() && _buffer.capacity() <= MAX_SPARE) _buffer.swap(spareBuffer);
 }
 
 void XmlOutText::PutChar(char c) {
@@ -69,8 +82,10 @@ void XmlOutText::PutString(const char* text, std::size_t length) {
 
 void XmlOutText::PutContent(const std::string& text) {
     if (text.empty()) return;
-    for (char c : text) {
-        XmlCheck(XmlUtil::IsChar(static_cast<unsigned char>(c)), "XmlUtil::IsChar(c)");
+    if (!AreChars(text.data(), text.size())) {
+        for (char c : text) {
+            XmlCheck(XmlUtil::IsChar(static_cast<unsigned char>(c)), "XmlUtil::IsChar(c)");
+        }
     }
     _buffer += text;
     _lastChar = text.back() == '>' ? 0 : text.back();
@@ -114,7 +129,6 @@ bool XmlOutText::Close() {
 bool XmlOutText::WriteAndClose(bool fromDestructor) {
     _isClosed = true;
     if (_file == nullptr) return false;
-    lastTextSize = _buffer.size();
     // Line feeds become CR LF through a block-sized piece, so the text is not copied whole again.
     constexpr std::size_t PIECE = 32 * 1024;
     char piece[PIECE];
