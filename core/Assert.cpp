@@ -47,6 +47,14 @@ void ReportFailure(const std::string& title, const std::string& text, const char
     }
 }
 
+void ReportCheckFailure(const char* text, const char* path, int line) {
+    ReportFailure("Assertion failed", text, path, line);
+}
+
+void ReportCheckFailure(const std::string& text, const char* path, int line) {
+    ReportFailure("Assertion failed", text, path, line);
+}
+
 AssertThrowGuard::AssertThrowGuard() { ++assertThrowDepth; }
 
 AssertThrowGuard::~AssertThrowGuard() { --assertThrowDepth; }

@@ -31,9 +31,14 @@ public:
     static int Depth();
 };
 
-#define Assert(expr)                                                                  \
-    do {                                                                              \
-        if (!(expr)) ::ReportFailure("Assertion failed", #expr, __FILE__, __LINE__); \
+// The failing branch of a check, out of line so that the passing one costs a compare; reports
+// "Assertion failed" with the text through ReportFailure.
+[[gnu::cold, gnu::noinline]] void ReportCheckFailure(const char* text, const char* path, int line);
+[[gnu::cold, gnu::noinline]] void ReportCheckFailure(const std::string& text, const char* path, int line);
+
+#define Assert(expr)                                                               \
+    do {                                                                           \
+        if (__builtin_expect(!(expr), 0)) ::ReportCheckFailure(#expr, __FILE__, __LINE__); \
     } while (false)
 
 #define ReportError(text) ::ReportFailure("Error", (text), __FILE__, __LINE__)

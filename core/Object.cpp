@@ -2,33 +2,18 @@
 
 #include "core/Assert.h"
 
-namespace {
-const Object* rootObject = nullptr;
-}
-
-Object& Root() {
-    static Object root{Object::RootTag{}};
-    return root;
-}
+const Object* Object::_rootObject = nullptr;
 
 Object::Object(RootTag) : _state(OK_STATE), _linkInfo(new LinkInfo) {
     _prevObject = this;
     _nextObject = this;
-    rootObject = this;
+    _rootObject = this;
 }
 
-Object::Object() : _state(OK_STATE), _linkInfo(new LinkInfo) {
-    Object& root = Root();
-    _nextObject = &root;
-    _prevObject = root._prevObject;
-    root._prevObject->_nextObject = this;
-    root._prevObject = this;
-}
-
-Object::~Object() {
+void Object::DestroyChecked() {
     Assert(_state == OK_STATE);
     _state = 0;
-    if (this == rootObject) {
+    if (this == _rootObject) {
         // The last object of the process must be alone.
         Assert(_nextObject == this);
         Assert(_prevObject == this);
@@ -52,7 +37,7 @@ Object::~Object() {
     _linkInfo = nullptr;
 }
 
-void Object::CheckState() const { Assert(_state == OK_STATE); }
+void Object::ReportBadState() const { Assert(_state == OK_STATE); }
 
 void Object::CheckAllDestroyed() {
     Assert(Root()._nextObject == &Root());

@@ -9,7 +9,7 @@
 
 namespace PointerDetail {
 // Reached after a failed check where going on would touch a missing or dead object.
-[[noreturn]] void RefuseAccess(const char* what);
+[[noreturn, gnu::cold, gnu::noinline]] void RefuseAccess(const char* what);
 }  // namespace PointerDetail
 
 template <class T>
@@ -101,6 +101,14 @@ public:
         CopyFrom(copy);
     }
 
+    // Takes over the source's hold: the count stays, the source is left empty.
+    ObjectSmartPointer(ObjectSmartPointer&& source) noexcept : Base() { Steal(source); }
+
+    template <class U>
+    ObjectSmartPointer(ObjectSmartPointer<U>&& source) noexcept {
+        Steal(source);
+    }
+
     ~ObjectSmartPointer() { Release(); }
 
     ObjectSmartPointer& operator=(const ObjectSmartPointer& copy) {
@@ -114,9 +122,27 @@ public:
         return *this;
     }
 
-    ObjectSmartPointer& operator=(std::nullptr_t) {
-        AssignFrom(ObjectSmartPointer());
+    ObjectSmartPointer& operator=(ObjectSmartPointer&& source) noexcept {
+        MoveFrom(source);
         return *this;
+    }
+
+    template <class U>
+    ObjectSmartPointer& operator=(ObjectSmartPointer<U>&& source) noexcept {
+        MoveFrom(source);
+        return *this;
+    }
+
+    ObjectSmartPointer& operator=(std::nullptr_t) {
+        Reset();
+        return *this;
+    }
+
+    // Drops the hold (the object goes with the last one).
+    void Reset() {
+        Release();
+        this->_object = nullptr;
+        this->_info = nullptr;
     }
 
     // A hard pointer of class U to the same object; empty if this one is empty.
@@ -207,15 +233,37 @@ private:
         T* converted = copy._object;
         if (this->_object != converted) {
             Assert(this->_info != copy._info);
-            // Hold the source while the old target goes: the old target may own it.
-            ObjectSmartPointer<T> keep(copy);
-            Release();
-            this->_object = nullptr;
-            this->_info = nullptr;
-            CopyFrom(keep);
+            // The source is held before the old target goes: the old target may own it.
+            ObjectSmartPointer<T> old;
+            old._object = this->_object;
+            old._info = this->_info;
+            CopyFrom(copy);
         } else {
             Assert(this->_info == copy._info);
         }
+    }
+
+    template <class U>
+    void Steal(ObjectSmartPointer<U>& source) {
+        this->_object = source._object;
+        this->_info = source._info;
+        source._object = nullptr;
+        source._info = nullptr;
+    }
+
+    template <class U>
+    void MoveFrom(ObjectSmartPointer<U>& source) {
+        T* converted = source._object;
+        if (this->_object == converted) {
+            Assert(this->_info == source._info);
+            // Two holds of one object become one.
+            if (static_cast<void*>(this) != static_cast<void*>(&source)) source.Reset();
+            return;
+        }
+        ObjectSmartPointer<T> old;
+        old._object = this->_object;
+        old._info = this->_info;
+        Steal(source);
     }
 };
 
@@ -242,6 +290,13 @@ public:
         CopyFrom(copy);
     }
 
+    ObjectWeakPointer(ObjectWeakPointer&& source) noexcept : Base() { Steal(source); }
+
+    template <class U>
+    ObjectWeakPointer(ObjectWeakPointer<U>&& source) noexcept {
+        Steal(source);
+    }
+
     ~ObjectWeakPointer() { Release(); }
 
     ObjectWeakPointer& operator=(const ObjectWeakPointer& copy) {
@@ -255,8 +310,19 @@ public:
         return *this;
     }
 
+    ObjectWeakPointer& operator=(ObjectWeakPointer&& source) noexcept {
+        MoveFrom(source);
+        return *this;
+    }
+
+    template <class U>
+    ObjectWeakPointer& operator=(ObjectWeakPointer<U>&& source) noexcept {
+        MoveFrom(source);
+        return *this;
+    }
+
     ObjectWeakPointer& operator=(std::nullptr_t) {
-        AssignFrom(ObjectWeakPointer());
+        Release();
         return *this;
     }
 
@@ -326,14 +392,39 @@ private:
     template <class U>
     void AssignFrom(const ObjectPointerBase<U>& copy) {
         if (this->_info != copy._info) {
-            ObjectWeakPointer<T> keep;
-            keep.CopyFrom(copy);
-            Release();
-            CopyFrom(keep);
+            // The new record is counted before the old one may go.
+            ObjectWeakPointer<T> old;
+            old._object = this->_object;
+            old._info = this->_info;
+            this->_object = nullptr;
+            this->_info = nullptr;
+            CopyFrom(copy);
         } else {
             T* converted = copy._object;
             Assert(this->_object == converted);
         }
+    }
+
+    template <class U>
+    void Steal(ObjectWeakPointer<U>& source) {
+        this->_object = source._object;
+        this->_info = source._info;
+        source._object = nullptr;
+        source._info = nullptr;
+    }
+
+    template <class U>
+    void MoveFrom(ObjectWeakPointer<U>& source) {
+        if (this->_info == source._info) {
+            T* converted = source._object;
+            Assert(this->_object == converted);
+            if (static_cast<void*>(this) != static_cast<void*>(&source)) source.Release();
+            return;
+        }
+        ObjectWeakPointer<T> old;
+        old._object = this->_object;
+        old._info = this->_info;
+        Steal(source);
     }
 };
 

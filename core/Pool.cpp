@@ -1,101 +1,89 @@
 #include "core/Pool.h"
 
+#include <sys/mman.h>
+
+#include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <new>
 
 #include "core/Assert.h"
 
 namespace Pool {
 
+namespace Detail {
+
+constexpr std::size_t CHUNK_BYTES = 32 * 1024;
+
+void* heads[LIST_COUNT] = {};
+Unused unused[LIST_COUNT] = {};
+
 namespace {
 
-// The part of each size's newest chunk not handed out yet: blocks go from its top down, as if
-// the chunk had been put on the free list whole, without touching every block at once.
-struct Unused {
-    char* begin = nullptr;
-    char* end = nullptr;
-};
+// Chunks are cut from regions of this size, aligned to it and offered to the kernel as huge pages,
+// so that a large tree touches fresh memory a region at a time rather than a page at a time.
+constexpr std::size_t REGION_BYTES = 2 * 1024 * 1024;
 
-Unused* UnusedParts() {
-    static Unused parts[LIST_COUNT] = {};
-    return parts;
+char* regionBegin = nullptr;
+char* regionEnd = nullptr;
+
+char* CutChunk(std::size_t bytes) {
+    if (static_cast<std::size_t>(regionEnd - regionBegin) < bytes) {
+        void* region = std::aligned_alloc(REGION_BYTES, REGION_BYTES);
+        if (!region) throw std::bad_alloc();
+        ::madvise(region, REGION_BYTES, MADV_HUGEPAGE);
+        regionBegin = static_cast<char*>(region);
+        regionEnd = regionBegin + REGION_BYTES;
+    }
+    char* chunk = regionBegin;
+    regionBegin += bytes;
+    return chunk;
 }
 
 }  // namespace
 
-void** Heads() {
-    static void* heads[LIST_COUNT] = {};
-    return heads;
+void* TakeFromNewChunk(std::size_t size) {
+    const std::size_t stride = Stride(size);
+    // Small blocks come in chunks of about 32 KB, so that a large tree asks for memory seldom.
+    const std::size_t blocks = std::max(CHUNK_BLOCKS, CHUNK_BYTES / stride);
+    char* chunk = CutChunk(blocks * stride);
+    unused[size].begin = chunk;
+    unused[size].end = chunk + (blocks - 1) * stride;
+    return unused[size].end;
 }
 
-void* Allocate(std::size_t size) {
+void* AllocateOther(std::size_t size) {
     Assert(size >= sizeof(void*));
     if (size < sizeof(void*)) {
-        size = sizeof(void*);
+        // Too small for the link: a block of the smallest list.
+        return Allocate(sizeof(void*));
     }
-    void* block = nullptr;
-    if (size < LIST_COUNT) {
-        void** heads = Heads();
-        if (heads[size] != nullptr) {
-            block = heads[size];
-            heads[size] = *static_cast<void**>(block);
-        } else {
-            // Blocks of one list lie a pointer-aligned stride apart, so odd sizes stay aligned.
-            const std::size_t stride = (size + sizeof(void*) - 1) & ~(sizeof(void*) - 1);
-            Unused& unused = UnusedParts()[size];
-            if (unused.end == unused.begin) {
-                char* chunk = static_cast<char*>(std::malloc(CHUNK_BLOCKS * stride));
-                if (!chunk) throw std::bad_alloc();
-                unused.begin = chunk;
-                unused.end = chunk + CHUNK_BLOCKS * stride;
-            }
-            unused.end -= stride;
-            block = unused.end;
-        }
-    } else {
-        block = std::malloc(size);
-        if (!block) throw std::bad_alloc();
-    }
-    std::memset(block, 0, size);
+    void* block = std::calloc(1, size);
+    if (!block) throw std::bad_alloc();
     return block;
 }
 
-void Release(void* block, std::size_t size) {
-    if (block == nullptr) {
-        return;
-    }
+void ReleaseOther(void* block, std::size_t size) {
     Assert(size >= sizeof(void*));
     if (size < sizeof(void*)) {
         return;  // cannot hold the link; keep it out of the lists
     }
     std::memset(block, 0xFE, size);
-    if (size < LIST_COUNT) {
-        void** heads = Heads();
-        *static_cast<void**>(block) = heads[size];
-        heads[size] = block;
-    } else {
-        std::free(block);
-    }
+    std::free(block);
 }
+
+}  // namespace Detail
+
+void** Heads() { return Detail::heads; }
 
 }  // namespace Pool
 
-void* Poolable::operator new(std::size_t size) {
 #ifdef MARIVEL_NO_POOL
+// Out of line, so that the compiler does not pair the class's new with the heap's free.
+void* Poolable::operator new(std::size_t size) {
     void* block = std::calloc(1, size);
     if (!block) throw std::bad_alloc();
     return block;
-#else
-    return Pool::Allocate(size);
-#endif
 }
 
-void Poolable::operator delete(void* block, std::size_t size) {
-#ifdef MARIVEL_NO_POOL
-    (void)size;
-    std::free(block);
-#else
-    Pool::Release(block, size);
+void Poolable::operator delete(void* block, std::size_t) { std::free(block); }
 #endif
-}

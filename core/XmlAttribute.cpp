@@ -19,7 +19,7 @@ XmlAttribute::XmlAttribute(const ObjectWeakPointer<XmlAttribute>& source) {
 XmlAttribute::~XmlAttribute() { Siblings().Release(this); }
 
 const XmlSiblings::Chain<XmlAttribute>& XmlAttribute::Siblings() {
-    static const XmlSiblings::Chain<XmlAttribute> chain{&XmlAttribute::_nextAttribute, &XmlAttribute::_prevAttribute,
+    static constexpr XmlSiblings::Chain<XmlAttribute> chain{&XmlAttribute::_nextAttribute, &XmlAttribute::_prevAttribute,
                                                         "Attribute"};
     return chain;
 }
@@ -53,6 +53,10 @@ ObjectWeakPointer<XmlAttribute> XmlAttribute::GetNextAttribute() {
 
 void XmlAttribute::InsertBefore(const ObjectSmartPointer<XmlAttribute>& newAttribute) {
     Siblings().InsertBefore(this, newAttribute);
+}
+
+void XmlAttribute::LinkBefore(ObjectSmartPointer<XmlAttribute>&& newAttribute) {
+    Siblings().LinkBefore(this, std::move(newAttribute));
 }
 
 ObjectWeakPointer<XmlAttribute> XmlAttribute::Replace(const ObjectSmartPointer<XmlAttribute>& newAttribute) {

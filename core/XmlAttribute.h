@@ -26,6 +26,8 @@ public:
     ObjectWeakPointer<XmlAttribute> GetNextAttribute();
 
     void InsertBefore(const ObjectSmartPointer<XmlAttribute>& newAttribute);
+    // The same for an attribute just made, whose hold the list takes over.
+    void LinkBefore(ObjectSmartPointer<XmlAttribute>&& newAttribute);
     ObjectWeakPointer<XmlAttribute> Replace(const ObjectSmartPointer<XmlAttribute>& newAttribute);
     ObjectSmartPointer<XmlAttribute> Remove();
 
@@ -45,11 +47,12 @@ protected:
     void SetName(const std::string& name);
     void SetValue(const std::string& value);
 
-    std::string _name;
-    std::string _value;
+    // The mark and the links first, so that walks over the list read one part of each attribute.
+    bool _isBarrier = false;
     ObjectWeakPointer<XmlAttribute> _nextAttribute;
     ObjectSmartPointer<XmlAttribute> _prevAttribute;
-    bool _isBarrier = false;
+    std::string _name;
+    std::string _value;
 
 private:
     static const XmlSiblings::Chain<XmlAttribute>& Siblings();

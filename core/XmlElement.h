@@ -86,11 +86,11 @@ protected:
     void WriteAttributes(const ObjectWeakPointer<XmlOutText>& out);
     void WriteChildren(const ObjectWeakPointer<XmlOutText>& out);
 
-    std::string _name;
     ObjectSmartPointer<XmlAttribute> _attributesBegin;
     ObjectSmartPointer<XmlAttribute> _attributesEnd;
     ObjectSmartPointer<XmlNode> _nodesBegin;
     ObjectSmartPointer<XmlNode> _nodesEnd;
+    std::string _name;
 
 private:
     void CreateBarriers();

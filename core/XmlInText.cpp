@@ -1,71 +1,83 @@
 #include "core/XmlInText.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "core/FileWrapper.h"
 #include "core/ObjectSmartPointer.h"
-#include "core/XmlUtil.h"
+
+void XmlReadFailed(const char* text, const char* path, int line) {
+    ReportFailure("Assertion failed", text, path, line);
+    throw XmlReadAbandoned();
+}
+
+namespace {
+
+// The last text's storage, kept for the next reader: a large text read again and again (the
+// profile) then neither asks the heap for its room nor touches fresh pages.
+thread_local std::string spareText;
+constexpr std::size_t MAX_SPARE = 16 * 1024 * 1024;
+
+}  // namespace
 
 XmlInText::XmlInText(const std::string& fileName) : _fileName(fileName) {
+    _text.swap(spareText);
     ObjectSmartPointer<FileWrapper> file(new FileWrapper(fileName, "rb"));
     file->Seek(0, 2);
     const long size = file->Tell();
     file->Seek(0, 0);
+    // Room for the END byte, so that adding it never moves the text.
+    _text.reserve((size > 0 ? static_cast<std::size_t>(size) : 0) + 1);
     _text.assign(size > 0 ? static_cast<std::size_t>(size) : 0, '\0');
     _text.resize(file->Read(&_text[0], _text.size()));
     Normalise();
 }
 
-XmlInText::XmlInText(const char* begin, const char* end) : _fileName("std::string"), _text(begin, end) {
+XmlInText::XmlInText(const char* begin, const char* end) : _fileName("std::string") {
+    _text.swap(spareText);
+    _text.reserve(static_cast<std::size_t>(end - begin) + 1);
+    _text.assign(begin, end);
     Normalise();
 }
 
+XmlInText::~XmlInText() {
+    if (_text.capacity() > spareText.capacity() && _text.capacity() <= MAX_SPARE) _text.swap(spareText);
+}
+
 void XmlInText::Normalise() {
-    std::size_t out = 0;
-    bool afterReturn = false;
     // A UTF-8 byte-order mark is no part of the text.
     const std::size_t first = _text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
-    for (std::size_t in = first; in < _text.size(); ++in) {
-        const char c = _text[in];
-        if (c == '\r') {
-            _text[out++] = '\n';
-            afterReturn = true;
-        } else {
-            if (!(c == '\n' && afterReturn)) _text[out++] = c;
-            afterReturn = false;
+    char* data = &_text[0];
+    const std::size_t size = _text.size();
+    std::size_t out = 0;
+    std::size_t in = first;
+    // Runs between carriage returns move down whole; CR LF and a lone CR become LF.
+    while (in < size) {
+        const void* found = std::memchr(data + in, '\r', size - in);
+        const std::size_t stop = found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - data) : size;
+        if (out != in) std::memmove(data + out, data + in, stop - in);
+        out += stop - in;
+        in = stop;
+        if (in < size) {
+            data[out++] = '\n';
+            ++in;
+            if (in < size && data[in] == '\n') ++in;
         }
     }
     _text.resize(out);
+    _text.push_back(static_cast<char>(END));
+    _size = static_cast<unsigned>(out);
     _pos = 0;
-    _line = 1;
     _isSevenBitEncoding = false;
 }
 
-void XmlInText::MoveNext() {
-    if (_pos < _text.size()) {
-        if (_text[_pos] == '\n') ++_line;
-        ++_pos;
-    } else {
-        Assert(_pos == _text.size());
-    }
-}
-
-void XmlInText::Skip(unsigned char c) {
-    const bool matches = GetCurrent() == c;
-    if (!matches) {
-        ReportFailure("Assertion failed", "GetCurrent() == c", __FILE__, __LINE__);
-        throw XmlReadAbandoned();
-    }
-    MoveNext();
+void XmlInText::SkipFailed() const {
+    ReportFailure("Assertion failed", "GetCurrent() == c", __FILE__, __LINE__);
+    throw XmlReadAbandoned();
 }
 
 void XmlInText::Skip(const char* text) {
     for (; *text != 0; ++text) Skip(static_cast<unsigned char>(*text));
-}
-
-bool XmlInText::IsSpace() const { return XmlUtil::IsSpace(GetCurrent()); }
-
-bool XmlInText::IsQuote() const {
-    const unsigned char c = GetCurrent();
-    return c == '"' || c == '\'';
 }
 
 bool XmlInText::IsFirstEncodingLetter() const {
@@ -78,10 +90,6 @@ bool XmlInText::IsEncodingLetter() const {
     return IsFirstEncodingLetter() || ('0' <= c && c <= '9') || c == '.' || c == '_' || c == '-';
 }
 
-bool XmlInText::IsFirstNameLetter() const { return XmlUtil::IsFirstNameLetter(GetCurrent()); }
-
-bool XmlInText::IsSecondNameLetter() const { return XmlUtil::IsSecondNameLetter(GetCurrent()); }
-
 bool XmlInText::IsHex() const {
     const unsigned char c = GetCurrent();
     return ('0' <= c && c <= '9') || ('a' <= c && c <= 'f') || ('A' <= c && c <= 'F');
@@ -91,8 +99,6 @@ bool XmlInText::IsDec() const {
     const unsigned char c = GetCurrent();
     return '0' <= c && c <= '9';
 }
-
-bool XmlInText::IsChar() const { return XmlUtil::IsChar(GetCurrent()); }
 
 int XmlInText::GetHexValue() const {
     const unsigned char c = GetCurrent();
@@ -116,46 +122,29 @@ std::string XmlInText::GetSubText(Position begin, Position end) const {
     return _text.substr(begin.Get(), end.Get() - begin.Get());
 }
 
-std::string XmlInText::ReadName() {
+unsigned XmlInText::SkipName() {
     XmlReadCheck(IsFirstNameLetter(), "IsFirstNameLetter()");
     const unsigned begin = _pos;
     ++_pos;
-    while (_pos < _text.size() && XmlUtil::IsSecondNameLetter(static_cast<unsigned char>(_text[_pos]))) ++_pos;
+    while (XmlUtil::IsSecondNameLetter(static_cast<unsigned char>(_text[_pos]))) ++_pos;
+    return begin;
+}
+
+std::string XmlInText::ReadName() {
+    const unsigned begin = SkipName();
     return _text.substr(begin, _pos - begin);
 }
 
-std::string XmlInText::ReadSpaceRun() {
-    const unsigned begin = _pos;
-    while (_pos < _text.size()) {
-        const unsigned char c = static_cast<unsigned char>(_text[_pos]);
-        if (!XmlUtil::IsSpace(c)) break;
-        if (c == '\n') ++_line;
-        ++_pos;
-    }
-    return _text.substr(begin, _pos - begin);
-}
-
-std::string XmlInText::ReadCharDataRun(unsigned char stop) {
-    const unsigned begin = _pos;
-    SkipCharDataRun(stop);
-    return _text.substr(begin, _pos - begin);
-}
-
-void XmlInText::SkipCharDataRun(unsigned char stop) {
-    while (_pos < _text.size()) {
-        const unsigned char c = static_cast<unsigned char>(_text[_pos]);
-        if (!XmlUtil::IsChar(c) || c == '<' || c == '&' || c == stop) break;
-        if (c == '\n') ++_line;
-        ++_pos;
-    }
+int XmlInText::GetLine() const {
+    return 1 + static_cast<int>(std::count(_text.begin(), _text.begin() + _pos, '\n'));
 }
 
 void XmlInText::SetSevenBitEncoding() {
     Assert(!_isSevenBitEncoding);
     _isSevenBitEncoding = true;
     bool clean = true;
-    for (unsigned char c : _text) {
-        if (c > 127) {
+    for (std::size_t i = 0; i < _size; ++i) {
+        if (static_cast<unsigned char>(_text[i]) > 127) {
             ReportFailure("Assertion failed", "0 <= c && c <= 127", __FILE__, __LINE__);
             clean = false;
         }

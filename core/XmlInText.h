@@ -5,23 +5,25 @@
 
 #include "core/Assert.h"
 #include "core/Object.h"
+#include "core/XmlUtil.h"
 
 // Thrown by the reader after a failed check when no assert-throw scope is open,
 // so that reading stops at the first rejected byte.
 struct XmlReadAbandoned {};
 
 // A reader check: reported with the given text, then reading stops (or the report throws).
-#define XmlReadCheck(condition, text)                                      \
-    do {                                                                   \
-        if (!(condition)) {                                                \
-            ::ReportFailure("Assertion failed", (text), __FILE__, __LINE__); \
-            throw XmlReadAbandoned();                                      \
-        }                                                                  \
+#define XmlReadCheck(condition, text)                                                 \
+    do {                                                                              \
+        if (__builtin_expect(!(condition), 0)) ::XmlReadFailed((text), __FILE__, __LINE__); \
     } while (false)
+
+// Reports the failed reader check, then throws XmlReadAbandoned.
+[[noreturn, gnu::cold, gnu::noinline]] void XmlReadFailed(const char* text, const char* path, int line);
 
 class XmlInText : public Interface {
 public:
-    // Returned as the current byte at the end; carriage returns never remain in the text.
+    // Returned as the current byte at the end; carriage returns never remain in the text, so one
+    // stands after its end and every run of a byte class stops there.
     static constexpr unsigned char END = 13;
 
     class Position {
@@ -35,36 +37,57 @@ public:
 
     explicit XmlInText(const std::string& fileName);
     XmlInText(const char* begin, const char* end);
+    ~XmlInText() override;
 
-    unsigned char GetCurrent() const { return _pos < _text.size() ? static_cast<unsigned char>(_text[_pos]) : END; }
-    unsigned char GetNext() const {
-        return _pos + 1 < _text.size() ? static_cast<unsigned char>(_text[_pos + 1]) : END;
+    unsigned char GetCurrent() const { return static_cast<unsigned char>(_text[_pos]); }
+    unsigned char GetNext() const { return _pos < _size ? static_cast<unsigned char>(_text[_pos + 1]) : END; }
+    void MoveNext() {
+        if (_pos < _size) ++_pos;
     }
-    void MoveNext();
-    void Skip(unsigned char c);
+    void Skip(unsigned char c) {
+        if (__builtin_expect(GetCurrent() != c, 0)) SkipFailed();
+        ++_pos;
+    }
     void Skip(const char* text);
 
-    bool IsSpace() const;
-    bool IsQuote() const;
+    bool IsSpace() const { return XmlUtil::IsSpace(GetCurrent()); }
+    bool IsQuote() const {
+        const unsigned char c = GetCurrent();
+        return c == '"' || c == '\'';
+    }
     bool IsFirstEncodingLetter() const;
     bool IsEncodingLetter() const;
-    bool IsFirstNameLetter() const;
-    bool IsSecondNameLetter() const;
+    bool IsFirstNameLetter() const { return XmlUtil::IsFirstNameLetter(GetCurrent()); }
+    bool IsSecondNameLetter() const { return XmlUtil::IsSecondNameLetter(GetCurrent()); }
     bool IsHex() const;
     bool IsDec() const;
-    bool IsChar() const;
+    bool IsChar() const { return XmlUtil::IsChar(GetCurrent()); }
     int GetHexValue() const;
     int GetDecValue() const;
 
     Position GetPosition() const { return Position(_pos); }
     std::string GetSubText(Position begin, Position end) const;
+    // Skips a name at the cursor, checked; the result is where it began.
+    unsigned SkipName();
     std::string ReadName();
-    // Reads the maximal run of blanks, tabs and line feeds.
-    std::string ReadSpaceRun();
-    // Reads the maximal run of characters other than "<", "&" and the stop byte.
-    std::string ReadCharDataRun(unsigned char stop);
-    // The same, leaving the run where it is.
-    void SkipCharDataRun(unsigned char stop);
+    // Skips the maximal run of blanks, tabs and line feeds; the result is where it began.
+    unsigned SkipSpaceRun() {
+        const unsigned begin = _pos;
+        while (XmlUtil::IsSpace(static_cast<unsigned char>(_text[_pos]))) ++_pos;
+        return begin;
+    }
+    std::string ReadSpaceRun() {
+        const unsigned begin = SkipSpaceRun();
+        return _text.substr(begin, _pos - begin);
+    }
+    // Skips the maximal run of characters other than "<", "&" and the stop byte.
+    void SkipCharDataRun(unsigned char stop) {
+        for (;;) {
+            const unsigned char c = static_cast<unsigned char>(_text[_pos]);
+            if (XmlUtil::EndsCharData(c) || c == stop) break;
+            ++_pos;
+        }
+    }
     const char* Data() const { return _text.data(); }
 
     // Elements open around the cursor; the reader refuses nesting deeper than MAX_DEPTH.
@@ -74,14 +97,17 @@ public:
     void SetSevenBitEncoding();
     bool IsSevenBitEncoding() const { return _isSevenBitEncoding; }
     const std::string& GetFileName() const { return _fileName; }
-    int GetLine() const { return _line; }
+    // The line of the cursor, counted when asked.
+    int GetLine() const;
 
 private:
     void Normalise();
+    [[noreturn, gnu::cold, gnu::noinline]] void SkipFailed() const;
 
     std::string _fileName;
-    int _line = 1;
+    // The text and the END byte after it.
     std::string _text;
+    unsigned _size = 0;
     unsigned _pos = 0;
     bool _isSevenBitEncoding = false;
     int _depth = 0;

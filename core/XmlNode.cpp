@@ -14,7 +14,7 @@ XmlNode::~XmlNode() {
 }
 
 const XmlSiblings::Chain<XmlNode>& XmlNode::Siblings() {
-    static const XmlSiblings::Chain<XmlNode> chain{&XmlNode::_nextNode, &XmlNode::_prevNode, "Node"};
+    static constexpr XmlSiblings::Chain<XmlNode> chain{&XmlNode::_nextNode, &XmlNode::_prevNode, "Node"};
     return chain;
 }
 
@@ -41,6 +41,8 @@ ObjectWeakPointer<XmlNode> XmlNode::GetNextNode() {
 
 void XmlNode::InsertBefore(const ObjectSmartPointer<XmlNode>& newNode) { Siblings().InsertBefore(this, newNode); }
 
+void XmlNode::LinkBefore(ObjectSmartPointer<XmlNode>&& newNode) { Siblings().LinkBefore(this, std::move(newNode)); }
+
 void XmlNode::InsertAfter(const ObjectSmartPointer<XmlNode>& newNode) {
     Assert(_nextNode != NULL);
     _nextNode->InsertBefore(newNode);
@@ -56,9 +58,11 @@ ObjectSmartPointer<XmlNode> XmlNode::Remove() { return Siblings().Remove(this); 
 
 XmlText::XmlText(const std::string& value) { SetValue(value); }
 
-void XmlText::SetValue(const std::string& value) {
+void XmlText::SetValue(const std::string& value) { SetValue(std::string(value)); }
+
+void XmlText::SetValue(std::string&& value) {
     Assert(_value == "");
-    _value = value;
+    _value = std::move(value);
     _isSpaceOnly = true;
     for (unsigned char c : _value) {
         if (!XmlUtil::IsSpace(c)) {

@@ -48,6 +48,8 @@ public:
     ObjectWeakPointer<XmlNode> GetNextNode();
 
     void InsertBefore(const ObjectSmartPointer<XmlNode>& newNode);
+    // The same for a node just made, whose hold the list takes over.
+    void LinkBefore(ObjectSmartPointer<XmlNode>&& newNode);
     void InsertAfter(const ObjectSmartPointer<XmlNode>& newNode);
     ObjectWeakPointer<XmlNode> Replace(const ObjectSmartPointer<XmlNode>& newNode);
     template <class T>
@@ -66,9 +68,10 @@ public:
 protected:
     friend class XmlElement;
 
+    // First, so that it shares the word of the visit mark.
+    bool _isBarrier = false;
     ObjectWeakPointer<XmlNode> _nextNode;
     ObjectSmartPointer<XmlNode> _prevNode;
-    bool _isBarrier = false;
 
 private:
     static const XmlSiblings::Chain<XmlNode>& Siblings();
@@ -93,9 +96,10 @@ protected:
     XmlText() = default;
     // Set once; a space-only value is visited from the start.
     void SetValue(const std::string& value);
+    void SetValue(std::string&& value);
 
-    std::string _value;
     bool _isSpaceOnly = true;
+    std::string _value;
 };
 
 // A piece of the prologue or epilogue around the root element.

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "core/Assert.h"
@@ -10,7 +11,28 @@
 #include "core/XmlUtil.h"
 #include "platform/FilePort.h"
 
+namespace {
+
+// The last text's storage, kept for the next writer: the next text is likely alike, so its buffer
+// neither grows step by step nor touches fresh pages.
+thread_local std::string spareBuffer;
+constexpr std::size_t MAX_SPARE = 16 * 1024 * 1024;
+
+// Whether every byte is a character; written without early exits, so the compiler does it in blocks.
+bool AreChars(const char* text, std::size_t length) {
+    unsigned bad = 0;
+    for (std::size_t i = 0; i < length; ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        bad |= static_cast<unsigned>(c < 32) & static_cast<unsigned>(c != 9) & static_cast<unsigned>(c != 10);
+    }
+    return bad == 0;
+}
+
+}  // namespace
+
 XmlOutText::XmlOutText(const std::string& fileName) : _fileName(fileName) {
+    _buffer.swap(spareBuffer);
+    _buffer.clear();
     // Line feeds are stored as CR LF by the write itself, as a text-mode stream would.
     _file = FilePort::Open(fileName, "wb");
     if (_file == nullptr) {
@@ -22,6 +44,7 @@ XmlOutText::~XmlOutText() {
     XmlDestructorCheck(_tabNumber == 0);
     XmlDestructorCheck(!_isInComment);
     if (!_isClosed) WriteAndClose(true);
+    if (_buffer.capacity() > spareBuffer.capacity() && _buffer.capacity() <= MAX_SPARE) _buffer.swap(spareBuffer);
 }
 
 void XmlOutText::PutChar(char c) {
@@ -59,8 +82,10 @@ void XmlOutText::PutString(const char* text, std::size_t length) {
 
 void XmlOutText::PutContent(const std::string& text) {
     if (text.empty()) return;
-    for (char c : text) {
-        XmlCheck(XmlUtil::IsChar(static_cast<unsigned char>(c)), "XmlUtil::IsChar(c)");
+    if (!AreChars(text.data(), text.size())) {
+        for (char c : text) {
+            XmlCheck(XmlUtil::IsChar(static_cast<unsigned char>(c)), "XmlUtil::IsChar(c)");
+        }
     }
     _buffer += text;
     _lastChar = text.back() == '>' ? 0 : text.back();
@@ -104,18 +129,36 @@ bool XmlOutText::Close() {
 bool XmlOutText::WriteAndClose(bool fromDestructor) {
     _isClosed = true;
     if (_file == nullptr) return false;
-    std::string bytes;
-    bytes.reserve(_buffer.size() + _buffer.size() / 16);
-    for (std::size_t from = 0; from < _buffer.size();) {
-        const void* found = std::memchr(_buffer.data() + from, '\n', _buffer.size() - from);
-        const std::size_t end = found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - _buffer.data())
-                                                 : _buffer.size();
-        bytes.append(_buffer, from, end - from);
+    // Line feeds become CR LF through a block-sized piece, so the text is not copied whole again.
+    constexpr std::size_t PIECE = 32 * 1024;
+    char piece[PIECE];
+    std::size_t pieceSize = 0;
+    std::size_t total = 0;
+    std::size_t written = 0;
+    auto flush = [&]() {
+        written += std::fwrite(piece, 1, pieceSize, _file);
+        total += pieceSize;
+        pieceSize = 0;
+    };
+    const char* data = _buffer.data();
+    const std::size_t size = _buffer.size();
+    for (std::size_t from = 0; from < size;) {
+        const void* found = std::memchr(data + from, '\n', size - from);
+        const std::size_t end = found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - data) : size;
+        for (std::size_t at = from; at < end;) {
+            if (pieceSize == PIECE) flush();
+            const std::size_t length = std::min(end - at, PIECE - pieceSize);
+            std::memcpy(piece + pieceSize, data + at, length);
+            pieceSize += length;
+            at += length;
+        }
         if (found == nullptr) break;
-        bytes += "\r\n";
+        if (PIECE - pieceSize < 2) flush();
+        piece[pieceSize++] = '\r';
+        piece[pieceSize++] = '\n';
         from = end + 1;
     }
-    const std::size_t written = std::fwrite(bytes.data(), 1, bytes.size(), _file);
+    flush();
     // A save waits until the text is on the disk; the diagnostic dumps need not.
     const bool synced = std::fflush(_file) == 0 && (fromDestructor || ::fsync(::fileno(_file)) == 0);
     const bool closed = std::fclose(_file) == 0;
@@ -128,13 +171,13 @@ bool XmlOutText::WriteAndClose(bool fromDestructor) {
             ReportFailure(title, text, __FILE__, line);
         }
     };
-    if (written != bytes.size()) {
+    if (written != total) {
         report("Error",
-               XmlMessages::WANTED_WRITE + Int::ToString(static_cast<int>(bytes.size())) + XmlMessages::MANAGED +
+               XmlMessages::WANTED_WRITE + Int::ToString(static_cast<int>(total)) + XmlMessages::MANAGED +
                    Int::ToString(static_cast<int>(written)),
                __LINE__);
     }
     if (!synced) report("Error", XmlMessages::CANNOT_SYNC + _fileName, __LINE__);
     if (!closed) report("Assertion failed", "fclose(_file) == 0", __LINE__);
-    return written == bytes.size() && synced && closed;
+    return written == total && synced && closed;
 }

@@ -17,6 +17,7 @@ public:
     void PutChar(char c);
     void PutString(const std::string& text);
     void PutString(const char* text);
+    void PutString(const char* text, std::size_t length);
     // Character content: a ">" in it never counts as the end of a tag.
     void PutContent(const std::string& text);
 
@@ -34,7 +35,6 @@ public:
     const std::string& GetDeclaration() const { return _declaration; }
 
 private:
-    void PutString(const char* text, std::size_t length);
     bool WriteAndClose(bool fromDestructor);
 
     std::string _fileName;

@@ -1,5 +1,7 @@
 #include "core/XmlRead.h"
 
+#include <memory>
+#include <string_view>
 #include <unordered_set>
 
 #include "core/Int.h"
@@ -45,7 +47,8 @@ void ReadReference(XmlInText& text, std::string& value) {
         }
         c = static_cast<char>(code & 0xFF);
     } else {
-        const std::string name = text.ReadName();
+        const unsigned begin = text.SkipName();
+        const std::string_view name(text.Data() + begin, text.GetPosition().Get() - begin);
         if (name == "lt") {
             c = '<';
         } else if (name == "gt") {
@@ -68,6 +71,12 @@ void ReadReference(XmlInText& text, std::string& value) {
 // when a reference makes it differ, their source into source (left empty otherwise).
 void ReadCharacters(XmlInText& text, unsigned char stop, std::string& source, std::string& value) {
     const XmlInText::Position begin = text.GetPosition();
+    // Most values are one run: taken whole.
+    text.SkipCharDataRun(stop);
+    if (text.GetCurrent() == stop) {
+        value.append(text.Data() + begin.Get(), text.GetPosition().Get() - begin.Get());
+        return;
+    }
     bool hasReference = false;
     while (text.GetCurrent() != stop) {
         const unsigned char c = text.GetCurrent();
@@ -83,19 +92,19 @@ void ReadCharacters(XmlInText& text, unsigned char stop, std::string& source, st
             XmlReadCheck(false, "false");
         }
     }
+    const std::size_t length = text.GetPosition().Get() - begin.Get();
     if (hasReference) {
-        source = text.GetSubText(begin, text.GetPosition());
+        source.assign(text.Data() + begin.Get(), length);
     } else {
-        value = text.GetSubText(begin, text.GetPosition());
+        value.assign(text.Data() + begin.Get(), length);
     }
 }
 
-// The source of an optional run of spaces at the cursor.
-std::string ReadOptionalSpace(XmlInText& text) { return text.IsSpace() ? text.ReadSpaceRun() : std::string(); }
-
-void PutSpace(XmlOutText& out, const std::string& space) {
-    if (!space.empty()) out.PutString(space);
+// The text from begin to the cursor into a target still empty (appending costs less than assigning).
+void AssignFrom(std::string& target, const XmlInText& text, unsigned begin) {
+    target.append(text.Data() + begin, text.GetPosition().Get() - begin);
 }
+
 
 // Counts the element being read as open; refuses one nested too deep before it recurses further.
 class DepthScope {
@@ -256,30 +265,44 @@ XmlComment::XmlComment(const ObjectWeakPointer<XmlInText>& in) {
 
 // XmlAttributeRead
 
-XmlAttributeRead::XmlAttributeRead(XmlInText& text, std::string&& leadingSpace)
-    : _leadingSpace(std::move(leadingSpace)) {
-    _name = text.ReadName();
-    XmlUtil::CheckName(_name);
-    const XmlInText::Position eqBegin = text.GetPosition();
-    if (text.IsSpace()) text.ReadSpaceRun();
+// The reader's name rule is the model's, so the name is not checked again.
+XmlAttributeRead::XmlAttributeRead(XmlInText& text, unsigned spaceBegin) {
+    const unsigned nameBegin = text.SkipName();
+    const unsigned nameEnd = text.GetPosition().Get();
+    AssignFrom(_name, text, nameBegin);
+    text.SkipSpaceRun();
     XmlReadCheck(text.GetCurrent() == '=', "in->GetCurrent() == '='");
     text.MoveNext();
-    if (text.IsSpace()) text.ReadSpaceRun();
-    _eq = text.GetSubText(eqBegin, text.GetPosition());
+    text.SkipSpaceRun();
+    const unsigned eqEnd = text.GetPosition().Get();
+    const char* data = text.Data();
+    if (nameBegin - spaceBegin != 1 || data[spaceBegin] != ' ' || eqEnd - nameEnd != 1) {
+        _layout = std::make_unique<std::string>(data + spaceBegin, nameBegin - spaceBegin);
+        _eqAt = static_cast<std::uint32_t>(_layout->size());
+        _layout->append(data + nameEnd, eqEnd - nameEnd);
+    }
     XmlReadCheck(text.IsQuote(), "in->IsQuote()");
     _quote = static_cast<char>(text.GetCurrent());
     text.MoveNext();
-    ReadCharacters(text, static_cast<unsigned char>(_quote), _source, _value);
+    std::string source;
+    ReadCharacters(text, static_cast<unsigned char>(_quote), source, _value);
+    if (!source.empty()) _source = std::make_unique<std::string>(std::move(source));
     text.MoveNext();
 }
 
 void XmlAttributeRead::Write(const ObjectWeakPointer<XmlOutText>& out) {
     XmlOutText& text = *out;
-    PutSpace(text, _leadingSpace);
-    text.PutString(_name);
-    text.PutString(_eq);
+    if (_layout == nullptr) {
+        text.PutChar(' ');
+        text.PutString(_name);
+        text.PutChar('=');
+    } else {
+        text.PutString(_layout->data(), _eqAt);
+        text.PutString(_name);
+        text.PutString(_layout->data() + _eqAt, _layout->size() - _eqAt);
+    }
     text.PutChar(_quote);
-    text.PutContent(_source.empty() ? _value : _source);
+    text.PutContent(_source == nullptr ? _value : *_source);
     text.PutChar(_quote);
     _isVisited = true;
 }
@@ -288,13 +311,15 @@ void XmlAttributeRead::Write(const ObjectWeakPointer<XmlOutText>& out) {
 
 XmlTextRead::XmlTextRead(XmlInText& text) {
     std::string value;
-    ReadCharacters(text, '<', _source, value);
-    XmlReadCheck(value.size() > 0 || _source.size() > 0, "_components.size() > 0");
-    SetValue(value);
+    std::string source;
+    ReadCharacters(text, '<', source, value);
+    XmlReadCheck(value.size() > 0 || source.size() > 0, "_components.size() > 0");
+    if (!source.empty()) _source = std::make_unique<std::string>(std::move(source));
+    SetValue(std::move(value));
 }
 
 void XmlTextRead::Write(const ObjectWeakPointer<XmlOutText>& out) {
-    out->PutContent(_source.empty() ? _value : _source);
+    out->PutContent(_source == nullptr ? _value : *_source);
     _isVisited = true;
 }
 
@@ -304,34 +329,40 @@ XmlElementRead::XmlElementRead(const ObjectWeakPointer<XmlInText>& in) {
     XmlInText& text = *in;
     const DepthScope depth(text);
     text.Skip('<');
-    SetName(text.ReadName());
+    // The reader's name rule is the model's, so the name is not checked again.
+    AssignFrom(_name, text, text.SkipName());
     if (text.GetCurrent() != '>') {
         std::size_t count = 0;
-        std::unordered_set<std::string> names;
+        std::unique_ptr<std::unordered_set<std::string>> names;
         do {
             if (text.GetCurrent() == '/') break;
             XmlReadCheck(text.IsSpace(), "in->IsSpace()");
-            std::string space = text.ReadSpaceRun();
+            const unsigned spaceBegin = text.SkipSpaceRun();
             if (text.GetCurrent() == '>' || text.GetCurrent() == '/') {
-                _lastSpace = std::move(space);
+                _spaces = std::make_unique<std::string>();
+                AssignFrom(*_spaces, text, spaceBegin);
+                _endTagSpaceAt = static_cast<std::uint32_t>(_spaces->size());
                 break;
             }
-            ObjectSmartPointer<XmlAttribute> attribute(new XmlAttributeRead(text, std::move(space)));
+            XmlAttributeRead* read = new XmlAttributeRead(text, spaceBegin);
+            ObjectSmartPointer<XmlAttribute> attribute(read);
+            const std::string& name = read->NameRef();
             bool isNew = true;
             if (++count <= LINEAR_ATTRIBUTE_CHECKS) {
                 for (XmlAttribute* a = FirstAttributeRaw(); isNew && !a->IsBarrier(); a = a->NextRaw()) {
-                    isNew = a->NameRef() != attribute->NameRef();
+                    isNew = a->NameRef() != name;
                 }
             } else {
-                if (names.empty()) {
+                if (names == nullptr) {
+                    names = std::make_unique<std::unordered_set<std::string>>();
                     for (XmlAttribute* a = FirstAttributeRaw(); !a->IsBarrier(); a = a->NextRaw()) {
-                        names.insert(a->NameRef());
+                        names->insert(a->NameRef());
                     }
                 }
-                isNew = names.insert(attribute->NameRef()).second;
+                isNew = names->insert(name).second;
             }
             if (isNew) {
-                _attributesEnd->InsertBefore(attribute);
+                _attributesEnd.Get()->LinkBefore(std::move(attribute));
             } else {
                 AddAttribute(attribute);  // reports the duplicate
             }
@@ -345,27 +376,34 @@ XmlElementRead::XmlElementRead(const ObjectWeakPointer<XmlInText>& in) {
     }
     _isEmptyTag = false;
     text.Skip('>');
+    XmlNode* end = _nodesEnd.Get();
     for (;;) {
         const unsigned char c = text.GetCurrent();
-        if (c == '<' && text.GetNext() == '!') {
-            AppendChild(ObjectSmartPointer<XmlNode>(new XmlComment(in)));
-        } else if (c == '<' && text.GetNext() == '/') {
-            break;
-        } else if (c == '<') {
-            AppendChild(ObjectSmartPointer<XmlNode>(new XmlElementRead(in)));
+        if (c == '<') {
+            const unsigned char next = text.GetNext();
+            if (next == '/') break;
+            if (next == '!') {
+                end->LinkBefore(ObjectSmartPointer<XmlNode>(new XmlComment(in)));
+            } else {
+                end->LinkBefore(ObjectSmartPointer<XmlNode>(new XmlElementRead(in)));
+            }
         } else if (text.IsChar()) {
-            AppendChild(ObjectSmartPointer<XmlNode>(new XmlTextRead(text)));
+            end->LinkBefore(ObjectSmartPointer<XmlNode>(new XmlTextRead(text)));
         } else {
             XmlReadCheck(false, "false");
         }
     }
     text.Skip('<');
     text.Skip('/');
-    const std::string endName = text.ReadName();
+    const unsigned endBegin = text.SkipName();
+    const std::string_view endName(text.Data() + endBegin, text.GetPosition().Get() - endBegin);
     if (endName != _name) {
-        ReportError(XmlMessages::END_TAG_NAME + endName + "\n" + XmlMessages::START_TAG_NAME + _name);
+        ReportError(XmlMessages::END_TAG_NAME + std::string(endName) + "\n" + XmlMessages::START_TAG_NAME + _name);
     }
-    _endTagSpace = ReadOptionalSpace(text);
+    if (text.IsSpace()) {
+        if (_spaces == nullptr) _spaces = std::make_unique<std::string>();
+        AssignFrom(*_spaces, text, text.SkipSpaceRun());
+    }
     text.Skip('>');
 }
 
@@ -374,7 +412,7 @@ void XmlElementRead::Write(const ObjectWeakPointer<XmlOutText>& out) {
     text.PutChar('<');
     text.PutString(_name);
     WriteAttributes(out);
-    PutSpace(text, _lastSpace);
+    if (_spaces != nullptr) text.PutString(_spaces->data(), _endTagSpaceAt);
     if (_isEmptyTag && !HasChildNodes()) {
         text.PutString("/>");
     } else {
@@ -384,7 +422,7 @@ void XmlElementRead::Write(const ObjectWeakPointer<XmlOutText>& out) {
         text.DecreaseTab();
         text.PutString("</");
         text.PutString(_name);
-        PutSpace(text, _endTagSpace);
+        if (_spaces != nullptr) text.PutString(_spaces->data() + _endTagSpaceAt, _spaces->size() - _endTagSpaceAt);
         text.PutChar('>');
     }
     _isVisited = true;

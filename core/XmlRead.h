@@ -2,6 +2,8 @@
 // The reader: each grammatical unit is read by the constructor of its class, which keeps
 // the source form so that a read document is written back as it came in.
 
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -57,16 +59,21 @@ private:
 // Attributes and texts keep their source text (spaces, "=", references as written; the source
 // of a value is kept only when it differs from the value) and give the decoded value; writing
 // puts the source back.
+// The source parts that are mostly absent are held apart, so a read attribute or text is little
+// bigger than a plain one.
 class XmlAttributeRead : public XmlAttribute {
 public:
-    XmlAttributeRead(XmlInText& in, std::string&& leadingSpace);
+    // Reads the attribute at the cursor, after the run of spaces that began at spaceBegin.
+    XmlAttributeRead(XmlInText& in, unsigned spaceBegin);
     void Write(const ObjectWeakPointer<XmlOutText>& out) override;
 
 private:
-    std::string _leadingSpace;
-    std::string _eq;
     char _quote = 0;
-    std::string _source;
+    // Where "=" with its spaces begins in the layout.
+    std::uint32_t _eqAt = 0;
+    // The spaces before the name, then "=" with its spaces; none for the usual " " and "=".
+    std::unique_ptr<std::string> _layout;
+    std::unique_ptr<std::string> _source;
 };
 
 class XmlTextRead : public XmlText {
@@ -75,7 +82,7 @@ public:
     void Write(const ObjectWeakPointer<XmlOutText>& out) override;
 
 private:
-    std::string _source;
+    std::unique_ptr<std::string> _source;
 };
 
 class XmlElementRead : public XmlElement {
@@ -86,8 +93,11 @@ public:
 
 private:
     bool _isEmptyTag = false;
-    std::string _lastSpace;
-    std::string _endTagSpace;
+    // Where the spaces before the end tag's ">" begin.
+    std::uint32_t _endTagSpaceAt = 0;
+    // The spaces before the start tag's ">" or "/>", then those before the end tag's ">"; none
+    // when both are empty.
+    std::unique_ptr<std::string> _spaces;
 };
 
 class XmlDocumentRead : public XmlDocument {

@@ -3,6 +3,7 @@
 // the previous one owns it. The checks' texts name the members after the kind ("Node", "Attribute").
 
 #include <string>
+#include <utility>
 
 #include "core/Assert.h"
 #include "core/ObjectSmartPointer.h"
@@ -31,21 +32,33 @@ struct Chain {
 
     // Releases the predecessors one by one, so a long chain does not recurse.
     void Release(T* self) const {
-        ObjectSmartPointer<T> current = self->*prev;
-        self->*prev = nullptr;
+        ObjectSmartPointer<T> current = std::move(self->*prev);
         while (current.Get() != nullptr && current.GetLinkInfo()->_hardLinkCount == 1) {
-            ObjectSmartPointer<T> previous = current.Get()->*prev;
-            current.Get()->*prev = nullptr;
-            current = previous;
+            ObjectSmartPointer<T> previous = std::move(current.Get()->*prev);
+            current = std::move(previous);
         }
         current = nullptr;
         self->*next = nullptr;
+    }
+
+    // Puts a new one that has no neighbours before self, taking over the caller's hold on it.
+    void LinkBefore(T* self, ObjectSmartPointer<T>&& newOne) const {
+        T* one = newOne.Get();
+        if (one != nullptr && IsPlainLink(self, one)) {
+            PlainLink(self, one, std::move(newOne));
+        } else {
+            InsertBefore(self, newOne);
+        }
     }
 
     void InsertBefore(T* self, const ObjectSmartPointer<T>& newOne) const {
         T* one = newOne.operator->();
         XmlCheck(one->*next == NULL, Text("new@->_next@ == NULL"));
         XmlCheck(one->*prev == NULL, Text("new@->_prev@ == NULL"));
+        if (IsPlainLink(self, one)) {
+            PlainLink(self, one, ObjectSmartPointer<T>(newOne));
+            return;
+        }
         one->*next = ObjectWeakPointer<T>(self);
         one->*prev = self->*prev;
         if ((self->*prev).Get() != nullptr) {
@@ -86,6 +99,24 @@ struct Chain {
         self->*next = nullptr;
         self->*prev = nullptr;
         return removed;
+    }
+
+private:
+    // The new one has no neighbours and self's predecessor links to self.
+    bool IsPlainLink(T* self, T* one) const {
+        T* preceding = (self->*prev).Get();
+        return (one->*next).Get() == nullptr && (one->*prev).Get() == nullptr && preceding != nullptr &&
+               (preceding->*next).AsObjectAddress() == self;
+    }
+
+    // The predecessor's weak link to self becomes the new one's, so only the new one's counts change.
+    void PlainLink(T* self, T* one, ObjectSmartPointer<T>&& hold) const {
+        ObjectSmartPointer<T>& before = self->*prev;
+        T* preceding = before.Get();
+        one->*next = std::move(preceding->*next);
+        preceding->*next = ObjectWeakPointer<T>(one);
+        one->*prev = std::move(before);
+        before = std::move(hold);
     }
 };
 

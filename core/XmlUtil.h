@@ -3,20 +3,50 @@
 
 #include <string>
 
+#include "core/Assert.h"
+
 namespace XmlUtil {
 
+// Byte classes, one bit each, looked up in one table.
+enum ByteClass : unsigned char {
+    CHAR_CLASS = 1,         // tab, line feed, 32..127 and every byte from 128 up
+    FIRST_NAME_CLASS = 2,   // letters, "_" and ":"
+    SECOND_NAME_CLASS = 4,  // those, digits, "." and "-"
+    SPACE_CLASS = 8,        // blank, tab, line feed
+    RUN_END_CLASS = 16,     // ends character data whatever the stop byte: "<", "&", no character
+};
+
+struct ByteClasses {
+    unsigned char of[256] = {};
+    constexpr ByteClasses() {
+        for (int c = 0; c < 256; ++c) {
+            const bool isChar = c == 9 || c == 10 || c >= 32;
+            const bool isFirst = ('A' <= c && c <= 'Z') || ('a' <= c && c <= 'z') || c == '_' || c == ':';
+            const bool isSecond = isFirst || ('0' <= c && c <= '9') || c == '.' || c == '-';
+            const bool isSpace = c == ' ' || c == '\t' || c == '\n';
+            const bool endsRun = !isChar || c == '<' || c == '&';
+            of[c] = static_cast<unsigned char>((isChar ? CHAR_CLASS : 0) | (isFirst ? FIRST_NAME_CLASS : 0) |
+                                               (isSecond ? SECOND_NAME_CLASS : 0) | (isSpace ? SPACE_CLASS : 0) |
+                                               (endsRun ? RUN_END_CLASS : 0));
+        }
+    }
+};
+
+inline constexpr ByteClasses BYTE_CLASSES{};
+
+inline bool IsOfClass(unsigned char c, ByteClass byteClass) { return (BYTE_CLASSES.of[c] & byteClass) != 0; }
+
 // Tab, line feed, 32..127 and every byte from 128 up; carriage return is not a character.
-inline bool IsChar(unsigned char c) { return c == 9 || c == 10 || c >= 32; }
+inline bool IsChar(unsigned char c) { return IsOfClass(c, CHAR_CLASS); }
 
-inline bool IsFirstNameLetter(unsigned char c) {
-    return ('A' <= c && c <= 'Z') || ('a' <= c && c <= 'z') || c == '_' || c == ':';
-}
+inline bool IsFirstNameLetter(unsigned char c) { return IsOfClass(c, FIRST_NAME_CLASS); }
 
-inline bool IsSecondNameLetter(unsigned char c) {
-    return IsFirstNameLetter(c) || ('0' <= c && c <= '9') || c == '.' || c == '-';
-}
+inline bool IsSecondNameLetter(unsigned char c) { return IsOfClass(c, SECOND_NAME_CLASS); }
 
-inline bool IsSpace(unsigned char c) { return c == ' ' || c == '\t' || c == '\n'; }
+inline bool IsSpace(unsigned char c) { return IsOfClass(c, SPACE_CLASS); }
+
+// A byte that ends a run of character data whatever its stop byte: "<", "&" or no character.
+inline bool EndsCharData(unsigned char c) { return IsOfClass(c, RUN_END_CLASS); }
 
 // 0..15 as one upper-case hexadecimal digit.
 inline char HexDigit(int value) { return static_cast<char>(value < 10 ? '0' + value : 'A' + value - 10); }
@@ -32,10 +62,13 @@ void CheckInDestructor(bool condition, const char* expression, const char* path,
 
 }  // namespace XmlUtil
 
-#define XmlDestructorCheck(expr) ::XmlUtil::CheckInDestructor((expr), #expr, __FILE__, __LINE__)
+#define XmlDestructorCheck(expr)                                                              \
+    do {                                                                                      \
+        if (__builtin_expect(!(expr), 0)) ::XmlUtil::CheckInDestructor(false, #expr, __FILE__, __LINE__); \
+    } while (false)
 
 // A check whose reported text is given, for conditions spelled differently in code.
-#define XmlCheck(condition, text)                                                         \
-    do {                                                                                 \
-        if (!(condition)) ::ReportFailure("Assertion failed", (text), __FILE__, __LINE__); \
+#define XmlCheck(condition, text)                                                   \
+    do {                                                                           \
+        if (__builtin_expect(!(condition), 0)) ::ReportCheckFailure((text), __FILE__, __LINE__); \
     } while (false)
