@@ -79,6 +79,7 @@ function MenuCommand(text)
 			sceneryResourcesLoaded = true
 		end
 		LoadControlTree("screens\\scenery.xml")
+		SceneryEquipment("show")
 	elseif text == "fish" then  -- key H: the demo fish tank
 		if not aquariumResourcesLoaded then
 			LoadResource("screens\\aquarium_resources.xml")
@@ -103,5 +104,31 @@ function MenuCommand(text)
 		ShowAnimationScreen()
 	elseif text == "quit" then
 		CloseApplication()
+	end
+end
+
+-- The equipment of the demo scenery tank (screens/scenery.xml). "show" builds it once the screen's
+-- definitions exist, so that it goes before them. Its icons and key B ("all") send a piece's name
+-- here: a piece not yet bought is bought, a bought one upgraded. The demo keeps the player's money
+-- up to what the pieces cost.
+function SceneryEquipment(piece)
+	if piece == "show" then
+		LoadMatch3Pieces()  -- the money text's font
+		SendMessage("Scenery equipment", "template SceneryEquipmentTemplate")
+		SendMessage("Scenery equipment", "create top instance")
+		return
+	elseif piece == "all" then
+		for _, name in ipairs({"Scenery compressor", "Scenery thermoregulator", "Scenery filter", "Scenery sunlight",
+		                      "Scenery feeder"}) do
+			SceneryEquipment(name)
+		end
+		return
+	end
+	if PermanentStorage.GetLocalIntOrDef("Money", 0) < 500 then PermanentStorage.SetLocalInt("Money", 500) end
+	local state = PermanentStorage.GetLocalStringOrDef(piece, "None")
+	if state == "None" then
+		SendMessage(piece, "Buy")
+	elseif state == "Bought" then
+		SendMessage(piece, "Upgrade")
 	end
 end
