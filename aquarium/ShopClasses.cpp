@@ -1,6 +1,7 @@
 #include "aquarium/ShopClasses.h"
 
 #include "aquarium/ShopBuyHints.h"
+#include "aquarium/ShopCatalogue.h"
 #include "aquarium/ShopFishIcon.h"
 #include "aquarium/ShopItemIcon.h"
 #include "aquarium/ShopMoneyControls.h"
@@ -21,5 +22,7 @@ void RegisterAquariumShopClasses() {
                                        ControlFactory::MakeDefinition<BuyHintServerDefinition>());
     ControlFactory::RegisterDefinition("FishIconDispatcherDefinition",
                                        ControlFactory::MakeDefinition<FishIconDispatcherDefinition>());
+    ControlFactory::RegisterDefinition("ShopContentDefinition",
+                                       ControlFactory::MakeDefinition<ShopContentDefinition>());
     ControlFactory::RegisterDefinition("SkipTutorialGuard", ControlFactory::MakeDefinition<SkipTutorialGuard>());
 }

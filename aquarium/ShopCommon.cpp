@@ -44,17 +44,11 @@ bool CountSameBuying(const std::string& itemId) {
 
 }  // namespace Shop
 
-ShopSpecialMessage::ShopSpecialMessage(const ObjectWeakPointer<XmlElement>& xml) {
-    _messagesFileName = xml->GetStringAttribute("messagesFileName");
-    _textWidth = xml->GetIntAttribute("textWidth");
-    _x = xml->GetIntAttribute("x");
-    _y = xml->GetIntAttribute("y");
-    _visibleTime = xml->GetFloatAttribute("visibleTime");
-}
+ShopSpecialMessage::ShopSpecialMessage(const ObjectWeakPointer<XmlElement>& xml) : _settings(xml) {}
 
 void ShopSpecialMessage::Show(const std::string& key, int yOffset) {
-    if (IsReceiver("SpecialMessage") || !IsReceiver("ShopTipsScreen2")) return;
-    SendMessage("ShopTipsScreen2", "special " + key + "," + Int::ToString(_x) + "," + Int::ToString(_y + yOffset));
+    if (!IsReceiver("ShopTipsScreen2")) return;
+    _settings.Show(key, yOffset);
 }
 
 void ShopSpecialMessage::ShowNeedDifferent() { Show("needDifferent", IsReceiver("ShopTips") ? -100 : 0); }

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "aquarium/SpecialMessageSettings.h"
 #include "core/ObjectSmartPointer.h"
 
 class XmlElement;
@@ -22,8 +23,8 @@ bool CountSameBuying(const std::string& itemId);
 
 }  // namespace Shop
 
-// The settings of the shop icons' short tips ("SpecialMessage" element): messages file, text width,
-// position, visible time. Show tells the tip panel receiver "ShopTipsScreen2" the key and where.
+// The shop icons' short tips ("SpecialMessage" element: messages file, text width, position,
+// visible time), put up in the tip panel (SpecialMessageSettings).
 class ShopSpecialMessage : public Interface {
 public:
     explicit ShopSpecialMessage(const ObjectWeakPointer<XmlElement>& xml);
@@ -34,9 +35,5 @@ public:
     void ShowNeedDifferent();
 
 private:
-    std::string _messagesFileName;
-    int _textWidth = 0;
-    int _x = 0;
-    int _y = 0;
-    float _visibleTime = 0.0f;
+    SpecialMessageSettings _settings;
 };

@@ -16,6 +16,20 @@ add_compile_options(-fmacro-prefix-map=${PROJECT_SOURCE_DIR}/=)
 # -flifetime-dse=1 also for code we do not own, so inlined constructors never drop the pool's zero fill.
 add_compile_options(-flifetime-dse=1)
 
+# Line tables only: sanitizer stack traces keep their files and lines, the compiler does half the work.
+if(MARIVEL_DEBUG_INFO STREQUAL "lines")
+  add_compile_options($<$<CONFIG:RelWithDebInfo,Debug>:-g1>)
+elseif(NOT MARIVEL_DEBUG_INFO STREQUAL "full")
+  message(FATAL_ERROR "MARIVEL_DEBUG_INFO is full or lines, not ${MARIVEL_DEBUG_INFO}")
+endif()
+
+# lld links the large sanitised test programs several times faster than the default linker.
+include(CheckLinkerFlag)
+check_linker_flag(CXX -fuse-ld=lld MARIVEL_HAVE_LLD)
+if(MARIVEL_HAVE_LLD)
+  add_link_options(-fuse-ld=lld)
+endif()
+
 if(MARIVEL_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)

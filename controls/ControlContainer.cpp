@@ -35,6 +35,9 @@ void ReplaceRoot(const ObjectSmartPointer<ControlContainer>& container) {
     ObjectSmartPointer<ControlContainer> previous = rootContainer;
     rootContainer = container;
     if (entryDepth > 0 && previous != NULL) {
+        // No dispatch runs here: its controls go at once, so that a tree built next may take
+        // their receiver names; the container itself waits for its entry to return.
+        previous->ReleaseTree();
         Retired().push_back(previous);
     }
     // Otherwise the previous tree goes here.
@@ -107,6 +110,11 @@ ControlContainer::ControlContainer(const ObjectWeakPointer<XmlElement>& xml) {
 ControlContainer::~ControlContainer() = default;
 
 bool ControlContainer::IsDispatching() { return dispatchDepth > 0; }
+
+void ControlContainer::ReleaseTree() {
+    Assert(dispatchDepth == 0);
+    _root = nullptr;
+}
 
 void ControlContainer::MoveDispatch(int x, int y) {
     _mouseX = x;

@@ -35,6 +35,9 @@ public:
     bool IsMouseCaptured() const { return _isMouseCaptured; }
     Point GetMousePos() const { return Point(_mouseX, _mouseY); }
 
+    // Drops the whole tree; only while no dispatch runs (a container that was replaced).
+    void ReleaseTree();
+
     // True while any container forwards a call into its tree.
     static bool IsDispatching();
 
@@ -61,8 +64,9 @@ private:
 // through it. Replace it through SetRootContainer.
 extern ObjectSmartPointer<ControlContainer> rootContainer;
 
-// Makes the container the root. While a dispatch runs, the replacement waits for its end, and a
-// container whose entry is still running is kept alive until that entry returns.
+// Makes the container the root. While a dispatch runs, the replacement waits for its end; the
+// previous tree goes at once, and a container whose entry is still running is kept alive (empty)
+// until that entry returns.
 void SetRootContainer(const ObjectSmartPointer<ControlContainer>& container);
 
 // Builds a container from a "ControlContainer" element and makes it the root.

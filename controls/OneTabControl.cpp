@@ -6,7 +6,7 @@
 #include "core/XmlElement.h"
 
 OneTabControl::OneTabControl(const ObjectWeakPointer<Control>& parent, const ObjectWeakPointer<XmlElement>& xml)
-    : Control(parent, xml) {
+    : FixedChildrenListControl(parent, xml) {
     const ObjectWeakPointer<XmlElement> textures = GetNeededChild(xml, "textures");
     if (textures != NULL) {
         _frontTexture = GetPictureTexture(textures->GetStringAttribute("frontId"));
@@ -42,6 +42,7 @@ bool OneTabControl::IsMouseIn(const UsingPointer<Texture>& texture) {
 
 void OneTabControl::OnMouseMove(ObjectWeakPointer<MouseMoveEvent> event) {
     SetMousePos(event->GetMousePos());
+    FixedChildrenListControl::OnMouseMove(event);
     _isMousePosKnown = true;
     const bool handled = event->IsMouseHandled();
     if (event->IsMouseCaptured()) {
@@ -75,6 +76,7 @@ void OneTabControl::OnMouseMove(ObjectWeakPointer<MouseMoveEvent> event) {
 }
 
 void OneTabControl::OnMouseDown(ObjectWeakPointer<MouseDownEvent> event) {
+    FixedChildrenListControl::OnMouseDown(event);
     if (event->IsMouseCaptured()) return;
     const bool isOnTab = (_state == FRONT_STATE && IsMouseIn(_frontTexture)) ||
                          (_state == ACTIVE_STATE && IsMouseIn(_activeTexture));
@@ -83,9 +85,13 @@ void OneTabControl::OnMouseDown(ObjectWeakPointer<MouseDownEvent> event) {
     _isMouseCapturedByThis = true;
 }
 
-void OneTabControl::OnMouseUp(ObjectWeakPointer<MouseUpEvent> event) { ReleaseOwnCapture(event, _isMouseCapturedByThis); }
+void OneTabControl::OnMouseUp(ObjectWeakPointer<MouseUpEvent> event) {
+    FixedChildrenListControl::OnMouseUp(event);
+    ReleaseOwnCapture(event, _isMouseCapturedByThis);
+}
 
 void OneTabControl::Draw() {
     const UsingPointer<Texture> texture = GetStateTexture();
     if (texture != NULL) texture->Draw(GetAbsolutePos());
+    FixedChildrenListControl::Draw();
 }

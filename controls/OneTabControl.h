@@ -1,16 +1,17 @@
 #pragma once
-// One tab of a tab set: a front, a rear and a hovered-rear picture. The set decides which tab is
-// in front; a rear tab lights up under the mouse on its own and captures a press on it.
+// One tab of a tab set: a front, a rear and a hovered-rear picture, with children drawn over it
+// that see input first. The set decides which tab is in front; a rear tab lights up under the
+// mouse on its own and captures a press on it.
 
-#include "controls/Control.h"
+#include "controls/FixedChildrenListControl.h"
 #include "core/MousePosRememberer.h"
 #include "shell/Texture.h"
 
-class OneTabControl : public Control, public MousePosRememberer {
+class OneTabControl : public FixedChildrenListControl, public MousePosRememberer {
 public:
     enum State { FRONT_STATE = 0, REAR_STATE = 1, ACTIVE_STATE = 2 };
 
-    // Reads the child "textures" with "frontId", "rearId" and "activeId".
+    // Reads the child "textures" with "frontId", "rearId" and "activeId", and "children".
     OneTabControl(const ObjectWeakPointer<Control>& parent, const ObjectWeakPointer<XmlElement>& xml);
     ~OneTabControl() override;
 
@@ -18,7 +19,6 @@ public:
     void OnMouseUp(ObjectWeakPointer<MouseUpEvent> event) override;
     void OnMouseMove(ObjectWeakPointer<MouseMoveEvent> event) override;
     void Draw() override;
-    void Update(float) override {}
 
     int GetState() const { return _state; }
     void SetState(int state);

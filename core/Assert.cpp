@@ -6,7 +6,23 @@
 
 namespace {
 int assertThrowDepth = 0;
+
+// Source paths are relative to the project (the build maps the source folder away). A build whose
+// compiler was handed paths relative to its build folder (a compiler cache with a base folder does
+// that) gives "../../core/X.cpp": the leading steps up are dropped too.
+const char* ProjectPath(const char* path) {
+    if (path == nullptr) return "";
+    for (;;) {
+        if (path[0] == '.' && path[1] == '/') {
+            path += 2;
+        } else if (path[0] == '.' && path[1] == '.' && path[2] == '/') {
+            path += 3;
+        } else {
+            return path;
+        }
+    }
 }
+}  // namespace
 
 std::string ComposeFailureText(const std::string& title, const std::string& text, const char* path,
                                int line) {
@@ -14,7 +30,7 @@ std::string ComposeFailureText(const std::string& title, const std::string& text
     result += ": ";
     result += text;
     result += "\n\n";
-    result += path ? path : "";
+    result += ProjectPath(path);
     result += ", line ";
     result += std::to_string(line);
     return result;

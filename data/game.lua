@@ -1,7 +1,8 @@
 -- The match-three game screen: the level time and bonus functions the game field calls, and the
 -- commands of the screen's buttons and dialogs. ShowGame() opens the screen at the player's level.
+-- A finished level goes on to the player's aquarium and Escape back to the menu (main.lua); with
+-- the developer menu alone, both go back to it.
 
-local gameResourcesLoaded = false
 gameShowing = false
 
 -- The level's time in seconds from the file's time.
@@ -19,14 +20,21 @@ function ScoreBonusK(unused)
 	return 0.02
 end
 
+-- The pieces, the field's pictures, samples and texts (the money texts among them), its effects
+-- and the templates of its boxes; the hint panel's arrow comes with the scenery.
+function LoadGameResources()
+	LoadMatch3Pieces()
+	LoadSceneryResources()
+	LoadResourceOnce("screens\\game_resources.xml")
+	LoadResourceOnce("screens\\game_results_resources.xml")
+	LoadEffectsOnce("particles\\FieldEffects.xml")
+	LoadEffectsOnce("particles\\StatisticsEffects.xml")
+	LoadTemplateOnce("screens\\game_templates.xml")
+	LoadTemplateOnce("screens\\game_editor_templates.xml")
+end
+
 function ShowGame()
-	if not gameResourcesLoaded then
-		LoadMatch3Pieces()
-		LoadResource("screens\\game_resources.xml")
-		LoadEffects("particles\\FieldEffects.xml")
-		LoadTemplate("screens\\game_templates.xml")
-		gameResourcesLoaded = true
-	end
+	LoadGameResources()
 	gameShowing = true
 	LoadControlTree("screens\\game.xml")
 end
@@ -34,7 +42,13 @@ end
 function GameCommand(text)
 	if text == "exit" or text == "back" then
 		gameShowing = false
-		LoadControlTree("screens\\menu.xml")
+		if ShowMainMenu == nil then
+			LoadControlTree("screens\\menu.xml")
+		elseif text == "exit" then
+			ShowAquarium()
+		else
+			ShowMainMenu()
+		end
 	elseif text == "hint closed" then
 		if gameShowing then SendMessage("GameField", "Continue hint") end
 	elseif text == "Both" or text == "Silver only" then

@@ -1,28 +1,48 @@
--- The demo menu: a title, three buttons (the game, music on and off, quit) and a second screen
--- (key S) with a button back; letter keys open the developer demo screens (the list is in
--- MenuCommand below and in screens/menu.xml), Escape there comes back. Call ShowMenu() from
--- start.lua: the resource list holds the button sounds, which need the running sound system.
+-- The developer menu: a title, three buttons (the game, music on and off, quit) and a second
+-- screen (key S) with a button back; letter keys open the developer demo screens (the list is in
+-- MenuCommand below and in screens/menu.xml), Escape there comes back. The game (main.lua) opens
+-- it with F12 when "dev" is true. Call ShowMenu() from start.lua: the resource list holds the
+-- button sounds, which need the running sound system.
 
-local menuResourcesLoaded = false
 local musicOn = false
 
-function ShowMenu()
-	if not menuResourcesLoaded then
-		LoadResource("menu_resources.xml")
-		menuResourcesLoaded = true
-		commonResourcesLoaded = true  -- the font and the button sounds, shared with the other demos
+-- Lists, effects and templates are registered once; a second load of one would report every name.
+local loaded = {}
+local function Once(load, path)
+	if not loaded[path] then
+		load(path)
+		loaded[path] = true
 	end
+end
+function LoadResourceOnce(path) Once(LoadResource, path) end
+function LoadEffectsOnce(path) Once(LoadEffects, path) end
+function LoadTemplateOnce(path) Once(LoadTemplate, path) end
+
+-- The font, the button pictures and sounds, shared with the other screens.
+function LoadMenuResources()
+	LoadResourceOnce("menu_resources.xml")
+	commonResourcesLoaded = true
+end
+
+function ShowMenu()
+	LoadMenuResources()
 	LoadControlTree("screens\\menu.xml")
 end
 
 -- The match-three pieces, particle effects and samples shared by the game and the effects demo.
-local match3PiecesLoaded = false
 function LoadMatch3Pieces()
-	if not match3PiecesLoaded then
-		LoadResource("screens\\match3_pieces_resources.xml")
-		LoadEffects("particles\\Match3Effects.xml")
-		match3PiecesLoaded = true
-	end
+	LoadResourceOnce("screens\\match3_pieces_resources.xml")
+	LoadEffectsOnce("particles\\Match3Effects.xml")
+end
+
+-- The tank's pictures, and the plants and decorations in it.
+function LoadAquariumResources()
+	LoadResourceOnce("screens\\aquarium_resources.xml")
+end
+function LoadSceneryResources()
+	LoadAquariumResources()
+	LoadResourceOnce("screens\\scenery_resources.xml")
+	LoadEffectsOnce("particles\\SceneryEffects.xml")
 end
 
 -- The menu buttons send their message values here, posted until their click is over.
@@ -46,10 +66,7 @@ function MenuCommand(text)
 		FlowStart()
 	elseif text == "decorators" then
 		if ShowDecoratorsScreen == nil then dofile("screens/decorators.lua") end
-		if not decoratorsResourcesLoaded then
-			LoadResource("screens\\decorators_resources.xml")
-			decoratorsResourcesLoaded = true
-		end
+		LoadResourceOnce("screens\\decorators_resources.xml")
 		LoadControlTree("screens\\decorators.xml")
 	elseif text == "controls" then  -- key V: the value widgets
 		if ShowControlsScreen == nil then dofile("screens/controls.lua") end
@@ -63,21 +80,10 @@ function MenuCommand(text)
 		if ShowMatch3EffectsScreen == nil then dofile("screens/match3_effects.lua") end
 		ShowMatch3EffectsScreen()
 	elseif text == "aquarium" then
-		if not aquariumResourcesLoaded then
-			LoadResource("screens\\aquarium_resources.xml")
-			aquariumResourcesLoaded = true
-		end
+		LoadAquariumResources()
 		LoadControlTree("screens\\aquarium.xml")
 	elseif text == "scenery" then
-		if not aquariumResourcesLoaded then
-			LoadResource("screens\\aquarium_resources.xml")
-			aquariumResourcesLoaded = true
-		end
-		if not sceneryResourcesLoaded then
-			LoadResource("screens\\scenery_resources.xml")
-			LoadEffects("particles\\SceneryEffects.xml")
-			sceneryResourcesLoaded = true
-		end
+		LoadSceneryResources()
 		LoadControlTree("screens\\scenery.xml")
 		SceneryEquipment("show")
 	elseif text == "fish" then  -- key H: the demo fish tank

@@ -20,7 +20,6 @@ namespace {
 const char* const PICTURE_IDS[] = {"locks",     "cell_glow",  "silver",    "golden",      "blue",
                                    "scope",     "left_arrow", "down_arrow", "right_arrow", "up_arrow",
                                    "lock_pieces", "silver_glow", "golden_glow"};
-constexpr float SHINE_LIFE = 1.0f;
 
 }  // namespace
 
@@ -39,6 +38,7 @@ ZovGameFieldControl::ZovGameFieldControl(const ObjectWeakPointer<Control>& paren
     _idleWaveCountdown = 45.0f + RandomFloat(1.0f) * (30.0f - 45.0f);
     _shine = ObjectSmartPointer<FlarePosition>(new FlarePosition(0.0f, true, 0.0f, 0.0f, 0.0f));
     _shine->_done = true;
+    _pieceFlare = ObjectSmartPointer<FlarePosition>(new FlarePosition(0.75f, false, 40.0f, 50.0f, 15.0f));
     PermanentStorage::GetLocalIntOrDef("LevelNumber", 1);
     AfterPlayerChange();
 }
@@ -50,6 +50,8 @@ void ZovGameFieldControl::ReadOptions(const ObjectWeakPointer<XmlElement>& xml) 
     if (xml->HasAttribute("seed")) _random.Seed(static_cast<unsigned>(xml->GetIntAttribute("seed")));
     ObjectWeakPointer<XmlElement> e = xml->GetFirstChildElement("GameTimeCounter");
     if (e.Get() != nullptr) _timer = ObjectSmartPointer<GameTimeCounter>(new GameTimeCounter(_parent, e));
+    e = xml->GetFirstChildElement("FieldEditor");
+    if (e.Get() != nullptr) _editor = ObjectSmartPointer<FieldEditor>(new FieldEditor(e));
     e = xml->GetFirstChildElement("toExit");
     if (e.Get() != nullptr) _exit = ObjectSmartPointer<ReceiverAndMessage>(new ReceiverAndMessage(e));
     e = xml->GetFirstChildElement("levelPrefix");
@@ -79,6 +81,14 @@ void ZovGameFieldControl::ReadOptions(const ObjectWeakPointer<XmlElement>& xml) 
     }
     for (const char* id : PICTURE_IDS) {
         if (ResourceManager::HasTexture(id)) _pictures[id] = ResourceManager::GetTextureOrFrame(id);
+    }
+    if (ResourceManager::HasAnimation("silver_piece_flare")) {
+        _silverPieceFlare = ObjectSmartPointer<AnimationService>(
+            new AnimationService(ResourceManager::GetAnimation("silver_piece_flare")));
+    }
+    if (ResourceManager::HasAnimation("golden_piece_flare")) {
+        _goldenPieceFlare = ObjectSmartPointer<AnimationService>(
+            new AnimationService(ResourceManager::GetAnimation("golden_piece_flare")));
     }
     if (ResourceManager::HasString("MoneyPrefix")) _moneyPrefix = ResourceManager::GetString("MoneyPrefix");
     if (ResourceManager::HasString("MoneySuffix")) _moneySuffix = ResourceManager::GetString("MoneySuffix");
@@ -142,10 +152,6 @@ float ZovGameFieldControl::LevelTimeFactor() const {
 Point ZovGameFieldControl::CellCentre(int x, int y) {
     const BoardPoint c = _board.CellCentre(x, y);
     return Point(c.x, c.y);
-}
-
-void ZovGameFieldControl::StartShine() {
-    _shine = ObjectSmartPointer<FlarePosition>(new FlarePosition(_shineLife, true, 0.0f, 0.0f, 0.0f));
 }
 
 void ZovGameFieldControl::FinishAppearance() {

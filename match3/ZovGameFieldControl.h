@@ -16,7 +16,10 @@
 #include "core/MousePosRememberer.h"
 #include "core/PlayerChangeListener.h"
 #include "core/ReceiverAndMessage.h"
+#include "match3/FieldEditor.h"
+#include "match3/FieldDecor.h"
 #include "match3/FieldHintMessage.h"
+#include "match3/FieldOutline.h"
 #include "match3/FieldPieces.h"
 #include "match3/GameTimeCounter.h"
 #include "match3/board/BoardEvents.h"
@@ -121,13 +124,18 @@ public:
     bool IsHintToReshow() const { return _reshowHint; }
     bool HasTimedOut() const { return _timedOut; }
     int GetMatchCounter() const { return _matchCounter; }
+    // Drawing: the decor of the field's outline (rebuilt by every loaded level) and the shine
+    // wave (how far a cell has come into view: below 0 not yet, 1 or more fully).
+    void BuildDecor();
+    const std::vector<FieldDecor>& GetDecor() const { return _decor; }
+    float GetShineOffset(int x, int y) const;
+    const FlarePosition& GetShine() const { return *_shine.Get(); }
 
 private:
     void ReadOptions(const ObjectWeakPointer<XmlElement>& xml);
     void ReadCosts();
     void ReadConstants();
     void ResetFieldClocks();
-    void StartShine();
     float LevelTimeFactor() const;
     int PieceSpeedPan(int x) const;
     Point CellCentre(int x, int y);
@@ -169,8 +177,18 @@ private:
 
     void AddBoardEffect(const BoardEvent& e);
     void TakeSnapshot();
-    float FieldAlpha() const;
+
+    // Drawing and the shine wave.
+    void StartShine();
+    void AdvanceShine(float dt);
+    float CellShine(int x, int y) const;
     void DrawPicture(const char* id, float x, float y);
+    void DrawAtlasTile(const char* atlasId, const AtlasTile& tile, int x, int y);
+    void DrawBorder(const Point& a, bool flaring);
+    void DrawCells(const Point& a, bool flaring);
+    void DrawGlows(const Point& a);
+    void DrawPieces(const Point& a, bool flaring);
+    void DrawLocks(const Point& a, bool flaring);
     void DrawMoveHint(int x, int y);
 
     FieldRandom _random;
@@ -203,7 +221,6 @@ private:
     EffectOwner _fallParticles;
     DelayedMessages _delayedMessages;
     ObjectSmartPointer<FlarePosition> _shine;
-    float _shineLife = 1.0f;
     ObjectSmartPointer<FlarePosition> _hintFlare;
     ObjectSmartPointer<FlarePosition> _fewPaintsFlare;
     ObjectSmartPointer<FlarePosition> _afterWinTimer;
@@ -244,4 +261,36 @@ private:
     // The level was restored running, so it counts as running before its timer shows.
     bool _restoredRunning = false;
     bool _reshowHint = false;
+    // The level editor, with the panel of the field's child "FieldEditor" (ZovGameFieldEditor.cpp).
+public:
+    FieldEditor* Editor() { return _editor.Get(); }
+    bool IsEditing() const;
+    // Writes the edited board into the level file under the panel's level name; with confirm, an
+    // existing level of that name is replaced only after the overwrite dialog's yes.
+    void SaveLevel(bool confirm);
+
+private:
+    void EnterEditor();
+    void LeaveEditor();
+    void EditorPress(ObjectWeakPointer<MouseDownEvent> event);
+    void EditorRelease();
+    void EditorPaint(int lx, int ly, int cx, int cy);
+    void EditorErase(int cx, int cy);
+    // The right button and the keys while editing.
+    void EditorInput(ObjectWeakPointer<MouseMoveEvent> event, int cx, int cy);
+    bool EditorCommand(const std::string& message);
+    void ShowLevelList(const std::string& active);
+    void CentreField();
+    void MoveField(int dx, int dy);
+    void DrawEditorMarks();
+
+    ObjectSmartPointer<FieldEditor> _editor;
+    // Drawing.
+    std::vector<FieldDecor> _decor;
+    ShineGrid _shineOffsets{};
+    float _shineDistance = 0.0f;
+    float _shineRate = 0.0f;
+    ObjectSmartPointer<FlarePosition> _pieceFlare;
+    ObjectSmartPointer<AnimationService> _silverPieceFlare;
+    ObjectSmartPointer<AnimationService> _goldenPieceFlare;
 };

@@ -1,6 +1,7 @@
 // Field input: presses select pieces, drags and neighbour presses swap them, the first press
 // starts the level timer, a double click sets a bomb off, the right button drops the selection,
-// and the developer keys (only while the global "dev" is true).
+// and the developer keys (only while the global "dev" is true). While the level editor is on,
+// presses, drags, the right button and the keys go to the editor.
 #include <cmath>
 #include <cstdlib>
 
@@ -19,6 +20,8 @@ constexpr int KEY_F1 = 0x70;
 constexpr int KEY_F2 = 0x71;
 constexpr int KEY_F3 = 0x72;
 constexpr int KEY_F4 = 0x73;
+constexpr int KEY_F5 = 0x74;
+constexpr int KEY_F6 = 0x75;
 constexpr int KEY_C = 0x43;
 constexpr int KEY_H = 0x48;
 constexpr int KEY_Q = 0x51;
@@ -49,6 +52,10 @@ void ZovGameFieldControl::OnMouseDown(ObjectWeakPointer<MouseDownEvent> event) {
     if (!event->IsMouseCaptured()) {
         Assert(!_isInDragging);
         if (_levelTime > 0 && (!_shine->_done || !_fieldShown)) FinishAppearance();
+        if (IsEditing()) {
+            EditorPress(event);
+            return;
+        }
         if (IsMouseOverField()) {
             if (_board.GetAllPaints() <= 0) return;
             Sound::soundSystem.PlaySampleEx("item_click", _board.ColumnPan(cx), false);
@@ -142,6 +149,7 @@ void ZovGameFieldControl::OnMouseUp(ObjectWeakPointer<MouseUpEvent> event) {
     if (event->IsMouseCaptured() && _isInDragging) {
         event->ReleaseCapture();
         _isInDragging = false;
+        if (IsEditing()) EditorRelease();
     } else if (!event->IsMouseCaptured()) {
         Assert(!_isInDragging);
         _isInDragging = false;
@@ -150,6 +158,7 @@ void ZovGameFieldControl::OnMouseUp(ObjectWeakPointer<MouseUpEvent> event) {
 
 void ZovGameFieldControl::OnMouseMove(ObjectWeakPointer<MouseMoveEvent> event) {
     SetMousePos(event->GetMousePos());
+    if (_editor.Get() != nullptr) _editor->SetMousePos(event->GetMousePos());
     if (_paused || _board.IsTimerStopped()) {
         _isInDragging = false;
         return;
@@ -164,10 +173,15 @@ void ZovGameFieldControl::OnMouseMove(ObjectWeakPointer<MouseMoveEvent> event) {
     }
     const int cx = l.x / size;
     const int cy = l.y / size;
+    if (IsEditing() && !event->IsMouseHandled()) event->SetMouseHandled();
     if (event->IsMouseCaptured()) {
         if (_isInDragging) {
             event->ConfirmCapture();
-            if (_board.Selection().size() == 1) TryDragSwap(cx, cy);
+            if (IsEditing()) {
+                if (_editor->_pressed) EditorPaint(l.x, l.y, cx, cy);
+            } else if (_board.Selection().size() == 1) {
+                TryDragSwap(cx, cy);
+            }
         } else if (!event->IsMouseHandled() && IsMouseOverField()) {
             event->SetMouseHandled();
         }
@@ -188,7 +202,12 @@ void ZovGameFieldControl::OnMouseMove(ObjectWeakPointer<MouseMoveEvent> event) {
         _board.CellAction(_board.Selection()[0].x, _board.Selection()[0].y, CELL_STOP);
         _board.Selection().clear();
     }
-    if (PermanentStorage::GetGlobalBoolOrDef("dev", true)) DeveloperKey(event, cx, cy);
+    if (!PermanentStorage::GetGlobalBoolOrDef("dev", true)) return;
+    if (IsEditing()) {
+        EditorInput(event, cx, cy);
+    } else {
+        DeveloperKey(event, cx, cy);
+    }
 }
 
 void ZovGameFieldControl::DeveloperKey(ObjectWeakPointer<MouseMoveEvent> event, int cx, int cy) {
@@ -255,9 +274,14 @@ void ZovGameFieldControl::DeveloperKey(ObjectWeakPointer<MouseMoveEvent> event, 
     } else if (code == KEY_R) {
         _board.NoMovesReshuffle(true, false);
     } else if (code == KEY_F3) {
-        SendMessage("File listbox", "clear");
-        for (const std::string& id : LevelIds()) SendMessage("File listbox", "add normal " + id);
-        SendMessage("File listbox", "set active " + _levelName);
+        ShowLevelList(_levelName);
         key->SetKeyHandled();
+    } else if (code == KEY_F5 && _editor.Get() != nullptr) {
+        EnterEditor();
+        key->SetKeyHandled();
+    } else if (code == KEY_F6 && _editor.Get() != nullptr) {
+        _levelTime = 30;
+        _fieldShown = true;
+        StartShine();
     }
 }

@@ -107,9 +107,15 @@ bool ZovGameFieldControl::LoadLevel(std::string& name) {
     _fieldShown = false;
     PermanentStorage::SetLocalInt("LevelFileOrder", order);
     PermanentStorage::SetLocalInt("LevelFileTime", fileTime);
-    _levelTime = static_cast<int>(ScriptMap::CallFloatFunction("LevelTime", static_cast<float>(fileTime)));
-    // A failed script call or a useless result falls back to the file's time, at least a second.
-    if (_levelTime <= 0) _levelTime = std::max(fileTime, 1);
+    if (IsEditing()) {
+        // The editor shows the board at once and keeps the file's time.
+        _levelTime = fileTime;
+        _fieldShown = true;
+    } else {
+        _levelTime = static_cast<int>(ScriptMap::CallFloatFunction("LevelTime", static_cast<float>(fileTime)));
+        // A failed script call or a useless result falls back to the file's time, at least a second.
+        if (_levelTime <= 0) _levelTime = std::max(fileTime, 1);
+    }
     _timeLeft = static_cast<float>(_levelTime);
     StopTimerShine();
     // The bar rises from empty when the level starts; until then the level has not begun.
@@ -130,6 +136,11 @@ bool ZovGameFieldControl::LoadLevel(std::string& name) {
     _afterWinTimer = ObjectSmartPointer<FlarePosition>();
     _board.SetAbsolutePos({_homePos.x, _homePos.y});
     _board.LoadLevelShape(shape, chips);
+    if (_editor.Get() != nullptr) {
+        _editor->_levelName = name;
+        _editor->_levelTime = _levelTime;
+        _editor->_chips = s;
+    }
 
     _board.Costs()["timeBonus"] = ScriptMap::CallFloatFunction("TimeBonusK", static_cast<float>(_levelTime));
     _board.Costs()["levelScoreBonusMul"] = ScriptMap::CallFloatFunction("ScoreBonusK", 0.0f);
@@ -157,6 +168,7 @@ bool ZovGameFieldControl::LoadLevel(std::string& name) {
     if (!_hidePanelId.empty()) {
         _delayedMessages.Add(_hidePanelId, _board.GetGoldenCount() > 0 ? "Both" : "Silver only", 0.0f);
     }
+    BuildDecor();
     return true;
 }
 

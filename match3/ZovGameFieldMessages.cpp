@@ -1,6 +1,6 @@
 // The commands of the receiver "GameField": pause and continue, the timer's shine and value,
 // restart, the lightning's cell clearing, the reshuffle, the end-of-level dialog buttons and the
-// hint requests. The level editor's commands are not handled here.
+// hint requests. The level editor's commands are in ZovGameFieldEditor.cpp.
 #include <cstdlib>
 
 #include "content/ControllerManager.h"
@@ -66,6 +66,8 @@ void ZovGameFieldControl::OnMessage(std::string message) {
         SendMessage("fieldReminder", "report to GameField");
         _board.NoMovesReshuffle(false, false);
         _board.SetReshufflePending(false);
+    } else if (EditorCommand(message)) {
+        // a command of the level editor or its dialogs
     } else if (message == "StatButtonOk") {
         SendMessage("Statistics modal dialog", "hide");
         SendExit();

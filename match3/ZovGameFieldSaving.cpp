@@ -175,6 +175,10 @@ void ZovGameFieldControl::RestoreRunningLevel(const SavedField& saved) {
     _timeLeft = saved.timeLeft;
     _matchCounter = saved.matchCounter;
     _board.SetChips(saved.chips);
+    if (_editor.Get() != nullptr) {
+        _editor->_levelName = _levelName;
+        _editor->_levelTime = _levelTime;
+    }
     _board.Selection().clear();
     _board.ResizeBoard(saved.sizeX, saved.sizeY);
     for (int y = 0; y < saved.sizeY; ++y) {
@@ -187,6 +191,7 @@ void ZovGameFieldControl::RestoreRunningLevel(const SavedField& saved) {
     SetAbsolutePos(Point(_homePos.x - saved.sizeX * size / 2, _homePos.y - saved.sizeY * size / 2));
     _board.SetAbsolutePos({GetAbsolutePos().x, GetAbsolutePos().y});
     if (_board.HasFillableEmpty()) _board.StartFalls();
+    BuildDecor();
     PermanentStorage::SetLocalString("goldenCount", "x" + std::to_string(_board.GetGoldenCount()));
     PermanentStorage::SetLocalString("silverCount", "x" + std::to_string(_board.GetSilverCount()));
     if (!_scoreId.empty()) PermanentStorage::SetLocalString(_scoreId, std::to_string(_board.LevelScore().GetScore()));

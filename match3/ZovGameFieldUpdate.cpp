@@ -33,7 +33,7 @@ void ZovGameFieldControl::Update(float dt) {
             _hintAnimTime += dt;
         }
     }
-    if (_paused) return;
+    if (_paused || IsEditing()) return;
 
     _hintWait -= dt;
     _delayedMessages.Update(dt);
@@ -68,6 +68,7 @@ void ZovGameFieldControl::Update(float dt) {
     }
     _effects.Update(dt);
     _shine->Update(dt);
+    if (_shine->IsFlaring()) AdvanceShine(dt);
     if (!_shine->_done) return;
     _fieldShown = _levelTime != 0;
 
@@ -99,6 +100,7 @@ void ZovGameFieldControl::Update(float dt) {
         UpdateLevelTimer(dt);
     }
     _pieceClock += dt;
+    _pieceFlare->Update(dt);
     UpdateTexts(dt);
     UpdateIdleWave(dt);
     if (_comboTime > 0.0f) {

@@ -1,5 +1,7 @@
 #include "shell/Application.h"
 
+#include "core/Random.h"
+
 #include <cstdlib>
 
 #include "core/Assert.h"

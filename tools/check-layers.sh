@@ -5,24 +5,25 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 layers=(platform core shell content controls widgets match3 aquarium)
-status=0
-rank() {
-  local i
-  for i in "${!layers[@]}"; do [ "${layers[$i]}" = "$1" ] && { echo "$i"; return; }; done
-  echo -1
-}
+folders=()
 for folder in "${layers[@]}" screensaver; do
-  [ -d "$folder" ] || continue
-  own=$(rank "$folder")
-  while IFS= read -r hit; do
-    [ -n "$hit" ] || continue
-    target=$(sed -E 's/.*#include "([a-z0-9]+)\/.*/\1/' <<<"$hit")
-    other=$(rank "$target")
-    [ "$other" -ge 0 ] || [ "$target" = game ] || continue
-    if [ "$folder" = screensaver ] || [ "$target" = game ] || [ "$other" -gt "$own" ]; then
-      echo "upward include: $hit"
-      status=1
-    fi
-  done < <(grep -rnE '^\s*#\s*include "[a-z0-9]+/' "$folder" --include='*.h' --include='*.cpp' --include='*.c' || true)
+  [ -d "$folder" ] && folders+=("$folder")
 done
-exit $status
+# One pass over every include line: the folder of the including file against the included folder.
+{ grep -rnE '^\s*#\s*include "[a-z0-9]+/' "${folders[@]}" --include='*.h' --include='*.cpp' --include='*.c' || true; } |
+  awk -v layers="${layers[*]}" '
+    BEGIN { n = split(layers, names, " "); for (i = 1; i <= n; i++) rank[names[i]] = i - 1 }
+    {
+      folder = substr($0, 1, index($0, "/") - 1)
+      match($0, /#[ \t]*include "[a-z0-9]+\//)
+      target = substr($0, RSTART, RLENGTH - 1)
+      sub(/.*"/, "", target)
+      other = (target in rank) ? rank[target] : -1
+      if (other < 0 && target != "game") next
+      own = (folder in rank) ? rank[folder] : -1
+      if (folder == "screensaver" || target == "game" || other > own) {
+        print "upward include: " $0
+        status = 1
+      }
+    }
+    END { exit status }'

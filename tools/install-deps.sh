@@ -2,7 +2,7 @@
 # Installs every Debian package the project needs; does nothing when all are present.
 set -euo pipefail
 PACKAGES=(
-  build-essential cmake pkg-config clang libclang-rt-dev
+  build-essential cmake pkg-config clang libclang-rt-dev lld
   libgtest-dev libgmock-dev libbenchmark-dev
   liblua5.2-dev libluabind-dev libboost-dev
   libtinyxml-dev libpugixml-dev

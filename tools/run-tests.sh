@@ -11,7 +11,7 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
 # Sanitised build with the pool off, so AddressSanitizer sees every object.
 cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMARIVEL_SANITIZE=ON -DMARIVEL_NO_POOL=ON \
-  -DMARIVEL_BENCH=OFF >/dev/null
+  -DMARIVEL_BENCH=OFF -DMARIVEL_DEBUG_INFO=lines >/dev/null
 cmake --build build-test -j"$jobs"
 ctest --test-dir build-test -j"$jobs" --output-on-failure --timeout 600
 

@@ -1,6 +1,5 @@
 -- The script side of the lists screen: loads it, fills the list box with forty names, writes the
 -- active name to the log (G) and switches between two players, saving the storage (P).
-local listsResourcesLoaded = false
 
 local names = {
 	"Anchovy", "Angelfish", "Barracuda", "Betta", "Blenny", "Bream", "Carp", "Catfish",
@@ -11,10 +10,7 @@ local names = {
 }
 
 function ShowListsScreen()
-	if not listsResourcesLoaded then
-		LoadResource("screens\\lists_resources.xml")
-		listsResourcesLoaded = true
-	end
+	LoadResourceOnce("screens\\lists_resources.xml")
 	LoadControlTree("screens\\lists.xml")
 	SendMessage("lists_box", "clear")
 	for i = 1, #names do

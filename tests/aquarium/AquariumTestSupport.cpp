@@ -187,24 +187,22 @@ std::string FloorItemXml(const std::string& name, int x, int y, const std::strin
 
 // The shop.
 
-namespace {
-
-std::string MeterGroup(const std::string& kind, int bronze, int silver, int gold) {
-    return "<" + kind + " bronzeCupLevel=\"" + std::to_string(bronze) + "\" silverCupLevel=\"" +
-           std::to_string(silver) + "\" goldCupLevel=\"" + std::to_string(gold) + "\" utilityLevelVariable=\"1 " +
-           kind + " level\" indicatorVariable=\"1 " + kind + " indicator\" percentVariable=\"1 " + kind +
-           " percent\" percentColorVariable=\"1 " + kind + " color\" indicatorName=\"" + kind +
-           " bar\" effect100=\"" + kind + " full\" flash=\"" + kind + " flash\"/>";
+// Cup levels and the tank's id are texts, so that the catalogue's template can hold parameters.
+std::string MeterGroup(const std::string& kind, const std::string& bronze, const std::string& silver,
+                       const std::string& gold, const std::string& tankId) {
+    return "<" + kind + " bronzeCupLevel=\"" + bronze + "\" silverCupLevel=\"" + silver + "\" goldCupLevel=\"" +
+           gold + "\" utilityLevelVariable=\"" + tankId + " " + kind + " level\" indicatorVariable=\"" + tankId +
+           " " + kind + " indicator\" percentVariable=\"" + tankId + " " + kind + " percent\" percentColorVariable=\"" +
+           tankId + " " + kind + " color\" indicatorName=\"" + kind + " bar\" effect100=\"" + kind +
+           " full\" flash=\"" + kind + " flash\"/>";
 }
-
-}  // namespace
 
 void AddShopSamples() {
     static bool isAdded = false;
     if (isAdded) return;
     isAdded = true;
     for (const char* sample : {"fish_buy", "beauty_buy", "pump_buy", "pump_up", "fish_sell", "beauty_sell",
-                               "beauty_cancel", "counter"}) {
+                               "beauty_cancel", "counter", "tip_show"}) {
         Sound::soundSystem.AddSample(sample, std::string(sample) + ".wav", 4);
     }
 }
@@ -213,7 +211,8 @@ std::string MetersXml() {
     return "<UtilityDispatcherDefinition><messageReceiver name=\"1 Utility dispatcher\"/>"
            "<cup variableName=\"1 Cup\"/><wonCup receiver=\"Cups\" message=\"won\"/>"
            "<first100Percents receiver=\"Cups\" message=\"full \"/>" +
-           MeterGroup("fish", 10, 20, 30) + MeterGroup("beauty", 10, 20, 30) + MeterGroup("comfort", 10, 20, 30) +
+           MeterGroup("fish", "10", "20", "30") + MeterGroup("beauty", "10", "20", "30") +
+           MeterGroup("comfort", "10", "20", "30") +
            "</UtilityDispatcherDefinition>";
 }
 

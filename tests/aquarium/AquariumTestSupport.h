@@ -137,6 +137,9 @@ std::string TankItemXml(const std::string& name, const std::string& kind, int x,
 // A fog-enabled floor item "Fern" of 40 x 60 units with the icon "fern_icon".
 std::string FloorItemXml(const std::string& name, int x, int y, const std::string& extra = "");
 
+// One meter group of the utility dispatcher: cup levels and the tank's id as texts.
+std::string MeterGroup(const std::string& kind, const std::string& bronze, const std::string& silver,
+                       const std::string& gold, const std::string& tankId = "1");
 // The shop's definitions for tank 1: the utility meters ("1 Utility dispatcher", sending to
 // "<kind> bar", "<kind> full", "<kind> flash" and "Cups"), the purchase-hint server "Hints", and
 // the fish shop entry "<tankFishId> dispatcher" (150 to buy, 75 to sell, utility 300, wish

@@ -302,11 +302,25 @@ TEST_F(SceneryTest, BubbleColumnsSitEvenlyRiseAndAreBornAfterOvershoot) {
         EXPECT_EQ(log.ErrorCount(), 0) << log.Text();
         container = nullptr;
     }
+    // Speeds or pauses that are not above 0 would never fill a column: refused, no bubbles.
+    const std::string zeroPause = [&xml] {
+        std::string text = xml(2, "minSpeed=\"50.0\" maxSpeed=\"100.0\"");
+        return text.replace(text.find("minPause=\"0.5\""), 14, "minPause=\"0.0\"");
+    }();
+    for (const std::string& refused : {xml(2, "minSpeed=\"0.0\" maxSpeed=\"100.0\""),
+                                       xml(2, "minSpeed=\"50.0\" maxSpeed=\"-1.0\""), zeroPause}) {
+        LogCapture log;
+        BuildOne(refused);
+        EXPECT_TRUE(Find<BubblesBackGround>(container)->GetPauses().empty()) << refused;
+        EXPECT_TRUE(DrawOnly().empty()) << refused;
+        EXPECT_EQ(log.ErrorCount(), 1) << refused;
+        container = nullptr;
+    }
+    // A slow bubble in a tall column: the prefill stops at its cap.
     LogCapture log;
-    BuildOne(xml(2, "minSpeed=\"0.0\" maxSpeed=\"100.0\""));
-    EXPECT_TRUE(Find<BubblesBackGround>(container)->GetPauses().empty());
-    EXPECT_TRUE(DrawOnly().empty());
-    EXPECT_EQ(log.ErrorCount(), 1);
+    BuildOne(xml(1, "minSpeed=\"0.001\" maxSpeed=\"0.001\""));
+    EXPECT_EQ(Find<BubblesBackGround>(container)->GetHeights()[0].size(), BubblesBackGround::MAX_PREFILL);
+    EXPECT_EQ(log.ErrorCount(), 0) << log.Text();
 }
 
 TEST_F(SceneryTest, ArrowBobsBesideItsPointByItsSelector) {

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "aquarium/ShopBuyHints.h"
+#include "aquarium/ShopCatalogue.h"
 #include "aquarium/ShopComfort.h"
 #include "aquarium/ShopMoneyControls.h"
 #include "content/FloatingTextEffect.h"
@@ -14,14 +15,18 @@
 #include "aquarium/ShopItemIcon.h"
 #include "aquarium/ShopTutorialGuard.h"
 #include "aquarium/ShopUtilityMeters.h"
+#include "controls/CommonDefinitionClasses.h"
 #include "controls/ControlFactory.h"
 #include "core/Float.h"
 #include "core/PermanentStorage.h"
 #include "core/Random.h"
 #include "core/XmlRead.h"
+#include "shell/RenderDeviceFonts.h"
 #include "shell/SoundSystem.h"
+#include "tests/content/ContentTestSupport.h"
 #include "tests/aquarium/AquariumTestSupport.h"
 #include "tests/support/TestSupport.h"
+#include "tests/widgets/WidgetTestSupport.h"
 
 namespace {
 
@@ -248,6 +253,7 @@ protected:
     }
     void TearDown() override {
         fish = nullptr;
+        Render::fonts.ReleaseAll();
         ShopTest::TearDown();
     }
     ObjectWeakPointer<FishIconDispatcherDefinition> fish;
@@ -297,15 +303,31 @@ TEST_F(FishShopTest, SellingNothingIsIgnored) {
 }
 
 TEST_F(FishShopTest, SameBuyingRunShowsTheTipOnTheFifthAndTenth) {
+    // The tip panel's messages file, template and font; the panel answers as "SpecialMessage"
+    // while it stands, and it is gone before the next purchase.
+    testing_support::WriteFile(dir + "tips.xml",
+                               "<Tips><Order/><Special><needDifferent>Try another</needDifferent></Special></Tips>");
+    widgets_test::AddFont("tip14", 11, 3, 0, 10, 0, 10);
+    AddTemplate("SpecialMessageTemplate",
+                "<Panel><children><StaticTextControl><position x=\"[textX]\" y=\"[textY]\"/>"
+                "<div fontName=\"tip14\"/><_text_/></StaticTextControl></children></Panel>");
+    ObjectSmartPointer<Receiver> panel;
+    dynamic_cast<Receiver&>(*MessageServer::GetReceiver("ShopTipsScreen2").Get()).onMessage =
+        [&panel](const std::string& message) {
+            if (message == "create top instance") panel = ObjectSmartPointer<Receiver>(new Receiver("SpecialMessage"));
+        };
     PermanentStorage::SetLocalInt("Money", 3000);
     Texts tipAt;
     for (int i = 1; i <= 10; ++i) {
         Trace().clear();
         SendMessage("1Gold dispatcher", "1Gold plus pressed");
-        if (!TraceOf("ShopTipsScreen2").empty()) tipAt.push_back(std::to_string(i));
+        if (!TraceOf("SpecialMessage < show").empty()) tipAt.push_back(std::to_string(i));
+        panel = nullptr;
     }
     EXPECT_EQ(Texts({"5", "10"}), tipAt);
-    EXPECT_EQ(Texts({"ShopTipsScreen2 < special needDifferent,300,400"}), TraceOf("ShopTipsScreen2"));
+    // The panel stands where the shop entry's settings say.
+    EXPECT_EQ(Texts({"ShopTipsScreen2 < defineText [x] 300", "ShopTipsScreen2 < defineText [y] 400"}),
+              Join({TraceOf("ShopTipsScreen2 < defineText [x]"), TraceOf("ShopTipsScreen2 < defineText [y]")}));
     // Another item in between restarts the run.
     PermanentStorage::SetLocalString("1 LastBuying", "1Other");
     for (int i = 1; i <= 4; ++i) SendMessage("1Gold dispatcher", "1Gold plus pressed");
@@ -588,6 +610,95 @@ TEST_F(ItemIconTest, SaleRefundsOnceAndNothingToSellIsIgnored) {
     EXPECT_EQ(2, log.ErrorCount());
     container = nullptr;
     EXPECT_FALSE(PermanentStorage::IsLocalNameDefined("Fern amount"));
+}
+
+// The catalogue.
+
+TEST_F(ShopTest, CatalogueMakesCollectionsScreenTemplateAndMetersThatLiveWithIt) {
+    RegisterCommonDefinitionClasses();
+    // The content's templates: meters with the catalogue's parameters, the shop screen with its
+    // shelves, and one collection a good that shows what it was handed.
+    AddTemplate("UtilityDispatcherTemplate",
+                "<UtilityDispatcherDefinition><messageReceiver name=\"[utilityMessageReceiver]\"/>"
+                "<cup variableName=\"[tankId] Cup\"/><wonCup receiver=\"Cups\" message=\"won\"/>"
+                "<first100Percents receiver=\"Cups\" message=\"full \"/>" +
+                    MeterGroup("fish", "[fishBronzeCupLevel]", "[fishSilverCupLevel]", "[fishGoldCupLevel]", "[tankId]") +
+                    MeterGroup("beauty", "[beautyBronzeCupLevel]", "[beautySilverCupLevel]", "[beautyGoldCupLevel]",
+                               "[tankId]") +
+                    MeterGroup("comfort", "[comfortBronzeCupLevel]", "[comfortSilverCupLevel]",
+                               "[comfortGoldCupLevel]", "[tankId]") +
+                    "</UtilityDispatcherDefinition>");
+    AddTemplate("AnyShopTemplate",
+                "<Shop checkpoints=\"[comfortScrollCheckpoints] [beautyScrollCheckpoints] [fishScrollCheckpoints]\" "
+                "tank=\"[tankId]\"><_ComfortScrollBackChildren_/><_ComfortScrollIconChildren_/>"
+                "<_BeautyScrollBackChildren_/><_BeautyScrollIconChildren_/><_FishScrollBackChildren_/>"
+                "<_FishScrollIconChildren_/></Shop>");
+    for (const char* id : {"Gold", "Zebra", "Shell"}) {
+        AddTemplate(std::string(id) + "TemplateCollection",
+                    "<base><Template templateName=\"" + std::string(id) +
+                        " entry\"><Entry buy=\"[playerBuyCost]\" sell=\"[playerSellCost]\" stars=\"[stars]\" "
+                        "utility=\"[utility]\" meters=\"[utilityMessageReceiver]\" tank=\"[tankId]\"/></Template></base>");
+    }
+    AddTemplate("1 PumpTemplateCollection",
+                "<base><Template templateName=\"Pump entry\"><Entry buy=\"[buyCost]\" upgrade=\"[upgradeCost]\" "
+                "buyUtility=\"[buyUtility]\" upgradeUtility=\"[upgradeUtility]\" buyStars=\"[buyStars]\" "
+                "upgradeStars=\"[upgradeStars]\" meters=\"[utilityMessageReceiver]\"/></Template></base>");
+    const std::string cupsAndStars =
+        "<cupUtility bronze=\"10\" silver=\"20\" gold=\"30\"/><starsPrice _2=\"100\" _3=\"200\" _4=\"400\" _5=\"800\"/>";
+    LogCapture log;
+    ObjectWeakPointer<Definition> catalogue = Add(
+        "<ShopContentDefinition tankId=\"1\"><messageReceiver name=\"Shop content 1\"/>"
+        "<Fish>" + cupsAndStars + "<sale mul=\"1\" add=\"0\" div=\"2\"/>"
+        "<fish id=\"Zebra\" cost=\"800\" minInGameField=\"0\" maxInGameField=\"2\"/>"
+        "<fish id=\"Gold\" cost=\"150\" minInGameField=\"1\" maxInGameField=\"3\"/></Fish>"
+        "<Beauty>" + cupsAndStars + "<sale mul=\"2\" add=\"1\" div=\"0\"/><item id=\"Shell\" cost=\"99\"/></Beauty>"
+        "<Comfort>" + cupsAndStars + "<comfort id=\"Pump\" buyCost=\"50\" upgradeCost=\"150\"/></Comfort>"
+        "</ShopContentDefinition>");
+    ASSERT_TRUE(catalogue.InstanceOf<ShopContentDefinition>());
+    // A sale that divides by 0 is the one report; it sells at 0.
+    EXPECT_EQ(1, log.ErrorCount()) << log.Text();
+    EXPECT_TRUE(log.Contains("A sale with div 0 sells at 0"));
+
+    EXPECT_EQ("<Entry buy=\"150\" sell=\"75\" stars=\"2\" utility=\"150\" meters=\"1 Utility dispatcher\" tank=\"1\"/>",
+              content_test::Text(TemplateLib::GetTemplate("Gold entry")));
+    EXPECT_EQ("<Entry buy=\"800\" sell=\"400\" stars=\"5\" utility=\"800\" meters=\"1 Utility dispatcher\" tank=\"1\"/>",
+              content_test::Text(TemplateLib::GetTemplate("Zebra entry")));
+    EXPECT_EQ("<Entry buy=\"99\" sell=\"0\" stars=\"1\" utility=\"99\" meters=\"1 Utility dispatcher\" tank=\"1\"/>",
+              content_test::Text(TemplateLib::GetTemplate("Shell entry")));
+    EXPECT_EQ("<Entry buy=\"50\" upgrade=\"150\" buyUtility=\"50\" upgradeUtility=\"150\" buyStars=\"1\" "
+              "upgradeStars=\"2\" meters=\"1 Utility dispatcher\"/>",
+              content_test::Text(TemplateLib::GetTemplate("Pump entry")));
+
+    // The shelves: comfort, beauty, fish, each one background tile and its icons in document order.
+    const std::string back = "<TemplateInstanceControl><position x=\"0\" y=\"0\"/>"
+                             "<base templateName=\"ScrollBackTemplate\"/></TemplateInstanceControl>";
+    const auto icon = [](const std::string& id) {
+        return "<TemplateInstanceControl><position x=\"0\" y=\"0\"/><base templateName=\"1 " + id +
+               "IconTemplate\"/></TemplateInstanceControl>";
+    };
+    EXPECT_EQ("<Shop checkpoints=\"1 1 1\" tank=\"1\"><children>" + back + "</children><children>" + icon("Pump") +
+                  "</children><children>" + back + "</children><children>" + icon("Shell") + "</children><children>" +
+                  back + "</children><children>" + icon("Zebra") + icon("Gold") + "</children></Shop>",
+              content_test::Text(TemplateLib::GetTemplate("Aquarium1Template")));
+
+    const std::map<std::string, ShopContentDefinition::FishRange> fish =
+        catalogue.Cast<ShopContentDefinition>()->GetAllFish();
+    ASSERT_EQ(2u, fish.size());
+    EXPECT_EQ("Gold", fish.begin()->first);
+    EXPECT_EQ(1, fish.at("Gold").minInGameField);
+    EXPECT_EQ(3, fish.at("Gold").maxInGameField);
+    EXPECT_EQ(2, fish.at("Zebra").maxInGameField);
+
+    // The meters answer under the tank's name while the catalogue lives, and nothing is left after it.
+    EXPECT_TRUE(IsReceiver("1 Utility dispatcher"));
+    EXPECT_TRUE(IsReceiver("Shop content 1"));
+    definitions.clear();
+    EXPECT_FALSE(IsReceiver("1 Utility dispatcher"));
+    EXPECT_FALSE(IsReceiver("Shop content 1"));
+    for (const char* name : {"Gold entry", "Pump entry", "Aquarium1Template"}) {
+        EXPECT_FALSE(TemplateLib::HasTemplate(name)) << name;
+    }
+    EXPECT_EQ(1, log.ErrorCount()) << log.Text();
 }
 
 }  // namespace

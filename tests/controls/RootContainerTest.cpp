@@ -121,6 +121,27 @@ TEST_F(RootContainerTest, SharedReceiverNameStaysWithTheNewTree) {
     EXPECT_FALSE(IsReceiver("screen"));
 }
 
+TEST_F(RootContainerTest, PostedScriptPassesOneReceiverNameOnThroughABlankTree) {
+    // The script shows a blank screen first: the old tree is gone before the next one is built.
+    const std::string again = TreeXml(ListXml(RecorderXml("other", 0, 0, 800, 600) + ScreenXml("second", "screen")));
+    LoadControlTree(FIRST);
+    MessageServer::SetScriptCall([this, again](const std::string&, const std::string&) {
+        LoadControlTree(TreeXml(ListXml("")));
+        LoadControlTree(again);
+    });
+    Button().onClick = [] { SendMessage("post:lua:load", ""); };
+    rootContainer->MouseDown(20, 20);
+    LogCapture log;
+    ClearTrace();
+    rootContainer->MouseUp(20, 20);
+    EXPECT_EQ(Trace(), (Lines{"button move 20,20 C-", "button up C-", "button click", "button move 20,20 --",
+                              "button gone", "other made"}));
+    EXPECT_EQ(log.ErrorCount(), 0) << log.Text();
+    ClearTrace();
+    SendMessage("screen", "hello");
+    EXPECT_EQ(Trace(), (Lines{"second < hello"}));
+}
+
 TEST_F(RootContainerTest, LastOfSeveralReplacementsInOneDispatchWins) {
     LoadControlTree(FIRST);
     Button().onClick = [this] {

@@ -79,6 +79,10 @@ TEST(HtmlLogFile, UnwritableFolderLosesEntrySilently) {
 TEST(Failure, ComposedText) {
     EXPECT_EQ(ComposeFailureText("Error", "Sound devices not found", "a/b.cpp", 7),
               "Error: Sound devices not found\n\na/b.cpp, line 7");
+    // Paths relative to a build folder are named from the project's top.
+    EXPECT_EQ(ComposeFailureText("Error", "x", "../../core/b.cpp", 7), "Error: x\n\ncore/b.cpp, line 7");
+    EXPECT_EQ(ComposeFailureText("Error", "x", "./../a/..b.cpp", 7), "Error: x\n\na/..b.cpp, line 7");
+    EXPECT_EQ(ComposeFailureText("Error", "x", "..", 7), "Error: x\n\n.., line 7");
 }
 
 TEST(Failure, OutsideGuardLogsAndCarriesOn) {
@@ -142,4 +146,8 @@ TEST(Failure, LogNamesSourceFilesRelativeToTheProject) {
     const std::string text = capture.Text();
     EXPECT_NE(std::string::npos, text.find("\ncore/Color.cpp, line ")) << text;
     EXPECT_EQ(std::string::npos, text.find(MARIVEL_SOURCE_DIR)) << text;
+    // A compiler handed paths relative to the build folder: the steps up are dropped.
+    for (const char* path : {"../../core/Color.cpp", "./core/Color.cpp", "core/Color.cpp"}) {
+        EXPECT_EQ("E: t\n\ncore/Color.cpp, line 3", ComposeFailureText("E", "t", path, 3)) << path;
+    }
 }

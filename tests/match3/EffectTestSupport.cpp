@@ -29,20 +29,6 @@ std::unique_ptr<ScopedAudioBackend>& AudioScope() {
     return scope;
 }
 
-void WritePicture(const std::string& path, int width, int height) {
-    render_layer::PngPicture picture;
-    picture.width = static_cast<unsigned>(width);
-    picture.height = static_cast<unsigned>(height);
-    picture.pixels.assign(static_cast<std::size_t>(width) * height, 0xFF8090A0u);
-    std::string error;
-    ASSERT_TRUE(render_layer::WritePng(path, picture, true, &error)) << error;
-}
-
-ObjectSmartPointer<XmlElement> Parse(const std::string& text) {
-    ObjectSmartPointer<XmlDocument> document(new XmlDocumentRead(text.data(), text.data() + text.size()));
-    return ObjectSmartPointer<XmlElement>(new XmlElement(document->GetRoot()));
-}
-
 const char* const RESOURCES = R"(<Resources>
   <Fonts><font name="boom" track="0"/><font name="20_scores" track="0"/><font name="demo" track="0"/></Fonts>
   <Textures upload="refcount" storage="memory-keeping">
@@ -71,9 +57,26 @@ const char* const PARTICLES = R"(<Effects version="1">
   <Effect name="EffectWay">
     <ParticleSystem numOfParticles="4" lifeInitial="0.3"/>
   </Effect>
+  <Effect name="TimerBubbles">
+    <ParticleSystem numOfParticles="2" lifeInitial="1.0"/>
+  </Effect>
 </Effects>)";
 
 }  // namespace
+
+void WriteTestPicture(const std::string& path, int width, int height) {
+    render_layer::PngPicture picture;
+    picture.width = static_cast<unsigned>(width);
+    picture.height = static_cast<unsigned>(height);
+    picture.pixels.assign(static_cast<std::size_t>(width) * height, 0xFF8090A0u);
+    std::string error;
+    ASSERT_TRUE(render_layer::WritePng(path, picture, true, &error)) << error;
+}
+
+ObjectSmartPointer<XmlElement> ParseElement(const std::string& text) {
+    ObjectSmartPointer<XmlDocument> document(new XmlDocumentRead(text.data(), text.data() + text.size()));
+    return ObjectSmartPointer<XmlElement>(new XmlElement(document->GetRoot()));
+}
 
 void EffectTest::SetUp() {
     StorageFixture::SetUp();
@@ -82,13 +85,13 @@ void EffectTest::SetUp() {
     ASSERT_FALSE(dir.empty());
     recording = StartRecordingDevice();
     Render::device.SetBlendMode(0);
-    WritePicture(dir + "golden.png", 44, 44);
-    WritePicture(dir + "glow.png", 64, 64);
-    WritePicture(dir + "lock.png", 96, 64);
-    WritePicture(dir + "lock_wide.png", 384, 64);
-    WritePicture(dir + "strip.png", 64, 16);
-    WritePicture(dir + "dot.png", 16, 16);
-    WritePicture(dir + "piece.png", 42, 42);
+    WriteTestPicture(dir + "golden.png", 44, 44);
+    WriteTestPicture(dir + "glow.png", 64, 64);
+    WriteTestPicture(dir + "lock.png", 96, 64);
+    WriteTestPicture(dir + "lock_wide.png", 384, 64);
+    WriteTestPicture(dir + "strip.png", 64, 16);
+    WriteTestPicture(dir + "dot.png", 16, 16);
+    WriteTestPicture(dir + "piece.png", 42, 42);
     std::filesystem::create_directory(dir + "fonts");
     for (const char* font : FONTS) {
         for (const char* ext : {".png", ".txt"}) {
@@ -96,7 +99,7 @@ void EffectTest::SetUp() {
                                        dir + "fonts/" + font + ext);
         }
     }
-    ResourceManager::LoadResources(Parse(RESOURCES));
+    ResourceManager::LoadResources(ParseElement(RESOURCES));
     testing_support::WriteFile(dir + "effects.xml", PARTICLES);
     GetParticleLibrary().LoadEffects(dir + "effects.xml");
 
@@ -120,10 +123,14 @@ void EffectTest::TearDown() {
 }
 
 std::vector<Quad> EffectTest::Draw(EffectBase& effect) {
+    return DrawnQuads([&effect] { effect.Draw(); });
+}
+
+std::vector<Quad> EffectTest::DrawnQuads(const std::function<void()>& draw) {
     recording->draws.clear();
     const std::size_t matrices = Render::device.GetMatrixStackSize();
     const std::size_t alphas = Render::device.GetAlphaStackSize();
-    effect.Draw();
+    draw();
     std::vector<Quad> quads;
     for (const render_layer::RecordedDraw& draw : recording->draws) {
         if (draw.world.empty()) continue;
@@ -157,14 +164,40 @@ std::vector<Quad> EffectTest::Draw(EffectBase& effect) {
             }
         }
         q.alpha = static_cast<int>(draw.world[0].color >> 24);
+        q.color = draw.world[0].color;
+        const auto byX = std::minmax_element(draw.world.begin(), draw.world.end(),
+                                             [](const auto& a, const auto& b) { return a.x < b.x; });
+        q.mirrored = byX.first->u > byX.second->u;
         q.additive = draw.renderStates[D3DRS_DESTBLEND] == D3DBLEND_ONE;
         q.silhouette = draw.stage0[D3DTSS_COLORARG1] == D3DTA_DIFFUSE;
+        q.textured = draw.texture != nullptr;
         quads.push_back(q);
     }
     EXPECT_EQ(matrices, Render::device.GetMatrixStackSize());
     EXPECT_EQ(alphas, Render::device.GetAlphaStackSize());
     EXPECT_EQ(D3DBLEND_INVSRCALPHA, recording->RenderStateValue(D3DRS_DESTBLEND));
     return quads;
+}
+
+namespace {
+
+// Draws a control in place of an effect.
+class ControlDrawing : public EffectBase {
+public:
+    explicit ControlDrawing(Control& control) : _control(control) {}
+    void Draw() override { _control.Draw(); }
+    void Update(float) override {}
+    bool IsFinished() override { return false; }
+
+private:
+    Control& _control;
+};
+
+}  // namespace
+
+std::vector<Quad> EffectTest::Draw(Control& control) {
+    ObjectSmartPointer<ControlDrawing> drawing(new ControlDrawing(control));
+    return Draw(*drawing);
 }
 
 std::vector<std::string> EffectTest::Sounds() {
@@ -182,6 +215,23 @@ std::vector<std::string> EffectTest::Sounds() {
     }
     audio.ClearCalls();
     return sounds;
+}
+
+void EffectTest::AddPictures(const std::vector<TestPicture>& pictures) {
+    std::string resources = "<Resources><Textures upload=\"refcount\" storage=\"memory-keeping\">";
+    for (const TestPicture& p : pictures) {
+        WriteTestPicture(dir + p.id + ".png", p.width, p.height);
+        resources += std::string("<texture id=\"") + p.id + "\" path=\"" + p.id + ".png\"/>";
+    }
+    ResourceManager::LoadResources(ParseElement(resources + "</Textures></Resources>"));
+}
+
+int EffectTest::SamplePlays(int handle) {
+    const std::string head = "BASS_SamplePlayEx(" + std::to_string(handle) + ",";
+    int plays = 0;
+    for (const std::string& call : audio.Calls()) plays += call.rfind(head, 0) == 0 ? 1 : 0;
+    audio.ClearCalls();
+    return plays;
 }
 
 ObjectSmartPointer<AnimationService> EffectTest::Piece() {

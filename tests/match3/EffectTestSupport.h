@@ -5,11 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "content/AnimationService.h"
 #include "content/EffectBase.h"
+#include "controls/Control.h"
 #include "platform/audio/FakeAudioBackend.h"
 #include "platform/render/RecordingBackend.h"
 #include "tests/core/StorageFixture.h"
@@ -27,8 +29,12 @@ struct Quad {
     float vBottom = 0.0f;
     float vTop = 0.0f;
     int alpha = 0;  // of the first vertex, 0..255
+    D3DCOLOR color = 0;  // of the first vertex
+    // The picture runs right to left (turned about the vertical axis).
+    bool mirrored = false;
     bool additive = false;
     bool silhouette = false;
+    bool textured = true;
     // False when the box's sides are not along the axes (turned).
     bool upright = true;
 
@@ -38,6 +44,17 @@ struct Quad {
     float CentreY() const { return (bottom + top) / 2.0f; }
 };
 
+// An opaque picture of that size, written as a PNG file.
+void WriteTestPicture(const std::string& path, int width, int height);
+// The root element of an XML text, kept alive on its own.
+ObjectSmartPointer<XmlElement> ParseElement(const std::string& text);
+// A plain picture of a test: its texture id and size.
+struct TestPicture {
+    const char* id;
+    int width;
+    int height;
+};
+
 class EffectTest : public StorageFixture {
 protected:
     void SetUp() override;
@@ -45,9 +62,18 @@ protected:
 
     // Clears the record, draws the effect and gives its draws in order.
     std::vector<Quad> Draw(EffectBase& effect);
+    // The same for a control.
+    std::vector<Quad> Draw(Control& control);
+    // The same for any drawing; it must leave the stacks and the blending as it found them.
+    std::vector<Quad> DrawnQuads(const std::function<void()>& draw);
     // Samples played and stopped since the last call, in order: "play name", "play name loop",
     // "stop name".
     std::vector<std::string> Sounds();
+    // Writes plain pictures of these sizes into the scratch folder and registers them as textures.
+    void AddPictures(const std::vector<TestPicture>& pictures);
+    // Plays of the sample with that handle since the last call (handles count from 101 in the
+    // order the samples were added).
+    int SamplePlays(int handle);
     // A copy of the 42 x 42 piece animation's player.
     static ObjectSmartPointer<AnimationService> Piece();
     // Runs the particle runner (the controller the frame loop updates).

@@ -17,6 +17,9 @@ TEST(EffectsScreenRunTest, EveryEffectShowsMidFlightAsInTheReference) {
     const std::string root = testing_support::MakeTempDir("effects-run");
     const std::string data = root + "data/";
     std::filesystem::copy(MARIVEL_SOURCE_DIR "/data", data, std::filesystem::copy_options::recursive);
+    // The developer menu at once, as the game shows it on F12 when "dev" is true.
+    testing_support::WriteFile(data + "start0.lua", "dofile(\"menu.lua\")\n");
+    testing_support::WriteFile(data + "start.lua", "ShowMenu()\n");
     // Key E on the menu at frame 5; the demo's schedule is one second in by frame 56 (20 ms a frame).
     testing_support::WriteFile(root + "events.txt", "5 key 69\n");
     const std::string shot = root + "effects.png";

@@ -1,7 +1,10 @@
 // The game in the game program, headless: the menu's Play opens level 1; a run won with the
-// developer key that clears the paint shows the level-complete box and stores the money and the
-// next level number; a run left alone runs out of time and shows the out-of-time dialog; a level
-// closed half played comes back on the next start as it was left.
+// developer key that clears the paint shows the level-complete statistics and stores the money and
+// the next level number, a click counts the statistics up at once and the next one goes on; a run
+// left alone runs out of time and shows the out-of-time dialog; a scripted session of the level
+// editor writes the level file, and the edited level is then played; a level closed half played
+// comes back on the next start as it was left; the second demo level half way through its time
+// shows its border, decor, locks, paint, move hint and timer.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -14,7 +17,7 @@ namespace {
 
 using testing_support::ProgramPath;
 
-// The seeded profile with the hint boxes off, so no box pauses the field.
+// The seeded profile with the hint boxes off, so no box pauses the field, and two cups.
 const char* const STORAGE = R"(<Storage>
 	<Globals>
 		<Variable name="isCursorCustom" type="bool" value="true"/>
@@ -26,6 +29,8 @@ const char* const STORAGE = R"(<Storage>
 		<Variable name="Lap Number" type="int" value="0"/>
 		<Variable name="Money" type="int" value="10"/>
 		<Variable name="Show game field hints" type="bool" value="false"/>
+		<Variable name="1 Cup" type="string" value="Silver"/>
+		<Variable name="2 Cup" type="string" value="Bronze"/>
 		<Variable name="isCursorCustom" type="bool" value="true"/>
 		<Variable name="isFullScreen" type="bool" value="false"/>
 	</Player>
@@ -42,6 +47,19 @@ protected:
         std::filesystem::copy(MARIVEL_SOURCE_DIR "/data", data, std::filesystem::copy_options::recursive);
         testing_support::WriteFile(data + "Storage.xml", STORAGE);
     }
+    // The developer keys (T clears every paint, F5 starts the editor).
+    void EnableDeveloperKeys() {
+        std::string settings = testing_support::ReadFile(data + "settings.ini");
+        const std::size_t dev = settings.find("dev=false");
+        ASSERT_NE(std::string::npos, dev);
+        settings.replace(dev, 9, "dev=true");
+        testing_support::WriteFile(data + "settings.ini", settings);
+    }
+    void ExpectLooksLike(const std::string& shot, const std::string& fixture) {
+        const testing_support::ScreenComparison comparison = testing_support::CompareWithReference(
+            shot, std::string(MARIVEL_SOURCE_DIR "/tests/match3/fixtures/") + fixture, 24, 800);
+        EXPECT_TRUE(comparison.matches) << comparison.report;
+    }
     // Runs the events and gives the screenshot of the last frame.
     std::string Run(const std::string& events, int step, int frames) {
         testing_support::WriteFile(root + "events.txt", events);
@@ -52,6 +70,7 @@ protected:
                                                   "--screenshot", shot}));
         return shot;
     }
+    // dev=true in the game's settings.
     std::string Folder() { return root + "Tornvik Entertainment/Marivel/"; }
     std::string Log() { return testing_support::ReadFile(Folder() + "log.htm"); }
     std::string Stored() { return testing_support::ReadFile(Folder() + "Storage.xml"); }
@@ -62,28 +81,41 @@ protected:
 };
 
 // Window pixels, origin top-left. The Play button spans y 250..300; level 1 is 6 x 6 cells of 44
-// units centred on (380, 280): cell (2, 2) has its centre at window (358, 298).
+// units centred on (380, 280): cell (2, 2) has its centre at window (358, 298). The menu's buttons
+// take input only once they have come in: a press at 0.4 s goes unheard, one at 1 s is taken.
 TEST_F(FieldRunTest, Level1IsWonAndTheProfileMovesOn) {
     // The developer keys, among them T that clears every paint.
-    std::string settings = testing_support::ReadFile(data + "settings.ini");
-    const std::size_t dev = settings.find("dev=false");
-    ASSERT_NE(std::string::npos, dev);
-    settings.replace(dev, 9, "dev=true");
-    testing_support::WriteFile(data + "settings.ini", settings);
+    EnableDeveloperKeys();
+    // Play, the first press on cell (2, 2), then T.
     const std::string shot = Run(
-        "5 move 400 275\n6 move 401 275\n8 down\n9 up\n"
-        "40 move 358 298\n41 move 359 298\n42 down\n43 up\n"
-        "50 key 84\n",
-        50, 80);
+        "18 move 400 275\n19 move 401 275\n20 down\n21 up\n"
+        "60 move 358 298\n61 move 359 298\n62 down\n63 up\n"
+        "70 key 84\n",
+        50, 100);
     const std::string log = Log();
     EXPECT_EQ(std::string::npos, log.find("ERROR")) << log;
     const std::string stored = Stored();
     EXPECT_TRUE(Has(stored, "<Variable name=\"LevelNumber\" type=\"int\" value=\"2\"/>")) << stored;
     EXPECT_FALSE(Has(stored, "<Variable name=\"Money\" type=\"int\" value=\"10\"/>")) << stored;
     EXPECT_TRUE(Has(stored, "<Variable name=\"Levels lost\" type=\"int\" value=\"0\"/>")) << stored;
-    const testing_support::ScreenComparison comparison =
-        testing_support::CompareWithReference(shot, MARIVEL_SOURCE_DIR "/tests/match3/fixtures/field_won.png", 24, 800);
-    EXPECT_TRUE(comparison.matches) << comparison.report;
+    ExpectLooksLike(shot, "field_won.png");
+}
+
+// A black bomb made with the developer key F2 and set off by a double click: its sample, its
+// burst and the money texts over the cleared cells all find their content.
+TEST_F(FieldRunTest, ABombFindsItsSampleBurstAndMoneyFont) {
+    EnableDeveloperKeys();
+    // Play, the first press on cell (2, 2), F2 and a double click there.
+    Run("18 move 400 275\n19 move 401 275\n20 down\n21 up\n"
+        "60 move 358 298\n61 move 359 298\n62 down\n63 up\n"
+        "70 key 113\n72 dblclick\n73 up\n",
+        50, 100);
+    const std::string log = Log();
+    EXPECT_EQ(std::string::npos, log.find("ERROR")) << log;
+    // The bomb washed paint away: fewer than the level's 16 silver cells are left.
+    const std::string stored = Stored();
+    EXPECT_TRUE(Has(stored, "<Variable name=\"silverCount\" type=\"string\" value=\"x")) << stored;
+    EXPECT_FALSE(Has(stored, "<Variable name=\"silverCount\" type=\"string\" value=\"x16\"/>")) << stored;
 }
 
 TEST_F(FieldRunTest, Level1RunsOutOfTime) {
@@ -98,9 +130,60 @@ TEST_F(FieldRunTest, Level1RunsOutOfTime) {
     EXPECT_TRUE(Has(stored, "<Variable name=\"Levels lost\" type=\"int\" value=\"1\"/>")) << stored;
     EXPECT_TRUE(Has(stored, "<Variable name=\"Money\" type=\"int\" value=\"10\"/>")) << stored;
     EXPECT_TRUE(Has(stored, "<Variable name=\"LevelNumber\" type=\"int\" value=\"1\"/>")) << stored;
-    const testing_support::ScreenComparison comparison = testing_support::CompareWithReference(
-        shot, MARIVEL_SOURCE_DIR "/tests/match3/fixtures/field_time_out.png", 24, 800);
-    EXPECT_TRUE(comparison.matches) << comparison.report;
+    ExpectLooksLike(shot, "field_time_out.png");
+}
+
+// Window pixels, origin top-left, 50 ms frames. The menu (ready from about frame 10) gets its Play
+// press at frame 17; level 1 is 6 x 6 cells of 44 units centred on (380, 280), so its top row is
+// at window y 188 to 232.
+const char* const PLAY = "14 move 400 275\n15 move 401 275\n17 down\n18 up\n";
+
+// The first press on cell (2, 2) starts the level, T wins it at frame 50; the banner has appeared
+// about two seconds later, when the click at frame 95 counts everything up at once.
+const char* const WIN = "40 move 358 298\n41 move 359 298\n42 down\n43 up\n50 key 84\n"
+                        "94 move 400 300\n95 down\n96 up\n";
+
+TEST_F(FieldRunTest, AWonLevelShowsItsStatisticsCountedUpByAClick) {
+    EnableDeveloperKeys();
+    const std::string shot = Run(std::string(PLAY) + WIN, 50, 110);
+    EXPECT_EQ(std::string::npos, Log().find("ERROR")) << Log();
+    ExpectLooksLike(shot, "statistics_counted.png");
+}
+
+TEST_F(FieldRunTest, TheClickAfterTheCountGoesOn) {
+    EnableDeveloperKeys();
+    const std::string shot = Run(std::string(PLAY) + WIN + "110 down\n111 up\n", 50, 140);
+    EXPECT_EQ(std::string::npos, Log().find("ERROR")) << Log();
+    ExpectLooksLike(shot, "statistics_closed.png");
+}
+
+// F5 starts the editor on level 1. Tool 2 (silver) is chosen on the panel, a drag from the top row
+// to above it grows the board by a row and paints two cells; tool 3 (gold) paints a cell right of
+// the board, which grows a column; the right button then erases the bottom left cell. F2 names
+// the level "Level04" (saved at once), and F5 saves it again and plays it.
+const char* const EDIT =
+    "50 key 116\n"
+    "60 move 24 132\n61 down\n62 up\n"
+    "65 move 314 210\n66 down\n67 move 314 180\n68 move 358 180\n69 up\n"
+    "72 move 24 172\n73 down\n74 up\n"
+    "77 move 490 320\n78 down\n79 move 534 320\n80 up\n"
+    "83 move 248 452\n84 rdown\n85 rup\n"
+    "88 key 113\n"
+    "100 key 8\n101 key 8\n102 key 8\n103 key 8\n104 key 8\n105 key 8\n106 key 8\n107 text Level04\n"
+    "110 move 280 355\n111 down\n112 up\n"
+    "120 key 116\n";
+
+TEST_F(FieldRunTest, AnEditorSessionWritesTheLevelFileAndTheEditedLevelPlays) {
+    EnableDeveloperKeys();
+    // The edited level's first press, then a wait for the timer's first seconds.
+    const std::string shot =
+        Run(std::string(PLAY) + EDIT + "150 move 336 276\n151 move 337 276\n152 down\n153 up\n", 50, 170);
+    EXPECT_EQ(std::string::npos, Log().find("ERROR")) << Log();
+    EXPECT_EQ(testing_support::ReadFile(MARIVEL_SOURCE_DIR "/tests/match3/fixtures/edited_levels.xml"),
+              testing_support::ReadFile(data + "PlLevels.xml"));
+    const std::string stored = Stored();
+    EXPECT_NE(std::string::npos, stored.find("<Variable name=\"LevelFileOrder\" type=\"int\" value=\"4\"/>")) << stored;
+    ExpectLooksLike(shot, "edited_level.png");
 }
 
 // Window pixels of level 1's board: 6 x 6 cells of 44 units from (248, 148) logical.
@@ -115,7 +198,7 @@ TEST_F(FieldRunTest, AClosedLevelIsOnTheFirstFrameOfTheNextStart) {
                                play +
                                    "10 move 358 298\n11 move 359 298\n12 down\n13 up\n"
                                    "15 move 359 385\n16 move 360 385\n17 down\n18 move 370 385\n19 move 381 385\n20 up\n"
-                                   "38 move 700 560\n40 close\n");
+                                   "58 move 700 560\n60 close\n");
     // Without a frame count every frame is written, so the file holds the last one before closing.
     ASSERT_EQ(0, testing_support::RunProgram(data, root,
                                              {"--fixed-step", "100", "--events", root + "events.txt", "--screenshot", left}));
@@ -131,6 +214,33 @@ TEST_F(FieldRunTest, AClosedLevelIsOnTheFirstFrameOfTheNextStart) {
     EXPECT_TRUE(same.matches) << same.report;
     const testing_support::ScreenComparison comparison = testing_support::CompareWithReference(
         shot, MARIVEL_SOURCE_DIR "/tests/match3/fixtures/field_restored.png", 24, 800);
+    EXPECT_TRUE(comparison.matches) << comparison.report;
+}
+
+// Level 2 is moved to the front of the copied level file with 20 s in place of 120, so its timer
+// is half way after ten seconds of play. The board is 8 x 8 cells centred on (380, 280): cell
+// (2, 7) has its centre at window (314, 474).
+TEST_F(FieldRunTest, Level2HalfWayShowsItsOutlineDecorAndMoveHint) {
+    std::string levels = testing_support::ReadFile(data + "PlLevels.xml");
+    const std::size_t second = levels.find("\t<Level id=\"Level02\" time=\"120\"");
+    const std::size_t first = levels.find("\t<Level id=\"Level01\"");
+    ASSERT_NE(std::string::npos, second);
+    ASSERT_NE(std::string::npos, first);
+    const std::size_t end = levels.find("</Level>", second) + std::string("</Level>\n").size();
+    std::string moved = levels.substr(second, end - second);
+    moved.replace(moved.find("120"), 3, "20");
+    levels.erase(second, end - second);
+    levels.insert(first, moved);
+    testing_support::WriteFile(data + "PlLevels.xml", levels);
+    const std::string shot = Run(
+        "5 move 400 275\n6 move 401 275\n8 down\n9 up\n"
+        "40 move 314 474\n41 move 315 474\n42 down\n43 up\n44 rdown\n45 rup\n"
+        "50 move 100 520\n",
+        100, 142);
+    const std::string log = Log();
+    EXPECT_EQ(std::string::npos, log.find("ERROR")) << log;
+    const testing_support::ScreenComparison comparison = testing_support::CompareWithReference(
+        shot, MARIVEL_SOURCE_DIR "/tests/match3/fixtures/field_level2.png", 24, 200);
     EXPECT_TRUE(comparison.matches) << comparison.report;
 }
 

@@ -31,7 +31,9 @@ void WriteSheet(const std::string& path, int frames) {
 }
 
 std::string FieldResources() {
-    std::string text = "<Resources><Fonts><font name=\"white_text_14\" aliasOf=\"20_scores\"/></Fonts><Animations>";
+    std::string text = "<Resources><Fonts><font name=\"white_text_14\" aliasOf=\"20_scores\"/></Fonts>"
+                       "<Textures upload=\"refcount\" storage=\"memory-keeping\">"
+                       "<texture id=\"timer_shine\" path=\"glow.png\"/></Textures><Animations>";
     for (int c = 1; c < 9; ++c) {
         text += "<OneTextureAnimation id=\"chip_anim" + std::to_string(c) +
                 "\" frameWidth=\"42\" frameHeight=\"42\" count=\"72\"><texture upload=\"refcount\" "
@@ -103,14 +105,18 @@ void FieldTest::WriteLevels(const std::string& levels) { testing_support::WriteF
 
 void FieldTest::WriteChipSets(const std::string& sets) { testing_support::WriteFile(dir + "ChipSets.xml", sets); }
 
-void FieldTest::MakeField(const std::string& extraAttributes) {
-    const std::string xml = "<ZovGameFieldControl seed=\"5\" " + extraAttributes +
-                            "><position x=\"400\" y=\"300\"/><messageReceiver name=\"GameField\"/>"
-                            "<GameTimeCounter hideProcess=\"0.2\"><position x=\"700\" y=\"100\"/></GameTimeCounter>"
+void FieldTest::MakeField(const std::string& extraAttributes, const std::string& extraChildren,
+                          const Point& home) {
+    const std::string xml = "<ZovGameFieldControl seed=\"5\" " + extraAttributes + "><position x=\"" +
+                            std::to_string(home.x) + "\" y=\"" + std::to_string(home.y) +
+                            "\"/><messageReceiver name=\"GameField\"/>"
+                            "<GameTimeCounter hideProcess=\"0.2\" minScale=\"0.5\"><position x=\"700\" y=\"100\"/>"
+                            "</GameTimeCounter>"
                             "<toExit receiver=\"Exit\" message=\"exit\"/>"
                             "<startTime fieldStart=\"0.0\" readyGoEffectStart=\"0.0\"/>"
                             "<receivers hidePanelId=\"Exit\" scoreId=\"FieldScore\" moneyId=\"FieldMoney\" "
-                            "levelId=\"FieldLevel\"/></ZovGameFieldControl>";
+                            "levelId=\"FieldLevel\"/>" +
+                            extraChildren + "</ZovGameFieldControl>";
     ObjectSmartPointer<XmlElement> element = Parse(xml);
     try {
         field = ObjectSmartPointer<ZovGameFieldControl>(new ZovGameFieldControl(ObjectWeakPointer<Control>(), element));

@@ -35,8 +35,9 @@ protected:
 
     void WriteLevels(const std::string& levels);
     void WriteChipSets(const std::string& sets);
-    // Builds the field (home position (400, 300), no start delays).
-    void MakeField(const std::string& extraAttributes = "");
+    // Builds the field (home position (400, 300) unless given, no start delays).
+    void MakeField(const std::string& extraAttributes = "", const std::string& extraChildren = "",
+                   const Point& home = Point(400, 300));
     // Loads the level and lets the field appear.
     void Load(const std::string& name);
     // Colours by rows, top row first: a digit a chip of that colour, '.' an empty cell, '#' a hole,

@@ -1,6 +1,7 @@
 // The game program started as a person starts it, headless, on the demo content.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
 
 #include <chrono>
 #include <filesystem>
@@ -219,4 +220,43 @@ TEST_F(MarivelRunTest, AppDataOffLeavesNothingInTheUserDataFolder) {
     EXPECT_EQ(1, Count(log, "Application shutdown!"));
     EXPECT_EQ(0, Count(log, "ERROR")) << log;
     EXPECT_TRUE(FileExists(game + "Marivel.lock"));
+}
+
+TEST_F(MarivelRunTest, AProfileThatCannotBeSavedIsToldOnTheErrorStream) {
+    // The profile is there; a folder in the place of the new text makes every save fail.
+    std::filesystem::create_directories(folder + "Storage.xml.new");
+    const std::string profile = ReadFile(MARIVEL_SOURCE_DIR "/data/Storage.xml");
+    testing_support::WriteFile(folder + "Storage.xml", profile);
+    const std::string errors = home + "stderr.txt";
+    ProgramRun run(MARIVEL_SOURCE_DIR "/data", home, {"--frames", "3"}, errors);
+    ASSERT_TRUE(run.Started());
+    EXPECT_EQ(0, run.Wait(120));
+    const std::string told = ReadFile(errors);
+    EXPECT_NE(std::string::npos, told.find("Marivel: the profile " + folder + "Storage.xml could not be saved (see " +
+                                           folder + "log.htm)\n"))
+        << told;
+    EXPECT_EQ(profile, ReadFile(folder + "Storage.xml"));
+}
+
+// The frames the driver holds are bounded: thousands of frames on the menu take no more memory than
+// a few hundred. The peak resident size of the children waited for so far tells each run's peak; the
+// sanitizer keeps no freed memory back in these runs.
+TEST_F(MarivelRunTest, ThousandsOfFramesOnTheMenuKeepThePeakMemoryOfAFewHundred) {
+    const std::vector<std::string> noQuarantine = {"ASAN_OPTIONS=detect_leaks=0:quarantine_size_mb=0"};
+    const auto peakKb = [&](int frames) {
+        const std::string runHome = MakeTempDir("home");
+        ProgramRun run(MARIVEL_SOURCE_DIR "/data", runHome, {"--frames", std::to_string(frames), "--fixed-step", "16"},
+                       std::string(), noQuarantine);
+        EXPECT_TRUE(run.Started());
+        EXPECT_EQ(0, run.Wait(300)) << frames << " frames";
+        rusage usage{};
+        getrusage(RUSAGE_CHILDREN, &usage);
+        return usage.ru_maxrss;
+    };
+    const long early = peakKb(300);
+    const long late = peakKb(2000);  // the larger of both runs' peaks
+    RecordProperty("early_kb", static_cast<int>(early));
+    RecordProperty("late_kb", static_cast<int>(late));
+    // An unbounded queue grew by about 140 KB a frame: 240 MB over these frames.
+    EXPECT_LE(late, early + early / 10) << early << " kB after 300 frames, " << late << " kB after 2000";
 }

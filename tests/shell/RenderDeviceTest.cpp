@@ -471,6 +471,31 @@ TEST_F(RenderDeviceTest, WorldMatrixOperationsMultiplyInTheCalledOrder) {
     End2D();
 }
 
+// Pictures are mirrored by turning them half round the vertical axis: x changes side about the
+// turning point, the picture stays at z = 0 and no face is culled.
+TEST_F(RenderDeviceTest, HalfATurnAboutTheVerticalAxisMirrorsWithoutCulling) {
+    Begin2D();
+    device.PushMatrix();
+    device.MatrixTranslate(100, 50, 0);
+    const float yAxis[3] = {0, 1, 0};
+    device.MatrixRotate(yAxis, 180);
+    device.DrawRectUV(Rect(-5, 0, 20, 10), 0.0f, 1.0f, 0.0f, 1.0f);
+    device.PopMatrix();
+    ASSERT_EQ(rec->draws.size(), 1u);
+    const RecordedDraw& draw = rec->draws[0];
+    EXPECT_EQ(D3DCULL_NONE, draw.renderStates[D3DRS_CULLMODE]);
+    for (const auto& v : draw.world) {
+        // The left edge (u = 0) at x = -5 goes to 105, the right one (u = 1) at x = 15 to 85.
+        EXPECT_NEAR(v.x, v.u < 0.5f ? 105.0f : 85.0f, 1e-3f);
+        EXPECT_NEAR(v.z, 0.0f, 1e-4f);
+    }
+    EXPECT_EQ(draw.clipped.size(), 2u);
+    const Bounds b = BoundsOf(draw.clipped);
+    EXPECT_NEAR(LogicalX(b.minX), 85.0f, 1.0f);
+    EXPECT_NEAR(LogicalX(b.maxX), 105.0f, 1.0f);
+    End2D();
+}
+
 TEST_F(RenderDeviceTest, TextureMatrixTranslateReplacesAndUniformScaleKeepsTheShift) {
     Begin2D();
     device.SetMatrixMode(1);

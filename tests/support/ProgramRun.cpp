@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <climits>
 #include <thread>
@@ -24,13 +25,21 @@ std::string ProgramPath() {
 }
 
 pid_t StartProgram(const std::string& folder, const std::string& home, const std::vector<std::string>& args,
-                   const std::string& errorFile) {
+                   const std::string& errorFile, const std::vector<std::string>& extraEnv) {
     std::vector<std::string> env = {"SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy", "XDG_DATA_HOME=" + home,
                                     "ASAN_OPTIONS=detect_leaks=0"};
+    const auto nameOf = [](const std::string& entry) { return entry.substr(0, entry.find('=')); };
+    for (const std::string& entry : extraEnv) {
+        env.erase(std::remove_if(env.begin(), env.end(),
+                                 [&](const std::string& e) { return nameOf(e) == nameOf(entry); }),
+                  env.end());
+        env.push_back(entry);
+    }
+    const std::vector<std::string> given = env;
     for (char** e = environ; *e; ++e) {
         const std::string entry = *e;
-        const std::string name = entry.substr(0, entry.find('='));
-        if (name != "SDL_VIDEODRIVER" && name != "SDL_AUDIODRIVER" && name != "XDG_DATA_HOME" && name != "ASAN_OPTIONS") {
+        const std::string name = nameOf(entry);
+        if (std::none_of(given.begin(), given.end(), [&](const std::string& g) { return nameOf(g) == name; })) {
             env.push_back(entry);
         }
     }

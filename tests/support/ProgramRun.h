@@ -13,16 +13,17 @@ std::string ProgramPath();
 
 // Starts the game program: offscreen video, dummy audio, XDG_DATA_HOME set to home and leak checks
 // off; the rest of the environment is passed on. It starts in folder. Its standard error stream
-// goes to errorFile when one is named. Its process id, or 0.
+// goes to errorFile when one is named. Entries "NAME=value" of env replace those of the same name.
+// Its process id, or 0.
 pid_t StartProgram(const std::string& folder, const std::string& home, const std::vector<std::string>& args,
-                   const std::string& errorFile = std::string());
+                   const std::string& errorFile = std::string(), const std::vector<std::string>& env = {});
 
 // A running game program (see StartProgram), killed if still running when destroyed.
 class ProgramRun {
 public:
     ProgramRun(const std::string& folder, const std::string& home, const std::vector<std::string>& args,
-               const std::string& errorFile = std::string())
-        : _pid(StartProgram(folder, home, args, errorFile)) {}
+               const std::string& errorFile = std::string(), const std::vector<std::string>& env = {})
+        : _pid(StartProgram(folder, home, args, errorFile, env)) {}
     ~ProgramRun();
     ProgramRun(const ProgramRun&) = delete;
     ProgramRun& operator=(const ProgramRun&) = delete;

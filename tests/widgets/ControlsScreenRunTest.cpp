@@ -34,6 +34,9 @@ TEST(ControlsScreenRunTest, TypedTextClickAndDragAreStoredAndTheHintBandFlashes)
     const std::string root = testing_support::MakeTempDir("controls");
     const std::string data = root + "data/";
     std::filesystem::copy(MARIVEL_SOURCE_DIR "/data", data, std::filesystem::copy_options::recursive);
+    // The developer menu at once, as the game shows it on F12 when "dev" is true.
+    testing_support::WriteFile(data + "start0.lua", "dofile(\"menu.lua\")\n");
+    testing_support::WriteFile(data + "start.lua", "ShowMenu()\n");
     const std::string shot = root + "controls.png";
     // Frame 80 catches the hint band near the peak of its flash.
     ASSERT_EQ(0, testing_support::RunProgram(data, root,

@@ -35,6 +35,9 @@ TEST(ListsScreenRunTest, KeysWheelAndClicksMoveTheWidgetsAndEachPlayerKeepsHisOw
     const std::string root = testing_support::MakeTempDir("lists");
     const std::string data = root + "data/";
     std::filesystem::copy(MARIVEL_SOURCE_DIR "/data", data, std::filesystem::copy_options::recursive);
+    // The developer menu at once, as the game shows it on F12 when "dev" is true.
+    testing_support::WriteFile(data + "start0.lua", "dofile(\"menu.lua\")\n");
+    testing_support::WriteFile(data + "start.lua", "ShowMenu()\n");
     const std::string shot = root + "lists.png";
     ASSERT_EQ(0, testing_support::RunProgram(data, root,
                                              {"--fixed-step", "20", "--frames", "230", "--events",

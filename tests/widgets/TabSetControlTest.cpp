@@ -2,8 +2,10 @@
 // form, bad stored orders, the one-shot change report and the tabs' looks.
 #include <gtest/gtest.h>
 
+#include "controls/ControlFactory.h"
 #include "core/MessageServer.h"
 #include "core/PermanentStorage.h"
+#include "tests/controls/ControlTestSupport.h"
 #include "tests/core/CheckReports.h"
 #include "tests/widgets/ListWidgetTestSupport.h"
 #include "widgets/TabSetControl.h"
@@ -142,6 +144,31 @@ TEST_F(TabSetTest, ARearTabLightsUnderTheMouse) {
     EXPECT_EQ((std::vector<int>{0, 2}), States());
     Move(300, 300);
     EXPECT_EQ((std::vector<int>{0, 1}), States());
+}
+
+TEST_F(TabSetTest, ATabsChildrenAreUpdatedDrawnAndSeeInputFirst) {
+    LogCapture log;
+    if (!ControlFactory::IsControlRegistered("Recorder")) {
+        ControlFactory::RegisterControl("Recorder", ControlFactory::Make<controls_test::Recorder>());
+    }
+    const std::string tab = "<OneTabControl>" + Pos(50, 0) + "<textures frontId='tf' rearId='tr' activeId='ta'/><children>" +
+                            controls_test::RecorderXml("label", 5, 5, 10, 10) + "</children></OneTabControl>";
+    BuildOne("<TabSetControl>" + Pos(100, 100) + "<messageReceiver name='tabs'/><tabs><OneTabControl>" + Pos(0, 0) +
+             "<textures frontId='tf' rearId='tr' activeId='ta'/></OneTabControl>" + tab + "</tabs></TabSetControl>");
+    controls_test::Trace().clear();
+    Frame(0.1f);
+    EXPECT_EQ((std::vector<std::string>{"label update 0.100000", "label move 0,0 --", "label draw"}),
+              controls_test::Trace());
+    // Over the rear tab beside the label: the label sees the move first, the tab lights up.
+    controls_test::Trace().clear();
+    Move(165, 115);
+    ASSERT_FALSE(controls_test::Trace().empty());
+    EXPECT_EQ(0u, controls_test::Trace()[0].find("label move 165,115"));
+    EXPECT_EQ((std::vector<int>{0, 2}), States());
+    ClickTab(1);
+    EXPECT_EQ((std::vector<int>{1, 0}), T()->GetOrder());
+    EXPECT_EQ(0, log.ErrorCount()) << log.Text();
+    ControlFactory::UnregisterControl("Recorder");
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Draws the pictures of the demo game field into data/textures/match3/: nine chip animations and
-five bonus animations (frames in rows of eight), the cell, paint-free cell glow, lock, arrows, the
-timer bar and the game screen's background. Uses the PNG writer of make-menu-pictures.py."""
+five bonus animations (frames in rows of eight), the cell, the glow around a painted cell, the lock
+atlas, arrows, the timer bar and the game screen's background. Uses the PNG writer of
+make-menu-pictures.py."""
 
 import importlib.util
 import math
@@ -95,14 +96,27 @@ def cell(x, y):
 
 
 def cell_glow(x, y):
-    edge = min(x, y, 43 - x, 43 - y)
-    a = 255 * max(0.0, 1.0 - edge / 5.0)
+    # 11 units beyond the cell on every side, brightest on the cell's edge.
+    edge = max(abs(x + 0.5 - 33) - 22, abs(y + 0.5 - 33) - 22)
+    a = 255 * max(0.0, 1.0 - abs(edge) / 11.0) ** 1.5
     return (255, 255, 160, a)
 
 
 def locks(x, y):
-    bar = (x % 11 in (4, 5, 6)) or (y % 11 in (4, 5, 6))
-    frame = min(x, y, 43 - x, 43 - y) < 3
+    """The lock atlas: tile (1, 0) one lock, tile (2, 0) two, 44-unit tiles from the top of 256."""
+    column = x // 44
+    if y < 256 - 44 or column not in (1, 2):
+        return (0, 0, 0, 0)
+    lx, ly = x % 44, y - (256 - 44)
+    bar = (lx % 11 in (4, 5, 6)) or (ly % 11 in (4, 5, 6))
+    frame = min(lx, ly, 43 - lx, 43 - ly) < 3
+    if column == 2:
+        # The double lock: heavier bars and a padlock in the middle.
+        bar = bar or (lx % 11 in (3, 7)) or (ly % 11 in (3, 7))
+        if abs(lx - 21.5) < 7 and 10 <= ly < 22:
+            return (210, 170, 60, 255)
+        if 22 <= ly < 30 and 3.5 < math.hypot(lx - 21.5, ly - 22) < 6.5:
+            return (200, 200, 210, 255)
     if bar or frame:
         return (150, 150, 160, 210)
     return (0, 0, 0, 0)
@@ -144,8 +158,8 @@ def main():
     for k, colour in enumerate(BONUS_COLOURS):
         sheet("field_bonus%d.png" % (k + 1), 32, bonus(colour, k + 1))
     single("field_cell.png", 44, 44, cell)
-    single("field_cell_glow.png", 44, 44, cell_glow)
-    single("field_locks.png", 44, 44, locks)
+    single("field_cell_glow.png", 66, 66, cell_glow)
+    single("field_locks.png", 3 * 44, 256, locks)
     for direction in ("left", "right", "up", "down"):
         single("field_arrow_%s.png" % direction, 16, 16, arrow(direction))
     single("field_timer_bar.png", 24, 207, timer_bar)

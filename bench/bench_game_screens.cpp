@@ -1,0 +1,249 @@
+// The game's real screens in the game program, headless (SDL_VIDEODRIVER=offscreen), beside the
+// anchors measured in the same run: the gl-limit quad scene and the LÖVE quad scene
+// (/work/shared/anchors, or MARIVEL_ANCHORS; a missing anchor is reported and skipped).
+//   Menu: the main menu of a player.
+//   BusyLevel: level 1 running, with a splash of effects every few frames (developer key Q).
+//   ShopWithFullTank: the shop open over a tank of 24 swaying plants.
+// A screen's cost is the difference of two runs that reach it and then draw FRAMES or 2 * FRAMES
+// frames (FRAMES in the environment, 300 by default): CPU time of the process (all its threads,
+// the software rasteriser's included) and wall time per frame. Counters: cpu_ms and wall_ms per
+// frame, peak_mb (the largest resident size of the longer run), and x_gl and x_love, the CPU per
+// frame against that of each anchor's frame. BENCH_SHOTS=folder keeps each screen's last frame.
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "tests/support/ProgramRun.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Usage {
+    bool ok = false;
+    double cpu = 0.0;   // seconds, user and system, of all threads
+    double wall = 0.0;  // seconds
+    double peakMb = 0.0;
+    std::string output;  // standard output, for the anchors
+};
+
+int Frames() {
+    const char* text = std::getenv("FRAMES");
+    const int frames = text != nullptr ? std::atoi(text) : 0;
+    return frames > 0 ? frames : 300;
+}
+
+std::string Anchors() {
+    const char* dir = std::getenv("MARIVEL_ANCHORS");
+    return dir != nullptr ? dir : "/work/shared/anchors";
+}
+
+std::string TempFolder() {
+    char pattern[] = "/tmp/marivel-bench-XXXXXX";
+    const char* made = mkdtemp(pattern);
+    return made ? std::string(made) + "/" : std::string("/tmp/");
+}
+
+void WriteText(const std::string& path, const std::string& text) {
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// Waits for the process and takes its resource use.
+Usage Collect(pid_t pid, Clock::time_point start) {
+    Usage usage;
+    int status = 0;
+    struct rusage ru = {};
+    if (pid <= 0 || wait4(pid, &status, 0, &ru) != pid) return usage;
+    usage.wall = std::chrono::duration<double>(Clock::now() - start).count();
+    usage.cpu = static_cast<double>(ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) +
+                static_cast<double>(ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
+    usage.peakMb = static_cast<double>(ru.ru_maxrss) / 1024.0;
+    usage.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return usage;
+}
+
+// A command with its output read; the shell starts it, so its use is the shell's children's.
+Usage RunCommand(const std::string& command) {
+    Usage usage;
+    const std::string out = TempFolder() + "out.txt";
+    const auto start = Clock::now();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        execl("/bin/sh", "sh", "-c", (command + " > " + out + " 2>/dev/null").c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    usage = Collect(pid, start);
+    std::ifstream file(out);
+    usage.output.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    return usage;
+}
+
+// "frames=N" of an anchor's report line; 0 when missing.
+int ReportedFrames(const std::string& output) {
+    const std::size_t at = output.find("frames=");
+    return at == std::string::npos ? 0 : std::atoi(output.c_str() + at + 7);
+}
+
+struct Anchor {
+    bool measured = false;
+    double cpuPerFrame = 0.0;  // seconds
+    double fps = 0.0;
+    double peakMb = 0.0;
+    std::string error;
+};
+
+Anchor Measure(const std::string& command) {
+    Anchor anchor;
+    const Usage usage = RunCommand("SDL_VIDEODRIVER=offscreen SECONDS_RUN=3 " + command);
+    const int frames = ReportedFrames(usage.output);
+    if (!usage.ok || frames <= 0) {
+        anchor.error = "the anchor did not run: " + command;
+        return anchor;
+    }
+    anchor.measured = true;
+    anchor.cpuPerFrame = usage.cpu / frames;
+    anchor.fps = frames / usage.wall;
+    anchor.peakMb = usage.peakMb;
+    return anchor;
+}
+
+const Anchor& GlLimit() {
+    static const Anchor anchor = [] {
+        const std::string dir = TempFolder();
+        const std::string build = "gcc -O2 " + Anchors() + "/gl-limit/quads.c $(sdl2-config --cflags --libs) -lGL -lm -o " +
+                                  dir + "quads";
+        if (std::system(build.c_str()) != 0) {
+            Anchor failed;
+            failed.error = "gl-limit did not build";
+            return failed;
+        }
+        return Measure(dir + "quads");
+    }();
+    return anchor;
+}
+
+const Anchor& Love() {
+    static const Anchor anchor = Measure("love " + Anchors() + "/love-quads");
+    return anchor;
+}
+
+// A player at level 1 with money and, for the shop, a tank of plants on the floor.
+std::string Profile(int plants) {
+    std::string tank;
+    for (int i = 0; i < plants; ++i) {
+        const int x = 40 + (i * 97) % 700;
+        const int y = 30 + (i * 53) % 150;
+        tank += "<ExtendedWaterPlantControl canBeMirrored=\"true\" mirror=\"" + std::string(i % 2 ? "true" : "false") +
+                "\"><position x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y) +
+                "\"/><shopItem tankItemId=\"Weed\"/><fog enabled=\"true\"/><ground groundLine=\"0\"/>"
+                "<icon textureId=\"home_icon_weed\"/><layers><mesh textureId=\"scenery_weed\" x=\"0\" y=\"0\" "
+                "bottomStaticLine=\"10\" meshWidth=\"2\" meshHeight=\"6\" maxShift=\"9.0\"/></layers>"
+                "<disallowed centerX=\"12\" centerY=\"60\"/></ExtendedWaterPlantControl>";
+    }
+    return "<Storage><Globals><Variable name=\"isCursorCustom\" type=\"bool\" value=\"true\"/>"
+           "<Variable name=\"isFullScreen\" type=\"bool\" value=\"false\"/>"
+           "<Variable name=\"Music Volume\" type=\"float\" value=\"0.7\"/>"
+           "<Variable name=\"Sound Volume\" type=\"float\" value=\"1.0\"/></Globals>"
+           "<Player name=\"Bench\"><Variable name=\"LevelNumber\" type=\"int\" value=\"1\"/>"
+           "<Variable name=\"Money\" type=\"int\" value=\"1000\"/>"
+           "<Variable name=\"Show game field hints\" type=\"bool\" value=\"false\"/>"
+           "<Variable name=\"Weed amount\" type=\"int\" value=\"" + std::to_string(plants) + "\"/>"
+           "<Variable name=\"1 Aquarium bottom\" type=\"xml\"><ZOrderControlState>" + tank +
+           "</ZOrderControlState></Variable></Player><ActivePlayer name=\"Bench\"/></Storage>";
+}
+
+// A run of the game on a fresh copy of the profile: events, then frames in all.
+Usage RunGame(const std::string& storage, const std::string& events, int frames, const std::string& shot) {
+    const std::string home = TempFolder();
+    WriteText(home + "Tornvik Entertainment/Marivel/Storage.xml", storage);
+    WriteText(home + "events.txt", events);
+    // The developer keys for the level's effects.
+    const std::string game = home + "data/";
+    std::filesystem::copy(MARIVEL_SOURCE_DIR "/data", game, std::filesystem::copy_options::recursive);
+    WriteText(game + "settings.ini",
+              "path=.\nuseAppData=true\nrecreateLog=true\ndev=true\nadvertisement=false\nadVisible=true\n");
+    const auto start = Clock::now();
+    std::vector<std::string> args = {"--fixed-step", "16", "--seed", "5", "--frames", std::to_string(frames),
+                                     "--events", home + "events.txt"};
+    if (!shot.empty()) args.insert(args.end(), {"--screenshot", shot});
+    const pid_t pid = testing_support::StartProgram(game, home, args);
+    return Collect(pid, start);
+}
+
+void Screen(benchmark::State& state, const std::string& name, int plants, const std::string& events, int reach) {
+    const int frames = Frames();
+    const std::string storage = Profile(plants);
+    // BENCH_SHOTS=folder keeps the last frame of each screen to look at.
+    const char* shots = std::getenv("BENCH_SHOTS");
+    const std::string shot = shots != nullptr ? std::string(shots) + "/" + name + ".png" : std::string();
+    for (auto _ : state) {
+        const Usage shorter = RunGame(storage, events, reach + frames, std::string());
+        const Usage longer = RunGame(storage, events, reach + 2 * frames, shot);
+        if (!shorter.ok || !longer.ok) {
+            state.SkipWithError("the game program failed");
+            return;
+        }
+        const double cpu = (longer.cpu - shorter.cpu) / frames;
+        state.SetIterationTime(std::max(0.0, longer.wall - shorter.wall) / frames);
+        state.counters["cpu_ms"] = 1000.0 * cpu;
+        state.counters["wall_ms"] = 1000.0 * (longer.wall - shorter.wall) / frames;
+        state.counters["peak_mb"] = longer.peakMb;
+        if (GlLimit().measured && GlLimit().cpuPerFrame > 0) state.counters["x_gl"] = cpu / GlLimit().cpuPerFrame;
+        if (Love().measured && Love().cpuPerFrame > 0) state.counters["x_love"] = cpu / Love().cpuPerFrame;
+    }
+}
+
+void AnchorCounters(benchmark::State& state, const Anchor& anchor) {
+    for (auto _ : state) {
+        if (!anchor.measured) {
+            state.SkipWithError(anchor.error.c_str());
+            return;
+        }
+        state.SetIterationTime(1.0 / anchor.fps);
+        state.counters["cpu_ms"] = 1000.0 * anchor.cpuPerFrame;
+        state.counters["wall_ms"] = 1000.0 / anchor.fps;
+        state.counters["peak_mb"] = anchor.peakMb;
+    }
+}
+
+void GlLimitQuads(benchmark::State& state) { AnchorCounters(state, GlLimit()); }
+void LoveQuads(benchmark::State& state) { AnchorCounters(state, Love()); }
+
+void Menu(benchmark::State& state) { Screen(state, "menu", 0, "", 60); }
+
+// Play at frame 60; the first press at 130 starts the level; Q splashes effects every 8 frames.
+void BusyLevel(benchmark::State& state) {
+    std::string events = "60 move 400 275\n61 move 401 275\n63 down\n64 up\n130 move 358 298\n131 move 359 298\n"
+                         "133 down\n134 up\n";
+    for (int frame = 160; frame < 160 + 2 * Frames() + 200; frame += 8) events += std::to_string(frame) + " key 81\n";
+    Screen(state, "level", 0, events, 160);
+}
+
+// Aquarium at frame 60, the shop at 110.
+void ShopWithFullTank(benchmark::State& state) {
+    Screen(state, "shop", 24,
+           "60 move 400 335\n61 move 401 335\n63 down\n64 up\n110 move 400 572\n111 move 401 572\n113 down\n"
+           "114 up\n",
+           160);
+}
+
+}  // namespace
+
+BENCHMARK(GlLimitQuads)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(LoveQuads)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(Menu)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BusyLevel)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(ShopWithFullTank)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();

@@ -1,0 +1,251 @@
+// The whole game as a player plays it, headless, over one profile folder and several starts of the
+// program: the first start asks for a name, level 1 is won (the developer key clears the paint),
+// the money goes to the aquarium, a plant is bought in the shop, and the next start finds the
+// plant, the money and the next level; then the screensaver shows the player's tank and the plant
+// is sold through the basket. Each run checks Storage.xml, most their last frame against a
+// reference picture, and every log is free of errors. Apart: F12 and the developer menu.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "tests/support/ProgramRun.h"
+#include "tests/support/ScreenCompare.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+using testing_support::CompareWithReference;
+using testing_support::FixturePath;
+using testing_support::ReadFile;
+using testing_support::ScreenComparison;
+
+// The game folder and the profile home shared by the runs of this process.
+struct Game {
+    std::string root;
+    std::string data;
+    bool played = false;
+};
+
+Game& TheGame() {
+    static Game game;
+    if (game.root.empty()) {
+        game.root = testing_support::MakeTempDir("game");
+        game.data = game.root + "data/";
+        std::filesystem::copy(MARIVEL_SOURCE_DIR "/data", game.data, std::filesystem::copy_options::recursive);
+        // The developer keys: T wins a level by clearing its paint.
+        std::string settings = ReadFile(game.data + "settings.ini");
+        const std::size_t dev = settings.find("dev=false");
+        if (dev != std::string::npos) settings.replace(dev, 9, "dev=true");
+        testing_support::WriteFile(game.data + "settings.ini", settings);
+    }
+    return game;
+}
+
+std::string Profile() { return TheGame().root + "Tornvik Entertainment/Marivel/"; }
+std::string Stored() { return ReadFile(Profile() + "Storage.xml"); }
+
+// The value of a variable of the player (or of the globals) in the stored text, empty when missing.
+std::string StoredValue(const std::string& stored, const std::string& name) {
+    const std::size_t at = stored.find("<Variable name=\"" + name + "\" ");
+    if (at == std::string::npos) return std::string();
+    const std::size_t value = stored.find(" value=\"", at);
+    if (value == std::string::npos) return std::string();
+    const std::size_t from = value + 8;
+    return stored.substr(from, stored.find('"', from) - from);
+}
+
+int StoredInt(const std::string& stored, const std::string& name) {
+    const std::string value = StoredValue(stored, name);
+    return value.empty() ? -1 : std::stoi(value);
+}
+
+// A click on a point of the window (pixels, origin top-left) from the frame on.
+std::string Click(int frame, int x, int y) {
+    const std::string at = std::to_string(x) + " " + std::to_string(y) + "\n";
+    return std::to_string(frame) + " move " + at + std::to_string(frame + 1) + " move " + std::to_string(x + 1) +
+           " " + std::to_string(y) + "\n" + std::to_string(frame + 3) + " down\n" + std::to_string(frame + 4) + " up\n";
+}
+
+// Runs the game on the shared profile with 20 ms frames and a fixed seed and gives the last frame's picture; the
+// log of the run must hold no error.
+std::string RunGame(const std::string& name, const std::string& events, int frames,
+                const std::vector<std::string>& first = {}) {
+    Game& game = TheGame();
+    const std::string eventsPath = game.root + name + ".txt";
+    const std::string shot = game.root + name + ".png";
+    testing_support::WriteFile(eventsPath, events);
+    std::vector<std::string> args = first;
+    for (const std::string& a : {std::string("--fixed-step"), std::string("20"), std::string("--seed"), std::string("5"),
+                                 std::string("--frames"),
+                                 std::to_string(frames), std::string("--events"), eventsPath,
+                                 std::string("--screenshot"), shot}) {
+        args.push_back(a);
+    }
+    EXPECT_EQ(0, testing_support::RunProgram(game.data, game.root, args)) << name;
+    const std::string log = ReadFile(Profile() + "log.htm");
+    EXPECT_EQ(std::string::npos, log.find("ERROR")) << name << "\n" << log;
+    return shot;
+}
+
+void ExpectLooksLike(const std::string& shot, const std::string& reference) {
+    const ScreenComparison comparison = CompareWithReference(shot, FixturePath("game/fixtures/" + reference), 16, 600);
+    EXPECT_TRUE(comparison.matches) << reference << ": " << comparison.report;
+}
+
+// Window pixels of the buttons: the main menu's column, the aquarium's bottom row.
+const int MENU_X = 400;
+const int MENU_PLAY_Y = 275;
+const int MENU_AQUARIUM_Y = 335;
+const int MENU_QUIT_Y = 515;
+const int PANEL_Y = 572;
+const int PANEL_MENU_X = 130;
+const int PANEL_SHOP_X = 400;
+
+TEST(GameRunTest, FirstStartWinsLevelOneBuysAPlantAndFindsItAllAgain) {
+    if (!testing_support::FileExists(testing_support::ProgramPath())) {
+        GTEST_SKIP() << "not built: " << testing_support::ProgramPath();
+    }
+    // The first start: the name panel is open over the menu; the name and Enter make the player,
+    // who replaces the stand-in of the seeded storage.
+    ExpectLooksLike(RunGame("first", "60 text Ann\n62 key 13\n", 110), "menu-first.png");
+    std::string stored = Stored();
+    EXPECT_EQ(1, testing_support::CountOf(stored, "<Player name="));
+    EXPECT_NE(std::string::npos, stored.find("<ActivePlayer name=\"Ann\"/>")) << stored;
+    EXPECT_EQ("false", StoredValue(stored, "First start"));
+    EXPECT_EQ(0, StoredInt(stored, "Money"));
+
+    // Play: the first hint is sent away with a click, T clears the paint, OK on the level's end
+    // goes to the aquarium, where the money counts up to what the level brought.
+    ExpectLooksLike(RunGame("level", Click(40, MENU_X, MENU_PLAY_Y) + Click(110, 358, 298) + Click(150, 600, 500) +
+                                     "180 key 84\n" + Click(280, 400, 355),
+                        380),
+                    "aquarium-won.png");
+    stored = Stored();
+    const int won = StoredInt(stored, "Level money");
+    EXPECT_GE(won, 20);
+    EXPECT_EQ(won, StoredInt(stored, "Money"));
+    EXPECT_EQ(2, StoredInt(stored, "LevelNumber"));
+
+    // The shop: the weed's icon is carried onto the sand and bought for 20.
+    std::string carry = Click(40, MENU_X, MENU_AQUARIUM_Y) + Click(80, PANEL_SHOP_X, PANEL_Y);
+    carry += "150 move 66 122\n151 move 67 122\n153 down\n155 move 80 160\n157 move 120 220\n159 move 180 300\n"
+             "161 move 240 380\n163 move 280 430\n165 move 300 450\n167 move 301 450\n170 up\n";
+    ExpectLooksLike(RunGame("shop", carry, 220), "shop-bought.png");
+    stored = Stored();
+    EXPECT_EQ(won - 20, StoredInt(stored, "Money"));
+    EXPECT_EQ(1, StoredInt(stored, "Weed amount"));
+    EXPECT_EQ(20, StoredInt(stored, "1 beauty level"));
+    const std::size_t tank = stored.find("<Variable name=\"1 Aquarium bottom\" type=\"xml\">");
+    ASSERT_NE(std::string::npos, tank) << stored;
+    EXPECT_NE(std::string::npos, stored.find("<shopItem tankItemId=\"Weed\"/>", tank)) << stored;
+
+    // The next start: the aquarium holds the plant, the money and the next level.
+    ExpectLooksLike(RunGame("again", Click(40, MENU_X, MENU_AQUARIUM_Y), 100), "aquarium-again.png");
+    // The next level: the field's panel shows its number.
+    ExpectLooksLike(RunGame("next", Click(40, MENU_X, MENU_PLAY_Y), 100), "level-two.png");
+    // Quit in the menu ends the game (long before the last frame) with everything kept.
+    RunGame("quit", Click(60, MENU_X, MENU_QUIT_Y), 100000);
+    EXPECT_NE(std::string::npos, ReadFile(Profile() + "log.htm").find("The player quits"));
+    stored = Stored();
+    EXPECT_EQ(won - 20, StoredInt(stored, "Money"));
+    EXPECT_EQ(2, StoredInt(stored, "LevelNumber"));
+    EXPECT_EQ(1, StoredInt(stored, "Weed amount"));
+    TheGame().played = true;
+}
+
+TEST(GameRunTest, ScreensaverShowsThePlayersTankAndKeepsTheProfile) {
+    if (!TheGame().played) GTEST_SKIP() << "the play-through did not run";
+    const std::string before = Stored();
+    const std::string shot = RunGame("screensaver", "", 60, {"/screensaver"});
+    ExpectLooksLike(shot, "screensaver.png");
+    // The bought weed on the sand, closely (the full screen is 1024 x 768 here).
+    const testing_support::PixelRegion weed = {360, 490, 50, 170};
+    const ScreenComparison plant = CompareWithReference(shot, FixturePath("game/fixtures/screensaver.png"), 8, 20, weed);
+    EXPECT_TRUE(plant.matches) << plant.report;
+    EXPECT_EQ(before, Stored());
+}
+
+// Last on the played profile: the weed is carried into the basket and sold after the question.
+TEST(GameRunTest, ThePlantIsSoldThroughTheBasket) {
+    if (!TheGame().played) GTEST_SKIP() << "the play-through did not run";
+    const int money = StoredInt(Stored(), "Money");
+    std::string events = Click(40, MENU_X, MENU_AQUARIUM_Y) + Click(80, PANEL_SHOP_X, PANEL_Y);
+    events += "150 move 300 480\n151 move 301 480\n153 down\n155 move 350 480\n157 move 450 490\n159 move 550 500\n"
+              "161 move 650 505\n163 move 710 505\n165 move 720 510\n167 move 721 510\n175 up\n";
+    events += Click(230, 270, 325);  // Sell
+    RunGame("sell", events, 300);
+    const std::string stored = Stored();
+    EXPECT_EQ(money + 10, StoredInt(stored, "Money"));
+    EXPECT_EQ(0, StoredInt(stored, "1 beauty level"));
+    EXPECT_EQ(std::string::npos, stored.find("<shopItem tankItemId=\"Weed\"/>")) << stored;
+}
+
+// A fresh game folder with its own profile; gives the folder's root.
+std::string OwnGame(const std::string& hint, const std::string& storage, bool dev) {
+    const std::string root = testing_support::MakeTempDir(hint);
+    const std::string data = root + "data/";
+    std::filesystem::copy(MARIVEL_SOURCE_DIR "/data", data, std::filesystem::copy_options::recursive);
+    testing_support::WriteFile(data + "Storage.xml", storage);
+    testing_support::WriteFile(data + "settings.ini", std::string("path=.\nuseAppData=true\nrecreateLog=true\ndev=") +
+                                                          (dev ? "true" : "false") + "\nadvertisement=false\nadVisible=true\n");
+    return root;
+}
+
+// Runs the game of OwnGame with the events and gives the last frame; the log holds no error.
+std::string RunOwn(const std::string& root, const std::string& events, int frames) {
+    testing_support::WriteFile(root + "events.txt", events);
+    const std::string shot = root + "shot.png";
+    EXPECT_EQ(0, testing_support::RunProgram(root + "data/", root,
+                                             {"--fixed-step", "20", "--seed", "5", "--frames", std::to_string(frames),
+                                              "--events", root + "events.txt", "--screenshot", shot}));
+    const std::string log = ReadFile(root + "Tornvik Entertainment/Marivel/log.htm");
+    EXPECT_EQ(std::string::npos, log.find("ERROR")) << log;
+    return shot;
+}
+
+// After a won level past the second, the shop's guide shows the first tip of the order; a plant
+// dearer than the money shows the notice instead of going into the hand.
+TEST(GameRunTest, ShopShowsATipAfterLevelTwoAndRefusesWhatIsTooDear) {
+    if (!testing_support::FileExists(testing_support::ProgramPath())) {
+        GTEST_SKIP() << "not built: " << testing_support::ProgramPath();
+    }
+    const std::string root = OwnGame("tip",
+                                     "<Storage><Globals/><Player name=\"Cy\">"
+                                     "<Variable name=\"LevelNumber\" type=\"int\" value=\"3\"/>"
+                                     "<Variable name=\"Money\" type=\"int\" value=\"30\"/>"
+                                     "<Variable name=\"Show next shop tip\" type=\"bool\" value=\"true\"/>"
+                                     "</Player><ActivePlayer name=\"Cy\"/></Storage>",
+                                     false);
+    const std::string shop = Click(40, MENU_X, MENU_AQUARIUM_Y) + Click(80, PANEL_SHOP_X, PANEL_Y);
+    ExpectLooksLike(RunOwn(root, shop, 160), "shop-tip.png");
+    std::string stored = ReadFile(root + "Tornvik Entertainment/Marivel/Storage.xml");
+    EXPECT_EQ("plants", StoredValue(stored, "Current Tip"));
+    EXPECT_EQ("false", StoredValue(stored, "Show next shop tip"));
+    // The fan plant costs 45: pressed at frame 160, its notice is up by the last frame.
+    ExpectLooksLike(RunOwn(root, shop + "160 move 166 122\n161 move 167 122\n163 down\n164 up\n", 185),
+                    "shop-too-dear.png");
+    stored = ReadFile(root + "Tornvik Entertainment/Marivel/Storage.xml");
+    EXPECT_EQ(30, StoredInt(stored, "Money"));
+}
+
+// F12 on the main menu opens the developer menu only when "dev" is true in settings.ini.
+TEST(GameRunTest, DeveloperMenuOnlyForDevelopers) {
+    if (!testing_support::FileExists(testing_support::ProgramPath())) {
+        GTEST_SKIP() << "not built: " << testing_support::ProgramPath();
+    }
+    std::string shots[2];
+    for (const bool dev : {false, true}) {
+        // A player made already: no first-start prompt.
+        const std::string root = OwnGame(dev ? "dev" : "player",
+                                         "<Storage><Globals/><Player name=\"Bo\"/><ActivePlayer name=\"Bo\"/></Storage>", dev);
+        shots[dev] = RunOwn(root, "30 key 123\n", 80);
+    }
+    // The main menu's column of five buttons against the developer menu's three.
+    const testing_support::PixelRegion column = {290, 250, 220, 300};
+    EXPECT_FALSE(testing_support::ComparePictures(shots[0], shots[1], 16, 600, column).matches);
+    const ScreenComparison stayed =
+        CompareWithReference(shots[0], FixturePath("game/fixtures/menu-bo.png"), 16, 600, column);
+    EXPECT_TRUE(stayed.matches) << stayed.report;
+}
+
+}  // namespace
