@@ -114,10 +114,11 @@ TEST(GameRunTest, FirstStartWinsLevelOneBuysAPlantAndFindsItAllAgain) {
     EXPECT_EQ("false", StoredValue(stored, "First start"));
     EXPECT_EQ(0, StoredInt(stored, "Money"));
 
-    // Play: the first hint is sent away with a click, T clears the paint, OK on the level's end
-    // goes to the aquarium, where the money counts up to what the level brought.
+    // Play: the first hint is sent away with a click, T clears the paint; on the level's
+    // statistics a click hurries the counting and the next one goes to the aquarium, where the
+    // money counts up to what the level brought.
     ExpectLooksLike(RunGame("level", Click(40, MENU_X, MENU_PLAY_Y) + Click(110, 358, 298) + Click(150, 600, 500) +
-                                     "180 key 84\n" + Click(280, 400, 355),
+                                     "180 key 84\n" + Click(280, 400, 355) + Click(300, 400, 355),
                         380),
                     "aquarium-won.png");
     stored = Stored();
@@ -226,6 +227,37 @@ TEST(GameRunTest, ShopShowsATipAfterLevelTwoAndRefusesWhatIsTooDear) {
                     "shop-too-dear.png");
     stored = ReadFile(root + "Tornvik Entertainment/Marivel/Storage.xml");
     EXPECT_EQ(30, StoredInt(stored, "Money"));
+}
+
+// The shop's equipment icons: the compressor's is pressed three times (bought, upgraded, then
+// nothing more), the thermoregulator's with too little money left; the next start's aquarium
+// shows the upgraded compressor.
+TEST(GameRunTest, ShopBuysAndUpgradesEquipmentOnceEach) {
+    if (!testing_support::FileExists(testing_support::ProgramPath())) {
+        GTEST_SKIP() << "not built: " << testing_support::ProgramPath();
+    }
+    const std::string root = OwnGame("equipment",
+                                     "<Storage><Globals/><Player name=\"Di\">"
+                                     "<Variable name=\"LevelNumber\" type=\"int\" value=\"2\"/>"
+                                     "<Variable name=\"Money\" type=\"int\" value=\"100\"/>"
+                                     "</Player><ActivePlayer name=\"Di\"/></Storage>",
+                                     false);
+    // Window pixels of the compressor's and the thermoregulator's icons in the shop panel.
+    const int ICON_Y = 78;
+    const int COMPRESSOR_X = 596;
+    const int THERMOREGULATOR_X = 638;
+    const std::string shop = Click(40, MENU_X, MENU_AQUARIUM_Y) + Click(80, PANEL_SHOP_X, PANEL_Y) +
+                             Click(150, COMPRESSOR_X, ICON_Y) + Click(170, COMPRESSOR_X, ICON_Y) +
+                             Click(190, COMPRESSOR_X, ICON_Y) + Click(210, THERMOREGULATOR_X, ICON_Y);
+    ExpectLooksLike(RunOwn(root, shop, 240), "shop-equipment.png");
+    const std::string stored = ReadFile(root + "Tornvik Entertainment/Marivel/Storage.xml");
+    EXPECT_EQ(0, StoredInt(stored, "Money"));  // 40 and 60
+    EXPECT_EQ("Upgraded", StoredValue(stored, "1 Compressor"));
+    EXPECT_EQ(40, StoredInt(stored, "1 comfort level"));
+    const std::string thermoregulator = StoredValue(stored, "1 Thermoregulator");
+    EXPECT_TRUE(thermoregulator.empty() || thermoregulator == "None") << thermoregulator;
+
+    ExpectLooksLike(RunOwn(root, Click(40, MENU_X, MENU_AQUARIUM_Y), 100), "aquarium-equipment.png");
 }
 
 // F12 on the main menu opens the developer menu only when "dev" is true in settings.ini.
