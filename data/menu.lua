@@ -131,10 +131,6 @@ function SceneryEquipment(piece)
 		return
 	end
 	if PermanentStorage.GetLocalIntOrDef("Money", 0) < 500 then PermanentStorage.SetLocalInt("Money", 500) end
-	local state = PermanentStorage.GetLocalStringOrDef(piece, "None")
-	if state == "None" then
-		SendMessage(piece, "Buy")
-	elseif state == "Bought" then
-		SendMessage(piece, "Upgrade")
-	end
+	if EquipmentCommand == nil then dofile("equipment.lua") end
+	EquipmentCommand(piece)
 end
