@@ -251,10 +251,12 @@ void BottomControl::DropNewItem(const Point& p) {
         _isIconShowing = true;
     } else if (FLOOR_MIN_Y <= p.y && p.y <= FLOOR_MAX_Y) {
         _home = p;
-        SendMessage(_replyTo, "placed");
+        // Owned from here: the purchase saves the tank with the item in it.
+        const std::string replyTo = _replyTo;
+        _replyTo.clear();
+        SendMessage(replyTo, "placed");
         Assert(_isDragStartReported);
         ReportDragEnd(true);
-        _replyTo.clear();
     } else {
         if (tank != NULL) tank->DeleteAfterMouseUp();
         SendMessage(_replyTo, "misplaced");

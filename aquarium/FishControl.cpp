@@ -286,10 +286,9 @@ void FishControl::OnSellingDone() { ReportFalse(__FILE__, __LINE__); }
 
 ObjectSmartPointer<XmlElement> FishControl::SaveToXml() {
     if (Is(SOLD)) return ObjectSmartPointer<XmlElement>();
-    if (Is(ENTER)) {
-        _pitch = 0.0f;
-        Clear(ENTER);
-    }
+    // An entering fish is saved as arrived, level; it keeps entering here (a shop save comes
+    // while it drops in).
+    const bool isEntering = Is(ENTER);
     ObjectSmartPointer<XmlElement> fish(new XmlElement("FishControl"));
     ObjectSmartPointer<XmlElement> position(new XmlElement("position"));
     position->SetIntAttribute("x", _position.x);
@@ -322,7 +321,7 @@ ObjectSmartPointer<XmlElement> FishControl::SaveToXml() {
 
     ObjectSmartPointer<XmlElement> state(new XmlElement("state"));
     state->SetBoolAttribute("isObject", _isObject);
-    state->SetIntAttribute("stateId", _stateId);
+    state->SetIntAttribute("stateId", isEntering ? _stateId & ~ENTER : _stateId);
     if (Is(STUDY)) {
         state->SetFloatAttribute("studyStartSpeed", _studyStartSpeed);
         state->SetFloatAttribute("studyStartDist", _studyStartDistance);
@@ -342,7 +341,7 @@ ObjectSmartPointer<XmlElement> FishControl::SaveToXml() {
     state->AppendChild(PointElement("position", _pos));
     state->AppendChild(PointElement("currentDest", _currentDest));
     state->AppendChild(PointElement("oldDest", _oldDest));
-    state->SetFloatAttribute("angle", _pitch);
+    state->SetFloatAttribute("angle", isEntering ? 0.0f : _pitch);
     state->SetFloatAttribute("turnTime", _turnTime);
     state->SetIntAttribute("nFrame", _frameIndex);
     fish->AppendChild(state);

@@ -20,7 +20,8 @@ bool IsTutorialWanted() {
     return PermanentStorage::IsLocalNameDefined("Want tutorial") && PermanentStorage::GetLocalBool("Want tutorial");
 }
 
-void SaveChange() {
+void SaveChange(const std::string& tankId) {
+    if (!tankId.empty()) SendMessage(tankId + " Aquarium bottom", "save state");
     if (!PermanentStorage::Save()) ReportError("The purchase could not be saved");
 }
 

@@ -15,8 +15,10 @@ namespace Shop {
 std::string MoneyText(const std::string& sign, int amount);
 // "Want tutorial" of the active player, false when the player has none.
 bool IsTutorialWanted();
-// Writes the store after a purchase, sale or upgrade; reports a failed write.
-void SaveChange();
+// Writes the store after a purchase, sale or upgrade; reports a failed write. The tank of the
+// given id (none when empty) puts its contents into the store first, so that the one write holds
+// both the money and what it bought.
+void SaveChange(const std::string& tankId = std::string());
 // Counts a purchase of the item in the current tank's run of same purchases: true on the
 // purchase that should show the "needDifferent" tip (the fifth in a row, and so on).
 bool CountSameBuying(const std::string& itemId);

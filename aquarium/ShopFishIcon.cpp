@@ -82,7 +82,7 @@ void FishIconDispatcherDefinition::Buy() {
     }
     SendMessage(_buyHintServer, "update");
     SendMessage(_tankFishId + " context help", "hide help");
-    Shop::SaveChange();
+    Shop::SaveChange(_tankId);
 }
 
 void FishIconDispatcherDefinition::RequestSell() {
@@ -118,7 +118,7 @@ void FishIconDispatcherDefinition::Sell() {
     SendMessage(_tankId + " Aquarium bottom", "sub " + _fishTemplateName);
     SendMessage(_utilityReceiver, "fish sub " + GetUtility(amount));
     SendMessage(_buyHintServer, "update");
-    Shop::SaveChange();
+    Shop::SaveChange(_tankId);
 }
 
 void FishIconDispatcherDefinition::ShowHint() {

@@ -154,7 +154,7 @@ void ItemIconDispatcherControl::Placed() {
     _amount->SetValue(n + 1);
     SendMessage(_buyHintServer, "update");
     Notify(_complete);
-    Shop::SaveChange();
+    Shop::SaveChange(_tankId);
 }
 
 void ItemIconDispatcherControl::Remove() {
@@ -170,7 +170,7 @@ void ItemIconDispatcherControl::Remove() {
     SendMessage(_utilityReceiver, "beauty sub " + GetUtility(n - 1));
     _amount->SetValue(n - 1);
     SendMessage(_buyHintServer, "update");
-    Shop::SaveChange();
+    Shop::SaveChange(_tankId);
 }
 
 void ItemIconDispatcherControl::ShowSellDialog(const std::string& okMessage) {

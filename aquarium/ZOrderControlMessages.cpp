@@ -1,5 +1,5 @@
-// The tank's text commands: items added from templates, fish sold, the basket's verdict, the
-// shop flag and the hearts of comfort.
+// The tank's text commands: items added from templates, fish sold, the basket's verdict, its save
+// into the store, the shop flag and the hearts of comfort.
 #include <algorithm>
 
 #include "aquarium/ZOrderControl.h"
@@ -27,6 +27,8 @@ void ZOrderControl::OnMessage(std::string message) {
         FinishSelling(true);
     } else if (message == "restore the chosen one") {
         FinishSelling(false);
+    } else if (message == "save state") {
+        SaveState();
     } else if (message == "entered shop") {
         _isInShop = true;
     } else if (message == "leaved shop") {

@@ -52,12 +52,16 @@ local function MendProfile()
 end
 
 -- Everything the aquarium screens use: the menu's font and buttons, the money texts of the game,
--- the tank, the plants, the meters' bars and the shop's own pictures, samples and templates.
+-- the tank, the plants, the fish, the meters' bars, the lists' arrows, the help boxes' frame and
+-- the shop's own pictures, samples and templates.
 local function LoadHomeResources()
 	LoadMenuResources()
 	LoadGameResources()
 	LoadSceneryResources()
+	LoadFishResources()
 	LoadResourceOnce("screens\\controls_resources.xml")
+	LoadResourceOnce("screens\\lists_resources.xml")
+	LoadResourceOnce("screens\\text_resources.xml")
 	LoadResourceOnce("screens\\home_resources.xml")
 	LoadTemplateOnce("screens\\home_templates.xml")
 end
@@ -66,6 +70,7 @@ local function LoadMenuDialogs()
 	LoadMenuResources()
 	LoadResourceOnce("screens\\controls_resources.xml")
 	LoadResourceOnce("screens\\lists_resources.xml")
+	LoadResourceOnce("screens\\text_resources.xml")
 	LoadResourceOnce("screens\\home_resources.xml")
 	LoadTemplateOnce("screens\\home_templates.xml")
 end

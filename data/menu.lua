@@ -39,6 +39,12 @@ end
 function LoadAquariumResources()
 	LoadResourceOnce("screens\\aquarium_resources.xml")
 end
+-- The fish kinds' pictures and their effects.
+function LoadFishResources()
+	LoadAquariumResources()
+	LoadResourceOnce("screens\\fish_resources.xml")
+	LoadEffectsOnce("particles\\FishEffects.xml")
+end
 function LoadSceneryResources()
 	LoadAquariumResources()
 	LoadResourceOnce("screens\\scenery_resources.xml")
@@ -87,15 +93,7 @@ function MenuCommand(text)
 		LoadControlTree("screens\\scenery.xml")
 		SceneryEquipment("show")
 	elseif text == "fish" then  -- key H: the demo fish tank
-		if not aquariumResourcesLoaded then
-			LoadResource("screens\\aquarium_resources.xml")
-			aquariumResourcesLoaded = true
-		end
-		if not fishResourcesLoaded then
-			LoadResource("screens\\fish_resources.xml")
-			LoadEffects("particles\\FishEffects.xml")
-			fishResourcesLoaded = true
-		end
+		LoadFishResources()
 		-- What a fish may wish for depends on what the player can pay.
 		if not PermanentStorage.IsLocalNameDefined("Money") then PermanentStorage.SetLocalInt("Money", 500) end
 		-- The shop entries come once the purchase hints they register with are up.

@@ -25,12 +25,14 @@ const char* const LEVELS_FILE = "PlLevels.xml";
 const char* const DIALOG = "Game field modal dialog";
 const char* const OVERWRITE_DIALOG = "Overwrite confirmation modal dialog";
 const char* const PANEL_MOVER = "Game field panel mover";
+// Holds the level list and its arrows, off the screen unless editing.
+const char* const LIST_MOVER = "Editor list mover";
 constexpr int CHIP_COLOURS = 9;
 
-void MovePanel(const std::string& position) {
-    SendMessage(PANEL_MOVER, "report arrival to null");
-    SendMessage(PANEL_MOVER, "set arrival message null");
-    SendMessage(PANEL_MOVER, "move to " + position);
+void Move(const char* mover, const std::string& position) {
+    SendMessage(mover, "report arrival to null");
+    SendMessage(mover, "set arrival message null");
+    SendMessage(mover, "move to " + position);
 }
 
 // A level time typed by the developer: a positive decimal without sign or leading zero.
@@ -61,7 +63,8 @@ void ZovGameFieldControl::MoveField(int dx, int dy) {
 // Entering and leaving.
 
 void ZovGameFieldControl::EnterEditor() {
-    MovePanel("out");
+    Move(PANEL_MOVER, "out");
+    Move(LIST_MOVER, "in");
     _editor->_editing = true;
     Restart();
     _fieldShown = true;
@@ -69,7 +72,8 @@ void ZovGameFieldControl::EnterEditor() {
 }
 
 void ZovGameFieldControl::LeaveEditor() {
-    MovePanel("in");
+    Move(PANEL_MOVER, "in");
+    Move(LIST_MOVER, "out");
     SaveLevel(false);
     _editor->_editing = false;
     Restart();

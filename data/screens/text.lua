@@ -1,12 +1,8 @@
 -- The script side of the text screen: the link on it adds ten points to the player's score,
 -- which a span of the screen shows.
-local textResourcesLoaded = false
 
 function ShowTextScreen()
-	if not textResourcesLoaded then
-		LoadResource("screens\\text_resources.xml")
-		textResourcesLoaded = true
-	end
+	LoadResourceOnce("screens\\text_resources.xml")
 	LoadControlTree("screens\\text.xml")
 end
 

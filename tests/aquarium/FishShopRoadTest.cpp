@@ -1,5 +1,6 @@
 // A fish through the shop: its shop entry buys it into the tank, where it drops in and gives
 // hearts; the purchase hints make it wish for the kinds not yet owned; the entry sells it again.
+// A purchase and a sale write the tank's contents along with the money.
 #include <gtest/gtest.h>
 
 #include "aquarium/ShopFishIcon.h"
@@ -93,6 +94,34 @@ TEST_F(FishShopRoadTest, AFishBoughtInTheShopDropsInWishesForAnotherKindAndIsSol
     Run(100, 0.02f);
     EXPECT_TRUE(Fish().empty());
     EXPECT_EQ(925, PermanentStorage::GetLocalInt("Money"));
+    EXPECT_EQ(0, log.ErrorCount()) << log.Text();
+}
+
+// The file holds the fish with the money it cost the moment it is bought, the screen still up,
+// and the fish goes on dropping in; after the sale the file holds neither.
+TEST_F(FishShopRoadTest, APurchaseAndASaleWriteTheTankWithTheMoney) {
+    tank = nullptr;
+    container = nullptr;
+    BuildScreen(DispatcherXml(TankXml("buyHintServer=\"Hints\"", "")));
+    ASSERT_TRUE(tank != NULL);
+    LogCapture log;
+    const auto tankInFile = [this]() {
+        const std::string stored = testing_support::ReadFile(dir + "Storage.xml");
+        const std::size_t at = stored.find("<Variable name=\"1 Aquarium bottom\" type=\"xml\">");
+        return at == std::string::npos ? std::string() : stored.substr(at, stored.find("</Variable>", at) - at);
+    };
+    SendMessage("Gold dispatcher", "Gold plus pressed");
+    ASSERT_EQ(1u, Fish().size());
+    EXPECT_TRUE(FirstFish()->Is(FishStates::ENTER));
+    std::string stored = testing_support::ReadFile(dir + "Storage.xml");
+    EXPECT_NE(std::string::npos, stored.find("<Variable name=\"Money\" type=\"int\" value=\"850\"/>")) << stored;
+    EXPECT_NE(std::string::npos, tankInFile().find("<fishInfo templateId=\"Gold\"")) << stored;
+    Run(60, 0.02f);
+    SendMessage("Gold dispatcher", "Gold ok");
+    stored = testing_support::ReadFile(dir + "Storage.xml");
+    EXPECT_NE(std::string::npos, stored.find("<Variable name=\"Money\" type=\"int\" value=\"925\"/>")) << stored;
+    EXPECT_EQ(std::string::npos, tankInFile().find("<FishControl")) << stored;
+    EXPECT_NE(std::string(), tankInFile()) << stored;
     EXPECT_EQ(0, log.ErrorCount()) << log.Text();
 }
 

@@ -99,7 +99,9 @@ TEST_F(FishTest, ARestoredFishKeepsItsStateAndSavesItAgainByteForByte) {
     EXPECT_EQ(0, log.ErrorCount()) << log.Text();
 }
 
-TEST_F(FishTest, SavingEndsTheEntryAndASoldFishSavesNothing) {
+// A fish saved while it drops in is saved as arrived and level; the fish itself goes on dropping
+// in (a purchase saves the tank at once).
+TEST_F(FishTest, SavingGivesTheEntryAsEndedAndASoldFishSavesNothing) {
     Random::Seed(5);
     BuildTank("");
     AddTemplate("Guppy", FishElementXml("Guppy"));
@@ -107,7 +109,7 @@ TEST_F(FishTest, SavingEndsTheEntryAndASoldFishSavesNothing) {
     const ObjectWeakPointer<FishControl> fish = FirstFish();
     Run(10, 0.02f);
     const ObjectSmartPointer<XmlElement> saved = fish->SaveToXml();
-    EXPECT_FALSE(fish->Is(FishStates::ENTER));
+    EXPECT_TRUE(fish->Is(FishStates::ENTER));
     const ObjectWeakPointer<XmlElement> state = saved->GetFirstChildElement("state");
     EXPECT_EQ(FishStates::SWIM, state->GetIntAttribute("stateId"));
     EXPECT_EQ(0.0f, state->GetFloatAttribute("angle"));

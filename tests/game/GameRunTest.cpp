@@ -1,9 +1,10 @@
 // The whole game as a player plays it, headless, over one profile folder and several starts of the
-// program: the first start asks for a name, level 1 is won (the developer key clears the paint),
-// the money goes to the aquarium, a plant is bought in the shop, and the next start finds the
-// plant, the money and the next level; then the screensaver shows the player's tank and the plant
-// is sold through the basket. Each run checks Storage.xml, most their last frame against a
-// reference picture, and every log is free of errors. Apart: F12 and the developer menu.
+// program: the first start asks for a name, level 1 is won (the developer key clears the paint)
+// and its statistics clicked through, the money goes to the aquarium, a plant and a fish are
+// bought in the shop, and the next start finds them, the money and the next level; then the
+// screensaver shows the player's tank and the plant is sold through the basket. Each run checks
+// Storage.xml, most their last frame against a reference picture, and every log is free of
+// errors. Apart: the menu's dialogs, F12 and the developer menu.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -96,12 +97,17 @@ void ExpectLooksLike(const std::string& shot, const std::string& reference) {
 const int MENU_X = 400;
 const int MENU_PLAY_Y = 275;
 const int MENU_AQUARIUM_Y = 335;
+const int MENU_PLAYERS_Y = 395;
+const int MENU_OPTIONS_Y = 455;
 const int MENU_QUIT_Y = 515;
 const int PANEL_Y = 572;
 const int PANEL_MENU_X = 130;
 const int PANEL_SHOP_X = 400;
+// The neon's buy arrow on the shop's panel.
+const int NEON_BUY_X = 370;
+const int NEON_BUY_Y = 229;
 
-TEST(GameRunTest, FirstStartWinsLevelOneBuysAPlantAndFindsItAllAgain) {
+TEST(GameRunTest, FirstStartWinsLevelOneBuysAPlantAndAFishAndFindsItAllAgain) {
     if (!testing_support::FileExists(testing_support::ProgramPath())) {
         GTEST_SKIP() << "not built: " << testing_support::ProgramPath();
     }
@@ -114,12 +120,12 @@ TEST(GameRunTest, FirstStartWinsLevelOneBuysAPlantAndFindsItAllAgain) {
     EXPECT_EQ("false", StoredValue(stored, "First start"));
     EXPECT_EQ(0, StoredInt(stored, "Money"));
 
-    // Play: the first hint is sent away with a click, T clears the paint; on the level's
-    // statistics a click hurries the counting and the next one goes to the aquarium, where the
-    // money counts up to what the level brought.
+    // Play: the first hint is sent away with a click, T clears the paint; on the statistics a
+    // click counts every figure up at once and the next goes to the aquarium, where the money
+    // counts up to what the level brought.
     ExpectLooksLike(RunGame("level", Click(40, MENU_X, MENU_PLAY_Y) + Click(110, 358, 298) + Click(150, 600, 500) +
                                      "180 key 84\n" + Click(280, 400, 355) + Click(300, 400, 355),
-                        380),
+                        400),
                     "aquarium-won.png");
     stored = Stored();
     const int won = StoredInt(stored, "Level money");
@@ -127,30 +133,36 @@ TEST(GameRunTest, FirstStartWinsLevelOneBuysAPlantAndFindsItAllAgain) {
     EXPECT_EQ(won, StoredInt(stored, "Money"));
     EXPECT_EQ(2, StoredInt(stored, "LevelNumber"));
 
-    // The shop: the weed's icon is carried onto the sand and bought for 20.
+    // The shop: the weed's icon is carried onto the sand and bought for 20, then the neon's up
+    // arrow buys one for 60.
     std::string carry = Click(40, MENU_X, MENU_AQUARIUM_Y) + Click(80, PANEL_SHOP_X, PANEL_Y);
     carry += "150 move 66 122\n151 move 67 122\n153 down\n155 move 80 160\n157 move 120 220\n159 move 180 300\n"
              "161 move 240 380\n163 move 280 430\n165 move 300 450\n167 move 301 450\n170 up\n";
-    ExpectLooksLike(RunGame("shop", carry, 220), "shop-bought.png");
+    carry += Click(200, NEON_BUY_X, NEON_BUY_Y);
+    ExpectLooksLike(RunGame("shop", carry, 300), "shop-bought.png");
     stored = Stored();
-    EXPECT_EQ(won - 20, StoredInt(stored, "Money"));
+    EXPECT_EQ(won - 80, StoredInt(stored, "Money"));
     EXPECT_EQ(1, StoredInt(stored, "Weed amount"));
     EXPECT_EQ(20, StoredInt(stored, "1 beauty level"));
+    EXPECT_EQ(1, StoredInt(stored, "Neon amount"));
+    EXPECT_EQ(60, StoredInt(stored, "1 fish level"));
     const std::size_t tank = stored.find("<Variable name=\"1 Aquarium bottom\" type=\"xml\">");
     ASSERT_NE(std::string::npos, tank) << stored;
     EXPECT_NE(std::string::npos, stored.find("<shopItem tankItemId=\"Weed\"/>", tank)) << stored;
+    EXPECT_NE(std::string::npos, stored.find("<fishInfo templateId=\"Neon\"", tank)) << stored;
 
     // The next start: the aquarium holds the plant, the money and the next level.
     ExpectLooksLike(RunGame("again", Click(40, MENU_X, MENU_AQUARIUM_Y), 100), "aquarium-again.png");
-    // The next level: the field's panel shows its number.
-    ExpectLooksLike(RunGame("next", Click(40, MENU_X, MENU_PLAY_Y), 100), "level-two.png");
+    // The next level: its own board, and the field's panel shows its number.
+    ExpectLooksLike(RunGame("next", Click(40, MENU_X, MENU_PLAY_Y), 220), "level-two.png");
     // Quit in the menu ends the game (long before the last frame) with everything kept.
     RunGame("quit", Click(60, MENU_X, MENU_QUIT_Y), 100000);
     EXPECT_NE(std::string::npos, ReadFile(Profile() + "log.htm").find("The player quits"));
     stored = Stored();
-    EXPECT_EQ(won - 20, StoredInt(stored, "Money"));
+    EXPECT_EQ(won - 80, StoredInt(stored, "Money"));
     EXPECT_EQ(2, StoredInt(stored, "LevelNumber"));
     EXPECT_EQ(1, StoredInt(stored, "Weed amount"));
+    EXPECT_EQ(1, StoredInt(stored, "Neon amount"));
     TheGame().played = true;
 }
 
@@ -159,10 +171,15 @@ TEST(GameRunTest, ScreensaverShowsThePlayersTankAndKeepsTheProfile) {
     const std::string before = Stored();
     const std::string shot = RunGame("screensaver", "", 60, {"/screensaver"});
     ExpectLooksLike(shot, "screensaver.png");
-    // The bought weed on the sand, closely (the full screen is 1024 x 768 here).
+    // The bought weed on the sand and the neons swimming, closely (the full screen is 1024 x 768
+    // here).
     const testing_support::PixelRegion weed = {360, 490, 50, 170};
-    const ScreenComparison plant = CompareWithReference(shot, FixturePath("game/fixtures/screensaver.png"), 8, 20, weed);
-    EXPECT_TRUE(plant.matches) << plant.report;
+    const testing_support::PixelRegion neons = {280, 140, 90, 50};
+    for (const testing_support::PixelRegion& region : {weed, neons}) {
+        const ScreenComparison close =
+            CompareWithReference(shot, FixturePath("game/fixtures/screensaver.png"), 8, 20, region);
+        EXPECT_TRUE(close.matches) << close.report;
+    }
     EXPECT_EQ(before, Stored());
 }
 
@@ -258,6 +275,41 @@ TEST(GameRunTest, ShopBuysAndUpgradesEquipmentOnceEach) {
     EXPECT_TRUE(thermoregulator.empty() || thermoregulator == "None") << thermoregulator;
 
     ExpectLooksLike(RunOwn(root, Click(40, MENU_X, MENU_AQUARIUM_Y), 100), "aquarium-equipment.png");
+}
+
+// The options dialog from the main menu: the hints box is cleared and the music slider dragged
+// down; Cancel puts both back, OK keeps them in the player's values. The players dialog makes a
+// new player, who plays from then on.
+TEST(GameRunTest, TheMenuDialogsWriteWhatIsChangedBack) {
+    if (!testing_support::FileExists(testing_support::ProgramPath())) {
+        GTEST_SKIP() << "not built: " << testing_support::ProgramPath();
+    }
+    const std::string storage = "<Storage><Globals/><Player name=\"Bo\"/><ActivePlayer name=\"Bo\"/></Storage>";
+    const std::string change = Click(40, MENU_X, MENU_OPTIONS_Y) + Click(100, 224, 276) +
+                               "110 move 520 411\n111 move 521 411\n113 down\n115 move 480 411\n117 move 430 411\n"
+                               "119 move 420 411\n121 up\n";
+    const auto music = [](const std::string& stored) {
+        const std::string value = StoredValue(stored, "Music Volume");
+        return value.empty() ? -1.0f : std::stof(value);
+    };
+    const std::string root = OwnGame("options", storage, false);
+    const std::string profile = root + "Tornvik Entertainment/Marivel/Storage.xml";
+    RunOwn(root, change + Click(130, 520, 465), 200);
+    std::string stored = ReadFile(profile);
+    EXPECT_NE("false", StoredValue(stored, "Show game field hints")) << stored;
+    EXPECT_FLOAT_EQ(0.7f, music(stored)) << stored;
+    RunOwn(root, change + Click(130, 300, 465), 200);
+    stored = ReadFile(profile);
+    EXPECT_EQ("false", StoredValue(stored, "Show game field hints")) << stored;
+    EXPECT_GT(0.5f, music(stored)) << stored;
+
+    const std::string other = OwnGame("players", storage, false);
+    ExpectLooksLike(RunOwn(other, change, 130), "options-changed.png");
+    ExpectLooksLike(RunOwn(other, Click(40, MENU_X, MENU_PLAYERS_Y) + Click(90, 540, 235) + "120 text Di\n122 key 13\n", 220),
+                    "menu-di.png");
+    stored = ReadFile(other + "Tornvik Entertainment/Marivel/Storage.xml");
+    EXPECT_EQ(2, testing_support::CountOf(stored, "<Player name="));
+    EXPECT_NE(std::string::npos, stored.find("<ActivePlayer name=\"Di\"/>")) << stored;
 }
 
 // F12 on the main menu opens the developer menu only when "dev" is true in settings.ini.

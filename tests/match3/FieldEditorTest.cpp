@@ -54,7 +54,7 @@ protected:
         ResourceManager::LoadResources(ParseElement("<Resources><Fonts><font name=\"arial\" aliasOf=\"demo\"/></Fonts>"
                                              "<Textures upload=\"refcount\" storage=\"memory-keeping\">" +
                                              textures + "</Textures></Resources>"));
-        for (const char* name : {"Overwrite confirmation modal dialog", "Game field panel mover"}) {
+        for (const char* name : {"Overwrite confirmation modal dialog", "Game field panel mover", "Editor list mover"}) {
             receivers.push_back(std::make_unique<TraceReceiver>(name, trace));
         }
         for (const char* name : {"File listbox", "Level name edit", "Level time edit"}) {
@@ -131,6 +131,7 @@ TEST_F(FieldEditorTest, F5EntersAndLeavesOnlyForDevelopers) {
     EXPECT_TRUE(field->IsEditing());
     EXPECT_EQ((std::vector<std::string>{"report arrival to null", "set arrival message null", "move to out"}),
               Sent("Game field panel mover"));
+    EXPECT_EQ("move to in", Sent("Editor list mover").back());
     EXPECT_TRUE(field->IsFieldShown());
     EXPECT_EQ(100, field->GetLevelTime());
     // Nothing moves while editing.
@@ -141,6 +142,7 @@ TEST_F(FieldEditorTest, F5EntersAndLeavesOnlyForDevelopers) {
     Key(KEY_F5);
     EXPECT_FALSE(field->IsEditing());
     EXPECT_EQ("move to in", Sent("Game field panel mover").back());
+    EXPECT_EQ("move to out", Sent("Editor list mover").back());
     EXPECT_TRUE(Sent("Overwrite confirmation modal dialog").empty());
 }
 
