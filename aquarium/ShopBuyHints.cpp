@@ -32,7 +32,8 @@ BuyHintServerDefinition::BuyHintServerDefinition(const ObjectWeakPointer<XmlElem
     _threshold = Float::Parse(xml->GetFirstChildElement("threshold")->GetStringAttribute("value"));
 }
 
-BuyHintServerDefinition::~BuyHintServerDefinition() { Assert(_purchases.size() == 0); }
+// Entries still registered unregister later, from nothing.
+BuyHintServerDefinition::~BuyHintServerDefinition() = default;
 
 void BuyHintServerDefinition::Refresh(const std::string& name, Purchase& purchase) {
     purchase.cost = Int::Parse(SendMessageReply(name, "get cost"));
@@ -98,4 +99,8 @@ std::string BuyHintServerDefinition::GetHintIcon() {
     if (best < _threshold && !PermanentStorage::GetLocalBoolOrDef("FirstFishWish", false)) return "";
     const std::pair<std::string, Purchase>& pick = chosen[static_cast<std::size_t>(k)];
     return KIND_WORDS[pick.second.kind] + SendMessageReply(pick.first, "get icon");
+}
+
+void UnregisterFromBuyHints(const std::string& server, const std::string& entry) {
+    if (IsReceiver(server)) SendMessage(server, "unregister " + entry);
 }

@@ -38,3 +38,7 @@ private:
     float _threshold = 0.0f;
     std::map<std::string, Purchase> _purchases;
 };
+
+// Takes a shop entry off the purchase hints; nothing when the hints are gone already, as they may
+// go before the entries that registered with them.
+void UnregisterFromBuyHints(const std::string& server, const std::string& entry);

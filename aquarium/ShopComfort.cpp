@@ -1,5 +1,6 @@
 #include "aquarium/ShopComfort.h"
 
+#include "aquarium/ShopBuyHints.h"
 #include "aquarium/ShopCommon.h"
 #include "controls/MouseEvents.h"
 #include "core/Assert.h"
@@ -39,7 +40,7 @@ BaseComfortControl::BaseComfortControl(const ObjectWeakPointer<Control>& parent,
     SendMessage(_buyHintServer, "register comfort " + _name);
 }
 
-BaseComfortControl::~BaseComfortControl() { SendMessage(_buyHintServer, "unregister " + _name); }
+BaseComfortControl::~BaseComfortControl() { UnregisterFromBuyHints(_buyHintServer, _name); }
 
 void BaseComfortControl::LoadState() {
     const std::string state = _state->GetValue();

@@ -1,5 +1,6 @@
 #include "aquarium/ShopFishIcon.h"
 
+#include "aquarium/ShopBuyHints.h"
 #include "aquarium/ShopCommon.h"
 #include "core/Assert.h"
 #include "core/Bool.h"
@@ -44,7 +45,7 @@ FishIconDispatcherDefinition::FishIconDispatcherDefinition(const ObjectWeakPoint
 
 FishIconDispatcherDefinition::~FishIconDispatcherDefinition() {
     Assert(!IsIndicatorHintVisible());
-    SendMessage(_buyHintServer, "unregister " + GetReceiverName());
+    UnregisterFromBuyHints(_buyHintServer, GetReceiverName());
 }
 
 std::string FishIconDispatcherDefinition::GetUtility(int n) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "aquarium/ShopBuyHints.h"
 #include "aquarium/ShopCommon.h"
 #include "content/TemplateLib.h"
 #include "controls/MouseEvents.h"
@@ -56,7 +57,7 @@ ItemIconDispatcherControl::~ItemIconDispatcherControl() {
     const int amount = GetAmount();
     _amount = nullptr;
     if (amount == 0 && PermanentStorage::IsLoaded()) PermanentStorage::UndefLocalName(_shopItemId + " amount");
-    SendMessage(_buyHintServer, "unregister " + GetReceiverName());
+    UnregisterFromBuyHints(_buyHintServer, GetReceiverName());
 }
 
 void ItemIconDispatcherControl::OnMouseMove(ObjectWeakPointer<MouseMoveEvent> event) {

@@ -9,6 +9,7 @@
 #include "content/ControllerScript.h"
 #include "controls/EffectControls.h"
 #include "content/EffectObserver.h"
+#include "content/ParticleSystem.h"
 #include "content/ResourceManager.h"
 #include "content/ResourceManagerScript.h"
 #include "content/ResourceManagerServices.h"
@@ -55,6 +56,7 @@ void ConnectSubsystems() {
     content.addEffectObserver = [] { Core::GetControllerManager().addController(&Core::GetEffectObserver()); };
     content.releaseAllResources = [] {
         ResourceManager::ReleaseAll();
+        ParticleTextures::ReleaseAll();
         TemplateLib::RemoveAllTemplates();
     };
     content.getString = [](const std::string& name) { return ResourceManager::GetString(name); };

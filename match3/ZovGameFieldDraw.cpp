@@ -303,9 +303,10 @@ void ZovGameFieldControl::DrawMoveHint(int x, int y) {
     const BoardPoint p1 = move.second;
     const int dx = p1.x - p0.x;
     const int dy = p1.y - p0.y;
-    // Exactly two neighbouring cells make a move hint.
-    if (std::abs(dx) + std::abs(dy) != 1) {
-        Assert(std::abs(dx) + std::abs(dy) == 1);
+    // Exactly two neighbouring cells of the field make a move hint.
+    const bool pair = std::abs(dx) + std::abs(dy) == 1 && _board.InField(p0.x, p0.y) && _board.InField(p1.x, p1.y);
+    if (!pair) {
+        Assert(pair);
         return;
     }
     const float help = _tuning.TIME_BEFORE_HELP;

@@ -149,6 +149,7 @@ public:
     void SetDetonations(int value) { _detonations = value; }
     std::vector<BoardPoint>& Selection() { return _selection; }
     const std::pair<BoardPoint, BoardPoint>& GetHintMove() const { return _hintMove; }
+    void SetHintMove(const std::pair<BoardPoint, BoardPoint>& move) { _hintMove = move; }
     bool HasMove() const { return _hasMove; }
     void SetHasMove(bool value) { _hasMove = value; }
     bool IsSwapMatched() const { return _swapMatched; }

@@ -302,6 +302,17 @@ TEST_F(FishShopTest, SellingNothingIsIgnored) {
     EXPECT_TRUE(TraceOf("1 Aquarium bottom").empty());
 }
 
+// The hints go before the entry that registered with them: its late unregistering is no fault.
+TEST_F(FishShopTest, TheHintServerMayGoBeforeItsEntries) {
+    LogCapture log;
+    const ObjectWeakPointer<BuyHintServerDefinition> hints = definitions.at(2).Cast<BuyHintServerDefinition>();
+    ASSERT_TRUE(hints != NULL);
+    ASSERT_EQ(1u, hints->GetPurchases().size());
+    definitions.clear();  // first to last: the hints, then the entry
+    EXPECT_FALSE(IsReceiver("Hints"));
+    EXPECT_EQ(0, log.ErrorCount()) << log.Text();
+}
+
 TEST_F(FishShopTest, SameBuyingRunShowsTheTipOnTheFifthAndTenth) {
     // The tip panel's messages file, template and font; the panel answers as "SpecialMessage"
     // while it stands, and it is gone before the next purchase.

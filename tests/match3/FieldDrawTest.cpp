@@ -438,6 +438,22 @@ TEST_F(FieldDrawTest, TheMoveHintPointsAcrossTheBorderOfItsPairAndSoundsOnce) {
     EXPECT_EQ(0, ShowHelpPlays()) << "only when the hint appears";
 }
 
+TEST_F(FieldDrawTest, AHintMoveThatIsNoPairOfNeighbouringCellsDrawsNothing) {
+    Show({"AAAAA", "aaaaa", "ddddd", "aaaaa"});
+    while (field->GetIdleTime() < 9.3f) field->Update(0.1f);
+    ASSERT_TRUE(field->Board().HasMove());
+    // The same cell twice, two cells apart, a diagonal, and neighbours of which one lies off the board.
+    const BoardPoint cases[][2] = {{{1, 1}, {1, 1}}, {{0, 0}, {2, 0}}, {{1, 1}, {2, 2}}, {{4, 1}, {5, 1}},
+                                   {{0, 0}, {0, -1}}, {{2, 3}, {2, 4}}, {{-1, 2}, {0, 2}}, {{-9, 9}, {-9, 10}}};
+    for (const auto& c : cases) {
+        field->Board().SetHintMove({c[0], c[1]});
+        EXPECT_TRUE(Only(DrawField(), ARROW).empty()) << c[0].x << "," << c[0].y << " " << c[1].x << "," << c[1].y;
+    }
+    EXPECT_EQ(0, ShowHelpPlays());
+    const std::vector<std::string> sent = Sent("GameFieldScreen");
+    EXPECT_EQ(0, std::count(sent.begin(), sent.end(), "create top instance"));
+}
+
 TEST_F(FieldDrawTest, TheFirstMoveHintOpensTheFirstHintBoxOnce) {
     Show({"AAAAA", "aaaaa", "ddddd", "aaaaa"});
     while (field->GetIdleTime() < 9.3f) field->Update(0.1f);
