@@ -1,5 +1,6 @@
 #include "aquarium/SceneryClasses.h"
 
+#include "aquarium/ComfortEquipment.h"
 #include "aquarium/ExtendedWaterPlantControl.h"
 #include "aquarium/SceneryCups.h"
 #include "aquarium/SceneryDecorations.h"
@@ -22,4 +23,9 @@ void RegisterSceneryClasses() {
     ControlFactory::RegisterControl("MouseHelpControl", ControlFactory::Make<MouseHelpControl>());
     ControlFactory::RegisterControl("CupRenderControl", ControlFactory::Make<CupRenderControl>());
     ControlFactory::RegisterControl("CupAnimationControl", ControlFactory::Make<CupAnimationControl>());
+    ControlFactory::RegisterControl("CompressorControl", ControlFactory::Make<CompressorControl>());
+    ControlFactory::RegisterControl("ThermoregulatorControl", ControlFactory::Make<ThermoregulatorControl>());
+    ControlFactory::RegisterControl("AquaFilterControl", ControlFactory::Make<AquaFilterControl>());
+    ControlFactory::RegisterControl("SunlightControl", ControlFactory::Make<SunlightControl>());
+    ControlFactory::RegisterControl("FeedControl", ControlFactory::Make<FeedControl>());
 }

@@ -18,6 +18,7 @@ end
 
 local function LeaveTank()
 	if tankShowing then
+		ClearTankEquipment()
 		PermanentStorage.Commit()
 		tankShowing = false
 		shopShowing = false
@@ -95,6 +96,7 @@ function ShowAquarium()
 	LeaveTank()
 	LoadHomeResources()
 	ShowScreen("screens\\home.xml")
+	ShowTankEquipment()
 	tankShowing = true
 end
 
@@ -104,6 +106,7 @@ function ShowShop()
 	ShowScreen("screens\\shop.xml")
 	SendMessage("Shop goods", "template ShopGoodsTemplate")
 	SendMessage("Shop goods", "create top instance")
+	ShowTankEquipment()
 	SendMessage("1 Aquarium bottom", "entered shop")
 	tankShowing = true
 	shopShowing = true

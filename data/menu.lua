@@ -91,6 +91,7 @@ function MenuCommand(text)
 	elseif text == "scenery" then
 		LoadSceneryResources()
 		LoadControlTree("screens\\scenery.xml")
+		SceneryEquipment("show")
 	elseif text == "fish" then  -- key H: the demo fish tank
 		LoadFishResources()
 		-- What a fish may wish for depends on what the player can pay.
@@ -108,4 +109,26 @@ function MenuCommand(text)
 	elseif text == "quit" then
 		CloseApplication()
 	end
+end
+
+-- The equipment of the demo scenery tank (screens/scenery.xml). "show" builds it once the screen's
+-- definitions exist, so that it goes before them. Its icons and key B ("all") send a piece's name
+-- here: a piece not yet bought is bought, a bought one upgraded. The demo keeps the player's money
+-- up to what the pieces cost.
+function SceneryEquipment(piece)
+	if piece == "show" then
+		LoadMatch3Pieces()  -- the money text's font
+		SendMessage("Scenery equipment", "template SceneryEquipmentTemplate")
+		SendMessage("Scenery equipment", "create top instance")
+		return
+	elseif piece == "all" then
+		for _, name in ipairs({"Scenery compressor", "Scenery thermoregulator", "Scenery filter", "Scenery sunlight",
+		                      "Scenery feeder"}) do
+			SceneryEquipment(name)
+		end
+		return
+	end
+	if PermanentStorage.GetLocalIntOrDef("Money", 0) < 500 then PermanentStorage.SetLocalInt("Money", 500) end
+	if EquipmentCommand == nil then dofile("equipment.lua") end
+	EquipmentCommand(piece)
 end

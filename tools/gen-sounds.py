@@ -55,6 +55,31 @@ def noise(seconds, level=0.3, seed=12345):
     return out
 
 
+def hum(seconds, level=0.12):
+    """A low motor hum of whole cycles, so that it loops without a click."""
+    n = int(RATE * seconds)
+    return [level * (0.7 * math.sin(2 * math.pi * 100 * i / RATE) + 0.3 * math.sin(2 * math.pi * 200 * i / RATE))
+            * (0.85 + 0.15 * math.sin(2 * math.pi * 4 * i / RATE)) for i in range(n)]
+
+
+def bubbling(seconds, level=0.15, seed=777):
+    """Short rising blips at uneven times over a faint rush; silent at both ends, so it loops."""
+    n = int(RATE * seconds)
+    out = [0.0] * n
+    state = seed
+    start = 200
+    while start < n - 2000:
+        state = (state * 1103515245 + 12345) & 0x7FFFFFFF
+        length = 600 + state % 900
+        f0 = 500 + state % 700
+        phase = 0.0
+        for i in range(length):
+            phase += 2 * math.pi * (f0 + 1.5 * i) / RATE
+            out[start + i] += level * math.sin(phase) * math.sin(math.pi * i / length)
+        start += length + (state >> 8) % 2500
+    return out
+
+
 def concat(*parts):
     out = []
     for p in parts:
@@ -98,6 +123,8 @@ def main():
         "coin.wav": concat(tone([988], 0.07, 0.4, release=0.01), tone([1319], 0.25, 0.4, decay=8)),
         "menu.wav": chords([chord("C4", "E4", "G4"), chord("A3", "C4", "E4"),
                             chord("F3", "A3", "C4"), chord("G3", "B3", "D4")], 0.75),
+        "compressor_work.wav": hum(1.0),
+        "filter_work.wav": bubbling(1.5),
         "game.wav": chords([chord("D4", "F4", "A4"), chord("G3", "B3", "D4"),
                             chord("C4", "E4", "G4"), chord("A3", "C4", "E4")], 0.6),
     }

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <initializer_list>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,18 @@ public:
 
     bool active = false;
     std::function<void(const std::string&)> onMessage;
+};
+
+// Records messages like Receiver, queries as "<name> ? <query>", and answers them from a table.
+class Answering : public MessageReceiver {
+public:
+    explicit Answering(const std::string& name) : MessageReceiver(name) {}
+    void OnMessage(std::string message) override { Trace().push_back(GetReceiverName() + " < " + message); }
+    std::string OnMessageReply(std::string message) override {
+        Trace().push_back(GetReceiverName() + " ? " + message);
+        return answers.count(message) != 0 ? answers[message] : MessageReceiver::OnMessageReply(message);
+    }
+    std::map<std::string, std::string> answers;
 };
 
 // Element "TestTankItem": position, attributes "name", "kind", "z" (float), "width", "height",

@@ -34,18 +34,6 @@ using namespace aquarium_test;
 using testing_support::LogCapture;
 using Texts = std::vector<std::string>;
 
-// Records messages like Receiver and answers queries from a table.
-class Answering : public MessageReceiver {
-public:
-    explicit Answering(const std::string& name) : MessageReceiver(name) {}
-    void OnMessage(std::string message) override { Trace().push_back(GetReceiverName() + " < " + message); }
-    std::string OnMessageReply(std::string message) override {
-        Trace().push_back(GetReceiverName() + " ? " + message);
-        return answers.count(message) != 0 ? answers[message] : MessageReceiver::OnMessageReply(message);
-    }
-    std::map<std::string, std::string> answers;
-};
-
 ObjectSmartPointer<Definition> MakeDefinition(const std::string& text) {
     ObjectSmartPointer<XmlDocument> document(new XmlDocumentRead(text.data(), text.data() + text.size()));
     return ControlFactory::CreateDefinition(document->GetRoot());

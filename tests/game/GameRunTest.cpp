@@ -246,6 +246,37 @@ TEST(GameRunTest, ShopShowsATipAfterLevelTwoAndRefusesWhatIsTooDear) {
     EXPECT_EQ(30, StoredInt(stored, "Money"));
 }
 
+// The shop's equipment icons: the compressor's is pressed three times (bought, upgraded, then
+// nothing more), the thermoregulator's with too little money left; the next start's aquarium
+// shows the upgraded compressor.
+TEST(GameRunTest, ShopBuysAndUpgradesEquipmentOnceEach) {
+    if (!testing_support::FileExists(testing_support::ProgramPath())) {
+        GTEST_SKIP() << "not built: " << testing_support::ProgramPath();
+    }
+    const std::string root = OwnGame("equipment",
+                                     "<Storage><Globals/><Player name=\"Di\">"
+                                     "<Variable name=\"LevelNumber\" type=\"int\" value=\"2\"/>"
+                                     "<Variable name=\"Money\" type=\"int\" value=\"100\"/>"
+                                     "</Player><ActivePlayer name=\"Di\"/></Storage>",
+                                     false);
+    // Window pixels of the compressor's and the thermoregulator's icons in the shop panel.
+    const int ICON_Y = 78;
+    const int COMPRESSOR_X = 596;
+    const int THERMOREGULATOR_X = 638;
+    const std::string shop = Click(40, MENU_X, MENU_AQUARIUM_Y) + Click(80, PANEL_SHOP_X, PANEL_Y) +
+                             Click(150, COMPRESSOR_X, ICON_Y) + Click(170, COMPRESSOR_X, ICON_Y) +
+                             Click(190, COMPRESSOR_X, ICON_Y) + Click(210, THERMOREGULATOR_X, ICON_Y);
+    ExpectLooksLike(RunOwn(root, shop, 240), "shop-equipment.png");
+    const std::string stored = ReadFile(root + "Tornvik Entertainment/Marivel/Storage.xml");
+    EXPECT_EQ(0, StoredInt(stored, "Money"));  // 40 and 60
+    EXPECT_EQ("Upgraded", StoredValue(stored, "1 Compressor"));
+    EXPECT_EQ(40, StoredInt(stored, "1 comfort level"));
+    const std::string thermoregulator = StoredValue(stored, "1 Thermoregulator");
+    EXPECT_TRUE(thermoregulator.empty() || thermoregulator == "None") << thermoregulator;
+
+    ExpectLooksLike(RunOwn(root, Click(40, MENU_X, MENU_AQUARIUM_Y), 100), "aquarium-equipment.png");
+}
+
 // The options dialog from the main menu: the hints box is cleared and the music slider dragged
 // down; Cancel puts both back, OK keeps them in the player's values. The players dialog makes a
 // new player, who plays from then on.
