@@ -115,6 +115,7 @@ end
 function ShowScreensaver()
 	LoadHomeResources()
 	ShowScreen("screens\\screensaver.xml")
+	ShowTankEquipment()
 end
 
 -- The first start: the menu with the name panel open; the player made from it replaces the

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "tests/support/ProgramRun.h"
 #include "tests/support/ScreenCompare.h"
@@ -210,12 +212,17 @@ std::string OwnGame(const std::string& hint, const std::string& storage, bool de
 }
 
 // Runs the game of OwnGame with the events and gives the last frame; the log holds no error.
-std::string RunOwn(const std::string& root, const std::string& events, int frames) {
+std::string RunOwn(const std::string& root, const std::string& events, int frames,
+                   const std::vector<std::string>& first = {}) {
     testing_support::WriteFile(root + "events.txt", events);
     const std::string shot = root + "shot.png";
-    EXPECT_EQ(0, testing_support::RunProgram(root + "data/", root,
-                                             {"--fixed-step", "20", "--seed", "5", "--frames", std::to_string(frames),
-                                              "--events", root + "events.txt", "--screenshot", shot}));
+    std::vector<std::string> arguments = first;
+    for (const std::string& a : {std::string("--fixed-step"), std::string("20"), std::string("--seed"), std::string("5"),
+                                 std::string("--frames"), std::to_string(frames), std::string("--events"),
+                                 root + "events.txt", std::string("--screenshot"), shot}) {
+        arguments.push_back(a);
+    }
+    EXPECT_EQ(0, testing_support::RunProgram(root + "data/", root, arguments));
     const std::string log = ReadFile(root + "Tornvik Entertainment/Marivel/log.htm");
     EXPECT_EQ(std::string::npos, log.find("ERROR")) << log;
     return shot;
@@ -248,7 +255,7 @@ TEST(GameRunTest, ShopShowsATipAfterLevelTwoAndRefusesWhatIsTooDear) {
 
 // The shop's equipment icons: the compressor's is pressed three times (bought, upgraded, then
 // nothing more), the thermoregulator's with too little money left; the next start's aquarium
-// shows the upgraded compressor.
+// and the screensaver show the upgraded compressor.
 TEST(GameRunTest, ShopBuysAndUpgradesEquipmentOnceEach) {
     if (!testing_support::FileExists(testing_support::ProgramPath())) {
         GTEST_SKIP() << "not built: " << testing_support::ProgramPath();
@@ -275,6 +282,7 @@ TEST(GameRunTest, ShopBuysAndUpgradesEquipmentOnceEach) {
     EXPECT_TRUE(thermoregulator.empty() || thermoregulator == "None") << thermoregulator;
 
     ExpectLooksLike(RunOwn(root, Click(40, MENU_X, MENU_AQUARIUM_Y), 100), "aquarium-equipment.png");
+    ExpectLooksLike(RunOwn(root, "", 60, {"/screensaver"}), "screensaver-equipment.png");
 }
 
 // The options dialog from the main menu: the hints box is cleared and the music slider dragged
