@@ -285,6 +285,50 @@ TEST(GameRunTest, ShopBuysAndUpgradesEquipmentOnceEach) {
     ExpectLooksLike(RunOwn(root, "", 60, {"/screensaver"}), "screensaver-equipment.png");
 }
 
+// A shop visit: three neons bought, one sold through its question, the compressor bought and
+// upgraded; the profile holds the money, the amounts, the meters and the fish in the tank, and the
+// next start's aquarium keeps them.
+TEST(GameRunTest, ShopBuysThreeFishSellsOneAndEquipsTheTank) {
+    if (!testing_support::FileExists(testing_support::ProgramPath())) {
+        GTEST_SKIP() << "not built: " << testing_support::ProgramPath();
+    }
+    const std::string root = OwnGame("fish-shop",
+                                     "<Storage><Globals/><Player name=\"Di\">"
+                                     "<Variable name=\"LevelNumber\" type=\"int\" value=\"2\"/>"
+                                     "<Variable name=\"Money\" type=\"int\" value=\"500\"/>"
+                                     "</Player><ActivePlayer name=\"Di\"/></Storage>",
+                                     false);
+    // The neon's sell arrow under its buy arrow, the question's Sell button, the compressor's icon.
+    const int NEON_SELL_Y = 263;
+    const int SELL_X = 270;
+    const int SELL_Y = 325;
+    const int COMPRESSOR_X = 596;
+    const int ICON_Y = 78;
+    const std::string shop = Click(40, MENU_X, MENU_AQUARIUM_Y) + Click(80, PANEL_SHOP_X, PANEL_Y) +
+                             Click(150, NEON_BUY_X, NEON_BUY_Y) + Click(170, NEON_BUY_X, NEON_BUY_Y) +
+                             Click(190, NEON_BUY_X, NEON_BUY_Y) + Click(230, NEON_BUY_X, NEON_SELL_Y) +
+                             Click(250, SELL_X, SELL_Y) + Click(290, COMPRESSOR_X, ICON_Y) +
+                             Click(310, COMPRESSOR_X, ICON_Y);
+    ExpectLooksLike(RunOwn(root, shop, 360), "shop-fish-sold.png");
+    const std::string profile = root + "Tornvik Entertainment/Marivel/Storage.xml";
+    std::string stored = ReadFile(profile);
+    EXPECT_EQ(500 - 3 * 60 + 30 - 40 - 60, StoredInt(stored, "Money"));
+    EXPECT_EQ(2, StoredInt(stored, "Neon amount"));
+    // More than one neon's worth, less than three: the same kind again adds less.
+    const int fish = StoredInt(stored, "1 fish level");
+    EXPECT_LT(60, fish);
+    EXPECT_GT(180, fish);
+    EXPECT_EQ("Upgraded", StoredValue(stored, "1 Compressor"));
+    EXPECT_EQ(40, StoredInt(stored, "1 comfort level"));
+    EXPECT_EQ("None", StoredValue(stored, "1 Cup"));
+    EXPECT_EQ(2, testing_support::CountOf(stored, "<fishInfo templateId=\"Neon\""));
+
+    RunOwn(root, Click(40, MENU_X, MENU_AQUARIUM_Y), 100);
+    stored = ReadFile(profile);
+    EXPECT_EQ(250, StoredInt(stored, "Money"));
+    EXPECT_EQ(2, testing_support::CountOf(stored, "<fishInfo templateId=\"Neon\""));
+}
+
 // The options dialog from the main menu: the hints box is cleared and the music slider dragged
 // down; Cancel puts both back, OK keeps them in the player's values. The players dialog makes a
 // new player, who plays from then on.
