@@ -364,6 +364,40 @@ TEST(GameRunTest, TheMenuDialogsWriteWhatIsChangedBack) {
     EXPECT_NE(std::string::npos, stored.find("<ActivePlayer name=\"Di\"/>")) << stored;
 }
 
+// The players dialog in one run: Di is made (and plays), Bo is renamed Al and chosen again, Di is
+// deleted after the question. Al keeps Bo's money; the dialog at the end lists Al alone.
+TEST(GameRunTest, PlayersAreMadeRenamedChosenAndDeletedThroughTheDialog) {
+    if (!testing_support::FileExists(testing_support::ProgramPath())) {
+        GTEST_SKIP() << "not built: " << testing_support::ProgramPath();
+    }
+    const std::string root = OwnGame("players-road",
+                                     "<Storage><Globals/><Player name=\"Bo\">"
+                                     "<Variable name=\"Money\" type=\"int\" value=\"100\"/>"
+                                     "</Player><ActivePlayer name=\"Bo\"/></Storage>",
+                                     false);
+    // The dialog's list rows and buttons, and the delete question's Delete.
+    const int ROW_X = 250;
+    const int FIRST_ROW_Y = 186;
+    const int SECOND_ROW_Y = 218;
+    const int BUTTON_X = 540;
+    const int SELECT_Y = 186;
+    const int NEW_Y = 235;
+    const int RENAME_Y = 286;
+    const int DELETE_Y = 336;
+    const std::string events =
+        Click(40, MENU_X, MENU_PLAYERS_Y) + Click(90, BUTTON_X, NEW_Y) + "120 text Di\n122 key 13\n" +
+        Click(220, MENU_X, MENU_PLAYERS_Y) + Click(270, ROW_X, FIRST_ROW_Y) + Click(290, BUTTON_X, RENAME_Y) +
+        "340 key 8\n341 key 8\n343 text Al\n345 key 13\n" + Click(440, ROW_X, FIRST_ROW_Y) +
+        Click(460, BUTTON_X, SELECT_Y) + Click(560, MENU_X, MENU_PLAYERS_Y) + Click(610, ROW_X, SECOND_ROW_Y) +
+        Click(630, BUTTON_X, DELETE_Y) + Click(670, 270, 325);
+    ExpectLooksLike(RunOwn(root, events, 730), "players-deleted.png");
+    const std::string stored = ReadFile(root + "Tornvik Entertainment/Marivel/Storage.xml");
+    EXPECT_EQ(1, testing_support::CountOf(stored, "<Player name="));
+    EXPECT_NE(std::string::npos, stored.find("<Player name=\"Al\">")) << stored;
+    EXPECT_NE(std::string::npos, stored.find("<ActivePlayer name=\"Al\"/>")) << stored;
+    EXPECT_EQ(100, StoredInt(stored, "Money"));
+}
+
 // A level loads its particle effects and their textures; at the end no texture of ours is left on
 // the device (the leak report may still name the display driver's own allocations).
 TEST(GameRunTest, NoDeviceTextureOutlivesTheGame) {
