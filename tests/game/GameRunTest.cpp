@@ -69,6 +69,19 @@ std::string Click(int frame, int x, int y) {
            " " + std::to_string(y) + "\n" + std::to_string(frame + 3) + " down\n" + std::to_string(frame + 4) + " up\n";
 }
 
+// The program's arguments for a seeded run at a fixed step: the first ones, then the frames, the
+// scripted events and the screenshot.
+std::vector<std::string> RunArguments(const std::vector<std::string>& first, int frames, const std::string& events,
+                                      const std::string& shot) {
+    std::vector<std::string> arguments = first;
+    for (const std::string& a : {std::string("--fixed-step"), std::string("20"), std::string("--seed"), std::string("5"),
+                                 std::string("--frames"), std::to_string(frames), std::string("--events"), events,
+                                 std::string("--screenshot"), shot}) {
+        arguments.push_back(a);
+    }
+    return arguments;
+}
+
 // Runs the game on the shared profile with 20 ms frames and a fixed seed and gives the last frame's picture; the
 // log of the run must hold no error.
 std::string RunGame(const std::string& name, const std::string& events, int frames,
@@ -77,14 +90,8 @@ std::string RunGame(const std::string& name, const std::string& events, int fram
     const std::string eventsPath = game.root + name + ".txt";
     const std::string shot = game.root + name + ".png";
     testing_support::WriteFile(eventsPath, events);
-    std::vector<std::string> args = first;
-    for (const std::string& a : {std::string("--fixed-step"), std::string("20"), std::string("--seed"), std::string("5"),
-                                 std::string("--frames"),
-                                 std::to_string(frames), std::string("--events"), eventsPath,
-                                 std::string("--screenshot"), shot}) {
-        args.push_back(a);
-    }
-    EXPECT_EQ(0, testing_support::RunProgram(game.data, game.root, args)) << name;
+    EXPECT_EQ(0, testing_support::RunProgram(game.data, game.root, RunArguments(first, frames, eventsPath, shot)))
+        << name;
     const std::string log = ReadFile(Profile() + "log.htm");
     EXPECT_EQ(std::string::npos, log.find("ERROR")) << name << "\n" << log;
     return shot;
@@ -108,6 +115,10 @@ const int PANEL_SHOP_X = 400;
 // The neon's buy arrow on the shop's panel.
 const int NEON_BUY_X = 370;
 const int NEON_BUY_Y = 229;
+// The compressor's and the thermoregulator's icons in the shop panel.
+const int ICON_Y = 78;
+const int COMPRESSOR_X = 596;
+const int THERMOREGULATOR_X = 638;
 
 TEST(GameRunTest, FirstStartWinsLevelOneBuysAPlantAndAFishAndFindsItAllAgain) {
     if (!testing_support::FileExists(testing_support::ProgramPath())) {
@@ -216,13 +227,8 @@ std::string RunOwn(const std::string& root, const std::string& events, int frame
                    const std::vector<std::string>& first = {}) {
     testing_support::WriteFile(root + "events.txt", events);
     const std::string shot = root + "shot.png";
-    std::vector<std::string> arguments = first;
-    for (const std::string& a : {std::string("--fixed-step"), std::string("20"), std::string("--seed"), std::string("5"),
-                                 std::string("--frames"), std::to_string(frames), std::string("--events"),
-                                 root + "events.txt", std::string("--screenshot"), shot}) {
-        arguments.push_back(a);
-    }
-    EXPECT_EQ(0, testing_support::RunProgram(root + "data/", root, arguments));
+    EXPECT_EQ(0,
+              testing_support::RunProgram(root + "data/", root, RunArguments(first, frames, root + "events.txt", shot)));
     const std::string log = ReadFile(root + "Tornvik Entertainment/Marivel/log.htm");
     EXPECT_EQ(std::string::npos, log.find("ERROR")) << log;
     return shot;
@@ -266,10 +272,6 @@ TEST(GameRunTest, ShopBuysAndUpgradesEquipmentOnceEach) {
                                      "<Variable name=\"Money\" type=\"int\" value=\"100\"/>"
                                      "</Player><ActivePlayer name=\"Di\"/></Storage>",
                                      false);
-    // Window pixels of the compressor's and the thermoregulator's icons in the shop panel.
-    const int ICON_Y = 78;
-    const int COMPRESSOR_X = 596;
-    const int THERMOREGULATOR_X = 638;
     const std::string shop = Click(40, MENU_X, MENU_AQUARIUM_Y) + Click(80, PANEL_SHOP_X, PANEL_Y) +
                              Click(150, COMPRESSOR_X, ICON_Y) + Click(170, COMPRESSOR_X, ICON_Y) +
                              Click(190, COMPRESSOR_X, ICON_Y) + Click(210, THERMOREGULATOR_X, ICON_Y);
@@ -298,12 +300,10 @@ TEST(GameRunTest, ShopBuysThreeFishSellsOneAndEquipsTheTank) {
                                      "<Variable name=\"Money\" type=\"int\" value=\"500\"/>"
                                      "</Player><ActivePlayer name=\"Di\"/></Storage>",
                                      false);
-    // The neon's sell arrow under its buy arrow, the question's Sell button, the compressor's icon.
+    // The neon's sell arrow under its buy arrow, the question's Sell button.
     const int NEON_SELL_Y = 263;
     const int SELL_X = 270;
     const int SELL_Y = 325;
-    const int COMPRESSOR_X = 596;
-    const int ICON_Y = 78;
     const std::string shop = Click(40, MENU_X, MENU_AQUARIUM_Y) + Click(80, PANEL_SHOP_X, PANEL_Y) +
                              Click(150, NEON_BUY_X, NEON_BUY_Y) + Click(170, NEON_BUY_X, NEON_BUY_Y) +
                              Click(190, NEON_BUY_X, NEON_BUY_Y) + Click(230, NEON_BUY_X, NEON_SELL_Y) +
