@@ -76,6 +76,19 @@ class Board:
             return 0
         return sum(10 * self.cells[y][x][1] + 1 for (x, y) in hit)
 
+    def stir(self, a, b):
+        """How much a swap moves pieces onto painted cells: cleared cells at or below a painted cell
+        of the same column count three, those in a neighbouring column one."""
+        painted = [(x, y) for y in range(self.size_y) for x in range(self.size_x) if self.cells[y][x][1] > 0]
+        total = 0
+        for (x, y) in self.matched_after_swap(a, b):
+            for (px, py) in painted:
+                if x == px and y >= py:
+                    total += 3
+                elif abs(x - px) == 1 and y >= py - 1:
+                    total += 1
+        return total
+
     def moves(self):
         """Every swap of two movable neighbours that clears something, best first."""
         found = []
@@ -126,7 +139,17 @@ class Game:
         for folder in (data, home):
             shutil.rmtree(folder, ignore_errors=True)
         shutil.copytree(self.args.data, data)
-        shutil.copyfile(self.args.profile, os.path.join(data, "Storage.xml"))
+        if self.args.dev:
+            settings = os.path.join(data, "settings.ini")
+            with open(settings) as f:
+                text = f.read()
+            with open(settings, "w") as f:
+                f.write(text.replace("dev=false", "dev=true"))
+        if self.args.home:
+            os.makedirs(os.path.join(home, PROFILE_FOLDER))
+            shutil.copyfile(self.args.profile, os.path.join(home, PROFILE_FOLDER, "Storage.xml"))
+        else:
+            shutil.copyfile(self.args.profile, os.path.join(data, "Storage.xml"))
         script = os.path.join(self.work, "events.txt")
         with open(script, "w") as f:
             f.write(events)
@@ -148,12 +171,19 @@ def last_frame(events):
 
 
 def swap_events(args, frame, a, b):
-    """A drag from the centre of cell a half a cell towards cell b."""
+    """A drag from the centre of cell a half a cell towards cell b, after a click that sends an open
+    hint box away when asked for."""
+    text = ""
+    if args.dismiss:
+        x, y = args.dismiss
+        text = "%d move %d %d\n%d move %d %d\n%d down\n%d up\n" % (frame, x, y, frame + 1, x + 1, y, frame + 2,
+                                                                frame + 3)
+        frame += args.dismiss_frames
     ox, oy = args.origin
     half = args.cell // 2
     ax, ay = ox + a[0] * args.cell + half, oy + a[1] * args.cell + half
     dx, dy = (b[0] - a[0]) * half, (b[1] - a[1]) * half
-    return ("%d move %d %d\n%d move %d %d\n%d down\n%d move %d %d\n%d move %d %d\n%d up\n" %
+    return text + ("%d move %d %d\n%d move %d %d\n%d down\n%d move %d %d\n%d move %d %d\n%d up\n" %
             (frame, ax, ay, frame + 1, ax + 1, ay, frame + 2, frame + 3, ax + dx // 2, ay + dy // 2,
              frame + 4, ax + dx, ay + dy, frame + 5))
 
@@ -163,6 +193,11 @@ def main():
     parser.add_argument("--program", required=True, help="the game program")
     parser.add_argument("--data", required=True, help="the game's data folder")
     parser.add_argument("--profile", required=True, help="Storage.xml the runs start from")
+    parser.add_argument("--home", action="store_true",
+                        help="the profile is the player's own (in the profile folder), not the data folder's seed")
+    parser.add_argument("--dev", action="store_true", help="dev=true in the copied settings.ini")
+    parser.add_argument("--dismiss", help="window pixels X,Y clicked before each move, to close hint boxes")
+    parser.add_argument("--dismiss-frames", type=int, default=10, help="frames from that click to the move")
     parser.add_argument("--prefix", required=True, help="the events up to and with the level's first press")
     parser.add_argument("--step", type=int, default=50, help="the fixed step in milliseconds")
     parser.add_argument("--seed", type=int, help="the program's --seed")
@@ -177,24 +212,25 @@ def main():
     parser.add_argument("--out", required=True, help="the script to write")
     args = parser.parse_args()
     args.origin = tuple(int(v) for v in args.origin.split(","))
+    if args.dismiss:
+        args.dismiss = tuple(int(v) for v in args.dismiss.split(","))
 
     with open(args.prefix) as f:
         prefix = f.read()
     game = Game(args)
     events = prefix
-    frame = last_frame(prefix) + args.wait
-    stored = game.run(events, frame)
+    frame, stored = settle(game, events, last_frame(prefix) + args.wait, args.wait)
     level = stored_int(stored, "LevelNumber")
     for move in range(args.moves):
         board = read_board(stored)
         if board is None:
             sys.exit("no running level in the profile after frame %d" % frame)
         paint = board.paint()
-        candidates = board.moves()[:args.tries]
-        if not candidates:
+        moves = board.moves()
+        if not moves:
             sys.exit("no move on the board at frame %d" % frame)
         chosen = None
-        for _, a, b in candidates:
+        for _, a, b in moves[:args.tries]:
             tried = events + swap_events(args, frame, a, b)
             after = game.run(tried, frame + args.wait)
             won_by = frame + args.wait
@@ -205,25 +241,40 @@ def main():
             if stored_int(after, "LevelNumber") != level:
                 print("move %d at frame %d: %s-%s wins" % (move + 1, frame, a, b))
                 with open(args.out, "w") as f:
-                    f.write("# Made by tools/make-level-script.py (step %d ms); remake it when the level or the\n"
-                            "# field's random draws change.\n" % args.step)
+                    f.write("# Made by tools/make-level-script.py %s\n"
+                            "# Remake it when the level, the way to it or the field's random draws change.\n"
+                            % " ".join(sys.argv[1:]))
                     f.write(tried)
                 print("%d runs; the level is won by frame %d" % (game.runs, won_by))
                 shutil.rmtree(game.work, ignore_errors=True)
                 return
             next_board = read_board(after)
-            if chosen is None and next_board is not None and next_board.paint() < paint:
-                chosen = (tried, after, a, b, next_board.paint())
+            if next_board is not None and next_board.paint() < paint:
+                chosen = (tried, a, b)
                 break
         if chosen is None:
-            # Nothing cleared paint: take the best swap that changed the board at all.
-            _, a, b = candidates[0]
-            tried = events + swap_events(args, frame, a, b)
-            chosen = (tried, game.run(tried, frame + args.wait), a, b, paint)
-        events, stored, a, b, left = chosen
-        print("move %d at frame %d: %s-%s, paint %d -> %d" % (move + 1, frame, a, b, paint, left))
-        frame += args.wait
+            # No swap clears paint: stir the pieces under and beside the painted cells.
+            _, a, b = max(moves, key=lambda m: board.stir(m[1], m[2]))
+            chosen = (events + swap_events(args, frame, a, b), a, b)
+        events, a, b = chosen
+        frame, stored = settle(game, events, frame + args.wait, args.wait)
+        left = read_board(stored).paint() if read_board(stored) is not None else 0
+        print("move %d: %s-%s, paint %d -> %d, settled at frame %d" % (move + 1, a, b, paint, left, frame))
     sys.exit("not won after %d moves" % args.moves)
+
+
+def settle(game, events, frame, wait):
+    """The first frame from frame on (in steps of a third of wait) at which the board stands still,
+    and the profile then."""
+    step = max(1, wait // 3)
+    stored = game.run(events, frame)
+    for _ in range(20):
+        later = game.run(events, frame + step)
+        now, then = read_board(stored), read_board(later)
+        if now is None or then is None or now.cells == then.cells:
+            return frame, stored
+        frame, stored = frame + step, later
+    sys.exit("the board never stands still after frame %d" % frame)
 
 
 if __name__ == "__main__":
