@@ -284,10 +284,10 @@ struct StageProgram {
 // ---------------------------------------------------------------------------------------------
 
 struct QueuedVertex {
-    float x, y, z;
-    std::uint32_t rgba;  // bytes red, green, blue, alpha
-    float u, v;
-    float fog;
+    float x = 0.0f, y = 0.0f, z = 0.0f;
+    std::uint32_t rgba = 0;  // bytes red, green, blue, alpha
+    float u = 0.0f, v = 0.0f;
+    float fog = 0.0f;
 };
 
 class GlDevice : public DeviceCore {
@@ -491,11 +491,9 @@ protected:
         const size_t first = _queue.size();
         if (first + vertexCount > MAX_QUEUED_VERTICES) Flush();
         const GLuint base = static_cast<GLuint>(_queue.size());
-        _queue.resize(_queue.size() + vertexCount);
-        QueuedVertex* out = _queue.data() + base;
         for (UINT i = 0; i < vertexCount; ++i) {
             const Vertex v = DecodeVertex(fvf, data + static_cast<size_t>(i) * stride);
-            QueuedVertex& q = out[i];
+            QueuedVertex q;
             q.x = v.x * w._11 + v.y * w._21 + v.z * w._31 + w._41;
             q.y = v.x * w._12 + v.y * w._22 + v.z * w._32 + w._42;
             q.z = v.x * w._13 + v.y * w._23 + v.z * w._33 + w._43;
@@ -506,13 +504,13 @@ protected:
                 q.u = v.u;
                 q.v = v.v;
             }
-            q.fog = 0.0f;
             if (fog) {
                 const D3DXMATRIX& m = _viewProjection;
                 const float cz = q.x * m._13 + q.y * m._23 + q.z * m._33 + m._43;
                 const float cw = q.x * m._14 + q.y * m._24 + q.z * m._34 + m._44;
                 q.fog = cw != 0.0f ? cz / cw : cz;
             }
+            _queue.push_back(q);
         }
         switch (type) {
             case D3DPT_POINTLIST:
