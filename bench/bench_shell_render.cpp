@@ -94,11 +94,10 @@ struct Scene {
     }
 };
 
-// The scene the game's way: every quad pushes a matrix and a colour and draws one rectangle.
-void DrawQuads(const Scene& scene, int frame) {
+// A cleared frame in 2D mode with the disc bound for alpha blending.
+void BeginQuads(const Scene& scene) {
     RenderDevice& device = Render::device;
     IDirect3DDevice8* d3d = device._d3dDevice;
-    static const float zAxis[3] = {0, 0, 1};
     d3d->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, D3DCOLOR_XRGB(0, 0, 64), 1.0f, 0);
     d3d->BeginScene();
     device.SetPictureViewport();
@@ -106,6 +105,13 @@ void DrawQuads(const Scene& scene, int frame) {
     device.EnableAlphaBlend(true);
     device.SetBlendMode(0);
     device.BindTexture(scene.disc, 1, 1, 1);
+}
+
+// The scene the game's way: every quad pushes a matrix and a colour and draws one rectangle.
+void DrawQuads(const Scene& scene, int frame) {
+    RenderDevice& device = Render::device;
+    static const float zAxis[3] = {0, 0, 1};
+    BeginQuads(scene);
     for (const Quad& q : scene.quads) {
         device.PushMatrix();
         device.MatrixTranslate(q.x, q.y, 0);
@@ -255,13 +261,7 @@ void BM_QuadsThroughLayer(benchmark::State& state) {
     static const float cu[4] = {0, 1, 0, 1}, cv[4] = {0, 0, 1, 1};
     for (auto _ : state) {
         const auto t0 = std::chrono::steady_clock::now();
-        d3d->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, D3DCOLOR_XRGB(0, 0, 64), 1.0f, 0);
-        d3d->BeginScene();
-        device.SetPictureViewport();
-        device.Enter2DMode();
-        device.EnableAlphaBlend(true);
-        device.SetBlendMode(0);
-        device.BindTexture(scene.disc, 1, 1, 1);
+        BeginQuads(scene);
         d3d->SetVertexShader(Render::VERTEX_FVF);
         for (const Quad& q : scene.quads) {
             const float a = q.angle + frame * 0.01f;
