@@ -1,21 +1,24 @@
 // Textured, rotated, scaled, tinted quads at alpha 0.8 per frame (QUADS in the environment,
-// 10,000 by default) through the render device and the drawing layer onto OpenGL (the scene of
-// the gl-limit anchor), headless with SDL_VIDEODRIVER=offscreen. Counters: finished frames per
-// second (the backend keeps at most two frames in flight), the share of the frame spent before
-// GL draws (the device and the layer building the vertices) against the end of the frame (GL
-// drawing the queue and presenting), and the peak resident size of the process in MB.
+// 10,000 by default) through the render device and the drawing layer onto OpenGL: the scene of
+// the gl-limit and LÖVE anchors (32 x 32 disc, linear filtering, 800 x 600), headless with
+// SDL_VIDEODRIVER=offscreen. Frames count when finished (the backend keeps at most two frames
+// in flight). Peak resident sizes in MB.
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <string>
 #include <vector>
 
+#include "bench/AnchorRun.h"
 #include "core/DataFolder.h"
 #include "platform/render/PngFile.h"
 #include "shell/RenderDevice.h"
@@ -91,73 +94,156 @@ struct Scene {
     }
 };
 
-// The game's way: every quad pushes a matrix and a colour and draws one rectangle.
+// A cleared frame in 2D mode with the disc bound for alpha blending.
+void BeginQuads(const Scene& scene) {
+    RenderDevice& device = Render::device;
+    IDirect3DDevice8* d3d = device._d3dDevice;
+    d3d->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, D3DCOLOR_XRGB(0, 0, 64), 1.0f, 0);
+    d3d->BeginScene();
+    device.SetPictureViewport();
+    device.Enter2DMode();
+    device.EnableAlphaBlend(true);
+    device.SetBlendMode(0);
+    device.BindTexture(scene.disc, 1, 1, 1);
+}
+
+// The scene the game's way: every quad pushes a matrix and a colour and draws one rectangle.
+void DrawQuads(const Scene& scene, int frame) {
+    RenderDevice& device = Render::device;
+    static const float zAxis[3] = {0, 0, 1};
+    BeginQuads(scene);
+    for (const Quad& q : scene.quads) {
+        device.PushMatrix();
+        device.MatrixTranslate(q.x, q.y, 0);
+        device.MatrixRotate(zAxis, (q.angle + frame * 0.01f) * 57.29578f);
+        device.MatrixScaleUniform(q.scale);
+        device.PushColor(q.tint);
+        device.DrawRect(-16, -16, 32, 32);
+        device.PopColor();
+        device.PopMatrix();
+    }
+    device.Leave2DMode();
+}
+
+// A frame, presented: presenting waits while two frames are still in flight.
+void DrawFrame(const Scene& scene, int frame) {
+    DrawQuads(scene, frame);
+    Render::device.EndFrame();
+}
+
+double CpuSeconds() {
+    struct rusage ru = {};
+    getrusage(RUSAGE_SELF, &ru);
+    return static_cast<double>(ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) +
+           static_cast<double>(ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
+}
+
+double SecondsRun() {
+    const char* text = std::getenv("SECONDS_RUN");
+    const double seconds = text != nullptr ? std::atof(text) : 0.0;
+    return seconds > 0 ? seconds : 3.0;
+}
+
+int Rounds() {
+    const char* text = std::getenv("ROUNDS");
+    const int rounds = text != nullptr ? std::atoi(text) : 0;
+    return rounds > 0 ? rounds : 3;
+}
+
+double Median(std::vector<double> values) {
+    if (values.empty()) return 0.0;
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// The scene through the device against both anchors in the same run: ROUNDS rounds (3 by
+// default) of SECONDS_RUN seconds (3) each for the gl-limit program, the LÖVE scene and ours, in
+// an order that turns round from round to round, all with this process's environment (the
+// software rasteriser's LP_NUM_THREADS included). Ours is timed as the anchors time themselves:
+// finished frames from the first frame's start to the last one's end. Counters: our frames per
+// second and CPU per frame (all threads) as medians; x_gl and x_love, our frame rate over the
+// anchor's in the same round (median, with the lowest and highest); the peak resident sizes.
 void BM_QuadsThroughDevice(benchmark::State& state) {
     Scene scene;
     if (!scene.Start()) {
         state.SkipWithError("no OpenGL device");
         return;
     }
-    RenderDevice& device = Render::device;
-    IDirect3DDevice8* d3d = device._d3dDevice;
-    const float zAxis[3] = {0, 0, 1};
+    const int count = static_cast<int>(scene.quads.size());
+    const double seconds = SecondsRun();
+    std::vector<double> fps, cpu, xGl, xLove;
+    double glPeak = 0, lovePeak = 0;
+    std::string error;
     int frame = 0;
-    double building = 0;
-    double total = 0;
     for (auto _ : state) {
-        const auto t0 = std::chrono::steady_clock::now();
-        d3d->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, D3DCOLOR_XRGB(0, 0, 64), 1.0f, 0);
-        d3d->BeginScene();
-        device.SetPictureViewport();
-        device.Enter2DMode();
-        device.EnableAlphaBlend(true);
-        device.SetBlendMode(0);
-        device.BindTexture(scene.disc, 1, 1, 1);
-        for (const Quad& q : scene.quads) {
-            device.PushMatrix();
-            device.MatrixTranslate(q.x, q.y, 0);
-            device.MatrixRotate(zAxis, (q.angle + frame * 0.01f) * 57.29578f);
-            device.MatrixScaleUniform(q.scale);
-            device.PushColor(q.tint);
-            device.DrawRect(-16, -16, 32, 32);
-            device.PopColor();
-            device.PopMatrix();
+        for (int round = 0; round < Rounds(); ++round) {
+            anchor_run::Result gl, love;
+            double ours = 0;
+            for (int turn = 0; turn < 3; ++turn) {
+                switch ((round + turn) % 3) {
+                    case 0: gl = anchor_run::GlLimit(count, seconds); break;
+                    case 1: love = anchor_run::Love(count, seconds); break;
+                    default: {
+                        const double cpu0 = CpuSeconds();
+                        const auto t0 = std::chrono::steady_clock::now();
+                        int frames = 0;
+                        double elapsed = 0;
+                        while (elapsed < seconds) {
+                            DrawFrame(scene, frame++);
+                            ++frames;
+                            elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+                        }
+                        ours = frames / elapsed;
+                        fps.push_back(ours);
+                        cpu.push_back((CpuSeconds() - cpu0) / frames);
+                    }
+                }
+            }
+            if (gl.ok) {
+                xGl.push_back(ours / gl.fps);
+                glPeak = std::max(glPeak, gl.peakMb);
+            } else {
+                error = gl.error;
+            }
+            if (love.ok) {
+                xLove.push_back(ours / love.fps);
+                lovePeak = std::max(lovePeak, love.peakMb);
+            } else {
+                error = love.error;
+            }
         }
-        device.Leave2DMode();
-        const auto t1 = std::chrono::steady_clock::now();
-        device.EndFrame();
-        const auto t2 = std::chrono::steady_clock::now();
-        building += std::chrono::duration<double>(t1 - t0).count();
-        total += std::chrono::duration<double>(t2 - t0).count();
-        ++frame;
+        state.SetIterationTime(1.0 / Median(fps));
     }
-    state.counters["fps"] = benchmark::Counter((double)frame, benchmark::Counter::kIsRate);
-    state.counters["layer_share"] = total > 0 ? building / total : 0;
-    state.counters["quads"] = static_cast<double>(scene.quads.size());
+    if (!error.empty()) std::fprintf(stderr, "anchor: %s\n", error.c_str());
+    state.counters["quads"] = count;
+    state.counters["fps"] = Median(fps);
+    state.counters["cpu_ms"] = 1000.0 * Median(cpu);
     state.counters["peak_mb"] = PeakMegabytes();
+    if (!xGl.empty()) {
+        state.counters["x_gl"] = Median(xGl);
+        state.counters["x_gl_min"] = *std::min_element(xGl.begin(), xGl.end());
+        state.counters["x_gl_max"] = *std::max_element(xGl.begin(), xGl.end());
+        state.counters["gl_peak_mb"] = glPeak;
+    }
+    if (!xLove.empty()) {
+        state.counters["x_love"] = Median(xLove);
+        state.counters["x_love_min"] = *std::min_element(xLove.begin(), xLove.end());
+        state.counters["x_love_max"] = *std::max_element(xLove.begin(), xLove.end());
+        state.counters["love_peak_mb"] = lovePeak;
+    }
     // BENCH_FRAME_PNG=path keeps one frame to look at.
     if (const char* path = std::getenv("BENCH_FRAME_PNG")) {
-        d3d->Clear(0, nullptr, D3DCLEAR_TARGET, D3DCOLOR_XRGB(0, 0, 64), 1.0f, 0);
-        device.Enter2DMode();
-        for (const Quad& q : scene.quads) {
-            device.PushMatrix();
-            device.MatrixTranslate(q.x, q.y, 0);
-            device.MatrixRotate(zAxis, q.angle * 57.29578f);
-            device.MatrixScaleUniform(q.scale);
-            device.PushColor(q.tint);
-            device.DrawRect(-16, -16, 32, 32);
-            device.PopColor();
-            device.PopMatrix();
-        }
-        device.Leave2DMode();
+        DrawQuads(scene, 0);
+        Render::device._d3dDevice->EndScene();
         render_layer::PngPicture picture;
-        if (d3d->ReadBackBuffer(&picture.pixels, &picture.width, &picture.height) == D3D_OK) {
+        if (Render::device._d3dDevice->ReadBackBuffer(&picture.pixels, &picture.width, &picture.height) == D3D_OK) {
             render_layer::WritePng(path, picture, false, nullptr);
         }
     }
     scene.Stop();
 }
-BENCHMARK(BM_QuadsThroughDevice)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
+BENCHMARK(BM_QuadsThroughDevice)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // The layer alone: the quads' corners turned on the CPU, one DrawPrimitiveUP of a strip each.
 void BM_QuadsThroughLayer(benchmark::State& state) {
@@ -175,13 +261,7 @@ void BM_QuadsThroughLayer(benchmark::State& state) {
     static const float cu[4] = {0, 1, 0, 1}, cv[4] = {0, 0, 1, 1};
     for (auto _ : state) {
         const auto t0 = std::chrono::steady_clock::now();
-        d3d->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, D3DCOLOR_XRGB(0, 0, 64), 1.0f, 0);
-        d3d->BeginScene();
-        device.SetPictureViewport();
-        device.Enter2DMode();
-        device.EnableAlphaBlend(true);
-        device.SetBlendMode(0);
-        device.BindTexture(scene.disc, 1, 1, 1);
+        BeginQuads(scene);
         d3d->SetVertexShader(Render::VERTEX_FVF);
         for (const Quad& q : scene.quads) {
             const float a = q.angle + frame * 0.01f;

@@ -402,7 +402,7 @@ bool RenderDevice::ModeTransform(D3DTRANSFORMSTATETYPE* state) const {
 }
 
 void RenderDevice::MatrixTranslate(float x, float y, float z) {
-    D3DTRANSFORMSTATETYPE state;
+    D3DTRANSFORMSTATETYPE state = D3DTS_WORLD;
     if (!ModeTransform(&state) || _d3dDevice == NULL) return;
     D3DXMATRIX m;
     if (_matrixMode == 0) {
@@ -417,7 +417,7 @@ void RenderDevice::MatrixTranslate(float x, float y, float z) {
 }
 
 void RenderDevice::MatrixRotate(const float* axis, float angle) {
-    D3DTRANSFORMSTATETYPE state;
+    D3DTRANSFORMSTATETYPE state = D3DTS_WORLD;
     if (!ModeTransform(&state) || _d3dDevice == NULL) return;
     const D3DXVECTOR3 v(axis[0], axis[1], axis[2]);
     D3DXMATRIX m;
@@ -426,7 +426,7 @@ void RenderDevice::MatrixRotate(const float* axis, float angle) {
 }
 
 void RenderDevice::MatrixScaleUniform(float s) {
-    D3DTRANSFORMSTATETYPE state;
+    D3DTRANSFORMSTATETYPE state = D3DTS_WORLD;
     if (!ModeTransform(&state) || _d3dDevice == NULL) return;
     D3DXMATRIX m;
     if (_matrixMode == 0) {
@@ -443,7 +443,7 @@ void RenderDevice::MatrixScaleUniform(float s) {
 }
 
 void RenderDevice::MatrixScale(float x, float y, float z) {
-    D3DTRANSFORMSTATETYPE state;
+    D3DTRANSFORMSTATETYPE state = D3DTS_WORLD;
     if (!ModeTransform(&state) || _d3dDevice == NULL) return;
     D3DXMATRIX m;
     D3DXMatrixScaling(&m, x, y, z);
@@ -453,7 +453,7 @@ void RenderDevice::MatrixScale(float x, float y, float z) {
 void RenderDevice::PushMatrix() {
     // An invalid mode still pushes (the identity) so that the matching pop stays paired.
     D3DXMATRIX m = Identity();
-    D3DTRANSFORMSTATETYPE state;
+    D3DTRANSFORMSTATETYPE state = D3DTS_WORLD;
     if (ModeTransform(&state) && _d3dDevice) _d3dDevice->GetTransform(state, &m);
     _currentMatrixStack->push_back(m);
 }
@@ -461,13 +461,13 @@ void RenderDevice::PushMatrix() {
 void RenderDevice::PopMatrix() {
     Assert(!_currentMatrixStack->empty());
     if (_currentMatrixStack->empty()) return;
-    D3DTRANSFORMSTATETYPE state;
+    D3DTRANSFORMSTATETYPE state = D3DTS_WORLD;
     if (ModeTransform(&state) && _d3dDevice) _d3dDevice->SetTransform(state, &_currentMatrixStack->back());
     _currentMatrixStack->pop_back();
 }
 
 void RenderDevice::MatrixLoadIdentity() {
-    D3DTRANSFORMSTATETYPE state;
+    D3DTRANSFORMSTATETYPE state = D3DTS_WORLD;
     if (!ModeTransform(&state) || _d3dDevice == NULL) return;
     const D3DXMATRIX identity = Identity();
     _d3dDevice->SetTransform(state, &identity);

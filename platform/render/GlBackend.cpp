@@ -1,9 +1,11 @@
-// The OpenGL 2.1 (compatibility profile, fixed function) backend of the drawing layer.
+// The OpenGL 2.1 (compatibility profile) backend of the drawing layer.
 //
-// Vertices are taken through the world and texture transforms on submission and queued; the
-// queue is drawn with one glDrawArrays when any other state changes, on Clear, EndScene,
-// Present and read-back. View, projection, viewport, clip planes, fog and the texture stage are
-// applied to GL when the queue is drawn.
+// Vertices are taken through the world and texture transforms on submission and queued once,
+// with indices for the primitives' triangles; the queue is drawn with one glDrawRangeElements
+// when any other state changes, on Clear, EndScene, Present and read-back. View, projection,
+// viewport, clip planes, fog and the texture stage are applied to GL when the queue is drawn.
+// The texture stage runs as a small GLSL program where GLSL 1.30 is there (fixed function under
+// fog, or with MARIVEL_GL_FIXED_FUNCTION set in the environment).
 
 #define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
@@ -14,8 +16,12 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <array>
+#include <cstdlib>
 #include <functional>
+#include <map>
 #include <memory>
+#include <string>
 
 #include "platform/render/DeviceCore.h"
 #include "platform/render/DriverLeaks.h"
@@ -167,12 +173,121 @@ private:
 };
 
 // ---------------------------------------------------------------------------------------------
+// Stage 0 as a GLSL program: the combiner's arithmetic of ApplyStage0 written out. Without
+// perspective (w the same at every vertex, as in 2D drawing) the varyings are interpolated
+// linearly, which the software rasteriser does in fewer steps per pixel.
+
+// An argument of a stage operation: "t.rgb", "vec3(color.a)", "(1.0 - factor.a)".
+std::string ArgumentText(bool alpha, DWORD arg) {
+    const DWORD select = arg & D3DTA_SELECTMASK;
+    const std::string source = select == D3DTA_TEXTURE ? "t" : select == D3DTA_TFACTOR ? "factor" : "color";
+    std::string value = source + (alpha || (arg & D3DTA_ALPHAREPLICATE) ? ".a" : ".rgb");
+    if (!alpha && (arg & D3DTA_ALPHAREPLICATE)) value = "vec3(" + value + ")";
+    if (arg & D3DTA_COMPLEMENT) value = (alpha ? "(1.0 - " : "(vec3(1.0) - ") + value + ")";
+    return value;
+}
+
+// One channel group of the stage, unclamped, as the combiner modes of ApplyStage0 compute it.
+std::string CombineText(bool alpha, DWORD op, DWORD arg1, DWORD arg2) {
+    if (op == D3DTOP_DISABLE) return ArgumentText(alpha, D3DTA_DIFFUSE);
+    const std::string a = ArgumentText(alpha, arg1);
+    const std::string b = ArgumentText(alpha, arg2);
+    switch (op) {
+        case D3DTOP_SELECTARG1: return a;
+        case D3DTOP_SELECTARG2: return b;
+        case D3DTOP_MODULATE2X: return a + " * " + b + " * 2.0";
+        case D3DTOP_MODULATE4X: return a + " * " + b + " * 4.0";
+        case D3DTOP_ADD:
+        case D3DTOP_ADDSMOOTH: return a + " + " + b;
+        case D3DTOP_ADDSIGNED: return a + " + " + b + " - 0.5";
+        case D3DTOP_ADDSIGNED2X: return "(" + a + " + " + b + " - 0.5) * 2.0";
+        case D3DTOP_SUBTRACT: return a + " - " + b;
+        case D3DTOP_BLENDDIFFUSEALPHA: return "mix(" + b + ", " + a + ", color.a)";
+        case D3DTOP_BLENDTEXTUREALPHA: return "mix(" + b + ", " + a + ", t.a)";
+        default: break;
+    }
+    return a + " * " + b;
+}
+
+GLuint CompileShader(GLenum kind, const std::string& text) {
+    const GLuint shader = glCreateShader(kind);
+    const char* source = text.c_str();
+    glShaderSource(shader, 1, &source, nullptr);
+    glCompileShader(shader);
+    GLint ok = GL_FALSE;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+    if (ok != GL_TRUE) {
+        glDeleteShader(shader);
+        return 0;
+    }
+    return shader;
+}
+
+// The program for stage 0 (textured: the texture's operations; else the diffuse colour alone);
+// 0 when it does not build.
+GLuint BuildStageProgram(bool textured, bool linear, DWORD colorOp, DWORD colorArg1, DWORD colorArg2, DWORD alphaOp,
+                         DWORD alphaArg1, DWORD alphaArg2) {
+    const std::string interpolation = linear ? "noperspective" : "smooth";
+    const std::string vertex = "#version 130\n" + interpolation + " out vec4 color;\n" + interpolation +
+                               " out vec2 uv;\n"
+                               "void main() {\n"
+                               "    gl_Position = gl_ModelViewProjectionMatrix * gl_Vertex;\n"
+                               "    gl_ClipVertex = gl_ModelViewMatrix * gl_Vertex;\n"
+                               "    color = gl_Color;\n"
+                               "    uv = gl_MultiTexCoord0.xy;\n"
+                               "}\n";
+    std::string fragment = "#version 130\n" + interpolation + " in vec4 color;\n" + interpolation +
+                           " in vec2 uv;\nuniform sampler2D tex;\nuniform vec4 factor;\nvoid main() {\n";
+    if (textured) {
+        fragment += "    vec4 t = texture(tex, uv);\n    gl_FragColor = vec4(clamp(" +
+                    CombineText(false, colorOp, colorArg1, colorArg2) + ", 0.0, 1.0), clamp(" +
+                    CombineText(true, alphaOp, alphaArg1, alphaArg2) + ", 0.0, 1.0));\n";
+    } else {
+        fragment += "    gl_FragColor = color;\n";
+    }
+    fragment += "}\n";
+    const GLuint vs = CompileShader(GL_VERTEX_SHADER, vertex);
+    const GLuint fs = CompileShader(GL_FRAGMENT_SHADER, fragment);
+    GLuint program = 0;
+    if (vs != 0 && fs != 0) {
+        program = glCreateProgram();
+        glAttachShader(program, vs);
+        glAttachShader(program, fs);
+        glLinkProgram(program);
+        GLint ok = GL_FALSE;
+        glGetProgramiv(program, GL_LINK_STATUS, &ok);
+        if (ok != GL_TRUE) {
+            glDeleteProgram(program);
+            program = 0;
+        }
+    }
+    if (vs != 0) glDeleteShader(vs);
+    if (fs != 0) glDeleteShader(fs);
+    return program;
+}
+
+// Whether the context compiles GLSL 1.30 (noperspective varyings).
+bool HasGlsl130() {
+    const char* text = reinterpret_cast<const char*>(glGetString(GL_SHADING_LANGUAGE_VERSION));
+    if (text == nullptr) return false;
+    char* end = nullptr;
+    const long major = std::strtol(text, &end, 10);
+    const long minor = end != nullptr && *end == '.' ? std::strtol(end + 1, nullptr, 10) : 0;
+    return major > 1 || (major == 1 && minor >= 30);
+}
+
+struct StageProgram {
+    GLuint id = 0;
+    GLint factor = -1;  // uniform location of the texture factor
+};
+
+// ---------------------------------------------------------------------------------------------
 
 struct QueuedVertex {
-    float x, y, z;
-    std::uint32_t rgba;  // bytes red, green, blue, alpha
-    float u, v;
-    float fog;
+    float x = 0.0f, y = 0.0f, z = 0.0f;
+    std::uint32_t rgba = 0;  // bytes red, green, blue, alpha
+    float u = 0.0f, v = 0.0f;
+    float fog = 0.0f;
 };
 
 class GlDevice : public DeviceCore {
@@ -189,8 +304,10 @@ public:
         glEnableClientState(GL_TEXTURE_COORD_ARRAY);
         glFogi(GL_FOG_COORD_SRC, GL_FOG_COORD);
         glHint(GL_FOG_HINT, GL_NICEST);
-        _queue.reserve(6 * 4096);
+        _queue.reserve(4 * 4096);
+        _indices.reserve(6 * 4096);
         _hasSync = SDL_GL_ExtensionSupported("GL_ARB_sync") == SDL_TRUE;
+        _programs = HasGlsl130() && std::getenv("MARIVEL_GL_FIXED_FUNCTION") == nullptr;
     }
 
     HRESULT ReadBackBuffer(std::vector<D3DCOLOR>* pixels, UINT* width, UINT* height) override {
@@ -219,9 +336,14 @@ protected:
     ~GlDevice() override {
         _context->flush = nullptr;
         _queue.clear();
+        _indices.clear();
         // Textures bound here are released by the base; the context goes once nothing draws.
         MakeCurrent(_context.get());
         DeleteFences();
+        glUseProgram(0);
+        for (const auto& entry : _stagePrograms) {
+            if (entry.second.id != 0) glDeleteProgram(entry.second.id);
+        }
         if (currentContext == _context.get()) currentContext = nullptr;
         _context->alive = false;
         DriverLeakScope driver;
@@ -365,10 +487,13 @@ protected:
             D3DXMatrixMultiply(&_viewProjection, &View(), &Projection());
             _viewProjectionValid = true;
         }
-        _scratch.resize(vertexCount);
+        // Vertices are queued once; indices make the primitives' triangles (or lines) of them.
+        const size_t first = _queue.size();
+        if (first + vertexCount > MAX_QUEUED_VERTICES) Flush();
+        const GLuint base = static_cast<GLuint>(_queue.size());
         for (UINT i = 0; i < vertexCount; ++i) {
             const Vertex v = DecodeVertex(fvf, data + static_cast<size_t>(i) * stride);
-            QueuedVertex& q = _scratch[i];
+            QueuedVertex q;
             q.x = v.x * w._11 + v.y * w._21 + v.z * w._31 + w._41;
             q.y = v.x * w._12 + v.y * w._22 + v.z * w._32 + w._42;
             q.z = v.x * w._13 + v.y * w._23 + v.z * w._33 + w._43;
@@ -379,37 +504,39 @@ protected:
                 q.u = v.u;
                 q.v = v.v;
             }
-            q.fog = 0.0f;
             if (fog) {
                 const D3DXMATRIX& m = _viewProjection;
                 const float cz = q.x * m._13 + q.y * m._23 + q.z * m._33 + m._43;
                 const float cw = q.x * m._14 + q.y * m._24 + q.z * m._34 + m._44;
                 q.fog = cw != 0.0f ? cz / cw : cz;
             }
+            _queue.push_back(q);
         }
         switch (type) {
             case D3DPT_POINTLIST:
             case D3DPT_LINELIST:
-            case D3DPT_TRIANGLELIST: _queue.insert(_queue.end(), _scratch.begin(), _scratch.end()); break;
+            case D3DPT_TRIANGLELIST:
+                for (UINT i = 0; i < vertexCount; ++i) _indices.push_back(base + i);
+                break;
             case D3DPT_LINESTRIP:
                 for (UINT i = 0; i < primitiveCount; ++i) {
-                    _queue.push_back(_scratch[i]);
-                    _queue.push_back(_scratch[i + 1]);
+                    _indices.push_back(base + i);
+                    _indices.push_back(base + i + 1);
                 }
                 break;
             case D3DPT_TRIANGLESTRIP:
                 for (UINT i = 0; i < primitiveCount; ++i) {
                     // Odd triangles swap their first two vertices to keep the winding.
-                    _queue.push_back(_scratch[i + (i & 1)]);
-                    _queue.push_back(_scratch[i + 1 - (i & 1)]);
-                    _queue.push_back(_scratch[i + 2]);
+                    _indices.push_back(base + i + (i & 1));
+                    _indices.push_back(base + i + 1 - (i & 1));
+                    _indices.push_back(base + i + 2);
                 }
                 break;
             case D3DPT_TRIANGLEFAN:
                 for (UINT i = 0; i < primitiveCount; ++i) {
-                    _queue.push_back(_scratch[0]);
-                    _queue.push_back(_scratch[i + 1]);
-                    _queue.push_back(_scratch[i + 2]);
+                    _indices.push_back(base);
+                    _indices.push_back(base + i + 1);
+                    _indices.push_back(base + i + 2);
                 }
                 break;
         }
@@ -459,9 +586,11 @@ private:
         glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(QueuedVertex), &base->rgba);
         glTexCoordPointer(2, GL_FLOAT, sizeof(QueuedVertex), &base->u);
         glFogCoordPointer(GL_FLOAT, sizeof(QueuedVertex), &base->fog);
-        glDrawArrays(_queueMode, 0, static_cast<GLsizei>(_queue.size()));
+        glDrawRangeElements(_queueMode, 0, static_cast<GLuint>(_queue.size() - 1), static_cast<GLsizei>(_indices.size()),
+                            GL_UNSIGNED_INT, _indices.data());
         if (RenderStateValue(D3DRS_ZENABLE) && RenderStateValue(D3DRS_ZWRITEENABLE)) _depthPristine = false;
         _queue.clear();
+        _indices.clear();
     }
 
     bool Changed(std::initializer_list<DWORD> states) const {
@@ -584,6 +713,7 @@ private:
             }
         }
         ApplyStage0();
+        UseStageProgram();
         std::memcpy(_applied.renderStates, RenderStates(), sizeof(_applied.renderStates));
         _applied.viewport = vp;
         _applied.drawableHeight = height;
@@ -654,6 +784,54 @@ private:
         glTexEnvf(GL_TEXTURE_ENV, scale, factor);
     }
 
+    // The program of the current stage 0, or the fixed function under fog (and without GLSL).
+    void UseStageProgram() {
+        const bool fog = RenderStateValue(D3DRS_FOGENABLE) && RenderStateValue(D3DRS_FOGTABLEMODE) != D3DFOG_NONE;
+        const StageProgram* program = _programs && !fog ? CurrentStageProgram() : nullptr;
+        const GLuint id = program != nullptr ? program->id : 0;
+        if (id != _usedProgram) {
+            glUseProgram(id);
+            _usedProgram = id;
+        }
+        if (program != nullptr && program->factor >= 0) {
+            GLfloat factor[4];
+            ColorOf(RenderStateValue(D3DRS_TEXTUREFACTOR), factor);
+            glUniform4fv(program->factor, 1, factor);
+        }
+    }
+
+    const StageProgram* CurrentStageProgram() {
+        const DWORD colorOp = StageStateValue(0, D3DTSS_COLOROP);
+        const bool textured = StageTexture(0) != nullptr && colorOp != D3DTOP_DISABLE;
+        // Clip-space w is the same at every vertex when the view and projection leave it so.
+        const D3DXMATRIX m = View() * Projection();
+        const bool linear = m._14 == 0.0f && m._24 == 0.0f && m._34 == 0.0f;
+        std::array<DWORD, 8> key = {textured, linear, 0, 0, 0, 0, 0, 0};
+        if (textured) {
+            key = {1,
+                   linear,
+                   colorOp,
+                   StageStateValue(0, D3DTSS_COLORARG1),
+                   StageStateValue(0, D3DTSS_COLORARG2),
+                   StageStateValue(0, D3DTSS_ALPHAOP),
+                   StageStateValue(0, D3DTSS_ALPHAARG1),
+                   StageStateValue(0, D3DTSS_ALPHAARG2)};
+        }
+        auto found = _stagePrograms.find(key);
+        if (found == _stagePrograms.end()) {
+            StageProgram program;
+            program.id = BuildStageProgram(textured, linear, key[2], key[3], key[4], key[5], key[6], key[7]);
+            if (program.id != 0) {
+                glUseProgram(program.id);
+                glUniform1i(glGetUniformLocation(program.id, "tex"), 0);
+                program.factor = glGetUniformLocation(program.id, "factor");
+                glUseProgram(_usedProgram);
+            }
+            found = _stagePrograms.emplace(key, program).first;
+        }
+        return found->second.id != 0 ? &found->second : nullptr;
+    }
+
     void ApplyStage0() {
         TextureCore* texture = StageTexture(0);
         const DWORD colorOp = StageStateValue(0, D3DTSS_COLOROP);
@@ -697,6 +875,8 @@ private:
     }
 
     static constexpr unsigned FRAMES_IN_FLIGHT = 2;
+    // A larger queue is drawn first, so that one draw's vertex copy stays within a few MB.
+    static constexpr size_t MAX_QUEUED_VERTICES = 1u << 18;
     static constexpr GLuint64 FENCE_TIMEOUT_NS = 1000000000ull;
 
     std::shared_ptr<GlContext> _context;
@@ -705,12 +885,16 @@ private:
     GLsync _fences[FRAMES_IN_FLIGHT] = {};
     unsigned _presents = 0;
     std::vector<QueuedVertex> _queue;
-    std::vector<QueuedVertex> _scratch;
+    std::vector<GLuint> _indices;
     GLenum _queueMode = GL_TRIANGLES;
     bool _dirty = true;
     // The whole depth buffer holds the far value 1.0 from a clear and nothing has written it since.
     bool _depthPristine = false;
     Applied _applied;
+    // Stage 0 programs by the stage's operations; GLSL 1.30 is there (else the fixed function).
+    bool _programs = false;
+    std::map<std::array<DWORD, 8>, StageProgram> _stagePrograms;
+    GLuint _usedProgram = 0;
     D3DXMATRIX _viewProjection;
     bool _viewProjectionValid = false;
 };

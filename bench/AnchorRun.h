@@ -1,0 +1,133 @@
+#pragma once
+// Runs the quad-scene anchors (the gl-limit program and the LÖVE scene, from /work/shared/anchors
+// or MARIVEL_ANCHORS) as child processes with this process's environment, QUADS and SECONDS_RUN
+// set, and takes their own report line, CPU time (all threads) and peak resident size.
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace anchor_run {
+
+struct Result {
+    bool ok = false;
+    int frames = 0;
+    double fps = 0.0;     // as the anchor reports it: finished frames over its own timed run
+    double cpu = 0.0;     // seconds, user and system, of all its threads, start-up included
+    double peakMb = 0.0;  // largest resident size
+    std::string error;
+};
+
+inline std::string Folder() {
+    const char* dir = std::getenv("MARIVEL_ANCHORS");
+    return dir != nullptr && *dir != '\0' ? dir : "/work/shared/anchors";
+}
+
+inline std::string TempFolder() {
+    char pattern[] = "/tmp/marivel-anchor-XXXXXX";
+    const char* made = mkdtemp(pattern);
+    return made ? std::string(made) + "/" : std::string("/tmp/");
+}
+
+// The number after "name=" in a report line; 0 when missing.
+inline double ReportedValue(const std::string& line, const char* name) {
+    const std::string key = std::string(" ") + name + "=";
+    const std::size_t at = line.find(key);
+    return at == std::string::npos ? 0.0 : std::atof(line.c_str() + at + key.size());
+}
+
+// Starts argv with the environment of this process, the entries of extra replacing those of
+// the same name; its standard output goes to a file, its standard error nowhere.
+inline Result Spawn(const std::vector<std::string>& argv, const std::vector<std::string>& extra) {
+    Result result;
+    std::vector<std::string> env = extra;
+    for (char** e = environ; *e != nullptr; ++e) {
+        const std::string entry = *e;
+        bool replaced = false;
+        for (const std::string& x : extra) {
+            const std::size_t eq = x.find('=');
+            replaced = replaced || entry.compare(0, eq + 1, x, 0, eq + 1) == 0;
+        }
+        if (!replaced) env.push_back(entry);
+    }
+    std::vector<char*> envp;
+    for (std::string& e : env) envp.push_back(&e[0]);
+    envp.push_back(nullptr);
+    std::vector<std::string> args = argv;
+    std::vector<char*> argp;
+    for (std::string& a : args) argp.push_back(&a[0]);
+    argp.push_back(nullptr);
+
+    const std::string out = TempFolder() + "out.txt";
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    const int started = posix_spawnp(&pid, argp[0], &actions, nullptr, argp.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (started != 0) {
+        result.error = "could not start " + argv[0];
+        return result;
+    }
+    int status = 0;
+    struct rusage ru = {};
+    if (wait4(pid, &status, 0, &ru) != pid) {
+        result.error = "lost " + argv[0];
+        return result;
+    }
+    result.cpu = static_cast<double>(ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) +
+                 static_cast<double>(ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
+    result.peakMb = static_cast<double>(ru.ru_maxrss) / 1024.0;
+    std::ifstream file(out);
+    const std::string output((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::remove(out.c_str());
+    result.frames = static_cast<int>(ReportedValue(output, "frames"));
+    result.fps = ReportedValue(output, "fps");
+    result.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0 && result.frames > 0 && result.fps > 0;
+    if (!result.ok) result.error = argv[0] + " did not report its frames";
+    return result;
+}
+
+// The gl-limit program, built once; empty when it does not build.
+inline const std::string& GlLimitProgram() {
+    static const std::string program = [] {
+        const std::string path = TempFolder() + "quads";
+        const std::string build = "gcc -O2 '" + Folder() + "/gl-limit/quads.c' $(sdl2-config --cflags --libs) -lGL -lm -o " +
+                                  path + " 2>/dev/null";
+        return std::system(build.c_str()) == 0 ? path : std::string();
+    }();
+    return program;
+}
+
+inline std::vector<std::string> SceneEnvironment(int quads, double seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", seconds);
+    return {"QUADS=" + std::to_string(quads), std::string("SECONDS_RUN=") + text};
+}
+
+inline Result GlLimit(int quads, double seconds) {
+    if (GlLimitProgram().empty()) {
+        Result failed;
+        failed.error = "gl-limit did not build";
+        return failed;
+    }
+    return Spawn({GlLimitProgram()}, SceneEnvironment(quads, seconds));
+}
+
+inline Result Love(int quads, double seconds) {
+    return Spawn({"love", Folder() + "/love-quads"}, SceneEnvironment(quads, seconds));
+}
+
+}  // namespace anchor_run
