@@ -27,12 +27,14 @@ public:
 };
 
 void XmlElement::CreateBarriers() {
-    _attributesBegin = ObjectSmartPointer<XmlAttribute>(new XmlAttributeBarrier);
-    _attributesEnd = ObjectSmartPointer<XmlAttribute>(new XmlAttributeBarrier);
-    _attributesEnd->InsertBefore(_attributesBegin);
-    _nodesBegin = ObjectSmartPointer<XmlNode>(new XmlNodeBarrier);
-    _nodesEnd = ObjectSmartPointer<XmlNode>(new XmlNodeBarrier);
-    _nodesEnd->InsertBefore(_nodesBegin);
+    _attributes = ObjectSmartPointer<XmlAttribute>(new XmlAttributeBarrier);
+    XmlAttribute* attributes = _attributes.Get();
+    attributes->_nextAttribute = ObjectWeakPointer<XmlAttribute>(attributes);
+    attributes->_prevAttribute = _attributes;
+    _nodes = ObjectSmartPointer<XmlNode>(new XmlNodeBarrier);
+    XmlNode* nodes = _nodes.Get();
+    nodes->_nextNode = ObjectWeakPointer<XmlNode>(nodes);
+    nodes->_prevNode = _nodes;
 }
 
 XmlElement::XmlElement() { CreateBarriers(); }
@@ -56,11 +58,18 @@ XmlElement::XmlElement(const ObjectWeakPointer<XmlElement>& source) {
 }
 
 XmlElement::~XmlElement() {
-    // The chains go from their tail barriers; release them before the head barriers.
-    _nodesEnd = nullptr;
-    _nodesBegin = nullptr;
-    _attributesEnd = nullptr;
-    _attributesBegin = nullptr;
+    // The barrier's hold on the last member goes first, so the members go from the tail and the
+    // barrier, held by the first one, goes last.
+    if (_nodes.Get() != nullptr) {
+        ObjectSmartPointer<XmlNode> last = std::move(_nodes.Get()->_prevNode);
+        last = nullptr;
+        _nodes = nullptr;
+    }
+    if (_attributes.Get() != nullptr) {
+        ObjectSmartPointer<XmlAttribute> last = std::move(_attributes.Get()->_prevAttribute);
+        last = nullptr;
+        _attributes = nullptr;
+    }
 }
 
 void XmlElement::SetName(const std::string& name) {
@@ -75,7 +84,7 @@ std::string XmlElement::GetName() {
     return _name;
 }
 
-ObjectWeakPointer<XmlAttribute> XmlElement::GetFirstAttribute() { return _attributesBegin->GetNextAttribute(); }
+ObjectWeakPointer<XmlAttribute> XmlElement::GetFirstAttribute() { return _attributes->GetNextAttribute(); }
 
 ObjectWeakPointer<XmlAttribute> XmlElement::GetAttribute(const std::string& name) {
     for (XmlAttribute* a = FirstAttributeRaw(); !a->IsBarrier(); a = a->NextRaw()) {
@@ -96,10 +105,10 @@ bool XmlElement::HasAttribute(const std::string& name) const {
 
 void XmlElement::AddAttribute(const ObjectSmartPointer<XmlAttribute>& newAttribute) {
     Assert(GetAttribute(newAttribute->GetName()) == NULL);
-    _attributesEnd->InsertBefore(newAttribute);
+    _attributes->InsertBefore(newAttribute);
 }
 
-ObjectWeakPointer<XmlNode> XmlElement::GetFirstChildNode() { return _nodesBegin->GetNextNode(); }
+ObjectWeakPointer<XmlNode> XmlElement::GetFirstChildNode() { return _nodes->GetNextNode(); }
 
 namespace {
 
@@ -131,7 +140,7 @@ ObjectWeakPointer<XmlElement> XmlElement::GetFirstChildElement(const std::string
 }
 
 ObjectWeakPointer<XmlElement> XmlElement::GetLastChildElement() {
-    for (XmlNode* n = _nodesEnd.Get()->PrevRaw(); !n->IsBarrier(); n = n->PrevRaw()) {
+    for (XmlNode* n = _nodes.Get()->PrevRaw(); !n->IsBarrier(); n = n->PrevRaw()) {
         if (XmlElement* e = AsElement(n)) return Found(e);
     }
     return ObjectWeakPointer<XmlElement>();
@@ -159,9 +168,9 @@ ObjectWeakPointer<XmlElement> XmlElement::GetPrevElement() {
     return ObjectWeakPointer<XmlElement>();
 }
 
-void XmlElement::AppendChild(const ObjectSmartPointer<XmlNode>& newNode) { _nodesEnd->InsertBefore(newNode); }
+void XmlElement::AppendChild(const ObjectSmartPointer<XmlNode>& newNode) { _nodes->InsertBefore(newNode); }
 
-void XmlElement::PrependChild(const ObjectSmartPointer<XmlNode>& newNode) { _nodesBegin->InsertAfter(newNode); }
+void XmlElement::PrependChild(const ObjectSmartPointer<XmlNode>& newNode) { _nodes->InsertAfter(newNode); }
 
 std::string XmlElement::GetText() {
     ObjectWeakPointer<XmlNode> p = GetFirstChildNode();

@@ -1,5 +1,5 @@
 #pragma once
-// An element: a name, an attribute list and a child list, each closed by two barriers.
+// An element: a name, an attribute list and a child list, each a ring closed by one barrier.
 
 #include <string>
 
@@ -75,8 +75,8 @@ public:
     void WriteMarked(const ObjectWeakPointer<XmlOutText>& out) override;
 
     // Unmarked walks for the writer and the reader's subclasses.
-    XmlNode* FirstChildRaw() const { return _nodesBegin.Get()->NextRaw(); }
-    XmlAttribute* FirstAttributeRaw() const { return _attributesBegin.Get()->NextRaw(); }
+    XmlNode* FirstChildRaw() const { return _nodes.Get()->NextRaw(); }
+    XmlAttribute* FirstAttributeRaw() const { return _attributes.Get()->NextRaw(); }
     bool HasChildNodes() const { return !FirstChildRaw()->IsBarrier(); }
 
 protected:
@@ -86,10 +86,10 @@ protected:
     void WriteAttributes(const ObjectWeakPointer<XmlOutText>& out);
     void WriteChildren(const ObjectWeakPointer<XmlOutText>& out);
 
-    ObjectSmartPointer<XmlAttribute> _attributesBegin;
-    ObjectSmartPointer<XmlAttribute> _attributesEnd;
-    ObjectSmartPointer<XmlNode> _nodesBegin;
-    ObjectSmartPointer<XmlNode> _nodesEnd;
+    // Each barrier stands before the first member and after the last: it links weakly to the
+    // first and holds the last, the first holds the barrier; an empty list's barrier links to itself.
+    ObjectSmartPointer<XmlAttribute> _attributes;
+    ObjectSmartPointer<XmlNode> _nodes;
     std::string _name;
 
 private:

@@ -80,26 +80,7 @@ void XmlText::ResetVisited() {
 bool XmlText::IsSignificant() { return !_isSpaceOnly; }
 
 void XmlText::Write(const ObjectWeakPointer<XmlOutText>& out) {
-    XmlOutText& text = *out;
-    std::string escaped;
-    escaped.reserve(_value.size());
-    for (unsigned char c : _value) {
-        if (c < 32 && c != '\t' && c != '\n') {
-            escaped += "&#x";
-            escaped += XmlUtil::HexDigit(c >> 4);
-            escaped += XmlUtil::HexDigit(c & 15);
-            escaped += ';';
-        } else if (c == '<') {
-            escaped += "&lt;";
-        } else if (c == '>') {
-            escaped += "&gt;";
-        } else if (c == '&') {
-            escaped += "&amp;";
-        } else {
-            escaped += static_cast<char>(c);
-        }
-    }
-    text.PutContent(escaped);
+    out->PutEscapedContent(_value, false);
     _isVisited = true;
 }
 

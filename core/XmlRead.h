@@ -3,6 +3,7 @@
 // the source form so that a read document is written back as it came in.
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -56,6 +57,30 @@ private:
     std::vector<ObjectSmartPointer<XmlMiscReadUnit>> _components;
 };
 
+// Source text kept beside a read unit: its length, then its bytes, in one block of the pool.
+class XmlKeptText {
+public:
+    XmlKeptText() = default;
+    ~XmlKeptText() { Free(); }
+    XmlKeptText(const XmlKeptText&) = delete;
+    XmlKeptText& operator=(const XmlKeptText&) = delete;
+
+    // The two pieces one after the other in place of what was kept.
+    void Assign(const char* first, std::size_t firstLength, const char* second = nullptr, std::size_t secondLength = 0);
+    bool IsEmpty() const { return _block == nullptr; }
+    const char* Data() const { return _block == nullptr ? nullptr : _block + sizeof(std::uint32_t); }
+    std::size_t Size() const {
+        std::uint32_t size = 0;
+        if (_block != nullptr) std::memcpy(&size, _block, sizeof size);
+        return size;
+    }
+
+private:
+    void Free();
+
+    char* _block = nullptr;
+};
+
 // Attributes and texts keep their source text (spaces, "=", references as written; the source
 // of a value is kept only when it differs from the value) and give the decoded value; writing
 // puts the source back.
@@ -72,8 +97,8 @@ private:
     // Where "=" with its spaces begins in the layout.
     std::uint32_t _eqAt = 0;
     // The spaces before the name, then "=" with its spaces; none for the usual " " and "=".
-    std::unique_ptr<std::string> _layout;
-    std::unique_ptr<std::string> _source;
+    XmlKeptText _layout;
+    XmlKeptText _source;
 };
 
 class XmlTextRead : public XmlText {
@@ -82,7 +107,7 @@ public:
     void Write(const ObjectWeakPointer<XmlOutText>& out) override;
 
 private:
-    std::unique_ptr<std::string> _source;
+    XmlKeptText _source;
 };
 
 class XmlElementRead : public XmlElement {
@@ -97,7 +122,7 @@ private:
     std::uint32_t _endTagSpaceAt = 0;
     // The spaces before the start tag's ">" or "/>", then those before the end tag's ">"; none
     // when both are empty.
-    std::unique_ptr<std::string> _spaces;
+    XmlKeptText _spaces;
 };
 
 class XmlDocumentRead : public XmlDocument {
