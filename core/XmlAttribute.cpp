@@ -25,13 +25,13 @@ const XmlSiblings::Chain<XmlAttribute>& XmlAttribute::Siblings() {
 }
 
 void XmlAttribute::SetName(const std::string& name) {
-    Assert(_name == "");
+    XmlCheck(_name.empty(), "_name == \"\"");
     XmlUtil::CheckName(name);
     _name = name;
 }
 
 void XmlAttribute::SetValue(const std::string& value) {
-    Assert(_value == "");
+    XmlCheck(_value.empty(), "_value == \"\"");
     _value = value;
 }
 

@@ -111,7 +111,7 @@ XmlElement::~XmlElement() {
 }
 
 void XmlElement::SetName(const std::string& name) {
-    Assert(_name == "");
+    XmlCheck(_name.empty(), "_name == \"\"");
     XmlUtil::CheckName(name);
     _name = name;
 }

@@ -61,8 +61,12 @@ XmlText::XmlText(const std::string& value) { SetValue(value); }
 void XmlText::SetValue(const std::string& value) { SetValue(std::string(value)); }
 
 void XmlText::SetValue(std::string&& value) {
-    Assert(_value == "");
+    XmlCheck(_value.empty(), "_value == \"\"");
     _value = std::move(value);
+    NoteValue();
+}
+
+void XmlText::NoteValue() {
     _isSpaceOnly = true;
     for (unsigned char c : _value) {
         if (!XmlUtil::IsSpace(c)) {

@@ -77,7 +77,7 @@ bool ReadCharacters(XmlInText& text, unsigned char stop, std::string& value) {
     // Most values are one run: taken whole.
     text.SkipCharDataRun(stop);
     if (text.GetCurrent() == stop) {
-        value = std::string(text.Data() + begin, text.GetPosition().Get() - begin);
+        value.append(text.Data() + begin, text.GetPosition().Get() - begin);
         return false;
     }
     bool hasReference = false;
@@ -99,10 +99,9 @@ bool ReadCharacters(XmlInText& text, unsigned char stop, std::string& value) {
     return hasReference;
 }
 
-// The text from begin to the cursor into a target still empty (built in place and moved in, which
-// costs less than appending or assigning).
+// The text from begin to the cursor into a target still empty (appending costs less than assigning).
 void AssignFrom(std::string& target, const XmlInText& text, unsigned begin) {
-    target = std::string(text.Data() + begin, text.GetPosition().Get() - begin);
+    target.append(text.Data() + begin, text.GetPosition().Get() - begin);
 }
 
 
@@ -344,10 +343,9 @@ void XmlAttributeRead::Write(const ObjectWeakPointer<XmlOutText>& out) {
 
 XmlTextRead::XmlTextRead(XmlInText& text) {
     const unsigned begin = text.GetPosition().Get();
-    std::string value;
-    if (ReadCharacters(text, '<', value)) _source.Assign(text.Data() + begin, text.GetPosition().Get() - begin);
-    XmlReadCheck(value.size() > 0 || !_source.IsEmpty(), "_components.size() > 0");
-    SetValue(std::move(value));
+    if (ReadCharacters(text, '<', _value)) _source.Assign(text.Data() + begin, text.GetPosition().Get() - begin);
+    XmlReadCheck(_value.size() > 0 || !_source.IsEmpty(), "_components.size() > 0");
+    NoteValue();
 }
 
 void XmlTextRead::Write(const ObjectWeakPointer<XmlOutText>& out) {
