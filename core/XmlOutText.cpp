@@ -68,21 +68,40 @@ void XmlOutText::PutLineBreak() {
     _size += 2 + tabs;
 }
 
-void XmlOutText::PutMarkupBytes(const char* text, std::size_t length) {
-    for (std::size_t i = 0; i < length; ++i) PutChar(text[i]);
+void XmlOutText::PutLineEnd() {
+    char* to = Room(2);
+    to[0] = '\r';
+    to[1] = '\n';
+    _size += 2;
+}
+
+void XmlOutText::PutMarkupChar(char c) {
+    XmlCheck(XmlUtil::IsChar(static_cast<unsigned char>(c)), "XmlUtil::IsChar(c)");
+    if (c == '<' && _lastChar == '>' && !_isInComment) PutLineBreak();
+    if (c == '\n') {
+        PutLineEnd();
+    } else {
+        *Room(1) = c;
+        ++_size;
+    }
+    _lastChar = c;
 }
 
 void XmlOutText::PutContentBytes(const char* text, std::size_t length) {
     for (std::size_t i = 0; i < length; ++i) {
         XmlCheck(XmlUtil::IsChar(static_cast<unsigned char>(text[i])), "XmlUtil::IsChar(c)");
     }
-    for (std::size_t i = 0; i < length; ++i) {
-        if (text[i] == '\n') {
-            PutLineEnd();
-        } else {
-            *Room(1) = text[i];
-            ++_size;
-        }
+    // The runs between line feeds go whole.
+    const char* end = text + length;
+    while (text < end) {
+        const char* lineFeed = static_cast<const char*>(std::memchr(text, '\n', static_cast<std::size_t>(end - text)));
+        const char* stop = lineFeed != nullptr ? lineFeed : end;
+        const std::size_t run = static_cast<std::size_t>(stop - text);
+        std::memcpy(Room(run), text, run);
+        _size += run;
+        if (lineFeed == nullptr) break;
+        PutLineEnd();
+        text = lineFeed + 1;
     }
 }
 

@@ -5,6 +5,10 @@
 #include <cstring>
 #include <string>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include "core/Object.h"
 #include "core/XmlUtil.h"
 
@@ -17,14 +21,12 @@ public:
 
     // Markup: a "<" directly after a ">" starts a new line indented by the current depth.
     void PutChar(char c) {
-        XmlCheck(XmlUtil::IsChar(static_cast<unsigned char>(c)), "XmlUtil::IsChar(c)");
-        if (__builtin_expect(c == '<' && _lastChar == '>' && !_isInComment, 0)) PutLineBreak();
-        if (__builtin_expect(c == '\n', 0)) {
-            PutLineEnd();
-        } else {
-            *Room(1) = c;
-            ++_size;
+        if (__builtin_expect(XmlUtil::IsOfClass(static_cast<unsigned char>(c), XmlUtil::OUT_MARKUP_CLASS), 0)) {
+            PutMarkupChar(c);
+            return;
         }
+        *Room(1) = c;
+        ++_size;
         _lastChar = c;
     }
     void PutString(const std::string& text) { PutString(text.data(), text.size()); }
@@ -33,42 +35,22 @@ public:
         if (length == 0) return;
         // A leading "<" (as of an end tag) is the one place a line break usually goes.
         if (text[0] == '<') {
-            PutChar('<');
+            PutMarkupChar('<');
             ++text;
             --length;
+            if (length == 0) return;
         }
-        // Copied and classified in one pass; anything but plain characters is done again byte by byte.
-        char* to = Room(length);
-        unsigned special = 0;
-        for (std::size_t i = 0; i < length; ++i) {
-            const unsigned char c = static_cast<unsigned char>(text[i]);
-            to[i] = static_cast<char>(c);
-            special |= XmlUtil::IsOfClass(c, XmlUtil::OUT_MARKUP_CLASS);
-        }
-        if (__builtin_expect(special != 0, 0)) {
-            PutMarkupBytes(text, length);
+        if (__builtin_expect(!PutPlain(text, length, XmlUtil::OUT_MARKUP_CLASS), 0)) {
+            for (std::size_t i = 0; i < length; ++i) PutChar(text[i]);
             return;
         }
-        if (length == 0) return;
-        _size += length;
         _lastChar = text[length - 1];
     }
     // Character content: a ">" in it never counts as the end of a tag.
     void PutContent(const std::string& text) { PutContent(text.data(), text.size()); }
     void PutContent(const char* text, std::size_t length) {
         if (length == 0) return;
-        char* to = Room(length);
-        unsigned special = 0;
-        for (std::size_t i = 0; i < length; ++i) {
-            const unsigned char c = static_cast<unsigned char>(text[i]);
-            to[i] = static_cast<char>(c);
-            special |= XmlUtil::IsOfClass(c, XmlUtil::OUT_CONTENT_CLASS);
-        }
-        if (__builtin_expect(special != 0, 0)) {
-            PutContentBytes(text, length);
-        } else {
-            _size += length;
-        }
+        if (__builtin_expect(!PutPlain(text, length, XmlUtil::OUT_CONTENT_CLASS), 0)) PutContentBytes(text, length);
         _lastChar = text[length - 1] == '>' ? 0 : text[length - 1];
     }
 
@@ -98,16 +80,46 @@ private:
     }
     void Grow(std::size_t length);
     // Line ends are kept as CR LF from the start, so the file is the buffer as it stands.
-    void PutLineEnd() {
-        char* to = Room(2);
-        to[0] = '\r';
-        to[1] = '\n';
-        _size += 2;
-    }
+    void PutLineEnd();
     // The layout's line break and indentation before a "<".
     void PutLineBreak();
-    // The byte-by-byte forms of the puts above, for text holding line feeds, "<" or bytes that are no characters.
-    void PutMarkupBytes(const char* text, std::size_t length);
+    // Appends the text when it holds no byte of the class that needs care (a line feed, a byte that is
+    // no character and in markup a "<"); false, with nothing appended, when it does. Short texts are
+    // copied and classified in one pass; longer ones classified sixteen bytes at a time and copied whole.
+    bool PutPlain(const char* text, std::size_t length, XmlUtil::ByteClass byteClass) {
+        char* to = Room(length);
+        if (length < 16) {
+            bool care = false;
+            for (std::size_t i = 0; i < length; ++i) {
+                to[i] = text[i];
+                care |= XmlUtil::IsOfClass(static_cast<unsigned char>(text[i]), byteClass);
+            }
+            if (care) return false;
+            _size += length;
+            return true;
+        }
+        std::size_t i = 0;
+#ifdef __SSE2__
+        const __m128i tab = _mm_set1_epi8('\t');
+        const __m128i lastControl = _mm_set1_epi8(31);
+        const __m128i less = _mm_set1_epi8(byteClass == XmlUtil::OUT_MARKUP_CLASS ? '<' : 0);
+        for (; i + 16 <= length; i += 16) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
+            const __m128i control =
+                _mm_andnot_si128(_mm_cmpeq_epi8(bytes, tab), _mm_cmpeq_epi8(_mm_min_epu8(bytes, lastControl), bytes));
+            if (_mm_movemask_epi8(_mm_or_si128(control, _mm_cmpeq_epi8(bytes, less))) != 0) return false;
+        }
+#endif
+        bool care = false;
+        for (; i < length; ++i) care |= XmlUtil::IsOfClass(static_cast<unsigned char>(text[i]), byteClass);
+        if (care) return false;
+        std::memcpy(to, text, length);
+        _size += length;
+        return true;
+    }
+    // The char that needs the checks: "<", a line feed or no character.
+    void PutMarkupChar(char c);
+    // Content holding line feeds or bytes that are no characters.
     void PutContentBytes(const char* text, std::size_t length);
     bool WriteAndClose(bool fromDestructor);
 
