@@ -122,14 +122,6 @@ std::string XmlInText::GetSubText(Position begin, Position end) const {
     return _text.substr(begin.Get(), end.Get() - begin.Get());
 }
 
-unsigned XmlInText::SkipName() {
-    XmlReadCheck(IsFirstNameLetter(), "IsFirstNameLetter()");
-    const unsigned begin = _pos;
-    ++_pos;
-    while (XmlUtil::IsSecondNameLetter(static_cast<unsigned char>(_text[_pos]))) ++_pos;
-    return begin;
-}
-
 std::string XmlInText::ReadName() {
     const unsigned begin = SkipName();
     return _text.substr(begin, _pos - begin);

@@ -74,7 +74,13 @@ public:
     Position GetPosition() const { return Position(_pos); }
     std::string GetSubText(Position begin, Position end) const;
     // Skips a name at the cursor, checked; the result is where it began.
-    unsigned SkipName();
+    unsigned SkipName() {
+        XmlReadCheck(IsFirstNameLetter(), "IsFirstNameLetter()");
+        const unsigned begin = _pos;
+        ++_pos;
+        while (XmlUtil::IsSecondNameLetter(static_cast<unsigned char>(_text[_pos]))) ++_pos;
+        return begin;
+    }
     std::string ReadName();
     // Skips the maximal run of blanks, tabs and line feeds; the result is where it began.
     unsigned SkipSpaceRun() {

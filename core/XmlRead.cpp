@@ -294,10 +294,9 @@ void XmlKeptText::Free() {
 // XmlAttributeRead
 
 // The reader's name rule is the model's, so the name is not checked again.
-XmlAttributeRead::XmlAttributeRead(XmlInText& text, unsigned spaceBegin) {
-    const unsigned nameBegin = text.SkipName();
+XmlAttributeRead::XmlAttributeRead(XmlInText& text, unsigned spaceBegin, unsigned nameBegin)
+    : XmlAttribute(text.Data() + nameBegin, text.GetPosition().Get() - nameBegin) {
     const unsigned nameEnd = text.GetPosition().Get();
-    AssignFrom(_name, text, nameBegin);
     text.SkipSpaceRun();
     XmlReadCheck(text.GetCurrent() == '=', "in->GetCurrent() == '='");
     text.MoveNext();

@@ -89,10 +89,12 @@ private:
 class XmlAttributeRead : public XmlAttribute {
 public:
     // Reads the attribute at the cursor, after the run of spaces that began at spaceBegin.
-    XmlAttributeRead(XmlInText& in, unsigned spaceBegin);
+    XmlAttributeRead(XmlInText& in, unsigned spaceBegin) : XmlAttributeRead(in, spaceBegin, in.SkipName()) {}
     void Write(const ObjectWeakPointer<XmlOutText>& out) override;
 
 private:
+    XmlAttributeRead(XmlInText& in, unsigned spaceBegin, unsigned nameBegin);
+
     char _quote = 0;
     // Where "=" with its spaces begins in the layout.
     std::uint32_t _eqAt = 0;
