@@ -10,6 +10,8 @@ Object::Object(RootTag) : _state(OK_STATE), _linkInfo(new LinkInfo) {
     _rootObject = this;
 }
 
+Object::Object(LastingTag) : _state(OK_STATE), _linkInfo(new LinkInfo) {}
+
 void Object::DestroyChecked() {
     Assert(_state == OK_STATE);
     _state = 0;

@@ -33,6 +33,11 @@ public:
     const Object* NextObject() const { return _nextObject; }
     const Object* PrevObject() const { return _prevObject; }
 
+protected:
+    // For shared objects that last as long as the process: outside the ring, never destroyed.
+    struct LastingTag {};
+    explicit Object(LastingTag);
+
 private:
     struct RootTag {};
     explicit Object(RootTag);

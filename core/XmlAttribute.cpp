@@ -25,13 +25,13 @@ const XmlSiblings::Chain<XmlAttribute>& XmlAttribute::Siblings() {
 }
 
 void XmlAttribute::SetName(const std::string& name) {
-    Assert(_name == "");
+    XmlCheck(_name.empty(), "_name == \"\"");
     XmlUtil::CheckName(name);
     _name = name;
 }
 
 void XmlAttribute::SetValue(const std::string& value) {
-    Assert(_value == "");
+    XmlCheck(_value.empty(), "_value == \"\"");
     _value = value;
 }
 
@@ -66,40 +66,7 @@ ObjectWeakPointer<XmlAttribute> XmlAttribute::Replace(const ObjectSmartPointer<X
 
 ObjectSmartPointer<XmlAttribute> XmlAttribute::Remove() { return Siblings().Remove(this); }
 
-void XmlAttribute::WriteEscapedValue(XmlOutText& out, const std::string& value) {
-    bool plain = true;
-    for (unsigned char c : value) {
-        if (c < 32 || c == '<' || c == '>' || c == '&' || c == '"') {
-            plain = false;
-            break;
-        }
-    }
-    if (plain) {
-        out.PutContent(value);
-        return;
-    }
-    std::string escaped;
-    escaped.reserve(value.size() + 8);
-    for (unsigned char c : value) {
-        if (c < 32) {
-            escaped += "&#x";
-            escaped += XmlUtil::HexDigit(c >> 4);
-            escaped += XmlUtil::HexDigit(c & 15);
-            escaped += ';';
-        } else if (c == '<') {
-            escaped += "&lt;";
-        } else if (c == '>') {
-            escaped += "&gt;";
-        } else if (c == '&') {
-            escaped += "&amp;";
-        } else if (c == '"') {
-            escaped += "&quot;";
-        } else {
-            escaped += static_cast<char>(c);
-        }
-    }
-    out.PutContent(escaped);
-}
+void XmlAttribute::WriteEscapedValue(XmlOutText& out, const std::string& value) { out.PutEscapedContent(value, true); }
 
 void XmlAttribute::Write(const ObjectWeakPointer<XmlOutText>& out) {
     if (_isBarrier) {

@@ -44,6 +44,8 @@ public:
 protected:
     friend class XmlElement;
     XmlAttribute() = default;
+    // For the reader: the name as read, which follows the name rule already.
+    XmlAttribute(const char* name, std::size_t nameLength) : _name(name, nameLength) {}
     void SetName(const std::string& name);
     void SetValue(const std::string& value);
 

@@ -11,6 +11,10 @@ public:
         _isBarrier = true;
         _isVisited = true;
     }
+    explicit XmlNodeBarrier(LastingTag tag) : Object(tag) {
+        _isBarrier = true;
+        _isVisited = true;
+    }
     void Write(const ObjectWeakPointer<XmlOutText>&) override { Assert(false); }
     ObjectSmartPointer<XmlNode> Clone() override {
         Assert(false);
@@ -24,27 +28,63 @@ public:
         _isBarrier = true;
         _isVisited = true;
     }
+    explicit XmlAttributeBarrier(LastingTag tag) : Object(tag) {
+        _isBarrier = true;
+        _isVisited = true;
+    }
 };
 
-void XmlElement::CreateBarriers() {
-    _attributesBegin = ObjectSmartPointer<XmlAttribute>(new XmlAttributeBarrier);
-    _attributesEnd = ObjectSmartPointer<XmlAttribute>(new XmlAttributeBarrier);
-    _attributesEnd->InsertBefore(_attributesBegin);
-    _nodesBegin = ObjectSmartPointer<XmlNode>(new XmlNodeBarrier);
-    _nodesEnd = ObjectSmartPointer<XmlNode>(new XmlNodeBarrier);
-    _nodesEnd->InsertBefore(_nodesBegin);
+namespace {
+
+// The barrier closes a ring that holds nothing else: it links to itself both ways.
+template <class T>
+T* Ring(ObjectSmartPointer<T>& barrier, ObjectWeakPointer<T> T::*next, ObjectSmartPointer<T> T::*prev) {
+    T* b = barrier.Get();
+    b->*next = ObjectWeakPointer<T>(b);
+    b->*prev = barrier;
+    return b;
 }
 
-XmlElement::XmlElement() { CreateBarriers(); }
+}  // namespace
 
-XmlElement::XmlElement(const std::string& name) {
-    CreateBarriers();
-    SetName(name);
+XmlNode* XmlElement::EmptyNodes() {
+    static XmlNode* const barrier = [] {
+        ObjectSmartPointer<XmlNode> held(new XmlNodeBarrier(LastingTag{}));
+        return Ring(held, &XmlNode::_nextNode, &XmlNode::_prevNode);
+    }();
+    return barrier;
 }
+
+XmlAttribute* XmlElement::EmptyAttributes() {
+    static XmlAttribute* const barrier = [] {
+        ObjectSmartPointer<XmlAttribute> held(new XmlAttributeBarrier(LastingTag{}));
+        return Ring(held, &XmlAttribute::_nextAttribute, &XmlAttribute::_prevAttribute);
+    }();
+    return barrier;
+}
+
+XmlNode* XmlElement::OwnNodes() {
+    if (_nodes.Get() == nullptr) {
+        _nodes = ObjectSmartPointer<XmlNode>(new XmlNodeBarrier);
+        Ring(_nodes, &XmlNode::_nextNode, &XmlNode::_prevNode);
+    }
+    return _nodes.Get();
+}
+
+XmlAttribute* XmlElement::OwnAttributes() {
+    if (_attributes.Get() == nullptr) {
+        _attributes = ObjectSmartPointer<XmlAttribute>(new XmlAttributeBarrier);
+        Ring(_attributes, &XmlAttribute::_nextAttribute, &XmlAttribute::_prevAttribute);
+    }
+    return _attributes.Get();
+}
+
+XmlElement::XmlElement() = default;
+
+XmlElement::XmlElement(const std::string& name) { SetName(name); }
 
 XmlElement::XmlElement(const ObjectWeakPointer<XmlElement>& source) {
     XmlElement& from = *source;
-    CreateBarriers();
     SetName(from._name);
     for (XmlAttribute* a = from.FirstAttributeRaw(); !a->IsBarrier(); a = a->NextRaw()) {
         AddAttribute(ObjectSmartPointer<XmlAttribute>(new XmlAttribute(ObjectWeakPointer<XmlAttribute>(a))));
@@ -56,15 +96,22 @@ XmlElement::XmlElement(const ObjectWeakPointer<XmlElement>& source) {
 }
 
 XmlElement::~XmlElement() {
-    // The chains go from their tail barriers; release them before the head barriers.
-    _nodesEnd = nullptr;
-    _nodesBegin = nullptr;
-    _attributesEnd = nullptr;
-    _attributesBegin = nullptr;
+    // The barrier's hold on the last member goes first, so the members go from the tail and the
+    // barrier, held by the first one, goes last.
+    if (_nodes.Get() != nullptr) {
+        ObjectSmartPointer<XmlNode> last = std::move(_nodes.Get()->_prevNode);
+        last = nullptr;
+        _nodes = nullptr;
+    }
+    if (_attributes.Get() != nullptr) {
+        ObjectSmartPointer<XmlAttribute> last = std::move(_attributes.Get()->_prevAttribute);
+        last = nullptr;
+        _attributes = nullptr;
+    }
 }
 
 void XmlElement::SetName(const std::string& name) {
-    Assert(_name == "");
+    XmlCheck(_name.empty(), "_name == \"\"");
     XmlUtil::CheckName(name);
     _name = name;
 }
@@ -75,7 +122,10 @@ std::string XmlElement::GetName() {
     return _name;
 }
 
-ObjectWeakPointer<XmlAttribute> XmlElement::GetFirstAttribute() { return _attributesBegin->GetNextAttribute(); }
+ObjectWeakPointer<XmlAttribute> XmlElement::GetFirstAttribute() {
+    if (_attributes.Get() == nullptr) return ObjectWeakPointer<XmlAttribute>();
+    return _attributes.Get()->GetNextAttribute();
+}
 
 ObjectWeakPointer<XmlAttribute> XmlElement::GetAttribute(const std::string& name) {
     for (XmlAttribute* a = FirstAttributeRaw(); !a->IsBarrier(); a = a->NextRaw()) {
@@ -96,10 +146,13 @@ bool XmlElement::HasAttribute(const std::string& name) const {
 
 void XmlElement::AddAttribute(const ObjectSmartPointer<XmlAttribute>& newAttribute) {
     Assert(GetAttribute(newAttribute->GetName()) == NULL);
-    _attributesEnd->InsertBefore(newAttribute);
+    OwnAttributes()->InsertBefore(newAttribute);
 }
 
-ObjectWeakPointer<XmlNode> XmlElement::GetFirstChildNode() { return _nodesBegin->GetNextNode(); }
+ObjectWeakPointer<XmlNode> XmlElement::GetFirstChildNode() {
+    if (_nodes.Get() == nullptr) return ObjectWeakPointer<XmlNode>();
+    return _nodes.Get()->GetNextNode();
+}
 
 namespace {
 
@@ -131,7 +184,8 @@ ObjectWeakPointer<XmlElement> XmlElement::GetFirstChildElement(const std::string
 }
 
 ObjectWeakPointer<XmlElement> XmlElement::GetLastChildElement() {
-    for (XmlNode* n = _nodesEnd.Get()->PrevRaw(); !n->IsBarrier(); n = n->PrevRaw()) {
+    if (_nodes.Get() == nullptr) return ObjectWeakPointer<XmlElement>();
+    for (XmlNode* n = _nodes.Get()->PrevRaw(); !n->IsBarrier(); n = n->PrevRaw()) {
         if (XmlElement* e = AsElement(n)) return Found(e);
     }
     return ObjectWeakPointer<XmlElement>();
@@ -159,9 +213,9 @@ ObjectWeakPointer<XmlElement> XmlElement::GetPrevElement() {
     return ObjectWeakPointer<XmlElement>();
 }
 
-void XmlElement::AppendChild(const ObjectSmartPointer<XmlNode>& newNode) { _nodesEnd->InsertBefore(newNode); }
+void XmlElement::AppendChild(const ObjectSmartPointer<XmlNode>& newNode) { OwnNodes()->InsertBefore(newNode); }
 
-void XmlElement::PrependChild(const ObjectSmartPointer<XmlNode>& newNode) { _nodesBegin->InsertAfter(newNode); }
+void XmlElement::PrependChild(const ObjectSmartPointer<XmlNode>& newNode) { OwnNodes()->InsertAfter(newNode); }
 
 std::string XmlElement::GetText() {
     ObjectWeakPointer<XmlNode> p = GetFirstChildNode();

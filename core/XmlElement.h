@@ -1,5 +1,6 @@
 #pragma once
-// An element: a name, an attribute list and a child list, each closed by two barriers.
+// An element: a name, an attribute list and a child list, each a ring closed by one barrier. A list
+// gets its barrier with its first member; until then the walks meet the one all empty lists share.
 
 #include <string>
 
@@ -75,8 +76,10 @@ public:
     void WriteMarked(const ObjectWeakPointer<XmlOutText>& out) override;
 
     // Unmarked walks for the writer and the reader's subclasses.
-    XmlNode* FirstChildRaw() const { return _nodesBegin.Get()->NextRaw(); }
-    XmlAttribute* FirstAttributeRaw() const { return _attributesBegin.Get()->NextRaw(); }
+    XmlNode* FirstChildRaw() const { return _nodes.Get() != nullptr ? _nodes.Get()->NextRaw() : EmptyNodes(); }
+    XmlAttribute* FirstAttributeRaw() const {
+        return _attributes.Get() != nullptr ? _attributes.Get()->NextRaw() : EmptyAttributes();
+    }
     bool HasChildNodes() const { return !FirstChildRaw()->IsBarrier(); }
 
 protected:
@@ -85,15 +88,23 @@ protected:
     void SetName(const std::string& name);
     void WriteAttributes(const ObjectWeakPointer<XmlOutText>& out);
     void WriteChildren(const ObjectWeakPointer<XmlOutText>& out);
+    // For the reader's appends.
+    XmlNode* ChildEnd() { return OwnNodes(); }
+    XmlAttribute* AttributeEnd() { return OwnAttributes(); }
 
-    ObjectSmartPointer<XmlAttribute> _attributesBegin;
-    ObjectSmartPointer<XmlAttribute> _attributesEnd;
-    ObjectSmartPointer<XmlNode> _nodesBegin;
-    ObjectSmartPointer<XmlNode> _nodesEnd;
+    // Each barrier stands before the first member and after the last: it links weakly to the
+    // first and holds the last, the first holds the barrier. Empty until the list has a member.
+    ObjectSmartPointer<XmlAttribute> _attributes;
+    ObjectSmartPointer<XmlNode> _nodes;
     std::string _name;
 
 private:
-    void CreateBarriers();
+    // The list's barrier, made when the list has none yet.
+    XmlNode* OwnNodes();
+    XmlAttribute* OwnAttributes();
+    // The barriers met by walks over empty lists: they link to themselves and last as long as the process.
+    static XmlNode* EmptyNodes();
+    static XmlAttribute* EmptyAttributes();
     // Reports the missing attribute like the checked pointer access, without the access.
     ObjectWeakPointer<XmlAttribute> GetNeededAttribute(const std::string& name);
 };

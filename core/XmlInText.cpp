@@ -26,8 +26,8 @@ XmlInText::XmlInText(const std::string& fileName) : _fileName(fileName) {
     file->Seek(0, 2);
     const long size = file->Tell();
     file->Seek(0, 0);
-    // Room for the END byte, so that adding it never moves the text.
-    _text.reserve((size > 0 ? static_cast<std::size_t>(size) : 0) + 1);
+    // Room for the END bytes, so that adding them never moves the text.
+    _text.reserve((size > 0 ? static_cast<std::size_t>(size) : 0) + END_PADDING);
     _text.assign(size > 0 ? static_cast<std::size_t>(size) : 0, '\0');
     _text.resize(file->Read(&_text[0], _text.size()));
     Normalise();
@@ -35,7 +35,7 @@ XmlInText::XmlInText(const std::string& fileName) : _fileName(fileName) {
 
 XmlInText::XmlInText(const char* begin, const char* end) : _fileName("std::string") {
     _text.swap(spareText);
-    _text.reserve(static_cast<std::size_t>(end - begin) + 1);
+    _text.reserve(static_cast<std::size_t>(end - begin) + END_PADDING);
     _text.assign(begin, end);
     Normalise();
 }
@@ -65,7 +65,7 @@ void XmlInText::Normalise() {
         }
     }
     _text.resize(out);
-    _text.push_back(static_cast<char>(END));
+    _text.append(END_PADDING, static_cast<char>(END));
     _size = static_cast<unsigned>(out);
     _pos = 0;
     _isSevenBitEncoding = false;
@@ -120,14 +120,6 @@ std::string XmlInText::GetSubText(Position begin, Position end) const {
     Assert(begin.Get() <= end.Get());
     if (begin.Get() > end.Get()) return std::string();
     return _text.substr(begin.Get(), end.Get() - begin.Get());
-}
-
-unsigned XmlInText::SkipName() {
-    XmlReadCheck(IsFirstNameLetter(), "IsFirstNameLetter()");
-    const unsigned begin = _pos;
-    ++_pos;
-    while (XmlUtil::IsSecondNameLetter(static_cast<unsigned char>(_text[_pos]))) ++_pos;
-    return begin;
 }
 
 std::string XmlInText::ReadName() {

@@ -61,8 +61,12 @@ XmlText::XmlText(const std::string& value) { SetValue(value); }
 void XmlText::SetValue(const std::string& value) { SetValue(std::string(value)); }
 
 void XmlText::SetValue(std::string&& value) {
-    Assert(_value == "");
+    XmlCheck(_value.empty(), "_value == \"\"");
     _value = std::move(value);
+    NoteValue();
+}
+
+void XmlText::NoteValue() {
     _isSpaceOnly = true;
     for (unsigned char c : _value) {
         if (!XmlUtil::IsSpace(c)) {
@@ -80,26 +84,7 @@ void XmlText::ResetVisited() {
 bool XmlText::IsSignificant() { return !_isSpaceOnly; }
 
 void XmlText::Write(const ObjectWeakPointer<XmlOutText>& out) {
-    XmlOutText& text = *out;
-    std::string escaped;
-    escaped.reserve(_value.size());
-    for (unsigned char c : _value) {
-        if (c < 32 && c != '\t' && c != '\n') {
-            escaped += "&#x";
-            escaped += XmlUtil::HexDigit(c >> 4);
-            escaped += XmlUtil::HexDigit(c & 15);
-            escaped += ';';
-        } else if (c == '<') {
-            escaped += "&lt;";
-        } else if (c == '>') {
-            escaped += "&gt;";
-        } else if (c == '&') {
-            escaped += "&amp;";
-        } else {
-            escaped += static_cast<char>(c);
-        }
-    }
-    text.PutContent(escaped);
+    out->PutEscapedContent(_value, false);
     _isVisited = true;
 }
 

@@ -97,6 +97,8 @@ protected:
     // Set once; a space-only value is visited from the start.
     void SetValue(const std::string& value);
     void SetValue(std::string&& value);
+    // Classifies the value just set.
+    void NoteValue();
 
     bool _isSpaceOnly = true;
     std::string _value;

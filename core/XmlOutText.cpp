@@ -3,7 +3,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <new>
+#include <utility>
 
 #include "core/Assert.h"
 #include "core/Int.h"
@@ -13,27 +16,23 @@
 
 namespace {
 
-// The last text's storage, kept for the next writer: the next text is likely alike, so its buffer
+// The last text's block, kept for the next writer: the next text is likely alike, so its buffer
 // neither grows step by step nor touches fresh pages.
-thread_local std::string spareBuffer;
+struct Spare {
+    char* data = nullptr;
+    std::size_t capacity = 0;
+    ~Spare() { std::free(data); }
+};
+thread_local Spare spare;
 constexpr std::size_t MAX_SPARE = 16 * 1024 * 1024;
-
-// Whether every byte is a character; written without early exits, so the compiler does it in blocks.
-bool AreChars(const char* text, std::size_t length) {
-    unsigned bad = 0;
-    for (std::size_t i = 0; i < length; ++i) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        bad |= static_cast<unsigned>(c < 32) & static_cast<unsigned>(c != 9) & static_cast<unsigned>(c != 10);
-    }
-    return bad == 0;
-}
 
 }  // namespace
 
 XmlOutText::XmlOutText(const std::string& fileName) : _fileName(fileName) {
-    _buffer.swap(spareBuffer);
-    _buffer.clear();
-    // Line feeds are stored as CR LF by the write itself, as a text-mode stream would.
+    _data = spare.data;
+    _capacity = spare.capacity;
+    spare.data = nullptr;
+    spare.capacity = 0;
     _file = FilePort::Open(fileName, "wb");
     if (_file == nullptr) {
         ReportError(std::string(XmlMessages::CANNOT_OPEN) + fileName + XmlMessages::IN_MODE + "w");
@@ -44,51 +43,107 @@ XmlOutText::~XmlOutText() {
     XmlDestructorCheck(_tabNumber == 0);
     XmlDestructorCheck(!_isInComment);
     if (!_isClosed) WriteAndClose(true);
-    if (_buffer.capacity() > spareBuffer.capacity() && _buffer.capacity() <= MAX_SPARE) _buffer.swap(spareBuffer);
+    if (_capacity > spare.capacity && _capacity <= MAX_SPARE) {
+        std::swap(_data, spare.data);
+        std::swap(_capacity, spare.capacity);
+    }
+    std::free(_data);
 }
 
-void XmlOutText::PutChar(char c) {
+void XmlOutText::Grow(std::size_t length) {
+    std::size_t capacity = std::max<std::size_t>(_capacity * 2, 64 * 1024);
+    while (capacity - _size < length) capacity *= 2;
+    char* data = static_cast<char*>(std::realloc(_data, capacity));
+    if (data == nullptr) throw std::bad_alloc();
+    _data = data;
+    _capacity = capacity;
+}
+
+void XmlOutText::PutLineBreak() {
+    const std::size_t tabs = static_cast<std::size_t>(_tabNumber);
+    char* to = Room(2 + tabs);
+    to[0] = '\r';
+    to[1] = '\n';
+    std::memset(to + 2, '\t', tabs);
+    _size += 2 + tabs;
+}
+
+void XmlOutText::PutLineEnd() {
+    char* to = Room(2);
+    to[0] = '\r';
+    to[1] = '\n';
+    _size += 2;
+}
+
+void XmlOutText::PutMarkupChar(char c) {
     XmlCheck(XmlUtil::IsChar(static_cast<unsigned char>(c)), "XmlUtil::IsChar(c)");
-    if (c == '<' && _lastChar == '>' && !_isInComment) {
-        _buffer += '\n';
-        _buffer.append(static_cast<std::size_t>(_tabNumber), '\t');
+    if (c == '<' && _lastChar == '>' && !_isInComment) PutLineBreak();
+    if (c == '\n') {
+        PutLineEnd();
+    } else {
+        *Room(1) = c;
+        ++_size;
     }
-    _buffer += c;
     _lastChar = c;
 }
 
-void XmlOutText::PutString(const std::string& text) { PutString(text.data(), text.size()); }
-
-void XmlOutText::PutString(const char* text) { PutString(text, std::strlen(text)); }
-
-// PutChar for each byte, appending the runs between line breaks in one piece.
-void XmlOutText::PutString(const char* text, std::size_t length) {
-    std::size_t from = 0;
-    char last = _lastChar;
+void XmlOutText::PutContentBytes(const char* text, std::size_t length) {
     for (std::size_t i = 0; i < length; ++i) {
-        const char c = text[i];
-        XmlCheck(XmlUtil::IsChar(static_cast<unsigned char>(c)), "XmlUtil::IsChar(c)");
-        if (c == '<' && last == '>' && !_isInComment) {
-            _buffer.append(text + from, i - from);
-            _buffer += '\n';
-            _buffer.append(static_cast<std::size_t>(_tabNumber), '\t');
-            from = i;
-        }
-        last = c;
+        XmlCheck(XmlUtil::IsChar(static_cast<unsigned char>(text[i])), "XmlUtil::IsChar(c)");
     }
-    _buffer.append(text + from, length - from);
-    _lastChar = last;
+    // The runs between line feeds go whole.
+    const char* end = text + length;
+    while (text < end) {
+        const char* lineFeed = static_cast<const char*>(std::memchr(text, '\n', static_cast<std::size_t>(end - text)));
+        const char* stop = lineFeed != nullptr ? lineFeed : end;
+        const std::size_t run = static_cast<std::size_t>(stop - text);
+        std::memcpy(Room(run), text, run);
+        _size += run;
+        if (lineFeed == nullptr) break;
+        PutLineEnd();
+        text = lineFeed + 1;
+    }
 }
 
-void XmlOutText::PutContent(const std::string& text) {
-    if (text.empty()) return;
-    if (!AreChars(text.data(), text.size())) {
-        for (char c : text) {
-            XmlCheck(XmlUtil::IsChar(static_cast<unsigned char>(c)), "XmlUtil::IsChar(c)");
+void XmlOutText::PutEscapedContent(const std::string& text, bool isValue) {
+    const char* data = text.data();
+    const std::size_t length = text.size();
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < length; ++i) {
+        const unsigned char c = static_cast<unsigned char>(data[i]);
+        if (c > '>') continue;
+        const char* named = nullptr;
+        char code[7] = "&#x00;";
+        if (c < 32 && (isValue || (c != '\t' && c != '\n'))) {
+            code[3] = XmlUtil::HexDigit(c >> 4);
+            code[4] = XmlUtil::HexDigit(c & 15);
+            named = code;
+        } else if (c == '<') {
+            named = "&lt;";
+        } else if (c == '>') {
+            named = "&gt;";
+        } else if (c == '&') {
+            named = "&amp;";
+        } else if (c == '"' && isValue) {
+            named = "&quot;";
+        } else {
+            continue;
         }
+        PutContent(data + from, i - from);
+        PutContent(named, std::strlen(named));
+        from = i + 1;
     }
-    _buffer += text;
-    _lastChar = text.back() == '>' ? 0 : text.back();
+    PutContent(data + from, length - from);
+}
+
+const std::string& XmlOutText::GetBuffer() const {
+    _text.clear();
+    _text.reserve(_size);
+    for (std::size_t i = 0; i < _size; ++i) {
+        if (_data[i] == '\r' && i + 1 < _size && _data[i + 1] == '\n') continue;
+        _text += _data[i];
+    }
+    return _text;
 }
 
 void XmlOutText::IncreaseTab() {
@@ -115,7 +170,7 @@ void XmlOutText::EndComment() {
 
 void XmlOutText::SetDeclaration() {
     Assert(_declaration == std::string());
-    _declaration = _buffer;
+    _declaration = GetBuffer();
     Assert(_declaration != std::string());
 }
 
@@ -129,36 +184,8 @@ bool XmlOutText::Close() {
 bool XmlOutText::WriteAndClose(bool fromDestructor) {
     _isClosed = true;
     if (_file == nullptr) return false;
-    // Line feeds become CR LF through a block-sized piece, so the text is not copied whole again.
-    constexpr std::size_t PIECE = 32 * 1024;
-    char piece[PIECE];
-    std::size_t pieceSize = 0;
-    std::size_t total = 0;
-    std::size_t written = 0;
-    auto flush = [&]() {
-        written += std::fwrite(piece, 1, pieceSize, _file);
-        total += pieceSize;
-        pieceSize = 0;
-    };
-    const char* data = _buffer.data();
-    const std::size_t size = _buffer.size();
-    for (std::size_t from = 0; from < size;) {
-        const void* found = std::memchr(data + from, '\n', size - from);
-        const std::size_t end = found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - data) : size;
-        for (std::size_t at = from; at < end;) {
-            if (pieceSize == PIECE) flush();
-            const std::size_t length = std::min(end - at, PIECE - pieceSize);
-            std::memcpy(piece + pieceSize, data + at, length);
-            pieceSize += length;
-            at += length;
-        }
-        if (found == nullptr) break;
-        if (PIECE - pieceSize < 2) flush();
-        piece[pieceSize++] = '\r';
-        piece[pieceSize++] = '\n';
-        from = end + 1;
-    }
-    flush();
+    const std::size_t total = _size;
+    const std::size_t written = total == 0 ? 0 : std::fwrite(_data, 1, total, _file);
     // A save waits until the text is on the disk; the diagnostic dumps need not.
     const bool synced = std::fflush(_file) == 0 && (fromDestructor || ::fsync(::fileno(_file)) == 0);
     const bool closed = std::fclose(_file) == 0;

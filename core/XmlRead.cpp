@@ -1,6 +1,9 @@
 #include "core/XmlRead.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
+#include <new>
 #include <string_view>
 #include <unordered_set>
 
@@ -67,37 +70,33 @@ void ReadReference(XmlInText& text, std::string& value) {
     value += c;
 }
 
-// Reads character data and references up to the stop byte: what they stand for into value and,
-// when a reference makes it differ, their source into source (left empty otherwise).
-void ReadCharacters(XmlInText& text, unsigned char stop, std::string& source, std::string& value) {
-    const XmlInText::Position begin = text.GetPosition();
+// Reads character data and references up to the stop byte, what they stand for into value (empty
+// before); true when a reference makes the value differ from the source.
+bool ReadCharacters(XmlInText& text, unsigned char stop, std::string& value) {
+    const unsigned begin = text.GetPosition().Get();
     // Most values are one run: taken whole.
     text.SkipCharDataRun(stop);
     if (text.GetCurrent() == stop) {
-        value.append(text.Data() + begin.Get(), text.GetPosition().Get() - begin.Get());
-        return;
+        value.append(text.Data() + begin, text.GetPosition().Get() - begin);
+        return false;
     }
     bool hasReference = false;
     while (text.GetCurrent() != stop) {
         const unsigned char c = text.GetCurrent();
         if (c == '&') {
-            if (!hasReference) value = text.GetSubText(begin, text.GetPosition());
+            if (!hasReference) value.assign(text.Data() + begin, text.GetPosition().Get() - begin);
             hasReference = true;
             ReadReference(text, value);
         } else if (c != '<' && text.IsChar()) {
-            const XmlInText::Position run = text.GetPosition();
+            const unsigned run = text.GetPosition().Get();
             text.SkipCharDataRun(stop);
-            if (hasReference) value.append(text.Data() + run.Get(), text.GetPosition().Get() - run.Get());
+            if (hasReference) value.append(text.Data() + run, text.GetPosition().Get() - run);
         } else {
             XmlReadCheck(false, "false");
         }
     }
-    const std::size_t length = text.GetPosition().Get() - begin.Get();
-    if (hasReference) {
-        source.assign(text.Data() + begin.Get(), length);
-    } else {
-        value.assign(text.Data() + begin.Get(), length);
-    }
+    if (!hasReference) value.assign(text.Data() + begin, text.GetPosition().Get() - begin);
+    return hasReference;
 }
 
 // The text from begin to the cursor into a target still empty (appending costs less than assigning).
@@ -263,13 +262,41 @@ XmlComment::XmlComment(const ObjectWeakPointer<XmlInText>& in) {
     _comment = text.GetSubText(begin, end);
 }
 
+// XmlKeptText
+
+void XmlKeptText::Assign(const char* first, std::size_t firstLength, const char* second, std::size_t secondLength) {
+    const std::size_t length = firstLength + secondLength;
+    const std::uint32_t size = static_cast<std::uint32_t>(length);
+    const std::size_t blockSize = std::max(sizeof size + length, sizeof(void*));
+#ifdef MARIVEL_NO_POOL
+    char* block = static_cast<char*>(std::malloc(blockSize));
+    if (block == nullptr) throw std::bad_alloc();
+#else
+    char* block = static_cast<char*>(Pool::Allocate(blockSize));
+#endif
+    std::memcpy(block, &size, sizeof size);
+    if (firstLength > 0) std::memcpy(block + sizeof size, first, firstLength);
+    if (secondLength > 0) std::memcpy(block + sizeof size + firstLength, second, secondLength);
+    Free();
+    _block = block;
+}
+
+void XmlKeptText::Free() {
+    if (_block == nullptr) return;
+#ifdef MARIVEL_NO_POOL
+    std::free(_block);
+#else
+    Pool::Release(_block, std::max(sizeof(std::uint32_t) + Size(), sizeof(void*)));
+#endif
+    _block = nullptr;
+}
+
 // XmlAttributeRead
 
 // The reader's name rule is the model's, so the name is not checked again.
-XmlAttributeRead::XmlAttributeRead(XmlInText& text, unsigned spaceBegin) {
-    const unsigned nameBegin = text.SkipName();
+XmlAttributeRead::XmlAttributeRead(XmlInText& text, unsigned spaceBegin, unsigned nameBegin)
+    : XmlAttribute(text.Data() + nameBegin, text.GetPosition().Get() - nameBegin) {
     const unsigned nameEnd = text.GetPosition().Get();
-    AssignFrom(_name, text, nameBegin);
     text.SkipSpaceRun();
     XmlReadCheck(text.GetCurrent() == '=', "in->GetCurrent() == '='");
     text.MoveNext();
@@ -277,32 +304,36 @@ XmlAttributeRead::XmlAttributeRead(XmlInText& text, unsigned spaceBegin) {
     const unsigned eqEnd = text.GetPosition().Get();
     const char* data = text.Data();
     if (nameBegin - spaceBegin != 1 || data[spaceBegin] != ' ' || eqEnd - nameEnd != 1) {
-        _layout = std::make_unique<std::string>(data + spaceBegin, nameBegin - spaceBegin);
-        _eqAt = static_cast<std::uint32_t>(_layout->size());
-        _layout->append(data + nameEnd, eqEnd - nameEnd);
+        _layout.Assign(data + spaceBegin, nameBegin - spaceBegin, data + nameEnd, eqEnd - nameEnd);
+        _eqAt = nameBegin - spaceBegin;
     }
     XmlReadCheck(text.IsQuote(), "in->IsQuote()");
     _quote = static_cast<char>(text.GetCurrent());
     text.MoveNext();
-    std::string source;
-    ReadCharacters(text, static_cast<unsigned char>(_quote), source, _value);
-    if (!source.empty()) _source = std::make_unique<std::string>(std::move(source));
+    const unsigned valueBegin = text.GetPosition().Get();
+    if (ReadCharacters(text, static_cast<unsigned char>(_quote), _value)) {
+        _source.Assign(data + valueBegin, text.GetPosition().Get() - valueBegin);
+    }
     text.MoveNext();
 }
 
 void XmlAttributeRead::Write(const ObjectWeakPointer<XmlOutText>& out) {
     XmlOutText& text = *out;
-    if (_layout == nullptr) {
+    if (_layout.IsEmpty()) {
         text.PutChar(' ');
         text.PutString(_name);
         text.PutChar('=');
     } else {
-        text.PutString(_layout->data(), _eqAt);
+        text.PutString(_layout.Data(), _eqAt);
         text.PutString(_name);
-        text.PutString(_layout->data() + _eqAt, _layout->size() - _eqAt);
+        text.PutString(_layout.Data() + _eqAt, _layout.Size() - _eqAt);
     }
     text.PutChar(_quote);
-    text.PutContent(_source == nullptr ? _value : *_source);
+    if (_source.IsEmpty()) {
+        text.PutContent(_value);
+    } else {
+        text.PutContent(_source.Data(), _source.Size());
+    }
     text.PutChar(_quote);
     _isVisited = true;
 }
@@ -310,16 +341,18 @@ void XmlAttributeRead::Write(const ObjectWeakPointer<XmlOutText>& out) {
 // XmlTextRead
 
 XmlTextRead::XmlTextRead(XmlInText& text) {
-    std::string value;
-    std::string source;
-    ReadCharacters(text, '<', source, value);
-    XmlReadCheck(value.size() > 0 || source.size() > 0, "_components.size() > 0");
-    if (!source.empty()) _source = std::make_unique<std::string>(std::move(source));
-    SetValue(std::move(value));
+    const unsigned begin = text.GetPosition().Get();
+    if (ReadCharacters(text, '<', _value)) _source.Assign(text.Data() + begin, text.GetPosition().Get() - begin);
+    XmlReadCheck(_value.size() > 0 || !_source.IsEmpty(), "_components.size() > 0");
+    NoteValue();
 }
 
 void XmlTextRead::Write(const ObjectWeakPointer<XmlOutText>& out) {
-    out->PutContent(_source == nullptr ? _value : *_source);
+    if (_source.IsEmpty()) {
+        out->PutContent(_value);
+    } else {
+        out->PutContent(_source.Data(), _source.Size());
+    }
     _isVisited = true;
 }
 
@@ -339,9 +372,8 @@ XmlElementRead::XmlElementRead(const ObjectWeakPointer<XmlInText>& in) {
             XmlReadCheck(text.IsSpace(), "in->IsSpace()");
             const unsigned spaceBegin = text.SkipSpaceRun();
             if (text.GetCurrent() == '>' || text.GetCurrent() == '/') {
-                _spaces = std::make_unique<std::string>();
-                AssignFrom(*_spaces, text, spaceBegin);
-                _endTagSpaceAt = static_cast<std::uint32_t>(_spaces->size());
+                _spaces.Assign(text.Data() + spaceBegin, text.GetPosition().Get() - spaceBegin);
+                _endTagSpaceAt = text.GetPosition().Get() - spaceBegin;
                 break;
             }
             XmlAttributeRead* read = new XmlAttributeRead(text, spaceBegin);
@@ -362,7 +394,7 @@ XmlElementRead::XmlElementRead(const ObjectWeakPointer<XmlInText>& in) {
                 isNew = names->insert(name).second;
             }
             if (isNew) {
-                _attributesEnd.Get()->LinkBefore(std::move(attribute));
+                AttributeEnd()->LinkBefore(std::move(attribute));
             } else {
                 AddAttribute(attribute);  // reports the duplicate
             }
@@ -376,19 +408,23 @@ XmlElementRead::XmlElementRead(const ObjectWeakPointer<XmlInText>& in) {
     }
     _isEmptyTag = false;
     text.Skip('>');
-    XmlNode* end = _nodesEnd.Get();
+    XmlNode* end = nullptr;
+    auto append = [this, &end](ObjectSmartPointer<XmlNode>&& node) {
+        if (end == nullptr) end = ChildEnd();
+        end->LinkBefore(std::move(node));
+    };
     for (;;) {
         const unsigned char c = text.GetCurrent();
         if (c == '<') {
             const unsigned char next = text.GetNext();
             if (next == '/') break;
             if (next == '!') {
-                end->LinkBefore(ObjectSmartPointer<XmlNode>(new XmlComment(in)));
+                append(ObjectSmartPointer<XmlNode>(new XmlComment(in)));
             } else {
-                end->LinkBefore(ObjectSmartPointer<XmlNode>(new XmlElementRead(in)));
+                append(ObjectSmartPointer<XmlNode>(new XmlElementRead(in)));
             }
         } else if (text.IsChar()) {
-            end->LinkBefore(ObjectSmartPointer<XmlNode>(new XmlTextRead(text)));
+            append(ObjectSmartPointer<XmlNode>(new XmlTextRead(text)));
         } else {
             XmlReadCheck(false, "false");
         }
@@ -401,8 +437,8 @@ XmlElementRead::XmlElementRead(const ObjectWeakPointer<XmlInText>& in) {
         ReportError(XmlMessages::END_TAG_NAME + std::string(endName) + "\n" + XmlMessages::START_TAG_NAME + _name);
     }
     if (text.IsSpace()) {
-        if (_spaces == nullptr) _spaces = std::make_unique<std::string>();
-        AssignFrom(*_spaces, text, text.SkipSpaceRun());
+        const unsigned spaceBegin = text.SkipSpaceRun();
+        _spaces.Assign(_spaces.Data(), _endTagSpaceAt, text.Data() + spaceBegin, text.GetPosition().Get() - spaceBegin);
     }
     text.Skip('>');
 }
@@ -412,7 +448,7 @@ void XmlElementRead::Write(const ObjectWeakPointer<XmlOutText>& out) {
     text.PutChar('<');
     text.PutString(_name);
     WriteAttributes(out);
-    if (_spaces != nullptr) text.PutString(_spaces->data(), _endTagSpaceAt);
+    if (!_spaces.IsEmpty()) text.PutString(_spaces.Data(), _endTagSpaceAt);
     if (_isEmptyTag && !HasChildNodes()) {
         text.PutString("/>");
     } else {
@@ -422,7 +458,7 @@ void XmlElementRead::Write(const ObjectWeakPointer<XmlOutText>& out) {
         text.DecreaseTab();
         text.PutString("</");
         text.PutString(_name);
-        if (_spaces != nullptr) text.PutString(_spaces->data() + _endTagSpaceAt, _spaces->size() - _endTagSpaceAt);
+        if (!_spaces.IsEmpty()) text.PutString(_spaces.Data() + _endTagSpaceAt, _spaces.Size() - _endTagSpaceAt);
         text.PutChar('>');
     }
     _isVisited = true;

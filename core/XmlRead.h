@@ -3,6 +3,7 @@
 // the source form so that a read document is written back as it came in.
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -56,6 +57,30 @@ private:
     std::vector<ObjectSmartPointer<XmlMiscReadUnit>> _components;
 };
 
+// Source text kept beside a read unit: its length, then its bytes, in one block of the pool.
+class XmlKeptText {
+public:
+    XmlKeptText() = default;
+    ~XmlKeptText() { Free(); }
+    XmlKeptText(const XmlKeptText&) = delete;
+    XmlKeptText& operator=(const XmlKeptText&) = delete;
+
+    // The two pieces one after the other in place of what was kept.
+    void Assign(const char* first, std::size_t firstLength, const char* second = nullptr, std::size_t secondLength = 0);
+    bool IsEmpty() const { return _block == nullptr; }
+    const char* Data() const { return _block == nullptr ? nullptr : _block + sizeof(std::uint32_t); }
+    std::size_t Size() const {
+        std::uint32_t size = 0;
+        if (_block != nullptr) std::memcpy(&size, _block, sizeof size);
+        return size;
+    }
+
+private:
+    void Free();
+
+    char* _block = nullptr;
+};
+
 // Attributes and texts keep their source text (spaces, "=", references as written; the source
 // of a value is kept only when it differs from the value) and give the decoded value; writing
 // puts the source back.
@@ -64,16 +89,18 @@ private:
 class XmlAttributeRead : public XmlAttribute {
 public:
     // Reads the attribute at the cursor, after the run of spaces that began at spaceBegin.
-    XmlAttributeRead(XmlInText& in, unsigned spaceBegin);
+    XmlAttributeRead(XmlInText& in, unsigned spaceBegin) : XmlAttributeRead(in, spaceBegin, in.SkipName()) {}
     void Write(const ObjectWeakPointer<XmlOutText>& out) override;
 
 private:
+    XmlAttributeRead(XmlInText& in, unsigned spaceBegin, unsigned nameBegin);
+
     char _quote = 0;
     // Where "=" with its spaces begins in the layout.
     std::uint32_t _eqAt = 0;
     // The spaces before the name, then "=" with its spaces; none for the usual " " and "=".
-    std::unique_ptr<std::string> _layout;
-    std::unique_ptr<std::string> _source;
+    XmlKeptText _layout;
+    XmlKeptText _source;
 };
 
 class XmlTextRead : public XmlText {
@@ -82,7 +109,7 @@ public:
     void Write(const ObjectWeakPointer<XmlOutText>& out) override;
 
 private:
-    std::unique_ptr<std::string> _source;
+    XmlKeptText _source;
 };
 
 class XmlElementRead : public XmlElement {
@@ -97,7 +124,7 @@ private:
     std::uint32_t _endTagSpaceAt = 0;
     // The spaces before the start tag's ">" or "/>", then those before the end tag's ">"; none
     // when both are empty.
-    std::unique_ptr<std::string> _spaces;
+    XmlKeptText _spaces;
 };
 
 class XmlDocumentRead : public XmlDocument {

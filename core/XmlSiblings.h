@@ -35,6 +35,9 @@ struct Chain {
         ObjectSmartPointer<T> current = std::move(self->*prev);
         while (current.Get() != nullptr && current.GetLinkInfo()->_hardLinkCount == 1) {
             ObjectSmartPointer<T> previous = std::move(current.Get()->*prev);
+            // The predecessor and its counts are fetched while the current one goes.
+            __builtin_prefetch(previous.Get(), 1);
+            __builtin_prefetch(previous.GetLinkInfo(), 1);
             current = std::move(previous);
         }
         current = nullptr;

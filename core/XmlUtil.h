@@ -14,6 +14,8 @@ enum ByteClass : unsigned char {
     SECOND_NAME_CLASS = 4,  // those, digits, "." and "-"
     SPACE_CLASS = 8,        // blank, tab, line feed
     RUN_END_CLASS = 16,     // ends character data whatever the stop byte: "<", "&", no character
+    OUT_MARKUP_CLASS = 32,  // needs the writer's care in markup: "<", line feed, no character
+    OUT_CONTENT_CLASS = 64, // needs the writer's care in content: line feed, no character
 };
 
 struct ByteClasses {
@@ -25,9 +27,12 @@ struct ByteClasses {
             const bool isSecond = isFirst || ('0' <= c && c <= '9') || c == '.' || c == '-';
             const bool isSpace = c == ' ' || c == '\t' || c == '\n';
             const bool endsRun = !isChar || c == '<' || c == '&';
+            const bool isOutContent = !isChar || c == '\n';
+            const bool isOutMarkup = isOutContent || c == '<';
             of[c] = static_cast<unsigned char>((isChar ? CHAR_CLASS : 0) | (isFirst ? FIRST_NAME_CLASS : 0) |
                                                (isSecond ? SECOND_NAME_CLASS : 0) | (isSpace ? SPACE_CLASS : 0) |
-                                               (endsRun ? RUN_END_CLASS : 0));
+                                               (endsRun ? RUN_END_CLASS : 0) | (isOutMarkup ? OUT_MARKUP_CLASS : 0) |
+                                               (isOutContent ? OUT_CONTENT_CLASS : 0));
         }
     }
 };
