@@ -127,6 +127,12 @@ inline Result GlLimit(int quads, double seconds) {
 }
 
 inline Result Love(int quads, double seconds) {
+    // Without its scene LÖVE shows its own screen and never ends.
+    if (access((Folder() + "/love-quads/main.lua").c_str(), R_OK) != 0) {
+        Result failed;
+        failed.error = "no LÖVE scene in " + Folder();
+        return failed;
+    }
     return Spawn({"love", Folder() + "/love-quads"}, SceneEnvironment(quads, seconds));
 }
 

@@ -209,6 +209,26 @@ std::string CombineText(bool alpha, DWORD op, DWORD arg1, DWORD arg2) {
     return a + " * " + b;
 }
 
+// Operations whose result stays within 0..1 for arguments within 0..1 (every argument is).
+bool StaysInRange(DWORD op) {
+    switch (op) {
+        case D3DTOP_DISABLE:
+        case D3DTOP_SELECTARG1:
+        case D3DTOP_SELECTARG2:
+        case D3DTOP_MODULATE:
+        case D3DTOP_BLENDDIFFUSEALPHA:
+        case D3DTOP_BLENDTEXTUREALPHA: return true;
+        default: break;
+    }
+    return false;
+}
+
+// The combined value, clamped to 0..1 where the operation can leave that range.
+std::string Clamped(DWORD op, const std::string& value) {
+    if (StaysInRange(op)) return value;
+    return "clamp(" + value + ", 0.0, 1.0)";
+}
+
 GLuint CompileShader(GLenum kind, const std::string& text) {
     const GLuint shader = glCreateShader(kind);
     const char* source = text.c_str();
@@ -239,9 +259,9 @@ GLuint BuildStageProgram(bool textured, bool linear, DWORD colorOp, DWORD colorA
     std::string fragment = "#version 130\n" + interpolation + " in vec4 color;\n" + interpolation +
                            " in vec2 uv;\nuniform sampler2D tex;\nuniform vec4 factor;\nvoid main() {\n";
     if (textured) {
-        fragment += "    vec4 t = texture(tex, uv);\n    gl_FragColor = vec4(clamp(" +
-                    CombineText(false, colorOp, colorArg1, colorArg2) + ", 0.0, 1.0), clamp(" +
-                    CombineText(true, alphaOp, alphaArg1, alphaArg2) + ", 0.0, 1.0));\n";
+        fragment += "    vec4 t = texture(tex, uv);\n    gl_FragColor = vec4(" +
+                    Clamped(colorOp, CombineText(false, colorOp, colorArg1, colorArg2)) + ", " +
+                    Clamped(alphaOp, CombineText(true, alphaOp, alphaArg1, alphaArg2)) + ");\n";
     } else {
         fragment += "    gl_FragColor = color;\n";
     }
@@ -394,10 +414,28 @@ protected:
 
     void DoClear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z) override {
         MakeCurrent(_context.get());
+        const D3DVIEWPORT8& vp = Viewport();
+        int drawableWidth = 0;
+        int drawableHeight = 0;
+        SDL_GL_GetDrawableSize(_context->window, &drawableWidth, &drawableHeight);
+        const bool whole = count == 0 && vp.X == 0 && vp.Y == 0 && vp.Width >= (DWORD)drawableWidth &&
+                           vp.Height >= (DWORD)drawableHeight;
         GLbitfield bits = 0;
         if (flags & D3DCLEAR_TARGET) bits |= GL_COLOR_BUFFER_BIT;
-        if (flags & D3DCLEAR_ZBUFFER) bits |= GL_DEPTH_BUFFER_BIT;
         if (flags & D3DCLEAR_STENCIL) bits |= GL_STENCIL_BUFFER_BIT;
+        if (flags & D3DCLEAR_ZBUFFER) {
+            if (whole && z == 1.0f) {
+                // Done once a draw tests or writes depth: 2D frames never touch the buffer.
+                _depthClearPending = true;
+                _depthPristine = true;
+            } else {
+                ClearPendingDepth();
+                bits |= GL_DEPTH_BUFFER_BIT;
+                if (z != 1.0f) _depthPristine = false;
+            }
+        }
+        _dirty = true;
+        if (bits == 0) return;
         GLfloat c[4];
         ColorOf(color, c);
         glClearColor(c[0], c[1], c[2], c[3]);
@@ -405,10 +443,8 @@ protected:
         glClearStencil(0);
         glDepthMask(GL_TRUE);
         glEnable(GL_SCISSOR_TEST);
-        const int height = DrawableHeight();
-        const D3DVIEWPORT8& vp = Viewport();
         if (count == 0) {
-            glScissor(static_cast<GLint>(vp.X), height - static_cast<GLint>(vp.Y + vp.Height),
+            glScissor(static_cast<GLint>(vp.X), drawableHeight - static_cast<GLint>(vp.Y + vp.Height),
                       static_cast<GLsizei>(vp.Width), static_cast<GLsizei>(vp.Height));
             glClear(bits);
         }
@@ -421,24 +457,21 @@ protected:
             const std::int32_t bottom =
                 std::min<std::int32_t>(r.bottom, static_cast<std::int32_t>(vp.Y + vp.Height));
             if (left >= right || top >= bottom) continue;
-            glScissor(left, height - bottom, right - left, bottom - top);
+            glScissor(left, drawableHeight - bottom, right - left, bottom - top);
             glClear(bits);
         }
         glDisable(GL_SCISSOR_TEST);
         glDepthMask(RenderStateValue(D3DRS_ZENABLE) && RenderStateValue(D3DRS_ZWRITEENABLE) ? GL_TRUE : GL_FALSE);
-        if (flags & D3DCLEAR_ZBUFFER) {
-            int drawableWidth = 0;
-            int drawableHeight = 0;
-            SDL_GL_GetDrawableSize(_context->window, &drawableWidth, &drawableHeight);
-            const bool whole = count == 0 && vp.X == 0 && vp.Y == 0 && vp.Width >= (DWORD)drawableWidth &&
-                               vp.Height >= (DWORD)drawableHeight;
-            if (z != 1.0f) {
-                _depthPristine = false;
-            } else if (whole) {
-                _depthPristine = true;
-            }
-        }
-        _dirty = true;
+    }
+
+    // Clears the whole depth buffer to the far value if a clear of it is still owed.
+    void ClearPendingDepth() {
+        if (!_depthClearPending) return;
+        _depthClearPending = false;
+        glClearDepth(1.0);
+        glDepthMask(GL_TRUE);
+        glClear(GL_DEPTH_BUFFER_BIT);
+        glDepthMask(RenderStateValue(D3DRS_ZENABLE) && RenderStateValue(D3DRS_ZWRITEENABLE) ? GL_TRUE : GL_FALSE);
     }
 
     void DoPresent() override {
@@ -586,6 +619,9 @@ private:
         glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(QueuedVertex), &base->rgba);
         glTexCoordPointer(2, GL_FLOAT, sizeof(QueuedVertex), &base->u);
         glFogCoordPointer(GL_FLOAT, sizeof(QueuedVertex), &base->fog);
+        if (_applied.depthTest || (RenderStateValue(D3DRS_ZENABLE) && RenderStateValue(D3DRS_ZWRITEENABLE))) {
+            ClearPendingDepth();
+        }
         glDrawRangeElements(_queueMode, 0, static_cast<GLuint>(_queue.size() - 1), static_cast<GLsizei>(_indices.size()),
                             GL_UNSIGNED_INT, _indices.data());
         if (RenderStateValue(D3DRS_ZENABLE) && RenderStateValue(D3DRS_ZWRITEENABLE)) _depthPristine = false;
@@ -890,6 +926,8 @@ private:
     bool _dirty = true;
     // The whole depth buffer holds the far value 1.0 from a clear and nothing has written it since.
     bool _depthPristine = false;
+    // A whole clear of the depth buffer to 1.0 not yet given to GL.
+    bool _depthClearPending = false;
     Applied _applied;
     // Stage 0 programs by the stage's operations; GLSL 1.30 is there (else the fixed function).
     bool _programs = false;
