@@ -218,6 +218,14 @@ def main():
     with open(args.prefix) as f:
         prefix = f.read()
     game = Game(args)
+    try:
+        play(args, game, prefix)
+    finally:
+        shutil.rmtree(game.work, ignore_errors=True)
+
+
+def play(args, game, prefix):
+    """Plays from the prefix on until the level is won, then writes the script."""
     events = prefix
     frame, stored = settle(game, events, last_frame(prefix) + args.wait, args.wait)
     level = stored_int(stored, "LevelNumber")
@@ -246,7 +254,6 @@ def main():
                             % " ".join(sys.argv[1:]))
                     f.write(tried)
                 print("%d runs; the level is won by frame %d" % (game.runs, won_by))
-                shutil.rmtree(game.work, ignore_errors=True)
                 return
             next_board = read_board(after)
             if next_board is not None and next_board.paint() < paint:
@@ -258,7 +265,8 @@ def main():
             chosen = (events + swap_events(args, frame, a, b), a, b)
         events, a, b = chosen
         frame, stored = settle(game, events, frame + args.wait, args.wait)
-        left = read_board(stored).paint() if read_board(stored) is not None else 0
+        settled = read_board(stored)
+        left = settled.paint() if settled is not None else 0
         print("move %d: %s-%s, paint %d -> %d, settled at frame %d" % (move + 1, a, b, paint, left, frame))
     sys.exit("not won after %d moves" % args.moves)
 

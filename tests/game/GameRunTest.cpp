@@ -128,10 +128,17 @@ const int ICON_Y = 78;
 const int COMPRESSOR_X = 596;
 const int THERMOREGULATOR_X = 638;
 
-TEST(GameRunTest, FirstStartWinsLevelOneBuysAPlantAndAFishAndFindsItAllAgain) {
-    if (!testing_support::FileExists(testing_support::ProgramPath())) {
-        GTEST_SKIP() << "not built: " << testing_support::ProgramPath();
+// Every run needs the game program.
+class GameRunTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!testing_support::FileExists(testing_support::ProgramPath())) {
+            GTEST_SKIP() << "not built: " << testing_support::ProgramPath();
+        }
     }
+};
+
+TEST_F(GameRunTest, FirstStartWinsLevelOneBuysAPlantAndAFishAndFindsItAllAgain) {
     // The first start: the name panel is open over the menu; the name and Enter make the player,
     // who replaces the stand-in of the seeded storage.
     ExpectLooksLike(RunGame("first", "60 text Ann\n62 key 13\n", 110), "menu-first.png");
@@ -188,7 +195,7 @@ TEST(GameRunTest, FirstStartWinsLevelOneBuysAPlantAndAFishAndFindsItAllAgain) {
     TheGame().played = true;
 }
 
-TEST(GameRunTest, ScreensaverShowsThePlayersTankAndKeepsTheProfile) {
+TEST_F(GameRunTest, ScreensaverShowsThePlayersTankAndKeepsTheProfile) {
     if (!TheGame().played) GTEST_SKIP() << "the play-through did not run";
     const std::string before = Stored();
     const std::string shot = RunGame("screensaver", "", 60, {"/screensaver"});
@@ -206,7 +213,7 @@ TEST(GameRunTest, ScreensaverShowsThePlayersTankAndKeepsTheProfile) {
 }
 
 // Last on the played profile: the weed is carried into the basket and sold after the question.
-TEST(GameRunTest, ThePlantIsSoldThroughTheBasket) {
+TEST_F(GameRunTest, ThePlantIsSoldThroughTheBasket) {
     if (!TheGame().played) GTEST_SKIP() << "the play-through did not run";
     const int money = StoredInt(Stored(), "Money");
     std::string events = Click(40, MENU_X, MENU_AQUARIUM_Y) + Click(80, PANEL_SHOP_X, PANEL_Y);
@@ -245,10 +252,7 @@ std::string RunOwn(const std::string& root, const std::string& events, int frame
 
 // After a won level past the second, the shop's guide shows the first tip of the order; a plant
 // dearer than the money shows the notice instead of going into the hand.
-TEST(GameRunTest, ShopShowsATipAfterLevelTwoAndRefusesWhatIsTooDear) {
-    if (!testing_support::FileExists(testing_support::ProgramPath())) {
-        GTEST_SKIP() << "not built: " << testing_support::ProgramPath();
-    }
+TEST_F(GameRunTest, ShopShowsATipAfterLevelTwoAndRefusesWhatIsTooDear) {
     const std::string root = OwnGame("tip",
                                      "<Storage><Globals/><Player name=\"Cy\">"
                                      "<Variable name=\"LevelNumber\" type=\"int\" value=\"3\"/>"
@@ -271,10 +275,7 @@ TEST(GameRunTest, ShopShowsATipAfterLevelTwoAndRefusesWhatIsTooDear) {
 // The shop's equipment icons: the compressor's is pressed three times (bought, upgraded, then
 // nothing more), the thermoregulator's with too little money left; the next start's aquarium
 // and the screensaver show the upgraded compressor.
-TEST(GameRunTest, ShopBuysAndUpgradesEquipmentOnceEach) {
-    if (!testing_support::FileExists(testing_support::ProgramPath())) {
-        GTEST_SKIP() << "not built: " << testing_support::ProgramPath();
-    }
+TEST_F(GameRunTest, ShopBuysAndUpgradesEquipmentOnceEach) {
     const std::string root = OwnGame("equipment",
                                      "<Storage><Globals/><Player name=\"Di\">"
                                      "<Variable name=\"LevelNumber\" type=\"int\" value=\"2\"/>"
@@ -299,10 +300,7 @@ TEST(GameRunTest, ShopBuysAndUpgradesEquipmentOnceEach) {
 // A shop visit: three neons bought, one sold through its question, the compressor bought and
 // upgraded; the profile holds the money, the amounts, the meters and the fish in the tank, and the
 // next start's aquarium keeps them.
-TEST(GameRunTest, ShopBuysThreeFishSellsOneAndEquipsTheTank) {
-    if (!testing_support::FileExists(testing_support::ProgramPath())) {
-        GTEST_SKIP() << "not built: " << testing_support::ProgramPath();
-    }
+TEST_F(GameRunTest, ShopBuysThreeFishSellsOneAndEquipsTheTank) {
     const std::string root = OwnGame("fish-shop",
                                      "<Storage><Globals/><Player name=\"Di\">"
                                      "<Variable name=\"LevelNumber\" type=\"int\" value=\"2\"/>"
@@ -341,10 +339,7 @@ TEST(GameRunTest, ShopBuysThreeFishSellsOneAndEquipsTheTank) {
 // The options dialog from the main menu: the hints box is cleared and the music slider dragged
 // down; Cancel puts both back, OK keeps them in the player's values. The players dialog makes a
 // new player, who plays from then on.
-TEST(GameRunTest, TheMenuDialogsWriteWhatIsChangedBack) {
-    if (!testing_support::FileExists(testing_support::ProgramPath())) {
-        GTEST_SKIP() << "not built: " << testing_support::ProgramPath();
-    }
+TEST_F(GameRunTest, TheMenuDialogsWriteWhatIsChangedBack) {
     const std::string storage = "<Storage><Globals/><Player name=\"Bo\"/><ActivePlayer name=\"Bo\"/></Storage>";
     const std::string change = Click(40, MENU_X, MENU_OPTIONS_Y) + Click(100, 224, 276) +
                                "110 move 520 411\n111 move 521 411\n113 down\n115 move 480 411\n117 move 430 411\n"
@@ -375,10 +370,7 @@ TEST(GameRunTest, TheMenuDialogsWriteWhatIsChangedBack) {
 
 // The players dialog in one run: Di is made (and plays), Bo is renamed Al and chosen again, Di is
 // deleted after the question. Al keeps Bo's money; the dialog at the end lists Al alone.
-TEST(GameRunTest, PlayersAreMadeRenamedChosenAndDeletedThroughTheDialog) {
-    if (!testing_support::FileExists(testing_support::ProgramPath())) {
-        GTEST_SKIP() << "not built: " << testing_support::ProgramPath();
-    }
+TEST_F(GameRunTest, PlayersAreMadeRenamedChosenAndDeletedThroughTheDialog) {
     const std::string root = OwnGame("players-road",
                                      "<Storage><Globals/><Player name=\"Bo\">"
                                      "<Variable name=\"Money\" type=\"int\" value=\"100\"/>"
@@ -409,10 +401,7 @@ TEST(GameRunTest, PlayersAreMadeRenamedChosenAndDeletedThroughTheDialog) {
 
 // A level loads its particle effects and their textures; at the end no texture of ours is left on
 // the device (the leak report may still name the display driver's own allocations).
-TEST(GameRunTest, NoDeviceTextureOutlivesTheGame) {
-    if (!testing_support::FileExists(testing_support::ProgramPath())) {
-        GTEST_SKIP() << "not built: " << testing_support::ProgramPath();
-    }
+TEST_F(GameRunTest, NoDeviceTextureOutlivesTheGame) {
     const std::string root =
         OwnGame("leaks", "<Storage><Globals/><Player name=\"Bo\"/><ActivePlayer name=\"Bo\"/></Storage>", false);
     testing_support::WriteFile(root + "events.txt", Click(40, MENU_X, MENU_PLAY_Y));
@@ -428,10 +417,7 @@ TEST(GameRunTest, NoDeviceTextureOutlivesTheGame) {
 }
 
 // F12 on the main menu opens the developer menu only when "dev" is true in settings.ini.
-TEST(GameRunTest, DeveloperMenuOnlyForDevelopers) {
-    if (!testing_support::FileExists(testing_support::ProgramPath())) {
-        GTEST_SKIP() << "not built: " << testing_support::ProgramPath();
-    }
+TEST_F(GameRunTest, DeveloperMenuOnlyForDevelopers) {
     std::string shots[2];
     for (const bool dev : {false, true}) {
         // A player made already: no first-start prompt.
