@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/AnchorRun.h"
 #include "tests/support/ProgramRun.h"
 
 namespace {
@@ -34,18 +35,12 @@ struct Usage {
     double cpu = 0.0;   // seconds, user and system, of all threads
     double wall = 0.0;  // seconds
     double peakMb = 0.0;
-    std::string output;  // standard output, for the anchors
 };
 
 int Frames() {
     const char* text = std::getenv("FRAMES");
     const int frames = text != nullptr ? std::atoi(text) : 0;
     return frames > 0 ? frames : 300;
-}
-
-std::string Anchors() {
-    const char* dir = std::getenv("MARIVEL_ANCHORS");
-    return dir != nullptr ? dir : "/work/shared/anchors";
 }
 
 std::string TempFolder() {
@@ -73,28 +68,6 @@ Usage Collect(pid_t pid, Clock::time_point start) {
     return usage;
 }
 
-// A command with its output read; the shell starts it, so its use is the shell's children's.
-Usage RunCommand(const std::string& command) {
-    Usage usage;
-    const std::string out = TempFolder() + "out.txt";
-    const auto start = Clock::now();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        execl("/bin/sh", "sh", "-c", (command + " > " + out + " 2>/dev/null").c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    usage = Collect(pid, start);
-    std::ifstream file(out);
-    usage.output.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    return usage;
-}
-
-// "frames=N" of an anchor's report line; 0 when missing.
-int ReportedFrames(const std::string& output) {
-    const std::size_t at = output.find("frames=");
-    return at == std::string::npos ? 0 : std::atoi(output.c_str() + at + 7);
-}
-
 struct Anchor {
     bool measured = false;
     double cpuPerFrame = 0.0;  // seconds
@@ -103,38 +76,30 @@ struct Anchor {
     std::string error;
 };
 
-Anchor Measure(const std::string& command) {
+// An anchor's run of its scene, as it reports it.
+Anchor Measure(const anchor_run::Result& run) {
     Anchor anchor;
-    const Usage usage = RunCommand("SDL_VIDEODRIVER=offscreen SECONDS_RUN=3 " + command);
-    const int frames = ReportedFrames(usage.output);
-    if (!usage.ok || frames <= 0) {
-        anchor.error = "the anchor did not run: " + command;
+    if (!run.ok) {
+        anchor.error = run.error;
         return anchor;
     }
     anchor.measured = true;
-    anchor.cpuPerFrame = usage.cpu / frames;
-    anchor.fps = frames / usage.wall;
-    anchor.peakMb = usage.peakMb;
+    anchor.cpuPerFrame = run.cpu / run.frames;
+    anchor.fps = run.fps;
+    anchor.peakMb = run.peakMb;
     return anchor;
 }
 
+// The anchors run headless, like the game, with their scene of 10,000 quads for three seconds.
+void Headless() { setenv("SDL_VIDEODRIVER", "offscreen", 1); }
+
 const Anchor& GlLimit() {
-    static const Anchor anchor = [] {
-        const std::string dir = TempFolder();
-        const std::string build = "gcc -O2 " + Anchors() + "/gl-limit/quads.c $(sdl2-config --cflags --libs) -lGL -lm -o " +
-                                  dir + "quads";
-        if (std::system(build.c_str()) != 0) {
-            Anchor failed;
-            failed.error = "gl-limit did not build";
-            return failed;
-        }
-        return Measure(dir + "quads");
-    }();
+    static const Anchor anchor = (Headless(), Measure(anchor_run::GlLimit(10000, 3.0)));
     return anchor;
 }
 
 const Anchor& Love() {
-    static const Anchor anchor = Measure("love " + Anchors() + "/love-quads");
+    static const Anchor anchor = (Headless(), Measure(anchor_run::Love(10000, 3.0)));
     return anchor;
 }
 
