@@ -105,13 +105,41 @@ void XmlOutText::PutContentBytes(const char* text, std::size_t length) {
     }
 }
 
+namespace {
+
+// The first byte from `i` on that may need a reference: a control byte, "<", ">", "&" or the quote;
+// `length` when there is none.
+std::size_t NextToEscape(const char* data, std::size_t i, std::size_t length) {
+#ifdef __SSE2__
+    const __m128i lastControl = _mm_set1_epi8(31);
+    const __m128i less = _mm_set1_epi8('<');
+    const __m128i greater = _mm_set1_epi8('>');
+    const __m128i ampersand = _mm_set1_epi8('&');
+    const __m128i quote = _mm_set1_epi8('"');
+    for (; i + 16 <= length; i += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(bytes, lastControl), bytes);
+        const __m128i marks = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, less), _mm_cmpeq_epi8(bytes, greater)),
+                                           _mm_or_si128(_mm_cmpeq_epi8(bytes, ampersand), _mm_cmpeq_epi8(bytes, quote)));
+        const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(control, marks)));
+        if (mask != 0) return i + static_cast<std::size_t>(__builtin_ctz(mask));
+    }
+#endif
+    for (; i < length; ++i) {
+        const unsigned char c = static_cast<unsigned char>(data[i]);
+        if (c < 32 || c == '<' || c == '>' || c == '&' || c == '"') return i;
+    }
+    return length;
+}
+
+}  // namespace
+
 void XmlOutText::PutEscapedContent(const std::string& text, bool isValue) {
     const char* data = text.data();
     const std::size_t length = text.size();
     std::size_t from = 0;
-    for (std::size_t i = 0; i < length; ++i) {
+    for (std::size_t i = NextToEscape(data, 0, length); i < length; i = NextToEscape(data, i + 1, length)) {
         const unsigned char c = static_cast<unsigned char>(data[i]);
-        if (c > '>') continue;
         const char* named = nullptr;
         char code[7] = "&#x00;";
         if (c < 32 && (isValue || (c != '\t' && c != '\n'))) {

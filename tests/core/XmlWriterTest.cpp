@@ -105,6 +105,35 @@ TEST(XmlWriter, EscapeTables) {
     EXPECT_EQ(back->GetRoot()->GetStringAttribute("v"), value);
 }
 
+// Long values are scanned in blocks: a byte to escape at a block's first or last place, or in
+// the short tail, is found all the same.
+TEST(XmlWriter, EscapesInLongTextsAtEveryPlace) {
+    const char specials[] = {'<', '>', '&', '"', '\x01', '\t', '\n'};
+    for (std::size_t at : {0u, 1u, 15u, 16u, 17u, 31u, 32u, 39u}) {
+        for (char special : specials) {
+            std::string value(40, 'x');
+            value[at] = special;
+            value[39 - at / 2] = '&';
+            std::string expected;
+            for (char c : value) {
+                switch (c) {
+                    case '<': expected += "&lt;"; break;
+                    case '>': expected += "&gt;"; break;
+                    case '&': expected += "&amp;"; break;
+                    case '"': expected += "&quot;"; break;
+                    case '\x01': expected += "&#x01;"; break;
+                    case '\t': expected += "&#x09;"; break;
+                    case '\n': expected += "&#x0A;"; break;
+                    default: expected += c;
+                }
+            }
+            ObjectSmartPointer<XmlElement> a = Element("a");
+            a->SetStringAttribute("v", value);
+            EXPECT_EQ(WrittenNode(a), "<a v=\"" + expected + "\"/>") << "at " << at << " byte " << int(special);
+        }
+    }
+}
+
 TEST(XmlWriter, ReadDocumentsComeBackByteForByte) {
     LogCapture log;
     const std::string source = ReadFile(FixturePath("core/fixtures/xml/roundtrip.xml"));
