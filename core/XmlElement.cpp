@@ -1,5 +1,7 @@
 #include "core/XmlElement.h"
 
+#include <cstddef>
+
 #include "core/DataFolder.h"
 #include "core/XmlMessages.h"
 #include "core/XmlOutText.h"
@@ -227,24 +229,64 @@ std::string XmlElement::GetText() {
 
 void XmlElement::ResetVisited() { _isVisited = false; }
 
-// The walks below fetch the next one ahead: list members lie scattered, and each one written or
-// marked waits on memory otherwise.
+// The walks below fetch ahead: list members lie scattered, and each one written or marked waits on
+// memory otherwise.
+namespace {
+
+// Every cache line of an object of up to `bytes` bytes, which need not start on a line.
+void FetchWhole(const void* object, std::size_t bytes) {
+    const char* at = static_cast<const char*>(object);
+    for (std::size_t offset = 0; offset < bytes; offset += 64) __builtin_prefetch(at + offset);
+    __builtin_prefetch(at + bytes - 1);
+}
+
+// Room for any node or attribute, the reader's included.
+constexpr std::size_t NODE_BYTES = 192;
+
+// Visits the children in order while those ahead come in: the child after next, the attribute
+// barrier of that one and the first attribute of the next one.
+template <class Visit>
+void VisitChildrenAhead(XmlNode* n, Visit&& visit) {
+    if (n->IsBarrier()) return;
+    XmlNode* next = n->NextRaw();
+    XmlNode* after = next->IsBarrier() ? next : next->NextRaw();
+    next->FetchAhead(1);
+    for (;;) {
+        XmlNode* further = after->IsBarrier() ? after : after->NextRaw();
+        FetchWhole(further, NODE_BYTES);
+        after->FetchAhead(1);
+        next->FetchAhead(2);
+        visit(n);
+        if (next->IsBarrier()) return;
+        n = next;
+        next = after;
+        after = further;
+    }
+}
+
+}  // namespace
+
+void XmlElement::FetchAhead(int stage) {
+    XmlAttribute* barrier = _attributes.Get();
+    if (barrier == nullptr) return;
+    if (stage == 1) {
+        __builtin_prefetch(barrier);
+    } else {
+        FetchWhole(barrier->NextRaw(), NODE_BYTES);
+    }
+}
+
 void XmlElement::WriteAttributes(const ObjectWeakPointer<XmlOutText>& out) {
     for (XmlAttribute* a = FirstAttributeRaw(); !a->IsBarrier();) {
         XmlAttribute* next = a->NextRaw();
-        __builtin_prefetch(next);
+        FetchWhole(next, NODE_BYTES);
         a->Write(out);
         a = next;
     }
 }
 
 void XmlElement::WriteChildren(const ObjectWeakPointer<XmlOutText>& out) {
-    for (XmlNode* n = FirstChildRaw(); !n->IsBarrier();) {
-        XmlNode* next = n->NextRaw();
-        __builtin_prefetch(next);
-        n->Write(out);
-        n = next;
-    }
+    VisitChildrenAhead(FirstChildRaw(), [&out](XmlNode* n) { n->Write(out); });
 }
 
 void XmlElement::Write(const ObjectWeakPointer<XmlOutText>& out) {
@@ -284,12 +326,7 @@ void XmlElement::MarkVisitedTree() {
         a->MarkVisited();
         a = next;
     }
-    for (XmlNode* n = FirstChildRaw(); !n->IsBarrier();) {
-        XmlNode* next = n->NextRaw();
-        __builtin_prefetch(next, 1);
-        n->MarkVisitedTree();
-        n = next;
-    }
+    VisitChildrenAhead(FirstChildRaw(), [](XmlNode* n) { n->MarkVisitedTree(); });
 }
 
 bool XmlElement::IsVisitedTree() {

@@ -74,6 +74,8 @@ public:
     void MarkVisitedTree() override;
     bool IsVisitedTree() override;
     void WriteMarked(const ObjectWeakPointer<XmlOutText>& out) override;
+    // Stage 1 the attribute barrier, stage 2 the first attribute.
+    void FetchAhead(int stage) override;
 
     // Unmarked walks for the writer and the reader's subclasses.
     XmlNode* FirstChildRaw() const { return _nodes.Get() != nullptr ? _nodes.Get()->NextRaw() : EmptyNodes(); }
