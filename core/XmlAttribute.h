@@ -37,6 +37,11 @@ public:
     bool IsBarrier() const { return _isBarrier; }
     XmlAttribute* NextRaw() const { return _nextAttribute.Get(); }
     XmlAttribute* PrevRaw() const { return _prevAttribute.Get(); }
+    // For the writer's walk: the texts that writing this attribute reads start to come in.
+    virtual void FetchTexts() const {
+        __builtin_prefetch(_name.data());
+        __builtin_prefetch(_value.data());
+    }
 
     // The value as written in a plain attribute: quotes, markup and control bytes escaped.
     static void WriteEscapedValue(XmlOutText& out, const std::string& value);

@@ -276,12 +276,22 @@ void XmlElement::FetchAhead(int stage) {
     }
 }
 
+// Two ahead: the one after next comes in whole while next's texts do.
 void XmlElement::WriteAttributes(const ObjectWeakPointer<XmlOutText>& out) {
-    for (XmlAttribute* a = FirstAttributeRaw(); !a->IsBarrier();) {
-        XmlAttribute* next = a->NextRaw();
-        FetchWhole(next, NODE_BYTES);
+    XmlAttribute* a = FirstAttributeRaw();
+    if (a->IsBarrier()) return;
+    a->FetchTexts();
+    XmlAttribute* next = a->NextRaw();
+    FetchWhole(next, NODE_BYTES);
+    for (;;) {
+        if (!next->IsBarrier()) {
+            FetchWhole(next->NextRaw(), NODE_BYTES);
+            next->FetchTexts();
+        }
         a->Write(out);
+        if (next->IsBarrier()) return;
         a = next;
+        next = a->NextRaw();
     }
 }
 

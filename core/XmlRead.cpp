@@ -338,6 +338,12 @@ void XmlAttributeRead::Write(const ObjectWeakPointer<XmlOutText>& out) {
     _isVisited = true;
 }
 
+void XmlAttributeRead::FetchTexts() const {
+    __builtin_prefetch(_name.data());
+    __builtin_prefetch(_layout.Data());
+    __builtin_prefetch(_source.IsEmpty() ? _value.data() : _source.Data());
+}
+
 // XmlTextRead
 
 XmlTextRead::XmlTextRead(XmlInText& text) {

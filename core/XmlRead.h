@@ -91,6 +91,7 @@ public:
     // Reads the attribute at the cursor, after the run of spaces that began at spaceBegin.
     XmlAttributeRead(XmlInText& in, unsigned spaceBegin) : XmlAttributeRead(in, spaceBegin, in.SkipName()) {}
     void Write(const ObjectWeakPointer<XmlOutText>& out) override;
+    void FetchTexts() const override;
 
 private:
     XmlAttributeRead(XmlInText& in, unsigned spaceBegin, unsigned nameBegin);
