@@ -157,11 +157,27 @@ void XmlOutText::PutEscapedContent(const std::string& text, bool isValue) {
         } else {
             continue;
         }
-        PutContent(data + from, i - from);
-        PutContent(named, std::strlen(named));
+        PutRun(data + from, i - from, isValue);
+        PutVerbatim(named, std::strlen(named));
         from = i + 1;
     }
-    PutContent(data + from, length - from);
+    PutRun(data + from, length - from, isValue);
+}
+
+void XmlOutText::PutRun(const char* text, std::size_t length, bool isValue) {
+    // Between references a value holds no control byte, so nothing in it needs the layout's care.
+    if (isValue) {
+        PutVerbatim(text, length);
+    } else {
+        PutContent(text, length);
+    }
+}
+
+void XmlOutText::PutVerbatim(const char* text, std::size_t length) {
+    if (length == 0) return;
+    std::memcpy(Room(length), text, length);
+    _size += length;
+    _lastChar = text[length - 1];
 }
 
 const std::string& XmlOutText::GetBuffer() const {

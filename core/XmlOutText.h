@@ -121,6 +121,10 @@ private:
     void PutMarkupChar(char c);
     // Content holding line feeds or bytes that are no characters.
     void PutContentBytes(const char* text, std::size_t length);
+    // A run between the references that PutEscapedContent puts in.
+    void PutRun(const char* text, std::size_t length, bool isValue);
+    // Text known to hold no byte that needs care, nor a ">" that ends a tag.
+    void PutVerbatim(const char* text, std::size_t length);
     bool WriteAndClose(bool fromDestructor);
 
     std::string _fileName;
