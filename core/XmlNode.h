@@ -63,10 +63,10 @@ public:
 
     // Unmarked links for walks inside the model.
     XmlNode* NextRaw() const { return _nextNode.Get(); }
+    XmlNode* PrevRaw() const { return _prevNode.Get(); }
     // For walks that fetch ahead: what a walk reaches after this node starts to come in from memory,
     // one link deeper at each stage. Nothing for a node without parts.
     virtual void FetchAhead(int /*stage*/) {}
-    XmlNode* PrevRaw() const { return _prevNode.Get(); }
 
 protected:
     friend class XmlElement;
