@@ -516,10 +516,7 @@ protected:
         const bool texTransform = StageStateValue(0, D3DTSS_TEXTURETRANSFORMFLAGS) != D3DTTFF_DISABLE;
         const D3DXMATRIX& t = TextureTransform(0);
         const bool fog = RenderStateValue(D3DRS_FOGENABLE) && RenderStateValue(D3DRS_FOGTABLEMODE) != D3DFOG_NONE;
-        if (fog && !_viewProjectionValid) {
-            D3DXMatrixMultiply(&_viewProjection, &View(), &Projection());
-            _viewProjectionValid = true;
-        }
+        const D3DXMATRIX* fogMatrix = fog ? &ViewProjection() : nullptr;
         // Vertices are queued once; indices make the primitives' triangles (or lines) of them.
         const size_t first = _queue.size();
         if (first + vertexCount > MAX_QUEUED_VERTICES) Flush();
@@ -537,8 +534,8 @@ protected:
                 q.u = v.u;
                 q.v = v.v;
             }
-            if (fog) {
-                const D3DXMATRIX& m = _viewProjection;
+            if (fogMatrix != nullptr) {
+                const D3DXMATRIX& m = *fogMatrix;
                 const float cz = q.x * m._13 + q.y * m._23 + q.z * m._33 + m._43;
                 const float cw = q.x * m._14 + q.y * m._24 + q.z * m._34 + m._44;
                 q.fog = cw != 0.0f ? cz / cw : cz;
@@ -840,7 +837,7 @@ private:
         const DWORD colorOp = StageStateValue(0, D3DTSS_COLOROP);
         const bool textured = StageTexture(0) != nullptr && colorOp != D3DTOP_DISABLE;
         // Clip-space w is the same at every vertex when the view and projection leave it so.
-        const D3DXMATRIX m = View() * Projection();
+        const D3DXMATRIX& m = ViewProjection();
         const bool linear = m._14 == 0.0f && m._24 == 0.0f && m._34 == 0.0f;
         std::array<DWORD, 8> key = {textured, linear, 0, 0, 0, 0, 0, 0};
         if (textured) {
@@ -866,6 +863,15 @@ private:
             found = _stagePrograms.emplace(key, program).first;
         }
         return found->second.id != 0 ? &found->second : nullptr;
+    }
+
+    // View times projection, kept until a state change.
+    const D3DXMATRIX& ViewProjection() {
+        if (!_viewProjectionValid) {
+            D3DXMatrixMultiply(&_viewProjection, &View(), &Projection());
+            _viewProjectionValid = true;
+        }
+        return _viewProjection;
     }
 
     void ApplyStage0() {
