@@ -13,6 +13,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -47,10 +48,17 @@ inline double ReportedValue(const std::string& line, const char* name) {
     return at == std::string::npos ? 0.0 : std::atof(line.c_str() + at + key.size());
 }
 
-// Starts argv with the environment of this process, the entries of extra replacing those of
-// the same name; its standard output goes to a file, its standard error nowhere.
-inline Result Spawn(const std::vector<std::string>& argv, const std::vector<std::string>& extra) {
-    Result result;
+struct Finished {
+    bool started = false;
+    int status = 0;
+    struct rusage usage = {};
+    std::string output;
+};
+
+// Runs argv to its end with the environment of this process, the entries of extra replacing those
+// of the same name; takes its standard output, its standard error goes nowhere.
+inline Finished Run(const std::vector<std::string>& argv, const std::vector<std::string>& extra) {
+    Finished finished;
     std::vector<std::string> env = extra;
     for (char** e = environ; *e != nullptr; ++e) {
         const std::string entry = *e;
@@ -69,7 +77,8 @@ inline Result Spawn(const std::vector<std::string>& argv, const std::vector<std:
     for (std::string& a : args) argp.push_back(&a[0]);
     argp.push_back(nullptr);
 
-    const std::string out = TempFolder() + "out.txt";
+    const std::string folder = TempFolder();
+    const std::string out = folder + "out.txt";
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
@@ -77,36 +86,52 @@ inline Result Spawn(const std::vector<std::string>& argv, const std::vector<std:
     pid_t pid = 0;
     const int started = posix_spawnp(&pid, argp[0], &actions, nullptr, argp.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
-    if (started != 0) {
-        result.error = "could not start " + argv[0];
+    if (started == 0 && wait4(pid, &finished.status, 0, &finished.usage) == pid) {
+        finished.started = true;
+        std::ifstream file(out);
+        finished.output.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    }
+    std::remove(out.c_str());
+    if (folder != "/tmp/") rmdir(folder.c_str());
+    return finished;
+}
+
+// An anchor run: its report line, CPU time and peak resident size.
+inline Result Spawn(const std::vector<std::string>& argv, const std::vector<std::string>& extra) {
+    Result result;
+    const Finished finished = Run(argv, extra);
+    if (!finished.started) {
+        result.error = "could not run " + argv[0];
         return result;
     }
-    int status = 0;
-    struct rusage ru = {};
-    if (wait4(pid, &status, 0, &ru) != pid) {
-        result.error = "lost " + argv[0];
-        return result;
-    }
+    const struct rusage& ru = finished.usage;
     result.cpu = static_cast<double>(ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) +
                  static_cast<double>(ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
     result.peakMb = static_cast<double>(ru.ru_maxrss) / 1024.0;
-    std::ifstream file(out);
-    const std::string output((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    std::remove(out.c_str());
-    result.frames = static_cast<int>(ReportedValue(output, "frames"));
-    result.fps = ReportedValue(output, "fps");
-    result.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0 && result.frames > 0 && result.fps > 0;
+    result.frames = static_cast<int>(ReportedValue(finished.output, "frames"));
+    result.fps = ReportedValue(finished.output, "fps");
+    result.ok = WIFEXITED(finished.status) && WEXITSTATUS(finished.status) == 0 && result.frames > 0 && result.fps > 0;
     if (!result.ok) result.error = argv[0] + " did not report its frames";
     return result;
+}
+
+// True when argv ran and exited with 0.
+inline bool Succeeds(const Finished& finished) {
+    return finished.started && WIFEXITED(finished.status) && WEXITSTATUS(finished.status) == 0;
 }
 
 // The gl-limit program, built once; empty when it does not build.
 inline const std::string& GlLimitProgram() {
     static const std::string program = [] {
+        const Finished flags = Run({"sdl2-config", "--cflags", "--libs"}, {});
+        if (!Succeeds(flags)) return std::string();
         const std::string path = TempFolder() + "quads";
-        const std::string build = "gcc -O2 '" + Folder() + "/gl-limit/quads.c' $(sdl2-config --cflags --libs) -lGL -lm -o " +
-                                  path + " 2>/dev/null";
-        return std::system(build.c_str()) == 0 ? path : std::string();
+        std::vector<std::string> build = {"gcc", "-O2", Folder() + "/gl-limit/quads.c"};
+        std::istringstream words(flags.output);
+        for (std::string word; words >> word;) build.push_back(word);
+        for (const char* tail : {"-lGL", "-lm", "-o"}) build.push_back(tail);
+        build.push_back(path);
+        return Succeeds(Run(build, {})) ? path : std::string();
     }();
     return program;
 }
