@@ -30,6 +30,12 @@ struct Result {
     std::string error;
 };
 
+// User and system time in seconds.
+inline double CpuSeconds(const struct rusage& ru) {
+    return static_cast<double>(ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) +
+           static_cast<double>(ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
+}
+
 inline std::string Folder() {
     const char* dir = std::getenv("MARIVEL_ANCHORS");
     return dir != nullptr && *dir != '\0' ? dir : "/work/shared/anchors";
@@ -104,10 +110,8 @@ inline Result Spawn(const std::vector<std::string>& argv, const std::vector<std:
         result.error = "could not run " + argv[0];
         return result;
     }
-    const struct rusage& ru = finished.usage;
-    result.cpu = static_cast<double>(ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) +
-                 static_cast<double>(ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
-    result.peakMb = static_cast<double>(ru.ru_maxrss) / 1024.0;
+    result.cpu = CpuSeconds(finished.usage);
+    result.peakMb = static_cast<double>(finished.usage.ru_maxrss) / 1024.0;
     result.frames = static_cast<int>(ReportedValue(finished.output, "frames"));
     result.fps = ReportedValue(finished.output, "fps");
     result.ok = WIFEXITED(finished.status) && WEXITSTATUS(finished.status) == 0 && result.frames > 0 && result.fps > 0;

@@ -43,12 +43,6 @@ int Frames() {
     return frames > 0 ? frames : 300;
 }
 
-std::string TempFolder() {
-    char pattern[] = "/tmp/marivel-bench-XXXXXX";
-    const char* made = mkdtemp(pattern);
-    return made ? std::string(made) + "/" : std::string("/tmp/");
-}
-
 void WriteText(const std::string& path, const std::string& text) {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     std::ofstream(path, std::ios::binary) << text;
@@ -61,8 +55,7 @@ Usage Collect(pid_t pid, Clock::time_point start) {
     struct rusage ru = {};
     if (pid <= 0 || wait4(pid, &status, 0, &ru) != pid) return usage;
     usage.wall = std::chrono::duration<double>(Clock::now() - start).count();
-    usage.cpu = static_cast<double>(ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) +
-                static_cast<double>(ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
+    usage.cpu = anchor_run::CpuSeconds(ru);
     usage.peakMb = static_cast<double>(ru.ru_maxrss) / 1024.0;
     usage.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     return usage;
@@ -130,7 +123,7 @@ std::string Profile(int plants) {
 
 // A run of the game on a fresh copy of the profile: events, then frames in all.
 Usage RunGame(const std::string& storage, const std::string& events, int frames, const std::string& shot) {
-    const std::string home = TempFolder();
+    const std::string home = anchor_run::TempFolder();
     WriteText(home + "Tornvik Entertainment/Marivel/Storage.xml", storage);
     WriteText(home + "events.txt", events);
     // The developer keys for the level's effects.

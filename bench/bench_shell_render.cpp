@@ -134,8 +134,7 @@ void DrawFrame(const Scene& scene, int frame) {
 double CpuSeconds() {
     struct rusage ru = {};
     getrusage(RUSAGE_SELF, &ru);
-    return static_cast<double>(ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) +
-           static_cast<double>(ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
+    return anchor_run::CpuSeconds(ru);
 }
 
 double SecondsRun() {
