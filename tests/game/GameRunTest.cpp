@@ -148,8 +148,8 @@ TEST_F(GameRunTest, FirstStartWinsLevelOneBuysAPlantAndAFishAndFindsItAllAgain) 
     EXPECT_EQ("false", StoredValue(stored, "First start"));
     EXPECT_EQ(0, StoredInt(stored, "Money"));
 
-    // Play: the first hint is sent away with a click, and eight swaps win the level (a click before
-    // each sends an open hint away; tools/make-level-script.py found them). On the statistics a
+    // Play: the first hint is sent away with a click, and a few swaps win the level (a click beside
+    // the board sends each hint box away; tools/make-level-script.py found them). On the statistics a
     // click counts every figure up at once and the next goes to the aquarium, where the money
     // counts up to what the level brought.
     const std::string moves = ReadFile(FixturePath("game/fixtures/level1_win.txt"));

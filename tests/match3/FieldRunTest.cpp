@@ -4,7 +4,7 @@
 // next one goes on; a run
 // left alone runs out of time and shows the out-of-time dialog; a scripted session of the level
 // editor writes the level file, and the edited level is then played; a level closed half played
-// comes back on the next start as it was left; the second demo level half way through its time
+// comes back on the next start as it was left; a level with gold and locks half way through its time
 // shows its border, decor, locks, paint, move hint and timer.
 #include <gtest/gtest.h>
 
@@ -65,7 +65,7 @@ protected:
 // Window pixels, origin top-left. The Play button spans y 250..300; level 1 is 6 x 6 cells of 44
 // units centred on (380, 280): cell (2, 2) has its centre at window (358, 298). The menu's buttons
 // take input only once they have come in: a press at 0.4 s goes unheard, one at 1 s is taken.
-// Seven swaps win level 1; tools/make-level-script.py found them by playing the level in runs of the
+// A few swaps win level 1; tools/make-level-script.py found them by playing the level in runs of the
 // program from the same profile, step and first press.
 TEST_F(FieldRunTest, Level1IsWonByItsMovesAndTheProfileMovesOn) {
     const std::string shot =
@@ -91,14 +91,22 @@ TEST_F(FieldRunTest, ABombFindsItsSampleBurstAndMoneyFont) {
         50, 100);
     const std::string log = Log();
     EXPECT_EQ(std::string::npos, log.find("ERROR")) << log;
-    // The bomb washed paint away: fewer than the level's 16 silver cells are left.
+    // The bomb washed paint away: fewer than the level's 12 silver cells are left.
     const std::string stored = Stored();
     EXPECT_TRUE(Has(stored, "<Variable name=\"silverCount\" type=\"string\" value=\"x")) << stored;
-    EXPECT_FALSE(Has(stored, "<Variable name=\"silverCount\" type=\"string\" value=\"x16\"/>")) << stored;
+    EXPECT_FALSE(Has(stored, "<Variable name=\"silverCount\" type=\"string\" value=\"x12\"/>")) << stored;
 }
 
+// Level 1 with 30 s in place of its own time in the copied level file.
 TEST_F(FieldRunTest, Level1RunsOutOfTime) {
-    // 100 ms frames: the first press at frame 22 starts the 30 s of level 1.
+    std::string levels = testing_support::ReadFile(data + "PlLevels.xml");
+    const std::string level1 = "<Level id=\"Level01\" time=\"";
+    const std::size_t at = levels.find(level1);
+    ASSERT_NE(std::string::npos, at);
+    const std::size_t time = at + level1.size();
+    levels.replace(time, levels.find('"', time) - time, "30");
+    testing_support::WriteFile(data + "PlLevels.xml", levels);
+    // 100 ms frames: the first press at frame 22 starts the 30 s.
     const std::string shot = Run(
         "3 move 400 275\n4 move 401 275\n5 down\n6 up\n"
         "20 move 358 298\n21 move 359 298\n22 down\n23 up\n",
@@ -139,7 +147,7 @@ TEST_F(FieldRunTest, TheClickAfterTheCountGoesOn) {
 // F5 starts the editor on level 1. Tool 2 (silver) is chosen on the panel, a drag from the top row
 // to above it grows the board by a row and paints two cells; tool 3 (gold) paints a cell right of
 // the board, which grows a column; the right button then erases the bottom left cell. F2 names
-// the level "Level04" (saved at once), and F5 saves it again and plays it.
+// the level "Level17" (saved at once, after the sixteen levels), and F5 saves it again and plays it.
 const char* const EDIT =
     "50 key 116\n"
     "60 move 24 132\n61 down\n62 up\n"
@@ -148,7 +156,7 @@ const char* const EDIT =
     "77 move 490 320\n78 down\n79 move 534 320\n80 up\n"
     "83 move 248 452\n84 rdown\n85 rup\n"
     "88 key 113\n"
-    "100 key 8\n101 key 8\n102 key 8\n103 key 8\n104 key 8\n105 key 8\n106 key 8\n107 text Level04\n"
+    "100 key 8\n101 key 8\n102 key 8\n103 key 8\n104 key 8\n105 key 8\n106 key 8\n107 text Level17\n"
     "110 move 280 355\n111 down\n112 up\n"
     "120 key 116\n";
 
@@ -161,7 +169,7 @@ TEST_F(FieldRunTest, AnEditorSessionWritesTheLevelFileAndTheEditedLevelPlays) {
     EXPECT_EQ(testing_support::ReadFile(MARIVEL_SOURCE_DIR "/tests/match3/fixtures/edited_levels.xml"),
               testing_support::ReadFile(data + "PlLevels.xml"));
     const std::string stored = Stored();
-    EXPECT_NE(std::string::npos, stored.find("<Variable name=\"LevelFileOrder\" type=\"int\" value=\"4\"/>")) << stored;
+    EXPECT_NE(std::string::npos, stored.find("<Variable name=\"LevelFileOrder\" type=\"int\" value=\"17\"/>")) << stored;
     ExpectLooksLike(shot, "edited_level.png");
 }
 
@@ -196,30 +204,30 @@ TEST_F(FieldRunTest, AClosedLevelIsOnTheFirstFrameOfTheNextStart) {
     EXPECT_TRUE(comparison.matches) << comparison.report;
 }
 
-// Level 2 is moved to the front of the copied level file with 20 s in place of 120, so its timer
-// is half way after ten seconds of play. The board is 8 x 8 cells centred on (380, 280): cell
-// (2, 7) has its centre at window (314, 474).
-TEST_F(FieldRunTest, Level2HalfWayShowsItsOutlineDecorAndMoveHint) {
+// Level 6, the first with gold and locks together, is moved to the front of the copied level file
+// with 20 s in place of 140, so its timer is half way after ten seconds of play. The board is 9 x 9
+// cells centred on (380, 280): cell (2, 7) has its centre at window (292, 452).
+TEST_F(FieldRunTest, ALevelWithGoldAndLocksHalfWayShowsItsOutlineDecorAndMoveHint) {
     std::string levels = testing_support::ReadFile(data + "PlLevels.xml");
-    const std::size_t second = levels.find("\t<Level id=\"Level02\" time=\"120\"");
+    const std::size_t second = levels.find("\t<Level id=\"Level06\" time=\"140\"");
     const std::size_t first = levels.find("\t<Level id=\"Level01\"");
     ASSERT_NE(std::string::npos, second);
     ASSERT_NE(std::string::npos, first);
     const std::size_t end = levels.find("</Level>", second) + std::string("</Level>\n").size();
     std::string moved = levels.substr(second, end - second);
-    moved.replace(moved.find("120"), 3, "20");
+    moved.replace(moved.find("140"), 3, "20");
     levels.erase(second, end - second);
     levels.insert(first, moved);
     testing_support::WriteFile(data + "PlLevels.xml", levels);
     const std::string shot = Run(
         "5 move 400 275\n6 move 401 275\n8 down\n9 up\n"
-        "40 move 314 474\n41 move 315 474\n42 down\n43 up\n44 rdown\n45 rup\n"
+        "40 move 292 452\n41 move 293 452\n42 down\n43 up\n44 rdown\n45 rup\n"
         "50 move 100 520\n",
         100, 142);
     const std::string log = Log();
     EXPECT_EQ(std::string::npos, log.find("ERROR")) << log;
     const testing_support::ScreenComparison comparison = testing_support::CompareWithReference(
-        shot, MARIVEL_SOURCE_DIR "/tests/match3/fixtures/field_level2.png", 24, 200);
+        shot, MARIVEL_SOURCE_DIR "/tests/match3/fixtures/field_gold_and_locks.png", 24, 200);
     EXPECT_TRUE(comparison.matches) << comparison.report;
 }
 
