@@ -77,9 +77,9 @@ class Board:
         color, _, locks = self.cells[y][x]
         return color >= 0 and locks == 0
 
-    def moves(self):
-        """Every swap the game takes (a line through a swapped cell, or a bonus piece), best first, as
-        (score, a, b) with a the pressed cell and b the one it is dragged to."""
+    def outcomes(self):
+        """Every swap the game takes (a line through a swapped cell, or a bonus piece) with its
+        outcome, as (outcome, a, b) with a the pressed cell and b the one it is dragged to."""
         found = []
         for y in range(self.size_y):
             for x in range(self.size_x):
@@ -93,16 +93,31 @@ class Board:
                     outcome = Play(self).swap((x, y), (nx, ny))
                     if outcome is not None:
                         found.append((outcome, (x, y), (nx, ny)))
-        # Stir when nothing washes paint: lines above painted cells bring new pieces over them.
-        painted = [(x, y) for y in range(self.size_y) for x in range(self.size_x) if self.cells[y][x][1] > 0]
-        scored = []
-        for outcome, a, b in found:
-            s = outcome.score()
-            if outcome.paint == 0:
-                s += 0.5 * sum(1 for (px, py) in painted for (cx, cy) in outcome.cells if cx == px and cy <= py)
-            scored.append((s, a, b))
+        return found
+
+    def moves(self):
+        """The swaps best first, as (score, a, b)."""
+        scored = [(outcome.score(), a, b, outcome) for outcome, a, b in self.outcomes()]
         scored.sort(key=lambda m: -m[0])
-        return scored
+        if scored and scored[0][3].paint == 0 and self.paint() > 0:
+            scored = self.stirred(scored)
+        return [(s, a, b) for s, a, b, _ in scored]
+
+    def stirred(self, scored, looked_at=12):
+        """When no swap washes paint: the swaps that bring new pieces onto painted cells (lines at or
+        below them in their column) and leave the most paint within one more swap, best first."""
+        painted = [(x, y) for y in range(self.size_y) for x in range(self.size_x) if self.cells[y][x][1] > 0]
+        ranked = []
+        for s, a, b, outcome in scored:
+            stir = sum(1 for (px, py) in painted for (cx, cy) in outcome.cells if cx == px and cy >= py)
+            ranked.append((s + 2.0 * stir, a, b, outcome))
+        ranked.sort(key=lambda m: -m[0])
+        best = []
+        for s, a, b, outcome in ranked[:looked_at]:
+            follow = [o.score() for o, _, _ in Board(outcome.board).outcomes()]
+            best.append((s + 0.5 * max(follow, default=0.0), a, b, outcome))
+        best.sort(key=lambda m: -m[0])
+        return best + ranked[looked_at:]
 
 
 class Play:
@@ -120,6 +135,8 @@ class Play:
         return 0 <= x < self.sx and 0 <= y < self.sy and self.g[y][x][0] != HOLE
 
     def swap(self, a, b):
+        """The outcome of swapping a and b, with the board it leaves (unknown pieces as UNKNOWN); None
+        when the game would swap them back."""
         (ax, ay), (bx, by) = a, b
         g = self.g
         g[ay][ax][0], g[by][bx][0] = g[by][bx][0], g[ay][ax][0]
@@ -138,6 +155,7 @@ class Play:
                 return None
             self.clear_matches(groups, (a, b))
         self.cascade()
+        self.outcome.board = self.g
         return self.outcome
 
     def matches(self):
