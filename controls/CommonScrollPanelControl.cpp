@@ -16,7 +16,7 @@ namespace {
 // Content ranges: positions stay far inside an int, however many steps a frame takes.
 const int MAX_SPEED = 1000000;
 const int MAX_CHECKPOINTS = 100000;
-const long long MAX_CHECKPOINT = 100000000;
+const long long MAX_CHECKPOINT = 10000000;
 
 template <class T>
 ObjectSmartPointer<Variable<T>> MakeStateVariable(bool isLocal, const std::string& name, T defaultValue) {
@@ -69,7 +69,7 @@ CommonScrollPanelControl::CommonScrollPanelControl(const ObjectWeakPointer<Contr
     for (long long k = 0; k < amount; ++k) {
         const long long checkpoint = static_cast<long long>(base) + k * difference;
         if (checkpoint < -MAX_CHECKPOINT || checkpoint > MAX_CHECKPOINT) {
-            CHECK_TEXT(false, "-100000000 <= checkpoint && checkpoint <= 100000000");
+            CHECK_TEXT(false, "-10000000 <= checkpoint && checkpoint <= 10000000");
             break;
         }
         _checkpoints.insert(static_cast<int>(checkpoint));

@@ -1,7 +1,10 @@
 #include "controls/Control.h"
 
+#include <algorithm>
+
 #include "controls/MouseEvents.h"
 #include "core/XmlElement.h"
+#include "shell/CheckText.h"
 
 Control::Control(const ObjectWeakPointer<Control>& parent, const ObjectWeakPointer<XmlElement>& xml)
     : Definition(xml), _parent(parent) {
@@ -16,6 +19,13 @@ Control::Control(const ObjectWeakPointer<Control>& parent, const ObjectWeakPoint
     }
     _position.y = position->GetIntAttribute("y");
     _position.x = position->GetIntAttribute("x");
+    // Far outside the screen, but no sum of positions down the tree can overflow.
+    const int limit = 1000000;
+    if (_position.x < -limit || _position.x > limit || _position.y < -limit || _position.y > limit) {
+        CHECK_TEXT(false, "-1000000 <= position && position <= 1000000");
+        _position.x = std::max(-limit, std::min(_position.x, limit));
+        _position.y = std::max(-limit, std::min(_position.y, limit));
+    }
 }
 
 Control::~Control() = default;
