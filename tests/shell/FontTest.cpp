@@ -175,6 +175,22 @@ TEST_F(FontTest, HelloWorldLayoutMeasureAndAlignment) {
     for (const auto& d : recording->draws) EXPECT_EQ(0u, d.primitiveCount);
 }
 
+// The width of every leading part of a text in one pass, as each would measure on its own.
+TEST_F(FontTest, PrefixWidthsAreTheWidthsOfEveryLeadingPart) {
+    AddTestFont("HeloWrd");
+    const std::string text = "He9llo World";
+    std::vector<int> widths;
+    Render::fonts.GetPrefixWidths(text, "test", widths);
+    ASSERT_EQ(text.size() + 1, widths.size());
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        EXPECT_EQ(Render::fonts.GetStringWidth(text.substr(0, i), "test"), widths[i]) << i;
+    }
+    // In UTF-8 the bytes inside a character take the width before it.
+    Render::device._useUtf8 = true;
+    Render::fonts.GetPrefixWidths("H\xD0\x98" "e", "test", widths);
+    EXPECT_EQ((std::vector<int>{0, 8, 8, 8, 16}), widths);
+}
+
 TEST_F(FontTest, LongTextDrawsInFullInChunks) {
     AddTestFont("ab");
     Render::fonts.SetFont("test");
