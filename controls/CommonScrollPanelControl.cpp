@@ -5,11 +5,11 @@
 #include "content/TemplateLib.h"
 #include "controls/MouseEvents.h"
 #include "controls/PictureTexture.h"
+#include "core/ContentValues.h"
 #include "core/Assert.h"
 #include "core/MessageServer.h"
 #include "core/PermanentVariable.h"
 #include "core/XmlElement.h"
-#include "shell/CheckText.h"
 
 namespace {
 
@@ -36,8 +36,7 @@ CommonScrollPanelControl::CommonScrollPanelControl(const ObjectWeakPointer<Contr
     _speed = xml->GetIntAttribute("speed");
     Assert(_speed > 0);
     if (_speed <= 0) _speed = 1;  // keeps the step arithmetic finite
-    CHECK_TEXT(_speed <= MAX_SPEED, "_speed <= 1000000");
-    _speed = std::min(_speed, MAX_SPEED);
+    _speed = CHECKED_INT(_speed, 1, MAX_SPEED, "_speed <= 1000000");
     _baseSpeed = _speed;
     if (xml->HasAttribute("speedsTemplate")) ReadSpeeds(xml->GetStringAttribute("speedsTemplate"));
 
@@ -63,13 +62,12 @@ CommonScrollPanelControl::CommonScrollPanelControl(const ObjectWeakPointer<Contr
     Assert(difference != 0);
     Assert(amount > 0);
     if (difference == 0 || amount <= 0) amount = 1;
-    CHECK_TEXT(amount <= MAX_CHECKPOINTS, "amount <= 100000");
-    amount = std::min(amount, MAX_CHECKPOINTS);
+    amount = CHECKED_INT(amount, 1, MAX_CHECKPOINTS, "amount <= 100000");
     // Computed wide: a series that leaves the range of positions ends where it does.
     for (long long k = 0; k < amount; ++k) {
         const long long checkpoint = static_cast<long long>(base) + k * difference;
         if (checkpoint < -MAX_CHECKPOINT || checkpoint > MAX_CHECKPOINT) {
-            CHECK_TEXT(false, "-10000000 <= checkpoint && checkpoint <= 10000000");
+            CHECK_ONCE(false, "-10000000 <= checkpoint && checkpoint <= 10000000");
             break;
         }
         _checkpoints.insert(static_cast<int>(checkpoint));
@@ -99,7 +97,7 @@ void CommonScrollPanelControl::ReadSpeeds(const std::string& templateName) {
         const int speed = pair->GetIntAttribute("speed");
         Assert(time > prevTime);
         Assert(speed > prevSpeed);
-        CHECK_TEXT(speed <= MAX_SPEED, "speed <= 1000000");
+        CHECK_ONCE(speed <= MAX_SPEED, "speed <= 1000000");
         if (!isPair || !(time > prevTime) || !(speed > prevSpeed) || speed > MAX_SPEED) isValid = false;
         table[time] = speed;
         prevTime = time;

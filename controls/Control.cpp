@@ -1,10 +1,8 @@
 #include "controls/Control.h"
 
-#include <algorithm>
-
 #include "controls/MouseEvents.h"
+#include "core/ContentValues.h"
 #include "core/XmlElement.h"
-#include "shell/CheckText.h"
 
 Control::Control(const ObjectWeakPointer<Control>& parent, const ObjectWeakPointer<XmlElement>& xml)
     : Definition(xml), _parent(parent) {
@@ -21,11 +19,8 @@ Control::Control(const ObjectWeakPointer<Control>& parent, const ObjectWeakPoint
     _position.x = position->GetIntAttribute("x");
     // Far outside the screen, but no sum of positions down the tree can overflow.
     const int limit = 1000000;
-    if (_position.x < -limit || _position.x > limit || _position.y < -limit || _position.y > limit) {
-        CHECK_TEXT(false, "-1000000 <= position && position <= 1000000");
-        _position.x = std::max(-limit, std::min(_position.x, limit));
-        _position.y = std::max(-limit, std::min(_position.y, limit));
-    }
+    _position.x = CHECKED_INT(_position.x, -limit, limit, "-1000000 <= position && position <= 1000000");
+    _position.y = CHECKED_INT(_position.y, -limit, limit, "-1000000 <= position && position <= 1000000");
 }
 
 Control::~Control() = default;

@@ -3,6 +3,7 @@
 #include "controls/MouseEvents.h"
 #include "controls/PictureTexture.h"
 #include "core/Assert.h"
+#include "core/ContentValues.h"
 #include "core/XmlElement.h"
 
 OneTabControl::OneTabControl(const ObjectWeakPointer<Control>& parent, const ObjectWeakPointer<XmlElement>& xml)
@@ -126,7 +127,8 @@ void OneTabControl::OnMouseUp(ObjectWeakPointer<MouseUpEvent> event) {
 
 void OneTabControl::Draw() {
     const UsingPointer<Texture> currentTexture = GetStateTexture();
-    Assert(currentTexture != NULL);
+    // A missing picture was reported by the lookup too: told once, not on every frame.
+    CHECK_ONCE(currentTexture != NULL, "currentTexture != NULL");
     if (currentTexture != NULL) currentTexture->Draw(GetAbsolutePos());
     FixedChildrenListControl::Draw();
 }

@@ -1,20 +1,15 @@
 #include "widgets/TextFormat.h"
 
+#include "core/ContentValues.h"
 #include "core/Assert.h"
 #include "shell/CheckText.h"
 #include "shell/RenderDeviceFonts.h"
 
 namespace {
 
-// A scale in 0..MAX_SCALE; outside it the nearer end, and 1 for what is no number.
-float CheckedScale(float scale, const char* check) {
-    if (0.0f <= scale && scale <= TextFormat::MAX_SCALE) return scale;
-    CHECK_TEXT(false, check);
-    if (scale != scale) return 1.0f;
-    return scale < 0.0f ? 0.0f : TextFormat::MAX_SCALE;
+float CheckedFontScale(float scale) {
+    return CHECKED_FLOAT(scale, 0.0f, TextFormat::MAX_SCALE, 1.0f, "0.0f <= fontScale && fontScale <= 16.0f");
 }
-
-float CheckedFontScale(float scale) { return CheckedScale(scale, "0.0f <= fontScale && fontScale <= 16.0f"); }
 
 }  // namespace
 
@@ -22,7 +17,7 @@ TextFormat::TextFormat(const std::string& fontName, float fontScale, float heigh
                        const std::string& valign)
     : _fontName(fontName), _fontScale(CheckedFontScale(fontScale)), _align(align), _valign(valign) {
     Assert(align == "left" || align == "center" || align == "right");
-    heightScale = CheckedScale(heightScale, "0.0f <= heightScale && heightScale <= 16.0f");
+    heightScale = CHECKED_FLOAT(heightScale, 0.0f, MAX_SCALE, 1.0f, "0.0f <= heightScale && heightScale <= 16.0f");
     Assert(valign == "top" || valign == "middle" || valign == "bottom");
     // Truncated, not rounded: the single-precision 1.55 lies below 1.55, so 20 x 1.55 gives 30.
     _height = static_cast<int>(static_cast<double>(Render::fonts.GetFontHeight(fontName)) *
@@ -44,8 +39,7 @@ ObjectSmartPointer<TextFormat> TextFormat::CopyWithFontScale(float fontScale) co
 }
 
 ObjectSmartPointer<TextFormat> TextFormat::CopyWithDy(int dy) const {
-    CHECK_TEXT(-MAX_DY <= dy && dy <= MAX_DY, "-10000 <= dy && dy <= 10000");
-    dy = dy < -MAX_DY ? -MAX_DY : dy > MAX_DY ? MAX_DY : dy;
+    dy = CHECKED_INT(dy, -MAX_DY, MAX_DY, "-10000 <= dy && dy <= 10000");
     return ObjectSmartPointer<TextFormat>(new TextFormat(_fontName, _fontScale, _height, dy, _align, _valign));
 }
 

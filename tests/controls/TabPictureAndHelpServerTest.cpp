@@ -178,7 +178,7 @@ TEST_F(TabPictureTest, MovesWhileAnotherControlHoldsTheMouse) {
     Up(110, 110);
 }
 
-TEST_F(TabPictureTest, ATabWithoutThePictureOfItsStateIsReportedWhenDrawn) {
+TEST_F(TabPictureTest, ATabWithoutThePictureOfItsStateIsReportedOnceWhenDrawn) {
     BuildTab("missing");
     LogCapture log;
     DrawOnly();
@@ -187,6 +187,9 @@ TEST_F(TabPictureTest, ATabWithoutThePictureOfItsStateIsReportedWhenDrawn) {
     Tab()->SetState(OneTabControl::ACTIVE_STATE);
     Tab()->Draw();
     EXPECT_TRUE(check_reports::Reported(log, "currentTexture != NULL")) << log.Text();
+    // Once, not on every frame.
+    Tab()->Draw();
+    EXPECT_EQ(1, log.ErrorCount()) << log.Text();
 }
 
 // A permutation of the tab indices; the default order has tab 0 in front.
