@@ -18,14 +18,10 @@
 
 namespace {
 
+using controls_test::ParseElement;
 using controls_test::RecordingReceiver;
 using controls_test::Trace;
 using testing_support::LogCapture;
-
-ObjectSmartPointer<XmlElement> ParseElement(const std::string& text) {
-    ObjectSmartPointer<XmlDocument> document(new XmlDocumentRead(text.data(), text.data() + text.size()));
-    return ObjectSmartPointer<XmlElement>(new XmlElement(document->GetRoot()));
-}
 
 // A panel that moves along y, like the vertical one.
 class TestScrollPanel : public CommonScrollPanelControl {

@@ -20,6 +20,7 @@
 
 namespace {
 
+using controls_test::ParseElement;
 using controls_test::Recorder;
 using controls_test::RecorderXml;
 using controls_test::Trace;
@@ -32,16 +33,6 @@ const int FRONT_WIDTH = 40;
 const int REAR_WIDTH = 41;
 const int ACTIVE_WIDTH = 42;
 const int HELP_WIDTH = 30;
-
-ObjectSmartPointer<XmlElement> ParseElement(const std::string& text) {
-    ObjectSmartPointer<XmlDocument> document(new XmlDocumentRead(text.data(), text.data() + text.size()));
-    return ObjectSmartPointer<XmlElement>(new XmlElement(document->GetRoot()));
-}
-
-std::string List(const std::string& children) {
-    return "<FixedChildrenListControl><position x='0' y='0'/><children>" + children +
-           "</children></FixedChildrenListControl>";
-}
 
 class TabPictureTest : public PictureTest {
 protected:
@@ -71,7 +62,7 @@ protected:
     // A control that takes presses over (300, 300), the tab at (100, 100), and a control behind
     // both that sees what is left of every event.
     void BuildTab(const std::string& activeId = "active") {
-        Build(List(RecorderXml("other", 300, 300, 50, 50) +
+        Build(controls_test::ListXml(RecorderXml("other", 300, 300, 50, 50) +
                    "<OneTabControl><position x='100' y='100'/><textures frontId='front' rearId='rear' activeId='" +
                    activeId + "'/><children/></OneTabControl>" + RecorderXml("behind", 0, 0, 800, 600)));
     }
