@@ -56,6 +56,25 @@ TEST_F(FishTest, ANewFishDropsInFromAboveInOneSecondAndAsksForHeartsOnce) {
     EXPECT_EQ(0, log.ErrorCount()) << log.Text();
 }
 
+TEST_F(FishTest, TheHeartsOfAnEnteringFishFollowItFromItsFirstFrame) {
+    Random::Seed(7);
+    BuildTank("");
+    AddTemplate("Guppy", FishElementXml("Guppy"));
+    Send("add Guppy");
+    const ObjectWeakPointer<FishControl> fish = Fish().back();
+    fish->OnText("show harts");
+    for (int frame = 0; frame < 30; ++frame) {
+        tank->Draw();
+        ASSERT_TRUE(fish->Is(FishStates::ENTER));
+        const FPoint entry = fish->GetEntryPoint();
+        const FPoint head = fish->GetHeadAnchor();
+        // The head lies within the picture's reach of where the fish is drawn, never at the corner.
+        EXPECT_NEAR(entry._x, head._x, 40.0f) << frame;
+        EXPECT_NEAR(fish->Project(entry._y, fish->GetZ()), head._y, 40.0f) << frame;
+        Run(1, 0.02f);
+    }
+}
+
 TEST_F(FishTest, AFishOfABackgroundTankStartsInPlaceBehindItsFirstDestinationAndSendsNothing) {
     Random::Seed(11);
     BuildTank(TankItemXml("pal", "Pal", 300, 50, 0.5f) + FishElementXml("Guppy"), true);
