@@ -465,6 +465,26 @@ TEST_F(ShopTest, MoneyEffectTakesTextAndPointAndRefusesOtherTexts) {
     container = nullptr;
 }
 
+TEST_F(ShopTest, AMoneyTextNeverLeavesTheScreen) {
+    widgets_test::AddFont("money23", 11, 3, 0, 10, 0, 10);
+    const std::string text = "- $25";
+    const float half = static_cast<float>(Render::fonts.GetStringWidth(text, "money23")) * 1.5f / 2.0f;
+    const float height = static_cast<float>(Render::fonts.GetFontHeight("money23")) * 1.5f;
+    ASSERT_GT(half, 10.0f);
+    const struct {
+        float x, y;
+        bool moves;
+    } cases[] = {{790.0f, 590.0f, true}, {3.0f, -10.0f, true}, {400.0f, 300.0f, false}, {800.0f, 0.0f, true}};
+    for (const auto& c : cases) {
+        const FPoint start = MoneyEffectControl::KeepOnScreen(text, FPoint(c.x, c.y));
+        EXPECT_GE(start._x - half, 0.0f) << c.x;
+        EXPECT_LE(start._x + half, 800.0f) << c.x;
+        EXPECT_GE(start._y, 0.0f) << c.y;
+        EXPECT_LE(start._y + 20.0f + height, 600.0f) << c.y;  // at the top of its rise
+        EXPECT_EQ(c.moves, start._x != c.x || start._y != c.y) << c.x << "," << c.y;
+    }
+}
+
 std::string MoneyXml() {
     return "<MoneyControl><position x=\"0\" y=\"0\"/><options variableName=\"Money\" oldValueStoreTo=\"Old money\" "
            "font=\"money23\"/><CountingFlare flareLife=\"2.0\" flareOnce=\"true\" minFlarePause=\"0\" "
