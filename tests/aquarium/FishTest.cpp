@@ -111,6 +111,18 @@ TEST_F(FishTest, ARestoredFishKeepsItsStateAndSavesItAgainByteForByte) {
     // Swim a while, then save, rebuild from the saved element and save again.
     Run(300, 0.02f);
     const std::string first = ElementText(fish->SaveToXml());
+    // Elements and attributes in the record's order.
+    const char* const order[] = {"<position x=", "<animations side=", "front=", "back=", "shadow=",
+                                 "<fishInfo templateId=", "acceleration=", "accTime=", "maxAngle=", "minPause=",
+                                 "maxPause=", "minSpeed=", "minAction=", "hippocampus=", "study=", "school=", "race=",
+                                 "curiosity=", "<state isObject=", "stateId=", "angle=", "turnTime=", "nFrame=",
+                                 "<position x=", "z=", "<currentDest x=", "z=", "<oldDest x=", "z=", "</state>"};
+    std::size_t at = 0;
+    for (const char* token : order) {
+        const std::size_t found = first.find(token, at);
+        ASSERT_NE(found, std::string::npos) << token << " after " << at << " in " << first;
+        at = found + 1;
+    }
     AddTemplate("Guppy", first);
     Send("add Guppy");
     const ObjectWeakPointer<FishControl> copy = Fish().back();
