@@ -449,23 +449,35 @@ std::pair<int, int> PictureSize(const std::string& path) {
 // screen cancelled (the window is back at 800 x 600 in the next frame) and the other player
 // renamed, who then plays.
 TEST_F(GameRunTest, AnEveningWinsALevelLightsACupPreviewsBuysCancelsFullScreenAndRenamesTheOther) {
+    // A goldfish swimming in the tank.
+    const std::string GOLDFISH_TANK =
+        "<Variable name=\"1 Aquarium bottom\" type=\"xml\"><ZOrderControlState><FishControl><position x=\"0\" y=\"0\"/>"
+        "<animations side=\"fish_goldfish_side\" front=\"fish_goldfish_front\" back=\"fish_goldfish_back\" "
+        "shadow=\"fish_shadow\"/><fishInfo templateId=\"Goldfish\" acceleration=\"120.0\" accTime=\"1.0\" "
+        "maxAngle=\"0.25\" minPause=\"2.0\" maxPause=\"5.0\" minSpeed=\"45.0\" minAction=\"8\" hippocampus=\"false\" "
+        "study=\"false\" school=\"0.002\" race=\"0.5\" curiosity=\"0.3\"/><state isObject=\"false\" stateId=\"1\" "
+        "angle=\"0.0\" turnTime=\"0.0\" nFrame=\"1\"><position x=\"275.0\" y=\"291.0\" z=\"173\"/>"
+        "<currentDest x=\"166.0\" y=\"295.0\" z=\"173\"/><oldDest x=\"544.0\" y=\"225.0\" z=\"173\"/></state>"
+        "</FishControl></ZOrderControlState></Variable>";
     const std::string root = OwnGame("evening",
                                      "<Storage><Globals/><Player name=\"Ann\">"
                                      "<Variable name=\"LevelNumber\" type=\"int\" value=\"1\"/>"
                                      "<Variable name=\"Money\" type=\"int\" value=\"0\"/>"
                                      "<Variable name=\"1 fish level\" type=\"int\" value=\"200\"/>"
                                      "<Variable name=\"1 beauty level\" type=\"int\" value=\"60\"/>"
-                                     "<Variable name=\"1 comfort level\" type=\"int\" value=\"50\"/>"
-                                     "</Player><Player name=\"Bo\"><Variable name=\"Money\" type=\"int\" value=\"7\"/>"
+                                     "<Variable name=\"1 comfort level\" type=\"int\" value=\"50\"/>" +
+                                         GOLDFISH_TANK +
+                                         "</Player><Player name=\"Bo\"><Variable name=\"Money\" type=\"int\" value=\"7\"/>"
                                      "</Player><ActivePlayer name=\"Ann\"/></Storage>",
                                      false);
     const std::string profile = root + "Tornvik Entertainment/Marivel/Storage.xml";
 
-    // The level, then the aquarium: the meters give the tank its bronze cup, which lights up.
+    // The level, then the aquarium: the meters give the tank its bronze cup, which lights up, and
+    // after six seconds the goldfish wishes for something the shop sells.
     const std::string moves = ReadFile(FixturePath("game/fixtures/level1_win.txt"));
     const int banner = LastFrame(moves) + 320;
     const std::string aquarium =
-        RunOwn(root, moves + Click(banner, 400, 355) + Click(banner + 20, 400, 355), banner + 220);
+        RunOwn(root, moves + Click(banner, 400, 355) + Click(banner + 20, 400, 355), banner + 360);
     std::string stored = ReadFile(profile);
     const int won = StoredInt(stored, "Money");
     EXPECT_GE(won, 80);
@@ -473,6 +485,8 @@ TEST_F(GameRunTest, AnEveningWinsALevelLightsACupPreviewsBuysCancelsFullScreenAn
     EXPECT_EQ("Bronze", StoredValue(stored, "1 Cup"));
     EXPECT_EQ("false", StoredValue(stored, "1 Bronze cup dark"));
     EXPECT_EQ("true", StoredValue(stored, "1 Silver cup dark"));
+    EXPECT_EQ("false", StoredValue(stored, "FirstFishWish"));
+    EXPECT_EQ("true", StoredValue(stored, "FishWishVisible"));
     const testing_support::PixelRegion cups = {470, 0, 130, 48};
     const ScreenComparison lit = CompareWithReference(aquarium, FixturePath("game/fixtures/aquarium-cup.png"), 16, 20, cups);
     EXPECT_TRUE(lit.matches) << lit.report;
