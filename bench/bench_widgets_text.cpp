@@ -7,11 +7,14 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <string>
 
 #include "controls/ControlContainer.h"
 #include "controls/ControlFactory.h"
+#include "core/DataFolder.h"
 #include "core/MessageServer.h"
 #include "core/XmlDocument.h"
 #include "core/XmlRead.h"
@@ -38,19 +41,34 @@ std::string Letters(int count) {
     return text;
 }
 
+// The log goes to a folder of its own, never into the folder the benchmark runs in.
+void UseTemporaryDataFolder() {
+    if (!dataFolder.empty()) return;
+    char folder[] = "/tmp/marivel-bench-widgets-XXXXXX";
+    if (mkdtemp(folder) == nullptr) return;
+    dataFolder = std::string(folder) + "/";
+    std::atexit([] {
+        std::error_code ignored;
+        std::filesystem::remove_all(dataFolder, ignored);
+    });
+}
+
 // An edit box at (400, 300) holding a value of the given length, pressed and held by the mouse.
 struct HeldEditBox {
-    explicit HeldEditBox(int length) {
+    explicit HeldEditBox(int length) : name("bench edit " + std::to_string(length)) {
+        UseTemporaryDataFolder();
         AddFont();
         RegisterControlFrameworkClasses();
         RegisterValueWidgetClasses();
         const std::string text =
-            "<ControlContainer><EditControl><position x='400' y='300'/><messageReceiver name='bench edit'/>"
+            "<ControlContainer><EditControl><position x='400' y='300'/><messageReceiver name='" + name + "'/>"
             "<width value='100000'/><font name='demo'/><cursor width='2' color='#FFFFFF'/>"
             "<disallowedSymbols template='false' textFormat='false' dos='false'/></EditControl></ControlContainer>";
         document = ObjectSmartPointer<XmlDocument>(new XmlDocumentRead(text.data(), text.data() + text.size()));
         container = ObjectSmartPointer<ControlContainer>(new ControlContainer(document->GetRoot()));
-        SendMessage("bench edit", "set value " + Letters(length));
+        SendMessage(name, "set value " + Letters(length));
+        const std::string value = SendMessageReply(name, "get value");
+        if (value.size() != static_cast<std::size_t>(length)) std::fprintf(stderr, "the edit box holds no value\n");
         container->MouseMove(400, 305);
         container->MouseDown(400, 305);
     }
@@ -58,6 +76,7 @@ struct HeldEditBox {
         container->MouseUp(400, 305);
         container = nullptr;
     }
+    std::string name;
     ObjectSmartPointer<XmlDocument> document;
     ObjectSmartPointer<ControlContainer> container;
 };
@@ -110,6 +129,7 @@ void BM_CursorPlacement(benchmark::State& state) {
 BENCHMARK(BM_CursorPlacement)->Arg(30000)->Unit(benchmark::kMillisecond);
 
 void BM_ParseSpans(benchmark::State& state) {
+    UseTemporaryDataFolder();
     AddFont();
     const int count = static_cast<int>(state.range(0));
     const ObjectSmartPointer<TextFormat> format(new TextFormat("demo", 1.0f, 1.0f, "left", "bottom"));
