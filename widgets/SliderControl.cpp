@@ -1,5 +1,8 @@
 #include "widgets/SliderControl.h"
 
+#include <algorithm>
+
+#include "core/ContentValues.h"
 #include "controls/MouseEvents.h"
 #include "controls/PictureTexture.h"
 #include "core/Assert.h"
@@ -21,16 +24,18 @@ SliderControl::SliderControl(const ObjectWeakPointer<Control>& parent, const Obj
     }
     const ObjectWeakPointer<XmlElement> button = GetNeededChild(xml, "button");
     if (button != NULL) {
-        _buttonMinX = button->GetIntAttribute("minX");
-        _buttonMaxX = button->GetIntAttribute("maxX");
+        _buttonMinX = CHECKED_INT(button->GetIntAttribute("minX"), -MAX_CONTENT_SIZE, MAX_CONTENT_SIZE,
+                                  "-100000 <= _buttonMinX && _buttonMinX <= 100000");
+        _buttonMaxX = CHECKED_INT(button->GetIntAttribute("maxX"), -MAX_CONTENT_SIZE, MAX_CONTENT_SIZE,
+                                  "-100000 <= _buttonMaxX && _buttonMaxX <= 100000");
         _buttonRange = button->GetIntAttribute("range");
         _buttonDefaultDragX = button->GetIntAttribute("defaultDragX");
     }
     const ObjectWeakPointer<XmlElement> variable = GetNeededChild(xml, "variable");
     if (variable == NULL) return;
     const std::string name = variable->GetStringAttribute("name");
-    const float defaultValue = variable->GetFloatAttribute("defaultValue");
-    Assert(0.0f <= defaultValue && defaultValue <= 1.0f);
+    const float defaultValue =
+        CHECKED_FLOAT(variable->GetFloatAttribute("defaultValue"), 0.0f, 1.0f, 0.0f, "0.0f <= defaultValue && defaultValue <= 1.0f");
     _variable = ObjectSmartPointer<Variable<float>>(new PermanentGlobalLocalVariable<float>(name, defaultValue));
 
     const UsingPointer<Texture>* looks[] = {&_backNormalTexture,   &_backActiveTexture,   &_frontNormalTexture,
@@ -38,10 +43,18 @@ SliderControl::SliderControl(const ObjectWeakPointer<Control>& parent, const Obj
     for (const UsingPointer<Texture>* look : looks) {
         if (*look == NULL) return;  // reported by the texture lookup; the slider stays inert
     }
+    // Each broken rule is reported here, once; the slider goes on with the nearest working values:
+    // a button that moves at least one unit, a filled part of at least one column.
+    const int buttonWidth = _buttonActiveTexture->GetRectangle().width;
     Assert(_buttonMinX < _buttonMaxX);
+    _buttonRange = CHECKED_INT(_buttonRange, 0, std::max(0, buttonWidth - 1),
+                               "0 <= _buttonRange && _buttonRange < _buttonActiveTexture->GetRectangle().width");
     Assert(_buttonMinX + _buttonRange > 0);
-    Assert(0 <= _buttonRange && _buttonRange < _buttonActiveTexture->GetRectangle().width);
-    Assert(0 <= _buttonDefaultDragX && _buttonDefaultDragX < _buttonActiveTexture->GetRectangle().width);
+    if (_buttonMinX + _buttonRange <= 0) _buttonMinX = 1 - _buttonRange;
+    if (_buttonMaxX <= _buttonMinX) _buttonMaxX = _buttonMinX + 1;
+    _buttonDefaultDragX =
+        CHECKED_INT(_buttonDefaultDragX, 0, std::max(0, buttonWidth - 1),
+                    "0 <= _buttonDefaultDragX && _buttonDefaultDragX < _buttonActiveTexture->GetRectangle().width");
     const Rect rect = _backNormalTexture->GetRectangle();
     Assert(rect.IsEqualToHW(_backActiveTexture->GetRectangle()));
     Assert(rect.IsEqualToHW(_frontNormalTexture->GetRectangle()));

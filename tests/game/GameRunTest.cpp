@@ -279,6 +279,24 @@ std::string RunOwn(const std::string& root, const std::string& events, int frame
     return shot;
 }
 
+// A first start types "Иван José" as UTF-8, the way the window receives it: the name box and then
+// the main menu show the Cyrillic letters and "_" for the letter the code page lacks, and the profile
+// keeps the name's Windows-1251 bytes.
+TEST_F(GameRunTest, ATypedCyrillicNameIsShownAndStoredAndALetterWithoutItsByteIsReplaced) {
+    const std::string root = OwnGame("cyrillic", ReadFile(MARIVEL_SOURCE_DIR "/data/Storage.xml"), false);
+    const std::string typed = "60 utf8 \xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD Jos\xC3\xA9\n";
+    const testing_support::PixelRegion box = {210, 260, 380, 38};
+    const testing_support::PixelRegion greeting = {290, 205, 220, 35};
+    const std::string boxShot = RunOwn(root, typed, 100);
+    ExpectLooksLike(boxShot, "name-cyrillic.png");
+    EXPECT_TRUE(CompareWithReference(boxShot, FixturePath("game/fixtures/name-cyrillic.png"), 8, 10, box).matches);
+    const std::string menuShot = RunOwn(root, typed + "62 key 13\n", 110);
+    ExpectLooksLike(menuShot, "menu-cyrillic.png");
+    EXPECT_TRUE(CompareWithReference(menuShot, FixturePath("game/fixtures/menu-cyrillic.png"), 8, 10, greeting).matches);
+    const std::string stored = ReadFile(root + "Tornvik Entertainment/Marivel/Storage.xml");
+    EXPECT_NE(std::string::npos, stored.find("<ActivePlayer name=\"\xC8\xE2\xE0\xED Jos_\"/>")) << stored;
+}
+
 // After a won level past the second, the shop's guide shows the first tip of the order; a plant
 // dearer than the money shows the notice instead of going into the hand.
 TEST_F(GameRunTest, ShopShowsATipAfterLevelTwoAndRefusesWhatIsTooDear) {
