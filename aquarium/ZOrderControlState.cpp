@@ -21,7 +21,7 @@ const char* const STATE_ELEMENT = "ZOrderControlState";
 const char* const ASIDE_ELEMENT = "BrokenTankRecords";
 const char* const ASIDE_SUFFIX = " broken";
 // Broken records named one by one in the log at one load; the rest are counted in one line.
-constexpr int NAMED_REPORTS = 5;
+constexpr int NAMED_REPORTS = 20;
 
 // The first line of a failure report: the check's text without its source place.
 std::string FirstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
