@@ -58,17 +58,25 @@ ExtendedWaterPlantControl::ExtendedWaterPlantControl(const ObjectWeakPointer<Con
     Assert(layers != NULL);
     if (layers != NULL) {
         int count = 0;
+        int cells = 0;
+        int dropped = 0;
         for (ObjectWeakPointer<XmlElement> layer = layers->GetFirstChildElement(); layer != NULL;
              layer = layer->GetNextElement()) {
-            if (++count > TankLimits::MAX_PLANT_LAYERS) {
+            // A mesh finer than a layer may be is cut when it is read.
+            const int layerCells = std::min(PlantLayerCells(*layer.Get()), TankLimits::MAX_MESH_CELLS);
+            if (count + 1 > TankLimits::MAX_PLANT_LAYERS || cells + layerCells > TankLimits::MAX_PLANT_CELLS) {
                 layer->MarkVisitedTree();
+                ++dropped;
                 continue;
             }
+            ++count;
+            cells += layerCells;
             ReadLayer(layer);
         }
-        if (count > TankLimits::MAX_PLANT_LAYERS) {
-            ReportError("Plant '" + _shopItemId + "' has " + std::to_string(count) + " layers; the first " +
-                        std::to_string(TankLimits::MAX_PLANT_LAYERS) + " are drawn");
+        if (dropped > 0) {
+            ReportError("Plant '" + _shopItemId + "': " + std::to_string(dropped) + " layers past " +
+                        std::to_string(TankLimits::MAX_PLANT_LAYERS) + " layers or " +
+                        std::to_string(TankLimits::MAX_PLANT_CELLS) + " cells are not drawn");
         }
     }
     const ObjectWeakPointer<XmlElement> disallowed = xml->GetFirstChildElement("disallowed");
@@ -114,6 +122,7 @@ std::string ExtendedWaterPlantControl::CheckRecord(const ObjectWeakPointer<XmlEl
     const std::string ground = CheckRecordRange(*RecordChild(plant, "ground"), "groundLine", -2048.0, 2047.0);
     if (!ground.empty()) return ground;
     int count = 0;
+    int cells = 0;
     const XmlElement& layers = *RecordChild(plant, "layers");
     for (XmlNode* n = layers.FirstChildRaw(); !n->IsBarrier(); n = n->NextRaw()) {
         const XmlElement* layer = dynamic_cast<const XmlElement*>(n);
@@ -124,14 +133,21 @@ std::string ExtendedWaterPlantControl::CheckRecord(const ObjectWeakPointer<XmlEl
         const std::string& kind = layer->NameRef();
         std::string problem;
         if (kind == "mesh") {
-            problem = CheckRecordRange(*layer, "meshWidth", 1.0, TankLimits::MAX_MESH_SIDE);
-            if (problem.empty()) problem = CheckRecordRange(*layer, "meshHeight", 1.0, TankLimits::MAX_MESH_SIDE);
+            problem = CheckRecordRange(*layer, "meshWidth", 1.0, TankLimits::MAX_MESH_CELLS);
+            if (problem.empty()) problem = CheckRecordRange(*layer, "meshHeight", 1.0, TankLimits::MAX_MESH_CELLS);
+            if (problem.empty() && PlantLayerCells(*layer) > TankLimits::MAX_MESH_CELLS) {
+                problem = "a mesh of more than " + std::to_string(TankLimits::MAX_MESH_CELLS) + " cells";
+            }
         } else if (kind == "flare") {
             problem = CheckRecordTimer(*layer);
         } else if (kind != "static" && kind != "rotation") {
             problem = "<" + TankItemRecords::ShownName(*layer) + "> is no plant layer";
         }
         if (!problem.empty()) return problem;
+        cells += PlantLayerCells(*layer);
+        if (cells > TankLimits::MAX_PLANT_CELLS) {
+            return "more than " + std::to_string(TankLimits::MAX_PLANT_CELLS) + " cells in its layers";
+        }
     }
     return std::string();
 }
@@ -147,13 +163,14 @@ void ExtendedWaterPlantControl::ReadLayer(const ObjectWeakPointer<XmlElement>& l
         layer.bottomStaticLine = layerXml->GetIntAttribute("bottomStaticLine");
         int columns = layerXml->GetIntAttribute("meshWidth");
         int rows = layerXml->GetIntAttribute("meshHeight");
-        const auto cut = [](int n) { return std::min(std::max(n, 1), TankLimits::MAX_MESH_SIDE); };
-        if (cut(columns) != columns || cut(rows) != rows) {
+        if (columns < 1 || rows < 1 || columns > TankLimits::MAX_MESH_CELLS / rows) {
+            const int cutColumns = std::min(std::max(columns, 1), TankLimits::MAX_MESH_CELLS);
+            const int cutRows = std::min(std::max(rows, 1), TankLimits::MAX_MESH_CELLS / cutColumns);
             ReportError("Plant '" + _shopItemId + "': a mesh of " + std::to_string(columns) + " x " +
-                        std::to_string(rows) + " cells is cut to " + std::to_string(cut(columns)) + " x " +
-                        std::to_string(cut(rows)));
-            columns = cut(columns);
-            rows = cut(rows);
+                        std::to_string(rows) + " cells is cut to " + std::to_string(cutColumns) + " x " +
+                        std::to_string(cutRows));
+            columns = cutColumns;
+            rows = cutRows;
         }
         const float ratio = texH > 0 ? static_cast<float>(layer.bottomStaticLine) / texH : 0.0f;
         layer.meshes.push_back(

@@ -106,6 +106,17 @@ XmlElement* RecordChild(const XmlElement& element, const std::string& name) {
     return nullptr;
 }
 
+int PlantLayerCells(const XmlElement& layer) {
+    double columns = 0.0;
+    double rows = 0.0;
+    if (layer.NameRef() != "mesh" || !RecordNumber(layer, "meshWidth", columns) || !RecordNumber(layer, "meshHeight", rows)) {
+        return 1;
+    }
+    const double cells = columns * rows;
+    if (!(cells >= 1.0)) return 1;
+    return cells > 1e6 ? 1000000 : static_cast<int>(cells);
+}
+
 std::string CheckRecordRange(const XmlElement& element, const std::string& name, double low, double high) {
     double value = 0.0;
     const std::string where = "'" + name + "' of <" + Shown(element.NameRef()) + ">";

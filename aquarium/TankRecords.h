@@ -12,14 +12,17 @@
 class XmlElement;
 
 namespace TankLimits {
+// Together these keep a frame of the fullest tank within twice that of 50 fish alone.
 // Swimming fish in one tank, the members of a school included.
-constexpr int MAX_FISH = 80;
+constexpr int MAX_FISH = 60;
 // Floor items (plants) in one tank.
-constexpr int MAX_FLOOR_ITEMS = 40;
-// Picture layers of one plant.
+constexpr int MAX_FLOOR_ITEMS = 30;
+// Picture layers of one plant (the demo's richest has 5).
 constexpr int MAX_PLANT_LAYERS = 8;
-// Columns or rows of one plant layer's swaying mesh.
-constexpr int MAX_MESH_SIDE = 16;
+// Cells (columns x rows) of one plant layer's swaying mesh (the demo's finest has 12).
+constexpr int MAX_MESH_CELLS = 16;
+// Pictures drawn for one plant: a mesh layer's cells, one for any other layer.
+constexpr int MAX_PLANT_CELLS = 40;
 // Bubble columns of one bubble background.
 constexpr int MAX_BUBBLE_EMITTERS = 32;
 // Bytes of one attribute value of a record (ids and names are a few dozen).
@@ -62,6 +65,10 @@ bool ReadRecordNumber(const std::string& text, double& value);
 bool RecordText(const XmlElement& element, const std::string& name, std::string& text);
 bool RecordNumber(const XmlElement& element, const std::string& name, double& value);
 XmlElement* RecordChild(const XmlElement& element, const std::string& name);
+
+// The pictures a plant layer element draws: a mesh its cells as written (1 when they are no
+// numbers), any other layer 1.
+int PlantLayerCells(const XmlElement& layer);
 
 // The problem of a number of a record that must lie in [low, high] ("is missing" or "is out of
 // range"), or empty.
