@@ -52,7 +52,7 @@ bool TextureContainer::IsMouseInside(const Point& relative) {
 ExpandingControl::ExpandingControl(const ObjectWeakPointer<Control>& parent, const ObjectWeakPointer<XmlElement>& xml)
     : FixedChildrenListControl(parent, xml), MessageReceiver(xml) {
     _movable = xml->GetBoolAttributeOrDef("movable", true) ? 1.0f : 0.0f;
-    _visibleTime = xml->GetFloatAttributeOrDef("visibleTime", 0.0f);
+    _visibleTimeSetting = xml->GetFloatAttributeOrDef("visibleTime", 0.0f);
     _container.Read(xml->GetFirstChildElement("TextureContainer"));
     _path = InPlacePath(Needed(xml, "PathMover"));
     const ObjectWeakPointer<XmlElement> alpha = Needed(xml, "AlphaChanger");
@@ -102,7 +102,10 @@ ExpandingControl::~ExpandingControl() {
 
 void ExpandingControl::OnMessage(std::string message) {
     if (message == "show") {
-        Assert(_state == INVISIBLE_STATE);
+        // Every showing stays its visible time; a panel that is up already stays up that long
+        // again, and one on its way out comes back.
+        _visibleTime = _visibleTimeSetting;
+        if (_state == APPEARING_STATE || _state == SHOWN_STATE) return;
         _state = APPEARING_STATE;
         _timer = OneShot(_showTime);
         if (_hasPauseReceiver) SendMessage(_pauseReceiver, "Pause hint");

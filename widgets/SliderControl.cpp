@@ -80,13 +80,17 @@ SliderControl::~SliderControl() = default;
 
 int SliderControl::ClampButtonX(int x) const { return Math::max(_buttonMinX, Math::min(x, _buttonMaxX)); }
 
-int SliderControl::GetButtonX() {
-    float rate = _variable != NULL ? _variable->GetValue() : 0.0f;
-    Assert(0.0f <= rate && rate <= 1.0f);
+int SliderControl::ButtonXOf(float rate) const {
     // A value stored out of range (a script, an edited file) is used as the nearer end.
     if (!(rate >= 0.0f)) rate = 0.0f;
     if (rate > 1.0f) rate = 1.0f;
-    const int buttonX = _buttonMinX + Math::round(static_cast<float>(_buttonMaxX - _buttonMinX) * rate);
+    return _buttonMinX + Math::round(static_cast<float>(_buttonMaxX - _buttonMinX) * rate);
+}
+
+int SliderControl::GetButtonX() {
+    const float rate = _variable != NULL ? _variable->GetValue() : 0.0f;
+    Assert(0.0f <= rate && rate <= 1.0f);
+    const int buttonX = ButtonXOf(rate);
     Assert(_buttonMinX <= buttonX && buttonX <= _buttonMaxX);
     return buttonX;
 }
@@ -95,6 +99,10 @@ void SliderControl::SetButtonX(int x) {
     Assert(_buttonMinX <= x && x <= _buttonMaxX);
     Assert(_buttonMinX < _buttonMaxX);
     if (_variable == NULL || _buttonMaxX <= _buttonMinX) return;
+    // A button where the stored value puts it keeps that value: only a move of the button
+    // stores a value of its own.
+    const float stored = _variable->GetValue();
+    if (0.0f <= stored && stored <= 1.0f && ClampButtonX(x) == ButtonXOf(stored)) return;
     const float rate = static_cast<float>(ClampButtonX(x) - _buttonMinX) / static_cast<float>(_buttonMaxX - _buttonMinX);
     Assert(0.0f <= rate && rate <= 1.0f);
     _variable->SetValue(rate);
