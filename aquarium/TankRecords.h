@@ -21,8 +21,9 @@ constexpr int MAX_FLOOR_ITEMS = 30;
 constexpr int MAX_PLANT_LAYERS = 8;
 // Cells (columns x rows) of one plant layer's swaying mesh (the demo's finest has 12).
 constexpr int MAX_MESH_CELLS = 16;
-// Pictures drawn for one plant: a mesh layer's cells, one for any other layer.
-constexpr int MAX_PLANT_CELLS = 40;
+// Pictures drawn for one plant: a mesh layer's cells, one for any other layer (the demo's richest
+// plant draws 12).
+constexpr int MAX_PLANT_CELLS = 24;
 // Bubble columns of one bubble background.
 constexpr int MAX_BUBBLE_EMITTERS = 32;
 // Bytes of one attribute value of a record (ids and names are a few dozen).
