@@ -35,6 +35,10 @@ public:
     FishControl(const ObjectWeakPointer<Control>& parent, const ObjectWeakPointer<XmlElement>& xml);
     ~FishControl() override;
 
+    // The values of a stored fish that its constructor cannot refuse: empty when they lie where a
+    // saved fish keeps them, else what is wrong.
+    static std::string CheckRecord(const ObjectWeakPointer<XmlElement>& record, bool isStored);
+
     void OnMouseDown(ObjectWeakPointer<MouseDownEvent> event) override;
     void OnMouseUp(ObjectWeakPointer<MouseUpEvent> event) override;
     void OnMouseMove(ObjectWeakPointer<MouseMoveEvent> event) override;

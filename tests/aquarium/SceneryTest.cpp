@@ -9,6 +9,7 @@
 #include "aquarium/SceneryDecorations.h"
 #include "aquarium/SceneryEffects.h"
 #include "aquarium/SceneryPointers.h"
+#include "aquarium/TankRecords.h"
 #include "content/EffectObserver.h"
 #include "content/ParticleLibrary.h"
 #include "content/TemplateLib.h"
@@ -326,6 +327,14 @@ TEST_F(SceneryTest, BubbleColumnsSitEvenlyRiseAndAreBornAfterOvershoot) {
         EXPECT_TRUE(Find<BubblesBackGround>(container)->GetPauses().empty()) << refused;
         EXPECT_TRUE(DrawOnly().empty()) << refused;
         EXPECT_EQ(log.ErrorCount(), 1) << refused;
+        container = nullptr;
+    }
+    // A million columns are cut to the limit, with one report.
+    {
+        LogCapture cut;
+        BuildOne(xml(1000000, "minSpeed=\"50.0\" maxSpeed=\"100.0\""));
+        EXPECT_EQ(static_cast<std::size_t>(TankLimits::MAX_BUBBLE_EMITTERS), Find<BubblesBackGround>(container)->GetPauses().size());
+        EXPECT_EQ(cut.ErrorCount(), 1) << cut.Text();
         container = nullptr;
     }
     // A slow bubble in a tall column: the prefill stops at its cap.

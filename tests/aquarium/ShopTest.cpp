@@ -245,10 +245,13 @@ protected:
         Add("<SamenessInfoDefinition><messageReceiver name=\"Fish sameness info\"/><percents _1=\"60\" _3=\"20\"/>"
             "</SamenessInfoDefinition>");
         Add(HintServerXml("0.1"));
-        for (const char* name : {"1 Aquarium bottom", "Money effect", "not enough money", "Shop modal dialog",
-                                 "1Gold context help", "Tutorial", "ShopTipsScreen2"}) {
+        for (const char* name : {"Money effect", "not enough money", "Shop modal dialog", "1Gold context help",
+                                 "Tutorial", "ShopTipsScreen2", "purchase failed"}) {
             AddReceiver(name);
         }
+        // The tank: it answers whether the fish went in.
+        tankAnswers = &AddAnswering("1 Aquarium bottom");
+        tankAnswers->answers = {{"add GoldFish", "true"}, {"add FernItem", "true"}};
         AddAnswering("1Gold icon position").answers = {{"get screen pos", "400,300"}};
         PermanentStorage::SetLocalInt("Money", 1000);
         fish = Add(FishEntryXml("1Gold", "GoldFish")).Cast<FishIconDispatcherDefinition>();
@@ -260,6 +263,7 @@ protected:
         ShopTest::TearDown();
     }
     ObjectWeakPointer<FishIconDispatcherDefinition> fish;
+    Answering* tankAnswers = nullptr;
 };
 
 TEST_F(FishShopTest, BuyingAndSellingFollowTheSamenessTable) {
@@ -267,7 +271,7 @@ TEST_F(FishShopTest, BuyingAndSellingFollowTheSamenessTable) {
     EXPECT_EQ(400, PermanentStorage::GetLocalInt("Money"));
     EXPECT_EQ(4, PermanentStorage::GetLocalInt("1Gold amount"));
     EXPECT_EQ(300 + 180 + 180 + 60, PermanentStorage::GetLocalInt("1 fish level"));
-    EXPECT_EQ(4u, TraceOf("1 Aquarium bottom < add GoldFish").size());
+    EXPECT_EQ(4u, TraceOf("1 Aquarium bottom ? add GoldFish").size());
     EXPECT_EQ("Money effect < - 150,400,300", TraceOf("Money effect").front());
     SendMessage("1Gold dispatcher", "1Gold minus pressed");
     EXPECT_EQ(Texts({"Shop modal dialog < instantiate 1GoldSellDialogTemplate"}), TraceOf("Shop modal dialog"));
@@ -603,6 +607,33 @@ TEST_F(ItemIconTest, PurchaseRoadSendsAndStoresInOrder) {
     PermanentStorage::Discard();
     PermanentStorage::Load();
     EXPECT_EQ(20, PermanentStorage::GetLocalInt("Money"));
+}
+
+// A plant that is not made in the tank under the mouse is not bought: the drag ends, the icon comes
+// back, the buyer sees the shop's notice and no money goes.
+TEST_F(ItemIconTest, APlantThatCannotBeMadeInTheHandChargesNothing) {
+    const struct {
+        const char* name;
+        const char* fern;  // the FernItem template
+        const char* tankAnswer;
+    } cases[] = {
+        {"no createInDragging", "<TestFloorItem/>", "true"},
+        {"the tank refuses it", "<TestFloorItem><createInDragging x=\"0\" y=\"0\" replyTo=\"\"/></TestFloorItem>",
+         "false"},
+    };
+    for (const auto& c : cases) {
+        TemplateLib::RemoveTemplate("FernItem");
+        AddTemplate("FernItem", c.fern);
+        tankAnswers->answers["add FernItem"] = c.tankAnswer;
+        Trace().clear();
+        Icon("mouse down");
+        Icon("drag over");
+        EXPECT_FALSE(container->GetRoot().Cast<ItemIconDispatcherControl>()->IsPlacing()) << c.name;
+        EXPECT_EQ(Texts({"Fern icon < hide", "Fern icon < show"}), TraceOf("Fern icon")) << c.name;
+        EXPECT_EQ(Texts({"purchase failed < show"}), TraceOf("purchase failed")) << c.name;
+        EXPECT_EQ(100, PermanentStorage::GetLocalInt("Money")) << c.name;
+        EXPECT_EQ(0, PermanentStorage::GetLocalIntOrDef("Fern amount", 0)) << c.name;
+    }
 }
 
 TEST_F(ItemIconTest, NotEnoughMoneyStillStartsTheTutorial) {
