@@ -185,7 +185,11 @@ def play(args, game, number, level, second):
     if "ERROR" in game.log():
         sys.exit("level %d: the log has errors:\n%s" % (number, game.log()))
     earned = (player.stored_int(stored, "Money") or 0) - money
-    hints = sorted(player.stored_hints(stored) - player.stored_hints(before))
+    seen = set()
+    if game.profile:
+        with open(game.profile, encoding="latin-1") as f:
+            seen = player.stored_hints(f.read())
+    hints = sorted(player.stored_hints(stored) - seen)
     percent = player.stored_int(stored, "TimeCountInt") or 0
     name = os.path.join(args.out, "level%02d.txt" % number)
     with open(name, "w") as f:

@@ -205,17 +205,17 @@ TEST_F(FieldRunTest, AClosedLevelIsOnTheFirstFrameOfTheNextStart) {
 }
 
 // Level 6, the first with gold and locks together, is moved to the front of the copied level file
-// with 20 s in place of 140, so its timer is half way after ten seconds of play. The board is 9 x 9
+// with 20 s in place of 100, so its timer is half way after ten seconds of play. The board is 9 x 9
 // cells centred on (380, 280): cell (2, 7) has its centre at window (292, 452).
 TEST_F(FieldRunTest, ALevelWithGoldAndLocksHalfWayShowsItsOutlineDecorAndMoveHint) {
     std::string levels = testing_support::ReadFile(data + "PlLevels.xml");
-    const std::size_t second = levels.find("\t<Level id=\"Level06\" time=\"140\"");
+    const std::size_t second = levels.find("\t<Level id=\"Level06\" time=\"100\"");
     const std::size_t first = levels.find("\t<Level id=\"Level01\"");
     ASSERT_NE(std::string::npos, second);
     ASSERT_NE(std::string::npos, first);
     const std::size_t end = levels.find("</Level>", second) + std::string("</Level>\n").size();
     std::string moved = levels.substr(second, end - second);
-    moved.replace(moved.find("140"), 3, "20");
+    moved.replace(moved.find("100"), 3, "20");
     levels.erase(second, end - second);
     levels.insert(first, moved);
     testing_support::WriteFile(data + "PlLevels.xml", levels);
