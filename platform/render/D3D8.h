@@ -387,6 +387,9 @@ public:
     // Our own addition: the back buffer as it is now (call it before Present), as 0xAARRGGBB
     // words, top row first. D3DERR_NOTAVAILABLE where a backend has no pixels.
     virtual HRESULT ReadBackBuffer(std::vector<D3DCOLOR>* pixels, UINT* width, UINT* height) = 0;
+    // Our own addition: how many draws the backend has handed on since the device was made (one
+    // draw can hold the primitives of many calls), for benchmarks and tests.
+    virtual unsigned long long SubmittedDraws() = 0;
 
 protected:
     virtual ~IDirect3DDevice8() = default;

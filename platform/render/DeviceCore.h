@@ -129,6 +129,7 @@ public:
     HRESULT DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, const void* vertices,
                             UINT stride) override;
     HRESULT ReadBackBuffer(std::vector<D3DCOLOR>* pixels, UINT* width, UINT* height) override;
+    unsigned long long SubmittedDraws() override { return _submittedDraws; }
 
     // Current state, for backends and tests.
     const D3DPRESENT_PARAMETERS& Parameters() const { return _parameters; }
@@ -170,6 +171,7 @@ protected:
     virtual void BackBufferSize(UINT* width, UINT* height) const;
 
     void Log(const std::string& text);
+    void CountSubmittedDraw() { ++_submittedDraws; }
     bool Logging() const { return _callLog != nullptr; }
     void SetDefaultStates();
 
@@ -197,6 +199,7 @@ private:
     VertexBufferCore* _stream = nullptr;
     UINT _streamStride = 0;
     bool _inScene = false;
+    unsigned long long _submittedDraws = 0;
 };
 
 }  // namespace render_layer

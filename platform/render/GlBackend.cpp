@@ -619,6 +619,7 @@ private:
         if (_applied.depthTest || (RenderStateValue(D3DRS_ZENABLE) && RenderStateValue(D3DRS_ZWRITEENABLE))) {
             ClearPendingDepth();
         }
+        CountSubmittedDraw();
         glDrawRangeElements(_queueMode, 0, static_cast<GLuint>(_queue.size() - 1), static_cast<GLsizei>(_indices.size()),
                             GL_UNSIGNED_INT, _indices.data());
         if (RenderStateValue(D3DRS_ZENABLE) && RenderStateValue(D3DRS_ZWRITEENABLE)) _depthPristine = false;
