@@ -38,6 +38,7 @@
 #include "core/PermanentStorage.h"
 #include "core/Random.h"
 #include "core/XmlRead.h"
+#include "platform/shell/HeapSettings.h"
 #include "shell/RenderDevice.h"
 
 namespace {
@@ -238,7 +239,11 @@ void PrintAnchor(const char* name, const anchor_run::Result& run) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 3 && std::strcmp(argv[1], "--fish") == 0) return MeasureTank(std::atoi(argv[2]));
+    if (argc == 3 && std::strcmp(argv[1], "--fish") == 0) {
+        // As the game program starts.
+        KeepHeapGrown();
+        return MeasureTank(std::atoi(argv[2]));
+    }
     const std::string self = std::filesystem::canonical("/proc/self/exe").string();
     std::map<int, Line> lines;
     for (const int count : FISH_COUNTS) {

@@ -37,6 +37,7 @@
 #include "match3/Match3Classes.h"
 #include "match3/ZovGameFieldControl.h"
 #include "platform/audio/FakeAudioBackend.h"
+#include "platform/shell/HeapSettings.h"
 #include "shell/LuaSupport.h"
 #include "shell/RenderDevice.h"
 #include "shell/RenderDeviceFonts.h"
@@ -308,4 +309,11 @@ BENCHMARK(BM_BusiestFieldFrame)->Unit(benchmark::kMicrosecond)->Iterations(2000)
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    // As the game program starts.
+    KeepHeapGrown();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
