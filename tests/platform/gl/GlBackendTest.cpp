@@ -265,7 +265,9 @@ TEST_F(GlBackend, PicturesOfOnePageAndFogColoursShareOneDrawAndKeepTheirPixels) 
     Quad(24, 0, 32, 8, 0xFFFFFFFF);
     device->EndScene();
     // The fixed function takes fog as a state.
-    if (std::getenv("MARIVEL_GL_FIXED_FUNCTION") == nullptr) EXPECT_EQ(device->SubmittedDraws() - before, 1u);
+    if (std::getenv("MARIVEL_GL_FIXED_FUNCTION") == nullptr) {
+        EXPECT_EQ(device->SubmittedDraws() - before, 1u);
+    }
     // A picture repeated by wrapped addressing draws from a texture of its own.
     device->BeginScene();
     device->SetTextureStageState(0, D3DTSS_ADDRESSU, D3DTADDRESS_WRAP);
