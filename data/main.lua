@@ -66,6 +66,13 @@ local function LoadHomeResources()
 	LoadTemplateOnce("screens\\home_templates.xml")
 end
 
+-- What the level, the aquarium and the shop load comes in behind the load screen at the start,
+-- so that entering them later builds their controls only.
+function PreloadScreens()
+	LoadGameResources()
+	LoadHomeResources()
+end
+
 local function LoadMenuDialogs()
 	LoadMenuResources()
 	LoadResourceOnce("screens\\controls_resources.xml")

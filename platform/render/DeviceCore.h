@@ -149,6 +149,7 @@ public:
                             UINT stride) override;
     HRESULT ReadBackBuffer(std::vector<D3DCOLOR>* pixels, UINT* width, UINT* height) override;
     unsigned long long SubmittedDraws() override { return _submittedDraws; }
+    void PrepareDrawing() override {}
 
     // Current state, for backends and tests.
     const D3DPRESENT_PARAMETERS& Parameters() const { return _parameters; }

@@ -215,7 +215,7 @@ public:
         glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
         if (width <= PAGED_MAX_SIDE && height <= PAGED_MAX_SIDE && width * height <= PAGED_MAX_AREA &&
             Place(*_context, static_cast<int>(width), static_cast<int>(height), &_slot)) {
-            UploadToPage(nullptr);
+            // The pixels reach the page with their first change, or before the first draw.
         } else {
             MakeOwnTexture();
         }
@@ -231,6 +231,10 @@ public:
     }
     float PageV(float v) const {
         return (static_cast<float>(_slot.y) + v * static_cast<float>(Height())) * (1.0f / PAGE_SIZE);
+    }
+    // Puts the pixels into the page if they have never been there.
+    void EnsureInPage() {
+        if (!_inPage) UploadToPage(nullptr);
     }
     // The picture's texture of its own, made when first asked for.
     GLuint OwnId() {
@@ -267,7 +271,7 @@ protected:
             glBindTexture(GL_TEXTURE_2D, _id);
             Upload(rect);
         }
-        if (Paged()) UploadToPage(&rect);
+        if (Paged()) UploadToPage(_inPage ? &rect : nullptr);
         // The device's own binding stays as it was.
         glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
     }
@@ -295,7 +299,7 @@ private:
     }
 
     // The changed part into the page (all of it with the border when null or at an edge); a
-    // picture without alpha is opaque there.
+    // picture without alpha is opaque there. Pixels with alpha go straight from the picture.
     void UploadToPage(const RECT* changed) {
         const int w = static_cast<int>(Width());
         const int h = static_cast<int>(Height());
@@ -303,32 +307,63 @@ private:
         const bool whole = changed == nullptr || changed->left == 0 || changed->top == 0 || changed->right == w ||
                            changed->bottom == h;
         if (whole) {
-            rect.left = rect.top = -PAGE_BORDER;
-            rect.right = w + PAGE_BORDER;
-            rect.bottom = h + PAGE_BORDER;
+            rect.right = w;
+            rect.bottom = h;
         } else {
             rect = *changed;
         }
+        GLint bound = 0;
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+        glBindTexture(GL_TEXTURE_2D, _slot.page->id);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+        if (Format() == D3DFMT_A8R8G8B8) {
+            glPixelStorei(GL_UNPACK_ROW_LENGTH, static_cast<GLint>(PitchWords()));
+            glTexSubImage2D(GL_TEXTURE_2D, 0, _slot.x + rect.left, _slot.y + rect.top, rect.right - rect.left,
+                            rect.bottom - rect.top, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
+                            Row(static_cast<UINT>(rect.top)) + rect.left);
+            glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+        } else {
+            PutTexels(rect);
+        }
+        if (whole) {
+            // The border: each edge repeated outwards, the corners included.
+            const int b = PAGE_BORDER;
+            RECT strips[4];
+            strips[0] = {-b, -b, w + b, 0};
+            strips[1] = {-b, h, w + b, h + b};
+            strips[2] = {-b, 0, 0, h};
+            strips[3] = {w, 0, w + b, h};
+            for (const RECT& strip : strips) PutTexels(strip);
+        }
+        _inPage = true;
+        glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
+    }
+
+    // The texels of rect (which may reach into the border, where the nearest edge texel goes),
+    // opaque for a picture without alpha, into the bound page.
+    void PutTexels(const RECT& rect) {
+        const int w = static_cast<int>(Width());
+        const int h = static_cast<int>(Height());
         const int rw = rect.right - rect.left;
         const int rh = rect.bottom - rect.top;
         const D3DCOLOR opaque = Format() == D3DFMT_A8R8G8B8 ? 0u : 0xFF000000u;
-        std::vector<D3DCOLOR> texels(static_cast<size_t>(rw) * static_cast<size_t>(rh));
+        std::vector<D3DCOLOR> staging(static_cast<size_t>(rw) * static_cast<size_t>(rh));
         for (int row = 0; row < rh; ++row) {
             const D3DCOLOR* source = Row(static_cast<UINT>(std::min(std::max(rect.top + row, 0), h - 1)));
-            D3DCOLOR* target = &texels[static_cast<size_t>(row) * static_cast<size_t>(rw)];
+            D3DCOLOR* target = &staging[static_cast<size_t>(row) * static_cast<size_t>(rw)];
             for (int column = 0; column < rw; ++column) {
                 target[column] = source[std::min(std::max(rect.left + column, 0), w - 1)] | opaque;
             }
         }
-        glBindTexture(GL_TEXTURE_2D, _slot.page->id);
-        glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
         glTexSubImage2D(GL_TEXTURE_2D, 0, _slot.x + rect.left, _slot.y + rect.top, rw, rh, GL_BGRA,
-                        GL_UNSIGNED_INT_8_8_8_8_REV, texels.data());
+                        GL_UNSIGNED_INT_8_8_8_8_REV, staging.data());
     }
 
     std::shared_ptr<GlContext> _context;
     GLuint _id = 0;
     PageSlot _slot;
+    // The pixels have been put into the page.
+    bool _inPage = false;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -528,6 +563,78 @@ public:
         return D3D_OK;
     }
 
+    void PrepareDrawing() override {
+        // A picture in a page and pictures of their own (larger than a page takes, sides not
+        // powers of two) with and without alpha.
+        IDirect3DTexture8* textures[3] = {};
+        const UINT sides[3] = {4, 513, 513};
+        const D3DFORMAT formats[3] = {D3DFMT_A8R8G8B8, D3DFMT_A8R8G8B8, D3DFMT_X8R8G8B8};
+        for (int i = 0; i < 3; ++i) CreateTexture(sides[i], sides[i], 1, 0, formats[i], D3DPOOL_MANAGED, &textures[i]);
+        // The stage setups of the render device's binds: normal, as a mask, adding, without alpha.
+        const DWORD setups[][3] = {{D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTOP_MODULATE},
+                                   {D3DTOP_MODULATE, D3DTA_DIFFUSE, D3DTOP_MODULATE},
+                                   {D3DTOP_ADD, D3DTA_TEXTURE, D3DTOP_MODULATE},
+                                   {D3DTOP_ADD, D3DTA_DIFFUSE, D3DTOP_MODULATE},
+                                   {D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTOP_SELECTARG2}};
+        const float corner[][6] = {{0, 0, 0, 0, 0, 0}, {1, 0, 0, 0, 1, 0}, {0, 1, 0, 0, 0, 1}, {1, 1, 0, 0, 1, 1}};
+        struct {
+            float x, y, z;
+            D3DCOLOR color;
+            float u, v;
+        } quad[4];
+        for (int i = 0; i < 4; ++i) quad[i] = {corner[i][0], corner[i][1], 0.0f, 0x80FFFFFF, corner[i][4], corner[i][5]};
+        // One pixel in the corner of the screen's projection, as the 2D mode draws.
+        D3DXMATRIX projection;
+        D3DXMatrixOrthoOffCenterLH(&projection, 0, static_cast<float>(Viewport().Width), 0,
+                                   static_cast<float>(Viewport().Height), -1000, 1000);
+        SetTransform(D3DTS_PROJECTION, &projection);
+        SetVertexShader(D3DFVF_XYZ | D3DFVF_DIFFUSE | D3DFVF_TEX1);
+        SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+        SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
+        SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+        SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+        const float fogStart = 0.0f;
+        const float fogEnd = 1.0f;
+        SetRenderState(D3DRS_FOGSTART, *reinterpret_cast<const DWORD*>(&fogStart));
+        SetRenderState(D3DRS_FOGEND, *reinterpret_cast<const DWORD*>(&fogEnd));
+        SetRenderState(D3DRS_FOGTABLEMODE, D3DFOG_LINEAR);
+        SetTextureStageState(0, D3DTSS_TEXTURETRANSFORMFLAGS, D3DTTFF_COUNT2);
+        BeginScene();
+        for (const DWORD destination : {D3DBLEND_INVSRCALPHA, D3DBLEND_ONE}) {
+            SetRenderState(D3DRS_DESTBLEND, destination);
+            SetTexture(0, nullptr);
+            DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(quad[0]));
+            for (int t = 0; t < 3; ++t) {
+                SetTexture(0, textures[t]);
+                for (const DWORD address : {D3DTADDRESS_CLAMP, D3DTADDRESS_WRAP}) {
+                    SetTextureStageState(0, D3DTSS_ADDRESSU, address);
+                    SetTextureStageState(0, D3DTSS_ADDRESSV, address);
+                    for (const DWORD filter : {D3DTEXF_LINEAR, D3DTEXF_POINT}) {
+                        SetTextureStageState(0, D3DTSS_MINFILTER, filter);
+                        SetTextureStageState(0, D3DTSS_MAGFILTER, filter);
+                        // Every setup for clamped, filtered pictures with alpha; the normal ones else.
+                        const bool main = address == D3DTADDRESS_CLAMP && filter == D3DTEXF_LINEAR && t != 2;
+                        for (const auto& setup : setups) {
+                            if (!main && setup[0] == D3DTOP_ADD) continue;
+                            SetTextureStageState(0, D3DTSS_COLOROP, setup[0]);
+                            SetTextureStageState(0, D3DTSS_COLORARG1, setup[1]);
+                            SetTextureStageState(0, D3DTSS_ALPHAOP, setup[2]);
+                            DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(quad[0]));
+                        }
+                    }
+                }
+            }
+        }
+        EndScene();
+        SetTexture(0, nullptr);
+        for (IDirect3DTexture8* texture : textures) {
+            if (texture != nullptr) texture->Release();
+        }
+        SetDefaultStates();
+        MakeCurrent(_context.get());
+        glFinish();
+    }
+
 protected:
     ~GlDevice() override {
         _context->flush = nullptr;
@@ -686,9 +793,11 @@ protected:
         const bool texTransform = StageStateValue(0, D3DTSS_TEXTURETRANSFORMFLAGS) != D3DTTFF_DISABLE;
         const D3DXMATRIX& t = TextureTransform(0);
         // A picture in a page is drawn from there: its coordinates move into the page.
-        const GlTexture* paged = nullptr;
+        GlTexture* paged = nullptr;
         if (BatchKey().texture != nullptr && BatchKey().textureGroup != BatchKey().texture) {
-            paged = static_cast<const GlTexture*>(StageTexture(0));
+            paged = static_cast<GlTexture*>(StageTexture(0));
+            MakeCurrent(_context.get());
+            paged->EnsureInPage();
         } else if (BatchKey().texture != nullptr) {
             // A texture of its own is made with the pixels of now, not of when the batch is drawn.
             MakeCurrent(_context.get());
