@@ -48,6 +48,19 @@ inline std::string TempFolder() {
     return made ? std::string(made) + "/" : std::string("/tmp/");
 }
 
+// This process's own peak resident size in MB (since its start or its last exec).
+inline double OwnPeakMegabytes() {
+    std::FILE* f = std::fopen("/proc/self/status", "r");
+    if (f == nullptr) return 0;
+    char line[256];
+    long kb = 0;
+    while (std::fgets(line, sizeof line, f) != nullptr) {
+        if (std::strncmp(line, "VmHWM:", 6) == 0) kb = std::atol(line + 6);
+    }
+    std::fclose(f);
+    return static_cast<double>(kb) / 1024.0;
+}
+
 // The number after "name=" in a report line; 0 when missing.
 inline double ReportedValue(const std::string& line, const char* name) {
     const std::string key = std::string(" ") + name + "=";

@@ -65,18 +65,6 @@ double ProcessSeconds() {
     return anchor_run::CpuSeconds(usage);
 }
 
-// This process's peak resident size in MB (after the exec, so its own).
-double PeakMegabytes() {
-    std::FILE* f = std::fopen("/proc/self/status", "r");
-    if (f == nullptr) return 0;
-    char line[256];
-    long kb = 0;
-    while (std::fgets(line, sizeof line, f) != nullptr) {
-        if (std::strncmp(line, "VmHWM:", 6) == 0) kb = std::atol(line + 6);
-    }
-    std::fclose(f);
-    return static_cast<double>(kb) / 1024.0;
-}
 
 ObjectSmartPointer<XmlDocument> Read(const std::string& text) {
     return ObjectSmartPointer<XmlDocument>(new XmlDocumentRead(text.data(), text.data() + text.size()));
@@ -201,7 +189,7 @@ int MeasureTank(int fishCount) {
         "fish=%d cpu_ms=%.3f draws=%.1f peak_mb=%.1f all_cpu_ms=%.3f present_ms=%.3f worst_ms=%.2f "
         "warmup_worst_ms=%.2f\n",
         fishCount, 1000.0 * main / frames, static_cast<double>(device->SubmittedDraws() - draws) / frames,
-        PeakMegabytes(), 1000.0 * (ProcessSeconds() - process) / frames, 1000.0 * tank.presentSeconds / frames,
+        anchor_run::OwnPeakMegabytes(), 1000.0 * (ProcessSeconds() - process) / frames, 1000.0 * tank.presentSeconds / frames,
         1000.0 * worst, 1000.0 * warmupWorst);
     return 0;
 }

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "bench/AnchorRun.h"
+#include "bench/GameProfile.h"
 #include "tests/support/ProgramRun.h"
 
 namespace {
@@ -52,17 +53,6 @@ std::string Events() {
            "300 key 27\n" + click(360, 400, 335) + click(440, 400, 572);
 }
 
-std::string Profile() {
-    return "<Storage><Globals><Variable name=\"isCursorCustom\" type=\"bool\" value=\"true\"/>"
-           "<Variable name=\"isFullScreen\" type=\"bool\" value=\"false\"/>"
-           "<Variable name=\"Music Volume\" type=\"float\" value=\"0.7\"/>"
-           "<Variable name=\"Sound Volume\" type=\"float\" value=\"1.0\"/></Globals>"
-           "<Player name=\"Bench\"><Variable name=\"LevelNumber\" type=\"int\" value=\"1\"/>"
-           "<Variable name=\"Money\" type=\"int\" value=\"1000\"/>"
-           "<Variable name=\"Show game field hints\" type=\"bool\" value=\"false\"/></Player>"
-           "<ActivePlayer name=\"Bench\"/></Storage>";
-}
-
 void WriteText(const std::string& path, const std::string& text) {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     std::ofstream(path, std::ios::binary) << text;
@@ -86,7 +76,7 @@ struct Frame {
 std::vector<Frame> RunOnce(const std::string& shots) {
     std::vector<Frame> frames;
     const std::string home = anchor_run::TempFolder();
-    WriteText(home + "Tornvik Entertainment/Marivel/Storage.xml", Profile());
+    WriteText(home + "Tornvik Entertainment/Marivel/Storage.xml", BenchProfile(0));
     WriteText(home + "events.txt", Events());
     const std::string game = home + "data/";
     std::filesystem::copy(MARIVEL_SOURCE_DIR "/data", game, std::filesystem::copy_options::recursive);

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "bench/AnchorRun.h"
+#include "bench/GameProfile.h"
 #include "tests/support/ProgramRun.h"
 
 namespace {
@@ -96,31 +97,6 @@ const Anchor& Love() {
     return anchor;
 }
 
-// A player at level 1 with money and, for the shop, a tank of plants on the floor.
-std::string Profile(int plants) {
-    std::string tank;
-    for (int i = 0; i < plants; ++i) {
-        const int x = 40 + (i * 97) % 700;
-        const int y = 30 + (i * 53) % 150;
-        tank += "<ExtendedWaterPlantControl canBeMirrored=\"true\" mirror=\"" + std::string(i % 2 ? "true" : "false") +
-                "\"><position x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y) +
-                "\"/><shopItem tankItemId=\"Weed\"/><fog enabled=\"true\"/><ground groundLine=\"0\"/>"
-                "<icon textureId=\"home_icon_weed\"/><layers><mesh textureId=\"scenery_weed\" x=\"0\" y=\"0\" "
-                "bottomStaticLine=\"10\" meshWidth=\"2\" meshHeight=\"6\" maxShift=\"9.0\"/></layers>"
-                "<disallowed centerX=\"12\" centerY=\"60\"/></ExtendedWaterPlantControl>";
-    }
-    return "<Storage><Globals><Variable name=\"isCursorCustom\" type=\"bool\" value=\"true\"/>"
-           "<Variable name=\"isFullScreen\" type=\"bool\" value=\"false\"/>"
-           "<Variable name=\"Music Volume\" type=\"float\" value=\"0.7\"/>"
-           "<Variable name=\"Sound Volume\" type=\"float\" value=\"1.0\"/></Globals>"
-           "<Player name=\"Bench\"><Variable name=\"LevelNumber\" type=\"int\" value=\"1\"/>"
-           "<Variable name=\"Money\" type=\"int\" value=\"1000\"/>"
-           "<Variable name=\"Show game field hints\" type=\"bool\" value=\"false\"/>"
-           "<Variable name=\"Weed amount\" type=\"int\" value=\"" + std::to_string(plants) + "\"/>"
-           "<Variable name=\"1 Aquarium bottom\" type=\"xml\"><ZOrderControlState>" + tank +
-           "</ZOrderControlState></Variable></Player><ActivePlayer name=\"Bench\"/></Storage>";
-}
-
 // A run of the game on a fresh copy of the profile: events, then frames in all.
 Usage RunGame(const std::string& storage, const std::string& events, int frames, const std::string& shot) {
     const std::string home = anchor_run::TempFolder();
@@ -141,7 +117,7 @@ Usage RunGame(const std::string& storage, const std::string& events, int frames,
 
 void Screen(benchmark::State& state, const std::string& name, int plants, const std::string& events, int reach) {
     const int frames = Frames();
-    const std::string storage = Profile(plants);
+    const std::string storage = BenchProfile(plants);
     // BENCH_SHOTS=folder keeps the last frame of each screen to look at.
     const char* shots = std::getenv("BENCH_SHOTS");
     const std::string shot = shots != nullptr ? std::string(shots) + "/" + name + ".png" : std::string();
