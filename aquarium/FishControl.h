@@ -120,6 +120,8 @@ private:
     void DrawSoldBubble(float K);
     void DrawShadow(float z, float K, float u);
     FPoint HeadPoint(float y);
+    // The head of a fish at (x, y) facing the side of k (1 right, -1 left), at its pitch.
+    FPoint HeadPointAt(float x, float y, float k);
 
     void SetFrame(const UsingPointer<Animation>& animation, int index);
     int FrameCount(const UsingPointer<Animation>& animation) const;

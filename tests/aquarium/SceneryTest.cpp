@@ -133,6 +133,18 @@ TEST_F(SceneryTest, ChestOpensShinesClosesAndLetsBubblesOutOnlyWhenOpening) {
     EXPECT_EQ(log.ErrorCount(), 0) << log.Text();
 }
 
+TEST_F(SceneryTest, ChestBubblesComeOnlyWhenOpenFollowsIdle) {
+    LogCapture log;
+    // Opening after another state, or another state after idle, lets no bubbles out.
+    BuildOne("<ChestControl><position x=\"100\" y=\"50\"/><animation openAnimationId=\"open\" flareAnimationId=\"shine\"/>"
+             "<flarePos x=\"5\" y=\"6\"/><bubblesPos x=\"1\" y=\"2\"/>" +
+             Frames({"idle", "keep_open", "open", "close", "open"}) + "</ChestControl>");
+    const std::size_t before = Core::GetEffectObserver().GetEffectCount();
+    for (int i = 0; i < 40; ++i) container->Update(0.25f);
+    EXPECT_EQ(Core::GetEffectObserver().GetEffectCount(), before);
+    EXPECT_EQ(log.ErrorCount(), 0) << log.Text();
+}
+
 TEST_F(SceneryTest, ChestWithoutStatesShowsItsFirstFrameAndUnknownStatesAreRefused) {
     LogCapture log;
     BuildOne("<ChestControl><position x=\"0\" y=\"0\"/><animation openAnimationId=\"open\" flareAnimationId=\"shine\"/>"

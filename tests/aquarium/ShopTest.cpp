@@ -129,6 +129,9 @@ TEST_F(ShopTest, PercentFractionAndColourTable) {
         EXPECT_EQ(c.color, PermanentStorage::GetLocalString("1 fish color")) << c.fish;
     }
     EXPECT_EQ(63, UtilityDispatcherDefinition::CalculatePercent(19, 0, 30));
+    // Below the range the percentage is the floor, not the truncation: -66.7 gives -67.
+    EXPECT_EQ(-67, UtilityDispatcherDefinition::CalculatePercent(8, 10, 13));
+    EXPECT_EQ(-100, UtilityDispatcherDefinition::CalculatePercent(7, 10, 13));
 }
 
 TEST_F(ShopTest, SubtractionClampsAtZeroAndTheFallingQuestion) {
@@ -465,6 +468,26 @@ TEST_F(ShopTest, MoneyEffectTakesTextAndPointAndRefusesOtherTexts) {
     container = nullptr;
 }
 
+TEST_F(ShopTest, AMoneyTextNeverLeavesTheScreen) {
+    widgets_test::AddFont("money23", 11, 3, 0, 10, 0, 10);
+    const std::string text = "- $25";
+    const float half = static_cast<float>(Render::fonts.GetStringWidth(text, "money23")) * 1.5f / 2.0f;
+    const float height = static_cast<float>(Render::fonts.GetFontHeight("money23")) * 1.5f;
+    ASSERT_GT(half, 10.0f);
+    const struct {
+        float x, y;
+        bool moves;
+    } cases[] = {{790.0f, 590.0f, true}, {3.0f, -10.0f, true}, {400.0f, 300.0f, false}, {800.0f, 0.0f, true}};
+    for (const auto& c : cases) {
+        const FPoint start = MoneyEffectControl::KeepOnScreen(text, FPoint(c.x, c.y));
+        EXPECT_GE(start._x - half, 0.0f) << c.x;
+        EXPECT_LE(start._x + half, 800.0f) << c.x;
+        EXPECT_GE(start._y, 0.0f) << c.y;
+        EXPECT_LE(start._y + 20.0f + height, 600.0f) << c.y;  // at the top of its rise
+        EXPECT_EQ(c.moves, start._x != c.x || start._y != c.y) << c.x << "," << c.y;
+    }
+}
+
 std::string MoneyXml() {
     return "<MoneyControl><position x=\"0\" y=\"0\"/><options variableName=\"Money\" oldValueStoreTo=\"Old money\" "
            "font=\"money23\"/><CountingFlare flareLife=\"2.0\" flareOnce=\"true\" minFlarePause=\"0\" "
@@ -659,7 +682,7 @@ TEST_F(ShopTest, CatalogueMakesCollectionsScreenTemplateAndMetersThatLiveWithIt)
     LogCapture log;
     ObjectWeakPointer<Definition> catalogue = Add(
         "<ShopContentDefinition tankId=\"1\"><messageReceiver name=\"Shop content 1\"/>"
-        "<Fish>" + cupsAndStars + "<sale mul=\"1\" add=\"0\" div=\"2\"/>"
+        "<Fish>" + cupsAndStars + "<sale mul=\"1\" add=\"2\" div=\"2\"/>"
         "<fish id=\"Zebra\" cost=\"800\" minInGameField=\"0\" maxInGameField=\"2\"/>"
         "<fish id=\"Gold\" cost=\"150\" minInGameField=\"1\" maxInGameField=\"3\"/></Fish>"
         "<Beauty>" + cupsAndStars + "<sale mul=\"2\" add=\"1\" div=\"0\"/><item id=\"Shell\" cost=\"99\"/></Beauty>"
@@ -670,9 +693,9 @@ TEST_F(ShopTest, CatalogueMakesCollectionsScreenTemplateAndMetersThatLiveWithIt)
     EXPECT_EQ(1, log.ErrorCount()) << log.Text();
     EXPECT_TRUE(log.Contains("A sale with div 0 sells at 0"));
 
-    EXPECT_EQ("<Entry buy=\"150\" sell=\"75\" stars=\"2\" utility=\"150\" meters=\"1 Utility dispatcher\" tank=\"1\"/>",
+    EXPECT_EQ("<Entry buy=\"150\" sell=\"76\" stars=\"2\" utility=\"150\" meters=\"1 Utility dispatcher\" tank=\"1\"/>",
               content_test::Text(TemplateLib::GetTemplate("Gold entry")));
-    EXPECT_EQ("<Entry buy=\"800\" sell=\"400\" stars=\"5\" utility=\"800\" meters=\"1 Utility dispatcher\" tank=\"1\"/>",
+    EXPECT_EQ("<Entry buy=\"800\" sell=\"401\" stars=\"5\" utility=\"800\" meters=\"1 Utility dispatcher\" tank=\"1\"/>",
               content_test::Text(TemplateLib::GetTemplate("Zebra entry")));
     EXPECT_EQ("<Entry buy=\"99\" sell=\"0\" stars=\"1\" utility=\"99\" meters=\"1 Utility dispatcher\" tank=\"1\"/>",
               content_test::Text(TemplateLib::GetTemplate("Shell entry")));

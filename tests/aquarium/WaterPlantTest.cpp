@@ -140,6 +140,19 @@ TEST_F(WaterPlantTest, SavedPlantIsRebuiltAndSavesTheSameElement) {
     // The flare keeps its remaining time: 5 - 0.1.
     EXPECT_NE(first.find("beforeFirstFlare=\"4.9"), std::string::npos) << first;
     EXPECT_NE(first.find("<mesh maxShift="), std::string::npos) << first;
+    // Elements and attributes in the record's order.
+    const char* const order[] = {"canBeMirrored=", "mirror=", "<position x=", "y=", "<shopItem tankItemId=", "<fog enabled=",
+                                 "<ground groundLine=", "<icon textureId=", "<layers>",
+                                 "<mesh maxShift=", "bottomStaticLine=", "meshWidth=", "meshHeight=", "textureId=\"weed\" x=",
+                                 "<rotation maxShift=", "cyclic=", "pivotX=", "pivotY=", "textureId=\"stem\" x=",
+                                 "<flare flareLife=", "flareOnce=", "minFlarePause=", "maxFlarePause=", "beforeFirstFlare=",
+                                 "textureId=\"weed\" x=", "<static textureId=", "</layers>", "<disallowed centerX=", "centerY="};
+    std::size_t at = 0;
+    for (const char* token : order) {
+        const std::size_t found = first.find(token, at);
+        ASSERT_NE(found, std::string::npos) << token << " after " << at << " in " << first;
+        at = found + 1;
+    }
 
     PermanentStorage::SetActivePlayer("Bob");
     EXPECT_TRUE(Plant() == NULL);
