@@ -211,7 +211,6 @@ DeviceCore::DeviceCore(const D3DPRESENT_PARAMETERS& parameters, const D3DCAPS8& 
 }
 
 DeviceCore::~DeviceCore() {
-    ReleaseBatchTextures();
     for (TextureCore*& texture : _textures) {
         if (texture) texture->Release();
         texture = nullptr;
@@ -587,11 +586,6 @@ HRESULT DeviceCore::DrawVertices(D3DPRIMITIVETYPE type, UINT primitiveCount, con
         }
         _keyDirty = false;
     }
-    TextureCore* texture = _textures[0];
-    if (texture != nullptr && (_batchTextures.empty() || _batchTextures.back() != texture)) {
-        texture->AddRef();
-        _batchTextures.push_back(texture);
-    }
     Draw(type, primitiveCount, data, stride, count);
     return D3D_OK;
 }
@@ -644,7 +638,6 @@ void DeviceCore::SubmitBatch() {
     _keyDirty = true;
     ++_submittedDraws;
     Submit(_batchKey);
-    ReleaseBatchTextures();
 }
 
 void DeviceCore::SubmitAndReopen() {
@@ -654,16 +647,6 @@ void DeviceCore::SubmitAndReopen() {
     _batchKey = key;
     _batchOpen = true;
     _keyDirty = false;
-}
-
-void DeviceCore::ReleaseBatchTextures() {
-    // A release can end a texture whose backend then submits again: take the list first.
-    std::vector<TextureCore*> held;
-    held.swap(_batchTextures);
-    for (TextureCore* texture : held) texture->Release();
-    held.clear();
-    // The list's room is kept for the next batch.
-    if (_batchTextures.empty()) _batchTextures.swap(held);
 }
 
 bool DrawKey::operator==(const DrawKey& o) const {

@@ -217,7 +217,6 @@ private:
                          UINT available);
     void StateChanged(Change change);
     void MakeKey(D3DPRIMITIVETYPE family, DrawKey* key) const;
-    void ReleaseBatchTextures();
     D3DXMATRIX* TransformSlot(D3DTRANSFORMSTATETYPE state);
     static Change ChangeOf(D3DTRANSFORMSTATETYPE state);
 
@@ -237,12 +236,11 @@ private:
     UINT _streamStride = 0;
     bool _inScene = false;
     unsigned long long _submittedDraws = 0;
-    // The batch being gathered, its key, whether state changed since the key was taken, and the
-    // textures its calls drew with (held until it is submitted, so none goes while it waits).
+    // The batch being gathered, its key, and whether state changed since the key was taken. A
+    // backend submits it before a texture its calls drew with goes.
     bool _batchOpen = false;
     bool _keyDirty = true;
     DrawKey _batchKey;
-    std::vector<TextureCore*> _batchTextures;
 };
 
 }  // namespace render_layer

@@ -252,6 +252,8 @@ public:
 protected:
     ~GlTexture() override {
         if (_context->alive) {
+            // Queued draws may still take their pixels from here.
+            if (_context->flush) _context->flush();
             MakeCurrent(_context.get());
             if (_id != 0) {
                 glDeleteTextures(1, &_id);

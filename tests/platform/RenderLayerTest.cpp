@@ -211,20 +211,6 @@ TEST_F(RenderLayerDevice, BatchesKeepTheCallOrderAndClearSubmitsFirst) {
     b->Release();
 }
 
-TEST_F(RenderLayerDevice, ATextureReleasedWhileItsBatchWaitsLivesUntilTheBatchIsSubmitted) {
-    IDirect3DTexture8* a = nullptr;
-    ASSERT_EQ(device->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &a), D3D_OK);
-    TextureCore* core = static_cast<TextureCore*>(a);
-    device->BeginScene();
-    device->SetTexture(0, a);
-    DrawQuad(0, 0, 10, 10);
-    device->SetTexture(0, nullptr);
-    a->Release();
-    EXPECT_EQ(core->References(), 1);
-    device->EndScene();
-    ASSERT_EQ(rec->batches.size(), 1u);
-}
-
 TEST_F(RenderLayerDevice, MultiplyTransformPutsTheNewMatrixFirst) {
     D3DXMATRIX translate, scale, m;
     D3DXMatrixTranslation(&translate, 10, 0, 0);

@@ -169,6 +169,14 @@ TEST_F(GlBackend, TexturesChangedOrReplacedWhileInUse) {
     EXPECT_EQ(At(12, 4), 0xFF00FF00u);
     EXPECT_EQ(At(20, 4), 0xFF0000FFu);
     EXPECT_EQ(At(28, 4), 0xFFFFFF00u);
+    // A texture released while its draw waits in the batch is drawn before it goes.
+    IDirect3DTexture8* gone = Solid(0xFF00FFFF);
+    device->SetTexture(0, gone);
+    Quad(32, 0, 40, 8, 0xFFFFFFFF);
+    device->SetTexture(0, nullptr);
+    EXPECT_EQ(gone->Release(), 0u);
+    pixels.clear();
+    EXPECT_EQ(At(36, 4), 0xFF00FFFFu);
     device->SetTexture(0, nullptr);
     other->Release();
     third->Release();
