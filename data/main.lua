@@ -103,13 +103,6 @@ local function ShowCups()
 	end
 end
 
--- What the level, the aquarium and the shop load comes in behind the load screen at the start,
--- so that entering them later builds their controls only.
-function PreloadScreens()
-	LoadGameResources()
-	LoadHomeResources()
-end
-
 local function LoadMenuDialogs()
 	LoadMenuResources()
 	LoadResourceOnce("screens\\controls_resources.xml")
