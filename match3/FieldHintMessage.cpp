@@ -34,12 +34,39 @@ void FieldHintMessage::LoadHints(const std::string& fileName) {
     ObjectSmartPointer<XmlDocument> doc = LoadXmlDocument(fileName);
     if (doc.Get() == nullptr || doc->GetRoot().Get() == nullptr) return;
     doc->GetRoot()->MarkVisitedTree();
+    const int maxLines = MaxHintLines(Render::fonts.GetFontHeight("white_text_14"));
+    int cut = 0;
+    std::string first;
     for (ObjectWeakPointer<XmlElement> e = doc->GetRoot()->GetFirstChildElement(); e.Get() != nullptr;
          e = e->GetNextElement()) {
         std::vector<std::string> lines;
-        if (e->HasChildNodes()) TextCuter::CutText(240, "white_text_14", e->GetText(), lines);
+        if (e->HasChildNodes()) {
+            // A text longer than a box can show is cut: the rest could never be seen.
+            std::string text = e->GetText();
+            const std::size_t length = text.size();
+            if (length > MAX_HINT_TEXT) text.resize(MAX_HINT_TEXT);
+            TextCuter::CutText(240, "white_text_14", text, lines);
+            if (length > MAX_HINT_TEXT || static_cast<int>(lines.size()) > maxLines) {
+                if (cut++ == 0) first = e->GetName() + " (" + std::to_string(length) + " characters)";
+                if (static_cast<int>(lines.size()) > maxLines) lines.resize(static_cast<std::size_t>(maxLines));
+            }
+        }
         _hintsMap[e->GetName()] = lines;
     }
+    if (cut > 0) {
+        ReportError(fileName + ": " + std::to_string(cut) + " hint text" + (cut > 1 ? "s" : "") +
+                    " longer than a box can show (" + std::to_string(maxLines) + " lines) cut; the first: " + first);
+    }
+}
+
+int FieldHintMessage::MaxHintLines(int fontHeight) {
+    constexpr int SCREEN_HEIGHT = 600;
+    if (fontHeight <= 0) return 24;
+    return 1 + (SCREEN_HEIGHT - HintHeight(fontHeight, 1)) / fontHeight;
+}
+
+void FieldHintMessage::ReportHintOnce(const std::string& key, const std::string& text) {
+    if (_reportedHints.insert(key).second) ReportError(text);
 }
 
 int FieldHintMessage::HintTextY(int fontHeight, int lines) {
@@ -52,16 +79,16 @@ bool FieldHintMessage::ShowHint(int x, int y, const std::string& name, int arrow
     if (_hintOpen || !PermanentStorage::GetLocalBoolOrDef("Show game field hints", true)) return false;
     const auto found = _hintsMap.find(name);
     if (found == _hintsMap.end()) {
-        ReportError("Hint '" + name + "' not found");
+        ReportHintOnce(name, "Hint '" + name + "' not found");
         return false;
     }
     const std::vector<std::string>& message = found->second;
     if (message.empty()) {
-        ReportError("Hint '" + name + "' has no text");
+        ReportHintOnce(name, "Hint '" + name + "' has no text");
         return false;
     }
     if (!TemplateLib::HasTemplate(HINT_TEMPLATE)) {
-        ReportError(std::string("Template ") + HINT_TEMPLATE + " not found");
+        ReportHintOnce(std::string("template ") + HINT_TEMPLATE, std::string("Template ") + HINT_TEMPLATE + " not found");
         return false;
     }
     SendMessage(HINT_SCREEN, "clear children list");
