@@ -11,6 +11,7 @@
 #include "match3/board/LevelLog.h"
 #include "match3/board/LevelResults.h"
 #include "platform/FilePort.h"
+#include "platform/shell/Desktop.h"
 #include "shell/ScriptMap.h"
 
 namespace {
@@ -19,11 +20,17 @@ const char* const GAME_FIELD = "Game field";
 
 bool IsBetaLog() { return PermanentStorage::GetGlobalBoolOrDef("betaLog", false); }
 
-// The stored "Game field" when the active player has one of the XML type.
-ObjectWeakPointer<XmlElement> StoredField(std::string& problem) {
+// A bomb hint flag that is 0 becomes 1 once a won level is left; -1 stays.
+void MarkLevelDone(const char* name) {
+    if (PermanentStorage::GetLocalIntOrDef(name, -1) == 0) PermanentStorage::SetLocalInt(name, 1);
+}
+
+}  // namespace
+
+ObjectWeakPointer<XmlElement> ZovGameFieldControl::StoredPlayerXml(const std::string& name, std::string& problem) {
     const PermanentVariableSet* player = PermanentStorage::FindPlayer(PermanentStorage::GetActivePlayerName());
     if (player == nullptr) return ObjectWeakPointer<XmlElement>();
-    const auto found = player->GetValues().find(GAME_FIELD);
+    const auto found = player->GetValues().find(name);
     if (found == player->GetValues().end()) return ObjectWeakPointer<XmlElement>();
     if (found->second.GetType() != PermanentValue::XML_TYPE) {
         problem = "the value is not XML";
@@ -31,13 +38,6 @@ ObjectWeakPointer<XmlElement> StoredField(std::string& problem) {
     }
     return found->second.GetXml();
 }
-
-// A bomb hint flag that is 0 becomes 1 once a won level is left; -1 stays.
-void MarkLevelDone(const char* name) {
-    if (PermanentStorage::GetLocalIntOrDef(name, -1) == 0) PermanentStorage::SetLocalInt(name, 1);
-}
-
-}  // namespace
 
 float ZovGameFieldControl::TimerProgress() const {
     if (_timer.Get() != nullptr) return _timer->GetProgress();
@@ -85,7 +85,8 @@ SavedField ZovGameFieldControl::SaveRunningLevel() {
 }
 
 void ZovGameFieldControl::BeforePlayerChange() {
-    if (!PermanentStorage::IsLoaded()) return;
+    // A field that could load no level leaves the player's place as it was.
+    if (!PermanentStorage::IsLoaded() || _levelBroken) return;
     ObjectSmartPointer<XmlElement> root;
     if (IsLevelRunning()) {
         PermanentStorage::SetLocalInt("levelScore", _board.LevelScore().GetRealScore());
@@ -130,12 +131,13 @@ void ZovGameFieldControl::AfterPlayerChange() {
     _board.LevelScore().SetAtRest(PermanentStorage::GetLocalIntOrDef("levelScore", 0));
     _board.LevelMoney().SetAtRest(PermanentStorage::GetLocalIntOrDef("levelMoney", 0));
 
+    _levelBroken = false;
     std::string problem;
-    const ObjectWeakPointer<XmlElement> stored = StoredField(problem);
+    const ObjectWeakPointer<XmlElement> stored = StoredPlayerXml(GAME_FIELD, problem);
     if (stored == NULL && problem.empty()) {
         // A new player starts at the first level.
         _levelName.clear();
-        LoadLevel(_levelName);
+        if (!LoadLevel(_levelName)) GiveUpLevel();
         return;
     }
     SavedField saved;
@@ -149,6 +151,7 @@ void ZovGameFieldControl::AfterPlayerChange() {
         }
         _delayedMessages.Clear();
         LoadLevelOrFirst(saved.levelName);
+        if (_levelBroken) return;
     }
     _board.SetHasMove(_board.FindAvailableMove());
     _board.Costs()["timeBonus"] = ScriptMap::CallFloatFunction("TimeBonusK", static_cast<float>(_levelTime));
@@ -159,10 +162,20 @@ void ZovGameFieldControl::AfterPlayerChange() {
 }
 
 void ZovGameFieldControl::LoadLevelOrFirst(const std::string& name) {
-    _levelName = name;
-    if (LoadLevel(_levelName)) return;
-    _levelName.clear();
-    LoadLevel(_levelName);
+    std::string level = name;
+    LevelLoad load = TryLoadLevel(level);
+    // Only a level that is gone falls back to the first one; a broken one is not played at all.
+    if (load == LevelLoad::NotFound) {
+        level.clear();
+        load = TryLoadLevel(level);
+    }
+    if (load != LevelLoad::Loaded) GiveUpLevel();
+}
+
+void ZovGameFieldControl::GiveUpLevel() {
+    _levelBroken = true;
+    Desktop::ShowErrorBox(_loadFailure.caption, _loadFailure.text);
+    if (_toMenu.Get() != nullptr) _toMenu->Send();
 }
 
 void ZovGameFieldControl::RestoreRunningLevel(const SavedField& saved) {

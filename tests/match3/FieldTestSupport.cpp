@@ -6,6 +6,7 @@
 #include "content/TemplateLib.h"
 #include "core/Assert.h"
 #include "core/MessageServer.h"
+#include "core/Random.h"
 #include "core/XmlRead.h"
 #include "platform/render/PngFile.h"
 #include "shell/RenderDeviceFonts.h"
@@ -107,7 +108,7 @@ void FieldTest::WriteChipSets(const std::string& sets) { testing_support::WriteF
 
 void FieldTest::MakeField(const std::string& extraAttributes, const std::string& extraChildren,
                           const Point& home) {
-    const std::string xml = "<ZovGameFieldControl seed=\"5\" " + extraAttributes + "><position x=\"" +
+    const std::string xml = "<ZovGameFieldControl " + extraAttributes + "><position x=\"" +
                             std::to_string(home.x) + "\" y=\"" + std::to_string(home.y) +
                             "\"/><messageReceiver name=\"GameField\"/>"
                             "<GameTimeCounter hideProcess=\"0.2\" minScale=\"0.5\"><position x=\"700\" y=\"100\"/>"
@@ -118,6 +119,8 @@ void FieldTest::MakeField(const std::string& extraAttributes, const std::string&
                             "levelId=\"FieldLevel\"/>" +
                             extraChildren + "</ZovGameFieldControl>";
     ObjectSmartPointer<XmlElement> element = Parse(xml);
+    // The field seeds its boards from the program's generator, as a run started with a seed does.
+    Random::Seed(5);
     try {
         field = ObjectSmartPointer<ZovGameFieldControl>(new ZovGameFieldControl(ObjectWeakPointer<Control>(), element));
     } catch (const AssertionFailedException& e) {
