@@ -45,7 +45,6 @@ ZovGameFieldControl::ZovGameFieldControl(const ObjectWeakPointer<Control>& paren
     _shine = ObjectSmartPointer<FlarePosition>(new FlarePosition(0.0f, true, 0.0f, 0.0f, 0.0f));
     _shine->_done = true;
     _pieceFlare = ObjectSmartPointer<FlarePosition>(new FlarePosition(0.75f, false, 40.0f, 50.0f, 15.0f));
-    PermanentStorage::GetLocalIntOrDef("LevelNumber", 1);
     AfterPlayerChange();
 }
 

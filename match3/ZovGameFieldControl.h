@@ -188,6 +188,8 @@ private:
     SavedField SaveRunningLevel();
     void RestoreRunningLevel(const SavedField& saved);
     void LoadLevelOrFirst(const std::string& name);
+    // The player values a field keeps, made with their defaults where missing (after a level loaded).
+    void MakePlayerValues();
 
     // Level loading (ZovGameFieldLevels.cpp).
     enum class LevelLoad { Loaded, NotFound, Broken };

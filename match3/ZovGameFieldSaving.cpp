@@ -20,6 +20,14 @@ const char* const GAME_FIELD = "Game field";
 
 bool IsBetaLog() { return PermanentStorage::GetGlobalBoolOrDef("betaLog", false); }
 
+// The active player's value, or the default when there is none (which is not stored).
+int PeekLocal(const char* name, int defaultValue) {
+    return PermanentStorage::IsLocalNameDefined(name) ? PermanentStorage::GetLocalIntOrDef(name, defaultValue) : defaultValue;
+}
+bool PeekLocal(const char* name, bool defaultValue) {
+    return PermanentStorage::IsLocalNameDefined(name) ? PermanentStorage::GetLocalBoolOrDef(name, defaultValue) : defaultValue;
+}
+
 // A bomb hint flag that is 0 becomes 1 once a won level is left; -1 stays.
 void MarkLevelDone(const char* name) {
     if (PermanentStorage::GetLocalIntOrDef(name, -1) == 0) PermanentStorage::SetLocalInt(name, 1);
@@ -115,21 +123,20 @@ void ZovGameFieldControl::AfterPlayerChange() {
     if (!PermanentStorage::IsLoaded()) return;
     BoardPlayerValues& p = _board.Player();
     p.activePlayerName = PermanentStorage::GetActivePlayerName();
-    p.haveCrakerLastLevelFallIn = PermanentStorage::GetLocalIntOrDef("haveCrakerLastLevelFallIn", -1);
-    p.haveBlackBombLastLevelDone = PermanentStorage::GetLocalIntOrDef("haveBlackBombLastLevelDone", -1);
-    p.firstLigthning = PermanentStorage::GetLocalIntOrDef("firstLigthning", 0);
-    p.threeHint = PermanentStorage::GetLocalBoolOrDef("three_hint", false);
+    // Read without being made: the values are made once a level has loaded (MakePlayerValues).
+    p.haveCrakerLastLevelFallIn = PeekLocal("haveCrakerLastLevelFallIn", -1);
+    p.haveBlackBombLastLevelDone = PeekLocal("haveBlackBombLastLevelDone", -1);
+    p.firstLigthning = PeekLocal("firstLigthning", 0);
+    p.threeHint = PeekLocal("three_hint", false);
     p.definedHints.clear();
     for (const char* name : {"fire_cracker_hint", "black_bomb_hint", "dynamit_hint", "nuke_hint", "lighting_hint"}) {
         if (PermanentStorage::IsLocalNameDefined(name)) p.definedHints.insert(name);
     }
-    if (!_scoreId.empty()) PermanentStorage::GetLocalStringOrDef(_scoreId, "0");
-    if (!_moneyId.empty()) PermanentStorage::GetLocalStringOrDef(_moneyId, "0");
     _paused = false;
     _combo = 0;
     _idleWaveIndex = -1;
-    _board.LevelScore().SetAtRest(PermanentStorage::GetLocalIntOrDef("levelScore", 0));
-    _board.LevelMoney().SetAtRest(PermanentStorage::GetLocalIntOrDef("levelMoney", 0));
+    _board.LevelScore().SetAtRest(PeekLocal("levelScore", 0));
+    _board.LevelMoney().SetAtRest(PeekLocal("levelMoney", 0));
 
     _levelBroken = false;
     std::string problem;
@@ -137,7 +144,11 @@ void ZovGameFieldControl::AfterPlayerChange() {
     if (stored == NULL && problem.empty()) {
         // A new player starts at the first level.
         _levelName.clear();
-        if (!LoadLevel(_levelName)) GiveUpLevel();
+        if (!LoadLevel(_levelName)) {
+            GiveUpLevel();
+            return;
+        }
+        MakePlayerValues();
         return;
     }
     SavedField saved;
@@ -153,12 +164,23 @@ void ZovGameFieldControl::AfterPlayerChange() {
         LoadLevelOrFirst(saved.levelName);
         if (_levelBroken) return;
     }
+    MakePlayerValues();
     _board.SetHasMove(_board.FindAvailableMove());
     _board.Costs()["timeBonus"] = ScriptMap::CallFloatFunction("TimeBonusK", static_cast<float>(_levelTime));
     _board.Costs()["levelScoreBonusMul"] = ScriptMap::CallFloatFunction("ScoreBonusK", 0.0f);
     if (IsBetaLog()) HtmlLog::WriteLine("Entered game field");
     // Below a quarter of the time left the hurry-up has been seen already.
     _hurryShown = _levelTime > 0 && _timeLeft / static_cast<float>(_levelTime) < 0.25f;
+}
+
+void ZovGameFieldControl::MakePlayerValues() {
+    PermanentStorage::GetLocalIntOrDef("LevelNumber", 1);
+    PermanentStorage::GetLocalIntOrDef("haveCrakerLastLevelFallIn", -1);
+    PermanentStorage::GetLocalIntOrDef("haveBlackBombLastLevelDone", -1);
+    PermanentStorage::GetLocalIntOrDef("firstLigthning", 0);
+    PermanentStorage::GetLocalBoolOrDef("three_hint", false);
+    if (!_scoreId.empty()) PermanentStorage::GetLocalStringOrDef(_scoreId, "0");
+    if (!_moneyId.empty()) PermanentStorage::GetLocalStringOrDef(_moneyId, "0");
 }
 
 void ZovGameFieldControl::LoadLevelOrFirst(const std::string& name) {

@@ -20,6 +20,12 @@ bool Contains(const std::vector<std::string>& list, const std::string& text) {
     return std::find(list.begin(), list.end(), text) != list.end();
 }
 
+int Occurrences(const std::string& text, const std::string& part) {
+    int n = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+    return n;
+}
+
 class FieldGuardsTest : public FieldTest {
 protected:
     void TearDown() override {
@@ -132,6 +138,83 @@ TEST_F(FieldGuardsTest, AHintBoxThatNeverPausesTheFieldLeavesItPlaying) {
     trace.clear();
     EXPECT_TRUE(field->ShowHint(10, 300, "first", 0, 0, 0.0f));
     EXPECT_EQ("clear children list", Sent("GameFieldScreen").front());
+}
+
+// Level files the field cannot use: the error box names the file and its line, the field sends the
+// player back to the menu, and neither the field nor the player's values change.
+TEST_F(FieldGuardsTest, ALevelThatCannotBeUsedSendsThePlayerBackToTheMenuUntouched) {
+    receivers.push_back(std::make_unique<TraceReceiver>("Menu", trace));
+    const std::string good = "<Levels>\r\n<Level id=\"A\" time=\"30\">\r\n<Line>AAA</Line>\r\n<Line>ddd</Line>\r\n"
+                             "<Line>aaa</Line>\r\n</Level>\r\n</Levels>\r\n";
+    std::string high;
+    for (int i = 0; i < 14; ++i) high += "<Line>aaa</Line>";
+    const struct {
+        const char* what;
+        std::string levels;
+        std::string chipSets;
+        const char* told;
+    } cases[] = {
+        {"lines of unequal length", "<Levels>\r\n<Level id=\"A\" time=\"30\">\r\n<Line>AAA</Line>\r\n<Line>dd</Line>\r\n</Level>\r\n</Levels>",
+         "", "File PlLevels.xml error! PlLevels.xml, line 4: level \"A\": level line 2 has 2 cells, the first has 3"},
+        {"16 columns", "<Levels><Level id=\"A\" time=\"30\"><Line>" + std::string(16, 'A') + "</Line></Level></Levels>", "",
+         "PlLevels.xml, line 1: level \"A\": the level is larger than 15 x 13: 16 x 1"},
+        {"14 rows", "<Levels><Level id=\"A\" time=\"30\">" + high + "</Level></Levels>", "",
+         "the level is larger than 15 x 13: 3 x 14"},
+        {"a truncated file", good.substr(0, good.size() - 20), "", "PlLevels.xml, line 6: the file is broken"},
+        {"no level", "<Levels/>", "", "PlLevels.xml: the file holds no level"},
+        {"no usable chip set", good, "<ChipSets>\r\n<set chips=\"01\"/>\r\n</ChipSets>",
+         "File ChipSets.xml error! ChipSets.xml, line 2: no usable chip set (refused, fewer than 3 colours"},
+    };
+    for (const auto& c : cases) {
+        WriteLevels(c.levels);
+        if (!c.chipSets.empty()) WriteChipSets(c.chipSets);
+        ASSERT_TRUE(PermanentStorage::Save());
+        const std::string before = testing_support::ReadFile(PermanentStorage::GetFileName());
+        trace.clear();
+        LogCapture log;
+        MakeField("", "<toMenu receiver=\"Menu\" message=\"back\"/>");
+        EXPECT_TRUE(field->IsLevelBroken()) << c.what;
+        EXPECT_EQ(std::vector<std::string>{"back"}, Sent("Menu")) << c.what;
+        EXPECT_TRUE(log.Contains(c.told)) << c.what << "\n" << log.Text();
+        // Nothing runs, draws or takes input; the level is not stored on the way out.
+        Run(0.1f, 5);
+        Press(Point(400, 300));
+        Release();
+        field->Draw();
+        field = ObjectSmartPointer<ZovGameFieldControl>();
+        ASSERT_TRUE(PermanentStorage::Save());
+        EXPECT_EQ(before, testing_support::ReadFile(PermanentStorage::GetFileName())) << c.what;
+        WriteChipSets("<ChipSets><set chips=\"123\"/></ChipSets>");
+    }
+    // A level that is only missing falls back to the first one.
+    WriteLevels(good);
+    PermanentStorage::SetLocalXml("Game field", ObjectSmartPointer<XmlElement>(new XmlElement("Field")));
+    PermanentStorage::GetLocalXml("Game field")->AppendChild(ObjectSmartPointer<XmlElement>(new XmlElement("level")));
+    PermanentStorage::GetLocalXml("Game field")->GetFirstChildElement("level")->SetStringAttribute("name", "Gone");
+    trace.clear();
+    MakeField("", "<toMenu receiver=\"Menu\" message=\"back\"/>");
+    EXPECT_FALSE(field->IsLevelBroken());
+    EXPECT_EQ("A", field->GetLevelName());
+    EXPECT_TRUE(Sent("Menu").empty());
+}
+
+TEST_F(FieldGuardsTest, AnUnknownCellLetterPlaysAsAPlainCellAndIsReportedOncePerLoad) {
+    WriteLevels("<Levels>\r\n<Level id=\"A\" time=\"30\">\r\n<Line>AAA</Line>\r\n<Line>dxd</Line>\r\n"
+                "<Line>a?a</Line>\r\n</Level>\r\n</Levels>");
+    LogCapture log;
+    MakeField();
+    EXPECT_FALSE(field->IsLevelBroken());
+    EXPECT_EQ(1, Occurrences(log.Text(), "unknown cell letter")) << log.Text();
+    EXPECT_TRUE(log.Contains("false (PlLevels.xml, line 4: level \"A\": level line 2 has the unknown cell letter 'x' "
+                             "in column 2; 2 letter(s) outside the cell table play as plain cells)"))
+        << log.Text();
+    const FieldCell& cell = field->Board().Cell(1, 1);
+    EXPECT_GE(cell._color, 0);
+    EXPECT_EQ(0, cell._locks);
+    EXPECT_EQ(0, cell._painted);
+    EXPECT_EQ(2, field->Board().GetAllPaints());
+    Run(0.1f, 30);
+    EXPECT_EQ(1, Occurrences(log.Text(), "unknown cell letter")) << log.Text();
 }
 
 }  // namespace

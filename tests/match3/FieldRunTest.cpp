@@ -8,6 +8,7 @@
 // shows its border, decor, locks, paint, move hint and timer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "tests/support/ProgramRun.h"
@@ -47,7 +48,7 @@ protected:
         testing_support::WriteFile(root + "events.txt", events);
         const std::string shot = root + "field.png";
         EXPECT_EQ(0, testing_support::RunProgram(data, root,
-                                                 {"--fixed-step", std::to_string(step), "--frames",
+                                                 {"--fixed-step", std::to_string(step), "--seed", "5", "--frames",
                                                   std::to_string(frames), "--events", root + "events.txt",
                                                   "--screenshot", shot}));
         return shot;
@@ -180,7 +181,8 @@ TEST_F(FieldRunTest, AClosedLevelIsOnTheFirstFrameOfTheNextStart) {
                                    "58 move 700 560\n60 close\n");
     // Without a frame count every frame is written, so the file holds the last one before closing.
     ASSERT_EQ(0, testing_support::RunProgram(data, root,
-                                             {"--fixed-step", "100", "--events", root + "events.txt", "--screenshot", left}));
+                                             {"--fixed-step", "100", "--seed", "5", "--events", root + "events.txt",
+                                              "--screenshot", left}));
     const std::string stored = Stored();
     ASSERT_TRUE(Has(stored, "<Field matchCounter=\"0\" sizeX=\"6\" sizeY=\"6\" levelName=\"Level01\"")) << stored;
     EXPECT_FALSE(Has(stored, "<Variable name=\"levelScore\" type=\"int\" value=\"0\"/>")) << stored;
@@ -221,6 +223,64 @@ TEST_F(FieldRunTest, Level2HalfWayShowsItsOutlineDecorAndMoveHint) {
     const testing_support::ScreenComparison comparison = testing_support::CompareWithReference(
         shot, MARIVEL_SOURCE_DIR "/tests/match3/fixtures/field_level2.png", 24, 200);
     EXPECT_TRUE(comparison.matches) << comparison.report;
+}
+
+// The 1-based line of a position in a text.
+int LineAt(const std::string& text, std::size_t at) {
+    return 1 + static_cast<int>(std::count(text.begin(), text.begin() + static_cast<long>(at), '\n'));
+}
+
+// A level file and a chip-set file the field cannot use, dropped into the data folder: each is told
+// on the standard error stream with its name and line, the menu is back a second after Play, the
+// program ends with 0 when closed and the profile is byte for byte what it was. (Each kind of
+// broken content is a case of the field's own tests; these runs show the whole way.)
+TEST_F(FieldRunTest, BrokenLevelFilesAreToldAndTheMenuComesBackWithTheProfileUntouched) {
+    // The profile as the game writes it, and the menu one second after the frame Play is pressed in
+    // the runs below (frames of 50 ms: the press at 17, the window closed at 38).
+    const std::string menu = root + "menu.png";
+    testing_support::WriteFile(root + "events.txt", "14 move 400 275\n15 move 401 275\n20 move 700 560\n38 close\n");
+    ASSERT_EQ(0, testing_support::RunProgram(data, root,
+                                             {"--fixed-step", "50", "--seed", "3", "--events", root + "events.txt",
+                                              "--screenshot", menu}));
+    const std::string profile = Stored();
+    const std::string levels = testing_support::ReadFile(data + "PlLevels.xml");
+    const std::string chipSets = testing_support::ReadFile(data + "ChipSets.xml");
+    // The first level's first and second lines.
+    const std::size_t firstLine = levels.find("<Line>");
+    const std::size_t secondLine = levels.find("<Line>", firstLine + 1);
+    const std::size_t firstEnd = levels.find("</Line>", firstLine);
+    ASSERT_NE(std::string::npos, secondLine);
+    const struct {
+        const char* what;
+        std::string levels;
+        std::string chipSets;
+        std::string told;
+    } cases[] = {
+        {"lines of unequal length", levels.substr(0, firstLine) + "<Line>aa" + levels.substr(firstEnd), chipSets,
+         "File PlLevels.xml error! PlLevels.xml, line " + std::to_string(LineAt(levels, secondLine)) +
+             ": level \"Level01\": level line 2 has"},
+        {"no usable chip set", levels, "<ChipSets>\r\n<set chips=\"01\"/>\r\n</ChipSets>\r\n",
+         "File ChipSets.xml error! ChipSets.xml, line 2: no usable chip set"},
+    };
+    for (const auto& c : cases) {
+        testing_support::WriteFile(data + "PlLevels.xml", c.levels);
+        testing_support::WriteFile(data + "ChipSets.xml", c.chipSets);
+        testing_support::WriteFile(Folder() + "Storage.xml", profile);
+        testing_support::WriteFile(root + "events.txt", std::string(PLAY) + "20 move 700 560\n38 close\n");
+        const std::string shot = root + "broken-" + std::to_string(&c - cases) + ".png";
+        const std::string errors = root + "stderr.txt";
+        testing_support::ProgramRun run(data, root,
+                                        {"--fixed-step", "50", "--seed", "3", "--events", root + "events.txt",
+                                         "--screenshot", shot},
+                                        errors);
+        ASSERT_TRUE(run.Started());
+        EXPECT_EQ(0, run.Wait(120)) << c.what;
+        const std::string told = testing_support::ReadFile(errors);
+        EXPECT_TRUE(Has(told, c.told)) << c.what << ":\n" << told;
+        const testing_support::ScreenComparison comparison = testing_support::ComparePictures(menu, shot, 24, 800);
+        EXPECT_TRUE(comparison.matches) << c.what << ": " << comparison.report;
+        EXPECT_EQ(profile, Stored()) << c.what;
+    }
 }
 
 }  // namespace
