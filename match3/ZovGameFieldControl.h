@@ -114,6 +114,9 @@ public:
     bool IsHintBoxShown() const { return _hintBoxShown; }
     int GetCombo() const { return _combo; }
     float GetIdleTime() const { return _idleTime; }
+    float GetStillTime() const { return _stillTime; }
+    std::size_t GetDelayedCount() const { return _delayedMessages.GetCount(); }
+    const EffectCollection& GetEffects() const { return _effects; }
     float GetAfterWinTime() const { return _afterWinElapsed; }
     float GetPieceClock() const { return _pieceClock; }
     // The share of the frame's time the field passes on while a long match slows it down (1 at

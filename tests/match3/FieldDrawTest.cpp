@@ -71,7 +71,7 @@ protected:
     void SetUp() override {
         FieldTest::SetUp();
         AddPictures(std::vector<effects_test::TestPicture>(std::begin(PICTURES), std::end(PICTURES)));
-        // Handles 109 and on, after the effect and field tests' samples.
+        // Handle 110, after the effect and field tests' samples.
         Sound::soundSystem.AddSample("show_help", "show_help.wav", 2);
         audio.ClearCalls();
     }
@@ -88,7 +88,7 @@ protected:
         return DrawnQuads([this] { field->Draw(); });
     }
 
-    int ShowHelpPlays() { return SamplePlays(109); }
+    int ShowHelpPlays() { return SamplePlays(110); }
 
     // The border tiles by grid corner (column, row of the corner), in drawing order.
     std::map<std::pair<int, int>, std::vector<AtlasTile>> Border(const std::vector<Quad>& quads) {
@@ -318,6 +318,22 @@ TEST_F(FieldDrawTest, TheGlowWaveRunsOverBoardsOneCellWideOrHigh) {
         }
         EXPECT_GE(glows[0].alpha, 20);
     }
+}
+
+// The glow over the last painted cells swells to 0.8 of full at the middle of each of its waves.
+TEST_F(FieldDrawTest, TheFewPaintsGlowPeaksAtFourFifths) {
+    PermanentStorage::SetLocalInt("LevelNumber", 2);
+    WriteLevels("<Levels>" + Level("Row", {"Addadd"}) + "</Levels>");
+    MakeField();
+    Load("Row");
+    // The flare comes every 4 s for 2 s; it is sampled finely from its start.
+    for (int frame = 0; frame < 200 && Only(DrawField(), GLOW).empty(); ++frame) field->Update(0.05f);
+    int peak = 0;
+    for (int frame = 0; frame < 80; ++frame) {
+        for (const Quad& glow : Only(DrawField(), GLOW)) peak = std::max(peak, glow.alpha);
+        field->Update(0.025f);
+    }
+    EXPECT_NEAR(0.8f * 255.0f, static_cast<float>(peak), 4.0f);
 }
 
 // The decor.

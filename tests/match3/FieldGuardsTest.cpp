@@ -140,6 +140,81 @@ TEST_F(FieldGuardsTest, AHintBoxThatNeverPausesTheFieldLeavesItPlaying) {
     EXPECT_EQ("clear children list", Sent("GameFieldScreen").front());
 }
 
+// Costs and constants outside what the field can work with are reported once each when the field is
+// made and replaced: costs count 0, constants keep their defaults. No sum of scores or money wraps.
+TEST_F(FieldGuardsTest, CostsAndConstantsOutsideTheirRangesAreReportedAndReplaced) {
+    testing_support::WriteFile(dir + "GameplayCost.xml",
+                               "<GameplayCost><paintScores clearMatch3=\"-1000000000\" clearMatch4=\"1e30\" lock=\"abc\" "
+                               "silver=\"-2.5\" golden=\"25\" krugMoneyAddon=\"nan\" doubleLock=\"50\"/></GameplayCost>");
+    testing_support::WriteFile(dir + "ini.xml",
+                               "<ini GRAVITY=\"-5\" HIDE_TIME=\"0\" ONE_EXPLOID_TIME=\"1e-30\" CHANGE_CELL_D=\"1e9\" "
+                               "TO_LIGHNING_ENOUGH=\"-3\" CYCLE_LEVEL=\"7\" SOFT=\"0.2\"/>");
+    LogCapture log;
+    MakeField();
+    for (const char* name : {"clearMatch3 = \"-1000000000\"", "clearMatch4 = \"1e30\"", "lock = \"abc\"",
+                             "silver = \"-2.5\"", "krugMoneyAddon = \"nan\"", "GRAVITY = \"-5\"", "HIDE_TIME = \"0\"",
+                             "ONE_EXPLOID_TIME = \"1e-30\"", "CHANGE_CELL_D = \"1e9\"", "TO_LIGHNING_ENOUGH = \"-3\""}) {
+        EXPECT_TRUE(log.Contains(name)) << name << "\n" << log.Text();
+    }
+    const GameBoard& b = field->Board();
+    EXPECT_EQ(0.0f, b.Cost("clearMatch3"));
+    EXPECT_EQ(0.0f, b.Cost("silver"));
+    EXPECT_EQ(25.0f, b.Cost("golden"));
+    EXPECT_EQ(50.0f, b.Cost("doubleLock"));
+    EXPECT_EQ(1200.0f, field->Board().Tuning().GRAVITY);
+    EXPECT_EQ(0.3f, field->Board().Tuning().HIDE_TIME);
+    EXPECT_EQ(0.1f, field->Board().Tuning().ONE_EXPLOID_TIME);
+    EXPECT_EQ(10, field->Board().Tuning().TO_LIGHNING_ENOUGH);
+    EXPECT_EQ(8.0f, field->Tuning().CHANGE_CELL_D);
+    EXPECT_EQ(7, field->Tuning().CYCLE_LEVEL);
+    EXPECT_EQ(0.2f, field->Board().Tuning().SOFT);
+    // Matches of the refused cost score nothing; the level's score never goes below 0.
+    Load("One");
+    Paint({"111231", "231231", "312312", "123123", "231231", "312312"});
+    field->Board().FindAndClearMatches();
+    EXPECT_EQ(0, field->Board().LevelScore().GetRealScore());
+}
+
+// A pointer dragged far from the field, even to the ends of the int range, is pulled back to one
+// cell from the press like any drag: straight out it swaps with that neighbour, aslant with none.
+TEST_F(FieldGuardsTest, AFarPointerIsPulledBackLikeAnyDrag) {
+    MakeField();
+    Load("One");
+    Paint({"123123", "231231", "312312", "123123", "231231", "312312"});
+    const Point cell = CellPoint(2, 2);
+    const struct {
+        Point to;
+        bool swaps;
+        BoardPoint partner;
+    } cases[] = {
+        {Point(cell.x + 46341, cell.y), true, {3, 2}},
+        {Point(cell.x, cell.y - 46341), true, {2, 3}},
+        {Point(-2000000000, 2000000000), false, {}},
+        {Point(2147483647, -2147483647), false, {}},
+    };
+    for (const auto& c : cases) {
+        Press(cell);
+        Move(c.to, captured);
+        Release();
+        std::vector<BoardPoint>& selection = field->Board().Selection();
+        EXPECT_EQ(c.swaps ? 2u : 1u, selection.size()) << c.to.x << ", " << c.to.y;
+        if (c.swaps && selection.size() == 2) {
+            EXPECT_EQ(c.partner, selection[1]);
+        }
+        Run(0.1f, 10);  // swapped back: no line
+        if (selection.size() == 1) {
+            Press(cell);  // the second press drops the selection
+            Release();
+        }
+        EXPECT_TRUE(selection.empty());
+        // A press out there selects nothing.
+        Press(c.to);
+        Release();
+        EXPECT_TRUE(selection.empty());
+    }
+    EXPECT_EQ(2, field->Board().Cell(2, 2)._color);  // as painted: every swap went back
+}
+
 // Level files the field cannot use: the error box names the file and its line, the field sends the
 // player back to the menu, and neither the field nor the player's values change.
 TEST_F(FieldGuardsTest, ALevelThatCannotBeUsedSendsThePlayerBackToTheMenuUntouched) {

@@ -53,7 +53,7 @@ const char* const HINT_TEMPLATE = R"(<FixedChildrenListControl><position x="[x]"
 </children></FixedChildrenListControl>)";
 
 // Registered after the effect tests' four, so their handles count on from 105.
-const char* const FIELD_SAMPLES[] = {"lightning", "bomb2", "item_wrong", "item_success"};
+const char* const FIELD_SAMPLES[] = {"lightning", "bomb2", "item_wrong", "item_success", "item_fall"};
 
 }  // namespace
 
@@ -216,7 +216,7 @@ std::vector<std::string> FieldTest::Played() {
         const std::size_t open = call.find('(');
         const std::size_t end = call.find_first_of(",)", open);
         const int index = std::stoi(call.substr(open + 1, end - open - 1)) - 105;
-        if (index >= 0 && index < 4) played.push_back(std::string("play ") + FIELD_SAMPLES[index]);
+        if (index >= 0 && index < static_cast<int>(std::size(FIELD_SAMPLES))) played.push_back(std::string("play ") + FIELD_SAMPLES[index]);
     }
     audio.ClearCalls();
     return played;
