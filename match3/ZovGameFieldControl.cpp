@@ -6,7 +6,6 @@
 #include "content/MotionTransporter.h"
 #include "content/ResourceManager.h"
 #include "core/Assert.h"
-#include "core/Float.h"
 #include "core/HtmlLog.h"
 #include "core/MessageServer.h"
 #include "core/PermanentStorage.h"
@@ -236,7 +235,7 @@ void ZovGameFieldControl::OnBoardEvent(const BoardEvent& e) {
             break;
         case BoardEventType::SlowMotion:
             _slowMotion = ObjectSmartPointer<FlarePosition>(new FlarePosition(e.duration, true, 0.0f, 0.0f, 0.0f));
-            HtmlLog::WriteLine("Slow motion for " + Float::ToString(e.duration) + " s");
+            HtmlLog::WriteLine("Slow motion starts: " + std::to_string(static_cast<int>(e.duration * 1000.0f)) + " ms");
             break;
         case BoardEventType::SlowMotionCurve:
             _slowMotionCurve.Clear();

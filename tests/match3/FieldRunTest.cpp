@@ -233,6 +233,91 @@ TEST_F(FieldRunTest, Level2HalfWayShowsItsOutlineDecorAndMoveHint) {
     EXPECT_TRUE(comparison.matches) << comparison.report;
 }
 
+// The player of that name gets the slow motion of a long match. Five in a row, made with the
+// developer's colour key on the board a first run stored and a swap, slow the field down (the log
+// tells it) and the picture half a second later shows the match and its bomb at a fraction of their
+// speed.
+TEST_F(FieldRunTest, AFiveInARowSlowsTheFieldDown) {
+    EnableDeveloperKeys();
+    std::string profile = testing_support::ReadFile(data + "Storage.xml");
+    for (std::size_t at = profile.find("\"Player\""); at != std::string::npos; at = profile.find("\"Player\"", at)) {
+        profile.replace(at, 8, "\"Corvanex17\"");
+    }
+    testing_support::WriteFile(data + "Storage.xml", profile);
+    // 100 ms frames: Play, the first press on cell (2, 2) and the right button dropping it again.
+    const std::string start = "3 move 400 275\n4 move 401 275\n5 down\n6 up\n"
+                              "10 move 358 298\n11 move 359 298\n12 down\n13 up\n14 rdown\n15 rup\n";
+    testing_support::WriteFile(root + "events.txt", start + "16 close\n");
+    ASSERT_EQ(0, testing_support::RunProgram(data, root, {"--fixed-step", "100", "--seed", "5", "--events", root + "events.txt"}));
+    // The stored board: colours by row, and the level's colours.
+    const std::string stored = Stored();
+    const std::size_t field = stored.find("<Field ");
+    ASSERT_NE(std::string::npos, field) << stored;
+    const std::size_t chipsAt = stored.find("chips=\"", field) + 7;
+    std::vector<int> chips;
+    for (std::size_t i = chipsAt; stored[i] != '"'; ++i) chips.push_back(stored[i] - '0');
+    std::vector<std::vector<int>> board(1);  // [row][column]
+    for (std::size_t at = stored.find("<Cell color=\"", field); at != std::string::npos;
+         at = stored.find("<Cell color=\"", at + 1)) {
+        if (board.back().size() == 6) board.emplace_back();
+        board.back().push_back(std::atoi(stored.c_str() + at + 13));
+    }
+    ASSERT_EQ(6u, board.size());
+    // Presses of the colour key that take a colour to another (-1 when it never gets there).
+    auto presses = [&chips](int from, int to) {
+        for (int n = 0, c = from; n <= static_cast<int>(chips.size()); ++n) {
+            if (c == to) return n;
+            c = chips[static_cast<std::size_t>((c + 1) % static_cast<int>(chips.size()))];
+        }
+        return -1;
+    };
+    // A row r is made k k k k x from column x0 on, the cell below x k; swapping x with it then makes
+    // five in a row. The first row, column and colour the key can reach are taken.
+    std::string keys;
+    int frame = 20;
+    bool made = false;
+    int swapX = 0;
+    int swapY = 0;
+    for (int r = 1; r < 5 && !made; ++r) {
+        for (int x0 = 0; x0 < 2 && !made; ++x0) {
+            for (int k : chips) {
+                std::vector<std::pair<std::pair<int, int>, int>> plan;
+                for (int x = x0; x < x0 + 4; ++x) plan.push_back({{x, r}, presses(board[r][x], k)});
+                plan.push_back({{x0 + 4, r + 1}, presses(board[r + 1][x0 + 4], k)});
+                const int away = board[r][x0 + 4] == k ? 1 : 0;
+                plan.push_back({{x0 + 4, r}, away});
+                bool reachable = chips[static_cast<std::size_t>((k + 1) % static_cast<int>(chips.size()))] != k || away == 0;
+                for (const auto& p : plan) reachable = reachable && p.second >= 0;
+                if (!reachable) continue;
+                for (const auto& p : plan) {
+                    if (p.second == 0) continue;
+                    keys += std::to_string(frame) + " move " + std::to_string(270 + 44 * p.first.first) + " " +
+                            std::to_string(210 + 44 * p.first.second) + "\n";
+                    for (int n = 0; n < p.second; ++n) keys += std::to_string(++frame) + " key 67\n";
+                    frame += 2;
+                }
+                swapX = 270 + 44 * (x0 + 4);
+                swapY = 210 + 44 * r;
+                made = true;
+                break;
+            }
+        }
+    }
+    ASSERT_TRUE(made);
+    const int swap = frame + 2;
+    const std::string at = " move " + std::to_string(swapX) + " ";
+    const std::string moves = std::to_string(swap) + at + std::to_string(swapY) + "\n" + std::to_string(swap + 1) +
+                              " down\n" + std::to_string(swap + 2) + at + std::to_string(swapY + 11) + "\n" +
+                              std::to_string(swap + 3) + at + std::to_string(swapY + 22) + "\n" + std::to_string(swap + 4) +
+                              " up\n" + std::to_string(swap + 5) + " move 700 560\n";
+    testing_support::WriteFile(Folder() + "Storage.xml", profile);
+    const std::string shot = Run(start + keys + moves, 100, swap + 10);
+    const std::string log = Log();
+    EXPECT_EQ(std::string::npos, log.find("ERROR")) << log;
+    EXPECT_NE(std::string::npos, log.find("Slow motion starts: 2500 ms")) << log;
+    ExpectLooksLike(shot, "field_slow_motion.png");
+}
+
 // The 1-based line of a position in a text.
 int LineAt(const std::string& text, std::size_t at) {
     return 1 + static_cast<int>(std::count(text.begin(), text.begin() + static_cast<long>(at), '\n'));
