@@ -107,7 +107,7 @@ void FieldTest::WriteLevels(const std::string& levels) { testing_support::WriteF
 void FieldTest::WriteChipSets(const std::string& sets) { testing_support::WriteFile(dir + "ChipSets.xml", sets); }
 
 void FieldTest::MakeField(const std::string& extraAttributes, const std::string& extraChildren,
-                          const Point& home) {
+                          const Point& home, unsigned seed) {
     const std::string xml = "<ZovGameFieldControl " + extraAttributes + "><position x=\"" +
                             std::to_string(home.x) + "\" y=\"" + std::to_string(home.y) +
                             "\"/><messageReceiver name=\"GameField\"/>"
@@ -120,7 +120,7 @@ void FieldTest::MakeField(const std::string& extraAttributes, const std::string&
                             extraChildren + "</ZovGameFieldControl>";
     ObjectSmartPointer<XmlElement> element = Parse(xml);
     // The field seeds its boards from the program's generator, as a run started with a seed does.
-    Random::Seed(5);
+    Random::Seed(seed);
     try {
         field = ObjectSmartPointer<ZovGameFieldControl>(new ZovGameFieldControl(ObjectWeakPointer<Control>(), element));
     } catch (const AssertionFailedException& e) {

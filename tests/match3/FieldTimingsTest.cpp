@@ -20,6 +20,23 @@ bool Contains(const std::vector<std::string>& list, const std::string& text) {
 // A board of level "One" without a line, a row of five of colour 1 ready in row 1.
 const std::vector<std::string> FIVE_IN_ROW1 = {"231231", "111113", "312312", "123123", "231231", "312312"};
 
+// The field deals its boards from the program's generator: the same seed, the same board.
+TEST_F(FieldTest, BoardsFollowTheSeedOfTheProgramsGenerator) {
+    auto colours = [this](unsigned seed) {
+        field = ObjectSmartPointer<ZovGameFieldControl>();
+        MakeField("", "", Point(400, 300), seed);
+        std::string c;
+        for (int x = 0; x < 6; ++x) {
+            for (int y = 0; y < 6; ++y) c += std::to_string(field->Board().Cell(x, y)._color);
+        }
+        return c;
+    };
+    const std::string first = colours(11);
+    EXPECT_EQ(first, colours(11));
+    EXPECT_NE(first, colours(12));
+    EXPECT_NE(first, colours(13));
+}
+
 TEST_F(FieldTest, AMatchOfFiveSlowsTheFieldDownAlongItsCurveForTheNamedPlayer) {
     const struct {
         const char* player;
