@@ -1,5 +1,7 @@
 #include "match3/FieldHintMessage.h"
 
+#include <algorithm>
+
 #include "content/TemplateLib.h"
 #include "core/Assert.h"
 #include "core/Float.h"
@@ -10,6 +12,7 @@
 #include "core/XmlElement.h"
 #include "core/XmlNode.h"
 #include "core/XmlRead.h"
+#include "match3/board/BoardFiles.h"
 #include "shell/RenderDeviceFonts.h"
 #include "shell/SoundSystem.h"
 #include "widgets/TextCuter.h"
@@ -31,10 +34,24 @@ FieldHintMessage::FieldHintMessage() { LoadHints("local\\FieldHints.xml"); }
 void FieldHintMessage::LoadHints(const std::string& fileName) {
     _hintOpen = false;
     _hintsMap.clear();
+    // The texts of the last reading, used again while the file and the font are unchanged: a long
+    // file costs one reading, not one at every level.
+    static struct {
+        FileStamp stamp;
+        int fontHeight = 0;
+        std::map<std::string, std::vector<std::string>> hints;
+    } last;
+    const FileStamp stamp = StampOf(fileName);
+    const int fontHeight = Render::fonts.GetFontHeight("white_text_14");
+    if (stamp.found && stamp == last.stamp && fontHeight == last.fontHeight) {
+        _hintsMap = last.hints;
+        return;
+    }
+    last = {};
     ObjectSmartPointer<XmlDocument> doc = LoadXmlDocument(fileName);
     if (doc.Get() == nullptr || doc->GetRoot().Get() == nullptr) return;
     doc->GetRoot()->MarkVisitedTree();
-    const int maxLines = MaxHintLines(Render::fonts.GetFontHeight("white_text_14"));
+    const int maxLines = MaxHintLines(fontHeight);
     int cut = 0;
     std::string first;
     for (ObjectWeakPointer<XmlElement> e = doc->GetRoot()->GetFirstChildElement(); e.Get() != nullptr;
@@ -57,12 +74,15 @@ void FieldHintMessage::LoadHints(const std::string& fileName) {
         ReportError(fileName + ": " + std::to_string(cut) + " hint text" + (cut > 1 ? "s" : "") +
                     " longer than a box can show (" + std::to_string(maxLines) + " lines) cut; the first: " + first);
     }
+    last.stamp = stamp;
+    last.fontHeight = fontHeight;
+    last.hints = _hintsMap;
 }
 
 int FieldHintMessage::MaxHintLines(int fontHeight) {
     constexpr int SCREEN_HEIGHT = 600;
-    if (fontHeight <= 0) return 24;
-    return 1 + (SCREEN_HEIGHT - HintHeight(fontHeight, 1)) / fontHeight;
+    if (fontHeight <= 0) return 8;
+    return std::max(1, 1 + (SCREEN_HEIGHT - BOX_Y - HintHeight(fontHeight, 1)) / fontHeight);
 }
 
 void FieldHintMessage::ReportHintOnce(const std::string& key, const std::string& text) {

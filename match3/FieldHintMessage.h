@@ -22,7 +22,10 @@ public:
     // Box geometry for a hint of n lines in a font of that height.
     static int HintTextY(int fontHeight, int lines);
     static int HintHeight(int fontHeight, int lines);
-    // The most lines a box can show on the 600 units of the screen (some when the height is unknown).
+    // Where the field puts the lower edge of every box; a box grows upwards with its lines.
+    static constexpr int BOX_Y = 300;
+    // The most lines a box can show between BOX_Y and the top of the 600 units of the screen (some
+    // when the height is unknown).
     static int MaxHintLines(int fontHeight);
     // Hint texts are read up to this many bytes: more can never fit a box.
     static constexpr std::size_t MAX_HINT_TEXT = 4096;

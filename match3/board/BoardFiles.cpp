@@ -1,8 +1,11 @@
 #include "match3/board/BoardFiles.h"
 
+#include <sys/stat.h>
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 #include "core/Assert.h"
 #include "core/XmlRead.h"
@@ -43,7 +46,35 @@ void ReportChipSetFaults(const ChipSetReading& reading, const std::string& fileN
     }
 }
 
+namespace {
+bool ReadChipSetsFile(const std::string& fileName, std::vector<std::string>& sets, std::string& failure);
+}  // namespace
+
 bool LoadChipSetsFile(const std::string& fileName, std::vector<std::string>& sets, std::string* failure) {
+    // The last reading, used again while its file is unchanged: a long file costs one reading.
+    static struct {
+        FileStamp stamp;
+        bool ok = false;
+        std::vector<std::string> sets;
+        std::string failure;
+    } last;
+    const FileStamp stamp = StampOf(fileName);
+    if (stamp.found && stamp == last.stamp) {
+        sets.insert(sets.end(), last.sets.begin(), last.sets.end());
+        if (!last.ok && failure != nullptr) *failure = last.failure;
+        return last.ok;
+    }
+    last.stamp = stamp;
+    last.sets.clear();
+    last.ok = ReadChipSetsFile(fileName, last.sets, last.failure);
+    sets.insert(sets.end(), last.sets.begin(), last.sets.end());
+    if (!last.ok && failure != nullptr) *failure = last.failure;
+    return last.ok;
+}
+
+namespace {
+
+bool ReadChipSetsFile(const std::string& fileName, std::vector<std::string>& sets, std::string& failure) {
     ObjectSmartPointer<XmlDocumentRead> document(new XmlDocumentRead(fileName));
     const ObjectWeakPointer<XmlElement> root = document->GetRoot();
     std::string fault;
@@ -64,9 +95,11 @@ bool LoadChipSetsFile(const std::string& fileName, std::vector<std::string>& set
                 (reading.firstFault.empty() ? std::string() : " (" + reading.firstFault + ")");
     }
     ReportError(fault);
-    if (failure != nullptr) *failure = fault;
+    failure = fault;
     return false;
 }
+
+}  // namespace
 
 bool ReadLevelShape(const ObjectWeakPointer<XmlElement>& level, LevelShape& shape, LevelProblem& problem) {
     std::vector<std::string> lines;
@@ -128,12 +161,29 @@ std::size_t FindStartTag(const std::string& text, const std::string& tag, std::s
 
 }  // namespace
 
+FileStamp StampOf(const std::string& fileName) {
+    FileStamp stamp;
+    std::error_code error;
+    stamp.path = std::filesystem::absolute(FilePort::NormalizePath(fileName), error).string();
+    struct stat info {};
+    if (::stat(stamp.path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return stamp;
+    stamp.found = true;
+    stamp.size = static_cast<std::uintmax_t>(info.st_size);
+    stamp.modifiedNs = static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec;
+    stamp.inode = static_cast<unsigned long long>(info.st_ino);
+    return stamp;
+}
+
 int ContentLine(const std::string& fileName, const std::vector<std::pair<std::string, int>>& path) {
     std::FILE* file = FilePort::Open(fileName, "rb");
     if (file == nullptr) return 0;
     std::string text;
-    char buffer[65536];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, n);
+    if (std::fseek(file, 0, SEEK_END) == 0) {
+        const long size = std::ftell(file);
+        if (size > 0) text.resize(static_cast<std::size_t>(size));
+        std::rewind(file);
+    }
+    text.resize(std::fread(&text[0], 1, text.size(), file));
     std::fclose(file);
     std::size_t at = 0;
     for (const auto& step : path) {

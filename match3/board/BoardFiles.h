@@ -2,6 +2,7 @@
 // Reading the board's content from XML: chip sets, a level's lines, the cup bonus table and
 // bounded numbers, with reports that name the file and its line.
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <utility>
@@ -35,7 +36,7 @@ void ReportChipSetFaults(const ChipSetReading& reading, const std::string& fileN
 
 // The chip sets of a chip-set file ("ChipSets.xml"): false, with the failure (naming the file and,
 // where there is one, the line), when the file cannot be read or holds no usable set. The failure
-// and the sets it refused or cut are reported once.
+// and the sets it refused or cut are reported once: the reading of an unchanged file is used again.
 bool LoadChipSetsFile(const std::string& fileName, std::vector<std::string>& sets, std::string* failure = nullptr);
 
 // The "Line" children of a "Level" element, parsed (see ParseLevelLines); a level of more lines
@@ -54,6 +55,21 @@ constexpr double MAX_COST = 1000000.0;
 // range) and gives the fallback, as does a missing attribute (without a report).
 double ReadBoundedNumber(const ObjectWeakPointer<XmlElement>& element, const std::string& fileName,
                          const std::string& name, double min, double max, double fallback);
+
+// What the file system tells of a file (absolute path, size, modification time, inode), so that a
+// reading made from it is used again only while the file is unchanged.
+struct FileStamp {
+    std::string path;
+    bool found = false;
+    std::uintmax_t size = 0;
+    long long modifiedNs = 0;
+    unsigned long long inode = 0;
+    bool operator==(const FileStamp& other) const {
+        return path == other.path && found == other.found && size == other.size && modifiedNs == other.modifiedNs &&
+               inode == other.inode;
+    }
+};
+FileStamp StampOf(const std::string& fileName);
 
 // The 1-based line of a file where an element begins, found by its tag names: each step is a tag
 // and which of its start tags (0-based) to take, counted from where the previous step's tag

@@ -47,6 +47,15 @@ TEST(ChipSetFileTest, AHugeSetIsCutAndTooManySetsAreLeftOutWithOneReportEach) {
     EXPECT_EQ(log.ErrorCount(), 2) << log.Text();
     EXPECT_TRUE(log.Contains("cut after 9 entries of 1000004")) << log.Text();
     EXPECT_TRUE(log.Contains("6 chip sets beyond the first 256 left out")) << log.Text();
+    // The unchanged file is not read again (nor reported); a changed one is.
+    sets.clear();
+    EXPECT_TRUE(LoadChipSetsFile(path, sets));
+    EXPECT_EQ(sets.size(), static_cast<std::size_t>(MAX_CHIP_SETS));
+    EXPECT_EQ(log.ErrorCount(), 2);
+    testing_support::WriteFile(path, "<ChipSets><set chips=\"876\"/></ChipSets>");
+    sets.clear();
+    EXPECT_TRUE(LoadChipSetsFile(path, sets));
+    EXPECT_EQ(sets, (std::vector<std::string>{"876"}));
 }
 
 TEST(ChipSetFileTest, FilesWithoutSetsFailWithAReport) {

@@ -7,6 +7,7 @@
 
 #include "core/MessageServer.h"
 #include "core/PermanentStorage.h"
+#include "shell/RenderDeviceFonts.h"
 #include "tests/match3/FieldTestSupport.h"
 #include "tests/shell/ScriptTestSupport.h"
 #include "tests/support/TestSupport.h"
@@ -104,22 +105,55 @@ TEST_F(FieldGuardsTest, DeveloperKeysOnlyWhileDevIsTrue) {
     EXPECT_TRUE(Contains(Sent("Statistics modal dialog"), "instantiate ZovFieldStatisticTemplate"));
 }
 
-TEST_F(FieldGuardsTest, HintsThatCannotBeShownAreReportedOnce) {
+// A hint that cannot be shown is reported once per level, not at every request (the move hint asks
+// for "first" at every frame).
+TEST_F(FieldGuardsTest, HintsThatCannotBeShownAreReportedOncePerLevel) {
     MakeField();
     Load("Two");
     const struct {
         const char* name;
         const char* report;
-    } cases[] = {{"missing", "missing"}, {"empty", "empty"}};
+    } cases[] = {{"missing", "Hint 'missing' not found"}, {"empty", "Hint 'empty' has no text"}};
     for (const auto& c : cases) {
         LogCapture log;
         trace.clear();
-        EXPECT_FALSE(field->ShowHint(10, 300, c.name, 0, 0, 0.0f));
-        EXPECT_EQ(1, log.ErrorCount()) << log.Text();
-        EXPECT_TRUE(log.Contains(c.report)) << log.Text();
+        for (int i = 0; i < 3; ++i) EXPECT_FALSE(field->ShowHint(10, 300, c.name, 0, 0, 0.0f));
+        EXPECT_EQ(1, Occurrences(log.Text(), c.report)) << log.Text();
         EXPECT_TRUE(Sent("GameFieldScreen").empty());
         EXPECT_FALSE(PermanentStorage::GetLocalBoolOrDef(std::string(c.name) + "_hint", false));
+        Load("Two");
+        EXPECT_FALSE(field->ShowHint(10, 300, c.name, 0, 0, 0.0f));
+        EXPECT_EQ(2, Occurrences(log.Text(), c.report)) << log.Text();
     }
+}
+
+// A box stands on y 300 and grows upwards: a text longer than the screen above it can hold is cut
+// to the lines that fit, with one report for the file; a text of megabytes is not even wrapped whole.
+TEST_F(FieldGuardsTest, AHintTextLongerThanItsBoxIsCutWithOneReport) {
+    EXPECT_EQ(9, FieldHintMessage::MaxHintLines(20));
+    EXPECT_EQ(1, FieldHintMessage::MaxHintLines(500));
+    EXPECT_EQ(8, FieldHintMessage::MaxHintLines(0));
+    std::string words;
+    while (words.size() < 1000000) words += "Swap two pieces. ";
+    testing_support::WriteFile(dir + "local/FieldHints.xml", "<FieldHints><first>" + words + "</first><long>" +
+                                                                 words.substr(0, 2000) + "</long><clear>Clear it</clear></FieldHints>");
+    LogCapture log;
+    MakeField();
+    const int lines = FieldHintMessage::MaxHintLines(Render::fonts.GetFontHeight("white_text_14"));
+    EXPECT_EQ(static_cast<std::size_t>(lines), field->GetHints().at("first").size());
+    EXPECT_EQ(static_cast<std::size_t>(lines), field->GetHints().at("long").size());
+    EXPECT_EQ(1u, field->GetHints().at("clear").size());
+    EXPECT_EQ(1, Occurrences(log.Text(), "longer than a box can show")) << log.Text();
+    EXPECT_TRUE(log.Contains("2 hint texts longer than a box can show (" + std::to_string(lines) +
+                             " lines) cut; the first: first (")) << log.Text();
+    // The next field uses the reading of the unchanged file again; a changed file is read anew.
+    MakeField();
+    EXPECT_EQ(1, Occurrences(log.Text(), "longer than a box can show")) << log.Text();
+    EXPECT_EQ(static_cast<std::size_t>(lines), field->GetHints().at("first").size());
+    testing_support::WriteFile(dir + "local/FieldHints.xml", "<FieldHints><first>Swap them</first></FieldHints>");
+    MakeField();
+    EXPECT_EQ(1u, field->GetHints().at("first").size());
+    EXPECT_EQ(0u, field->GetHints().count("long"));
 }
 
 TEST_F(FieldGuardsTest, AHintBoxThatNeverPausesTheFieldLeavesItPlaying) {
