@@ -4,6 +4,9 @@
 //   Menu: the main menu of a player.
 //   BusyLevel: level 1 running, with a splash of effects every few frames (developer key Q).
 //   ShopWithFullTank: the shop open over a tank of 24 swaying plants.
+//   AquariumWith50Fish: the aquarium with 50 fish of the demo's three kinds that swim alone.
+//   AquariumLargestTank: the aquarium with the largest tank the tank's limits allow: as many
+//     fish and plants as it takes, each plant drawing as many mesh cells as it may hold.
 // A screen's cost is the difference of two runs that reach it and then draw FRAMES or 2 * FRAMES
 // frames (FRAMES in the environment, 300 by default): CPU time of the process (all its threads,
 // the software rasteriser's included) and wall time per frame. Counters: cpu_ms and wall_ms per
@@ -23,7 +26,9 @@
 #include <string>
 #include <vector>
 
+#include "aquarium/TankRecords.h"
 #include "bench/AnchorRun.h"
+#include "bench/GameProfile.h"
 #include "tests/support/ProgramRun.h"
 
 namespace {
@@ -96,31 +101,6 @@ const Anchor& Love() {
     return anchor;
 }
 
-// A player at level 1 with money and, for the shop, a tank of plants on the floor.
-std::string Profile(int plants) {
-    std::string tank;
-    for (int i = 0; i < plants; ++i) {
-        const int x = 40 + (i * 97) % 700;
-        const int y = 30 + (i * 53) % 150;
-        tank += "<ExtendedWaterPlantControl canBeMirrored=\"true\" mirror=\"" + std::string(i % 2 ? "true" : "false") +
-                "\"><position x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y) +
-                "\"/><shopItem tankItemId=\"Weed\"/><fog enabled=\"true\"/><ground groundLine=\"0\"/>"
-                "<icon textureId=\"home_icon_weed\"/><layers><mesh textureId=\"scenery_weed\" x=\"0\" y=\"0\" "
-                "bottomStaticLine=\"10\" meshWidth=\"2\" meshHeight=\"6\" maxShift=\"9.0\"/></layers>"
-                "<disallowed centerX=\"12\" centerY=\"60\"/></ExtendedWaterPlantControl>";
-    }
-    return "<Storage><Globals><Variable name=\"isCursorCustom\" type=\"bool\" value=\"true\"/>"
-           "<Variable name=\"isFullScreen\" type=\"bool\" value=\"false\"/>"
-           "<Variable name=\"Music Volume\" type=\"float\" value=\"0.7\"/>"
-           "<Variable name=\"Sound Volume\" type=\"float\" value=\"1.0\"/></Globals>"
-           "<Player name=\"Bench\"><Variable name=\"LevelNumber\" type=\"int\" value=\"1\"/>"
-           "<Variable name=\"Money\" type=\"int\" value=\"1000\"/>"
-           "<Variable name=\"Show game field hints\" type=\"bool\" value=\"false\"/>"
-           "<Variable name=\"Weed amount\" type=\"int\" value=\"" + std::to_string(plants) + "\"/>"
-           "<Variable name=\"1 Aquarium bottom\" type=\"xml\"><ZOrderControlState>" + tank +
-           "</ZOrderControlState></Variable></Player><ActivePlayer name=\"Bench\"/></Storage>";
-}
-
 // A run of the game on a fresh copy of the profile: events, then frames in all.
 Usage RunGame(const std::string& storage, const std::string& events, int frames, const std::string& shot) {
     const std::string home = anchor_run::TempFolder();
@@ -139,9 +119,9 @@ Usage RunGame(const std::string& storage, const std::string& events, int frames,
     return Collect(pid, start);
 }
 
-void Screen(benchmark::State& state, const std::string& name, int plants, const std::string& events, int reach) {
+void Screen(benchmark::State& state, const std::string& name, const std::string& storage, const std::string& events,
+            int reach) {
     const int frames = Frames();
-    const std::string storage = Profile(plants);
     // BENCH_SHOTS=folder keeps the last frame of each screen to look at.
     const char* shots = std::getenv("BENCH_SHOTS");
     const std::string shot = shots != nullptr ? std::string(shots) + "/" + name + ".png" : std::string();
@@ -178,21 +158,33 @@ void AnchorCounters(benchmark::State& state, const Anchor& anchor) {
 void GlLimitQuads(benchmark::State& state) { AnchorCounters(state, GlLimit()); }
 void LoveQuads(benchmark::State& state) { AnchorCounters(state, Love()); }
 
-void Menu(benchmark::State& state) { Screen(state, "menu", 0, "", 60); }
+void Menu(benchmark::State& state) { Screen(state, "menu", BenchProfile("", 0), "", 60); }
 
 // Play at frame 60; the first press at 130 starts the level; Q splashes effects every 8 frames.
 void BusyLevel(benchmark::State& state) {
     std::string events = "60 move 400 275\n61 move 401 275\n63 down\n64 up\n130 move 358 298\n131 move 359 298\n"
                          "133 down\n134 up\n";
     for (int frame = 160; frame < 160 + 2 * Frames() + 200; frame += 8) events += std::to_string(frame) + " key 81\n";
-    Screen(state, "level", 0, events, 160);
+    Screen(state, "level", BenchProfile("", 0), events, 160);
 }
 
 // Aquarium at frame 60, the shop at 110.
 void ShopWithFullTank(benchmark::State& state) {
-    Screen(state, "shop", 24,
+    Screen(state, "shop", BenchProfile(BenchPlants(24, 1, 2, 6), 24),
            "60 move 400 335\n61 move 401 335\n63 down\n64 up\n110 move 400 572\n111 move 401 572\n113 down\n"
            "114 up\n",
+           160);
+}
+
+// Aquarium at frame 60; by frame 160 the fish have dropped in.
+void Aquarium(benchmark::State& state) {
+    const int fish = static_cast<int>(state.range(0));
+    const int plants = static_cast<int>(state.range(1));
+    const int layers = static_cast<int>(state.range(2));
+    const int columns = static_cast<int>(state.range(3));
+    const int rows = static_cast<int>(state.range(4));
+    Screen(state, "aquarium-" + std::to_string(fish) + "-" + std::to_string(plants),
+           BenchProfile(BenchFish(fish) + BenchPlants(plants, layers, columns, rows), plants), "60 move 400 335\n61 move 401 335\n63 down\n64 up\n",
            160);
 }
 
@@ -203,5 +195,17 @@ BENCHMARK(LoveQuads)->Iterations(1)->UseManualTime()->Unit(benchmark::kMilliseco
 BENCHMARK(Menu)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BusyLevel)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(ShopWithFullTank)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(Aquarium)
+    ->Name("AquariumWith50Fish")
+    ->Args({50, 0, 0, 0, 0})
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(Aquarium)
+    ->Name("AquariumLargestTank")
+    ->Args({TankLimits::MAX_FISH, TankLimits::MAX_FLOOR_ITEMS, TankLimits::MAX_PLANT_CELLS / 8, 2, 4})
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <sstream>
 
+#include "shell/WindowInput.h"
+
 namespace {
 
 std::string Absolute(const std::string& path) {
@@ -31,7 +33,7 @@ bool ParseEntryOptions(int argc, const char* const* argv, EntryOptions& options,
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i] ? argv[i] : "";
         const bool known = arg == "--frames" || arg == "--screenshot" || arg == "--fixed-step" || arg == "--events" ||
-                           arg == "--seed";
+                           arg == "--seed" || arg == "--frame-times";
         if (!known) {
             if (arg.rfind("--", 0) == 0) {
                 error = "unknown option " + arg;
@@ -65,6 +67,8 @@ bool ParseEntryOptions(int argc, const char* const* argv, EntryOptions& options,
             options.seed = number;
         } else if (arg == "--screenshot") {
             options.screenshot = Absolute(value);
+        } else if (arg == "--frame-times") {
+            options.frameTimes = Absolute(value);
         } else {
             options.events = Absolute(value);
         }
@@ -152,6 +156,13 @@ bool ParseInputScript(const std::string& text, std::multimap<int, WindowMessage>
                 ch.type = WindowMessage::CHAR;
                 ch.code = c;
                 events.emplace(at, ch);
+            }
+            continue;
+        } else if (name == "utf8") {
+            // Typed text as the window receives it, through the same conversion.
+            const size_t start = line.find("utf8") + 4;
+            for (const WindowMessage& c : CharMessagesFromUtf8(start < line.size() ? line.substr(start + 1) : std::string())) {
+                events.emplace(at, c);
             }
             continue;
         } else {
