@@ -65,20 +65,27 @@ bool ParseLevelLines(const std::vector<std::string>& lines, LevelShape& shape) {
 
 bool ParseChipSet(const std::string& chips, std::vector<int>& colors) {
     colors.clear();
+    // One report for the whole set, however many characters are bad; a long set is named by its head.
+    const std::string named = chips.size() <= 40 ? chips : chips.substr(0, 40) + "...";
+    std::size_t bad = 0;
+    char firstBad = 0;
     for (char ch : chips) {
         const int color = (ch >= '0' && ch <= '9') ? ch - '0' : static_cast<unsigned char>(ch) - 55;
         if (color < 0 || color >= CHIP_COLOR_COUNT) {
-            ReportError("Chip set \"" + chips + "\": no piece for colour character '" +
-                        std::string(1, ch) + "'");
+            if (bad++ == 0) firstBad = ch;
             continue;
         }
         colors.push_back(color);
+    }
+    if (bad > 0) {
+        ReportError("Chip set \"" + named + "\": no piece for colour character '" + std::string(1, firstBad) + "'" +
+                    (bad > 1 ? " (and " + std::to_string(bad - 1) + " more such characters)" : std::string()));
     }
     std::vector<int> distinct = colors;
     std::sort(distinct.begin(), distinct.end());
     distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
     if (distinct.size() < 3) {
-        ReportError("Chip set \"" + chips + "\" has fewer than 3 colours");
+        ReportError("Chip set \"" + named + "\" has fewer than 3 colours");
         colors.clear();
         return false;
     }
