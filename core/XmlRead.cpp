@@ -511,6 +511,8 @@ void XmlDocumentRead::Discard() {
 }
 
 XmlDocumentRead::XmlDocumentRead(const std::string& fileName) {
+    // A save cut short leaves its text aside; the newest whole one is read.
+    RestoreInterruptedSave(fileName);
     std::string first;
     {
         AssertThrowGuard guard;
