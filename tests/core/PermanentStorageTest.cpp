@@ -212,8 +212,11 @@ TEST_F(PermanentStorageTest, ValuesTheGameCannotUseAreReportedAndMended) {
          "<ActivePlayer name=\"p\"/></Storage>");
     LogCapture log;
     PermanentStorage::Load();
-    EXPECT_TRUE(log.Contains("Float variable a of the globals is not a number; read as 0")) << log.Text();
-    EXPECT_TRUE(log.Contains("Float variable c of player p is not a number; read as 0")) << log.Text();
+    EXPECT_TRUE(log.Contains(StoragePath() + ", element Globals / Variable \"a\", attribute value: \"nan/0x7FC00000\""))
+        << log.Text();
+    EXPECT_TRUE(log.Contains("element Player \"p\" / Variable \"c\", attribute value")) << log.Text();
+    EXPECT_TRUE(log.Contains("read as 0.000000e+000; the original is kept in " + StoragePath() + ".set-aside-1"));
+    EXPECT_NE(ReadFile(StoragePath() + ".set-aside-1").find("value=\"-nan/0xFFC00123\""), std::string::npos);
     EXPECT_EQ(Bits(PermanentStorage::GetGlobalFloat("a")), 0u);
     EXPECT_EQ(PermanentStorage::GetGlobalFloat("b"), std::numeric_limits<float>::infinity());
     EXPECT_EQ(Bits(PermanentStorage::GetLocalFloat("c")), 0u);
@@ -282,7 +285,9 @@ TEST_F(PermanentStorageTest, ARefusedProfileIsKeptBesideTheNewOneThroughTwoSaves
                              ".unreadable-2"))
         << log.Text();
     EXPECT_TRUE(log.Contains("is kept as " + StoragePath() + ".bak.unreadable-1")) << log.Text();
-    EXPECT_TRUE(log.Contains("starting with an empty store"));
+    // What can be read of it is kept: the player with her money.
+    EXPECT_TRUE(log.Contains("every player and value that can be read of it is kept")) << log.Text();
+    EXPECT_EQ(PermanentStorage::FindPlayer("Ann")->GetValues().at("Money").GetInt(), 9000);
     PermanentStorage::CreatePlayer("Bob");
     EXPECT_TRUE(PermanentStorage::Save());
     EXPECT_TRUE(PermanentStorage::Save());
@@ -292,6 +297,7 @@ TEST_F(PermanentStorageTest, ARefusedProfileIsKeptBesideTheNewOneThroughTwoSaves
     EXPECT_EQ(ReadFile(StoragePath() + ".bak.unreadable-1"), olderProfile);
     PermanentStorage::Load();
     EXPECT_EQ(PermanentStorage::GetActivePlayerName(), "Bob");
+    EXPECT_EQ(PermanentStorage::FindPlayer("Ann")->GetValues().at("Money").GetInt(), 9000);
 }
 
 TEST_F(PermanentStorageTest, AProfileWithAByteOrderMarkKeepsItsMoneyAfterTwoSaves) {
@@ -325,15 +331,29 @@ TEST_F(PermanentStorageTest, AnUnreadableProfileThatCannotBeMovedAsideIsNeverSav
     EXPECT_EQ(StorageText(), profile);
 }
 
-TEST_F(PermanentStorageTest, UnknownContentIsReported) {
+TEST_F(PermanentStorageTest, UnknownContentIsReportedAndSetAsideBesideTheProfile) {
     Seed("<Storage><Globals><Variable name=\"a\" type=\"long\" value=\"1\"/>"
          "<Variable name=\"b\" type=\"int\" value=\"1\"/><Variable name=\"b\" type=\"int\" value=\"2\"/>"
-         "</Globals><Player name=\"p\"/><Player name=\"p\"/><Extra/><ActivePlayer name=\"p\"/></Storage>");
+         "</Globals><Player name=\"p\"/><Player name=\"p\"><Variable name=\"m\" type=\"int\" value=\"5\"/></Player>"
+         "<Extra/><ActivePlayer name=\"p\"/></Storage>");
     LogCapture log;
     PermanentStorage::Load();
     EXPECT_TRUE(log.Contains("_variables.find(variableName) == _variables.end()"));
     EXPECT_TRUE(log.Contains("_players.find(playerName) == _players.end()"));
-    EXPECT_TRUE(log.Contains("_isVisited"));  // the value of the unknown type and the element Extra
+    EXPECT_TRUE(log.Contains(StoragePath() + ", element Globals / Variable \"a\", attribute type: has the unknown "
+                             "type \"long\"; it is set aside in " + StoragePath() + ".set-aside-1"))
+        << log.Text();
+    EXPECT_TRUE(log.Contains("element Extra: is an element the reader does not know")) << log.Text();
+    EXPECT_EQ(log.ErrorCount(), 4) << log.Text();
     EXPECT_FALSE(PermanentStorage::IsGlobalNameDefined("a"));
     EXPECT_EQ(PermanentStorage::GetGlobalInt("b"), 1);
+    // The next saves drop none of it: it is beside the profile.
+    PermanentStorage::Save();
+    PermanentStorage::Save();
+    const std::string kept = ReadFile(StoragePath() + ".set-aside-1");
+    for (const char* part : {"<Variable name=\"a\" type=\"long\" value=\"1\"/>",
+                             "<Variable name=\"b\" type=\"int\" value=\"2\"/>",
+                             "<Variable name=\"m\" type=\"int\" value=\"5\"/>", "<Extra/>"}) {
+        EXPECT_NE(kept.find(part), std::string::npos) << part << "\n" << kept;
+    }
 }
