@@ -171,6 +171,7 @@ void PermanentStorage::Load() {
     _reader = std::make_unique<PermanentStorageReader>(fileName);
     PermanentStorageReader::Profile profile;
     std::string unreadableCopy;
+    bool isSalvaged = false;
     {
         ObjectSmartPointer<XmlDocument> storage(new XmlDocumentRead(fileName));
         const ObjectWeakPointer<XmlElement> storageXml = storage->GetRoot();
@@ -189,6 +190,7 @@ void PermanentStorage::Load() {
                 ReportError("Storage " + fileName + " could not be read whole; every player and value that can be "
                             "read of it is kept (the whole file is in " + unreadableCopy + ")");
                 _reader->Read(salvaged, profile);
+                isSalvaged = true;
             } else {
                 ReportError("Storage " + fileName + " could not be read; starting with an empty store");
             }
@@ -207,9 +209,14 @@ void PermanentStorage::Load() {
     _isLoaded = true;
 
     const std::string keptIn = _reader->KeepPending();
-    if (_reader->PartCount() > 0) {
-        Tell("Part of your profile could not be read; everything else was loaded. What was set aside is kept in " +
-             AbsolutePath(keptIn.empty() ? fileName : keptIn) + " (the log beside it names each part).");
+    const std::string setAside = _reader->PartCount() == 0 ? std::string()
+                                 : " What was set aside is kept in " + AbsolutePath(keptIn.empty() ? fileName : keptIn) +
+                                       " (the log beside it names each part).";
+    if (isSalvaged) {
+        Tell("Your profile could not be read whole; everything that could be read was loaded. The whole file is kept "
+             "as " + AbsolutePath(unreadableCopy) + "." + setAside);
+    } else if (!setAside.empty()) {
+        Tell("Part of your profile could not be read; everything else was loaded." + setAside);
     } else if (!unreadableCopy.empty()) {
         Tell("Your profile could not be read; the game starts with an empty one. The unreadable file is kept as " +
              AbsolutePath(unreadableCopy) + ".");

@@ -46,10 +46,17 @@ int callDepth = 0;
 
 // Runs inside the interpreter: holds no object with a destructor, as lua_error leaves by longjmp.
 void CountInstructions(lua_State* L, lua_Debug* ar) {
-    instructionsRun += HOOK_STEP;
-    if (instructionsRun <= instructionLimit) return;
+    if (callDepth == 0) return;  // not a call of the program's (a test's own)
+    instructionsRun += lua_gethookcount(L);
+    if (instructionsRun <= instructionLimit) {
+        // A coroutine stopped in an earlier call counts in steps again.
+        if (lua_gethookcount(L) != HOOK_STEP) lua_sethook(L, &CountInstructions, LUA_MASKCOUNT, HOOK_STEP);
+        return;
+    }
+    // From now on every instruction raises it again, so a script that catches it with pcall still
+    // ends: the instruction after the pcall raises it in the caller.
+    lua_sethook(L, &CountInstructions, LUA_MASKCOUNT, 1);
     lua_getinfo(L, "Sl", ar);
-    // Raised again at each later step, so a script that catches it still ends.
     lua_pushfstring(L, "%s:%d: the script ran past its limit of %d instructions and is stopped", ar->short_src,
                     ar->currentline, static_cast<int>(instructionLimit));
     lua_error(L);
@@ -106,7 +113,10 @@ lua_State* NewState() {
 void SetInstructionLimit(long long limit) { instructionLimit = limit; }
 
 int ProtectedCall(lua_State* L, int arguments, int results) {
-    if (callDepth == 0) instructionsRun = 0;
+    if (callDepth == 0) {
+        instructionsRun = 0;
+        lua_sethook(L, &CountInstructions, LUA_MASKCOUNT, HOOK_STEP);
+    }
     ++callDepth;
     const int status = lua_pcall(L, arguments, results, 0);
     --callDepth;
