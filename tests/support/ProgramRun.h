@@ -32,6 +32,7 @@ public:
     int Wait(int seconds);
     void Signal(int signal);
     bool Started() const { return _pid > 0; }
+    pid_t Pid() const { return _pid; }
 
 private:
     pid_t _pid = 0;
