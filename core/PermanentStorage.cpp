@@ -209,9 +209,11 @@ void PermanentStorage::Load() {
     _isLoaded = true;
 
     const std::string keptIn = _reader->KeepPending();
-    const std::string setAside = _reader->PartCount() == 0 ? std::string()
-                                 : " What was set aside is kept in " + AbsolutePath(keptIn.empty() ? fileName : keptIn) +
-                                       " (the log beside it names each part).";
+    std::string setAside;
+    if (_reader->PartCount() > 0) {
+        setAside = " What was set aside is kept in " + AbsolutePath(keptIn.empty() ? fileName : keptIn) +
+                   " (the log beside it names each part).";
+    }
     if (isSalvaged) {
         Tell("Your profile could not be read whole; everything that could be read was loaded. The whole file is kept "
              "as " + AbsolutePath(unreadableCopy) + "." + setAside);

@@ -575,7 +575,8 @@ std::string PermanentStorageReader::KeepPending(std::string* failure) {
             kept->SetStringAttribute("reason", part.reason);
             kept->SetBoolAttribute("read", part.isMended);
             if (part.copy.Get() != nullptr) {
-                kept->AppendChild(ObjectSmartPointer<XmlNode>(new XmlElement(ObjectWeakPointer<XmlElement>(part.copy))));
+                const ObjectWeakPointer<XmlElement> copy(part.copy);
+                kept->AppendChild(ObjectSmartPointer<XmlNode>(new XmlElement(copy)));
             } else {
                 kept->AppendChild(ObjectSmartPointer<XmlNode>(new XmlText(part.text)));
             }

@@ -56,8 +56,10 @@ private:
     void SetAside(const std::string& element, const std::string& attribute, const std::string& reason,
                   const std::string& check, const ObjectWeakPointer<XmlElement>& source, bool isMended = false);
     void SetAsideText(const std::string& element, const std::string& reason, const std::string& text);
-    void ReadVariables(const std::string& where, const ObjectWeakPointer<XmlElement>& parent, PermanentVariableSet& set);
-    void ReadVariable(const std::string& where, const ObjectWeakPointer<XmlElement>& variable, PermanentVariableSet& set);
+    void ReadVariables(const std::string& where, const ObjectWeakPointer<XmlElement>& parent,
+                       PermanentVariableSet& set);
+    void ReadVariable(const std::string& where, const ObjectWeakPointer<XmlElement>& variable,
+                      PermanentVariableSet& set);
     void SalvageChildren(const std::string& text, std::size_t from, std::size_t to, const std::string& where,
                          const ObjectSmartPointer<XmlElement>& parent, int depth);
     void Report(const Part& part, const std::string& keptIn);

@@ -295,7 +295,8 @@ void ZovGameFieldControl::CompleteWin() {
     const int levelMoney = LevelMoneyTotal(score, _board.Cost("levelScoreBonusMul"), _board.LevelMoney().GetRealScore(),
                                            timeCount, _board.Cost("timeBonus"), cupBonus, 1.0f);
     PermanentStorage::SetLocalInt("Level money", levelMoney);
-    PermanentStorage::SetLocalInt("Money", Math::AddClamped(PermanentStorage::GetLocalIntOrDef("Money", 0), levelMoney));
+    PermanentStorage::SetLocalInt("Money",
+                                  Math::AddClamped(PermanentStorage::GetLocalIntOrDef("Money", 0), levelMoney));
     WriteLevelLog();
     PermanentStorage::SetLocalInt("Levels lost", 0);
     Sound::soundSystem.PlaySample("field_hide");
@@ -303,7 +304,8 @@ void ZovGameFieldControl::CompleteWin() {
     StartShine();
     TimeMultiplierAdjust();
     StopTimerShine();
-    PermanentStorage::SetLocalInt("LevelNumber", Math::AddClamped(PermanentStorage::GetLocalIntOrDef("LevelNumber", 1), 1));
+    PermanentStorage::SetLocalInt("LevelNumber",
+                                  Math::AddClamped(PermanentStorage::GetLocalIntOrDef("LevelNumber", 1), 1));
     // The statistics screen may be absent from the running screen.
     if (IsReceiver("ZovFieldStatistic")) SendMessage("ZovFieldStatistic", "continue");
     _afterWinTimer = ObjectSmartPointer<FlarePosition>(new FlarePosition(2.0f, true, 0.0f, 0.0f, 0.0f));

@@ -112,7 +112,11 @@ public:
     }
     bool DrawNotice(const std::string& text, float alpha) override {
         RenderDevice& device = Render::device;
-        const char* font = Render::fonts.DoesFontExist("demo") ? "demo" : Render::fonts.DoesFontExist("boom") ? "boom" : nullptr;
+        // The content's small text font, else the pause overlay's.
+        const char* font = nullptr;
+        for (const char* name : {"demo", "boom"}) {
+            if (font == nullptr && Render::fonts.DoesFontExist(name)) font = name;
+        }
         if (font == nullptr) return false;
         // Lines of whole words within the box (a word longer than a line is cut).
         const float scale = std::string(font) == "demo" ? 1.0f : 0.5f;

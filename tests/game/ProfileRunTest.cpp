@@ -22,18 +22,13 @@
 
 namespace {
 
+using testing_support::Click;
+using testing_support::NEON_PRICE;
+using testing_support::NeonBuyerProfile;
+using testing_support::NeonBuyingEvents;
 using testing_support::ProfileFolder;
 using testing_support::ReadFile;
 using testing_support::WriteFile;
-
-// Ann, past the first start, with money for many neons.
-std::string NeonBuyer(const std::string& money) {
-    return "<Storage>\n\t<Globals>\n\t\t<Variable name=\"First start\" type=\"bool\" value=\"false\"/>\n\t</Globals>\n"
-           "\t<Player name=\"Ann\">\n\t\t<Variable name=\"LevelNumber\" type=\"int\" value=\"2\"/>\n"
-           "\t\t<Variable name=\"Money\" type=\"int\" value=\"" + money + "\"/>\n"
-           "\t\t<Variable name=\"Money shown\" type=\"int\" value=\"1000\"/>\n\t</Player>\n"
-           "\t<ActivePlayer name=\"Ann\"/>\n</Storage>";
-}
 
 // A game folder (a copy of the content) and a data home holding the profile files given.
 struct OwnGame {
@@ -53,31 +48,11 @@ OwnGame MakeGame(const std::string& hint, const std::vector<std::pair<std::strin
     return game;
 }
 
-std::string Click(int frame, int x, int y) {
-    return std::to_string(frame) + " move " + std::to_string(x) + " " + std::to_string(y) + "\n" +
-           std::to_string(frame + 1) + " move " + std::to_string(x + 1) + " " + std::to_string(y) + "\n" +
-           std::to_string(frame + 3) + " down\n" + std::to_string(frame + 4) + " up\n";
-}
-
-// Window pixels: the menu's Aquarium and Options, the aquarium's Shop, the neon's buy arrow.
+// Window pixels of the menu's Play, Options and Quit.
 const int MENU_X = 400;
 const int MENU_PLAY_Y = 275;
-const int MENU_AQUARIUM_Y = 335;
 const int MENU_OPTIONS_Y = 455;
 const int MENU_QUIT_Y = 515;
-const int SHOP_X = 400;
-const int SHOP_Y = 572;
-const int NEON_BUY_X = 370;
-const int NEON_BUY_Y = 229;
-const int NEON_PRICE = 60;
-
-// Into the shop, a neon bought at each of the frames, Escape to the aquarium and to the menu.
-std::string BuyNeons(const std::vector<int>& frames, int leave) {
-    std::string events = Click(40, MENU_X, MENU_AQUARIUM_Y) + Click(80, SHOP_X, SHOP_Y);
-    for (int frame : frames) events += Click(frame, NEON_BUY_X, NEON_BUY_Y);
-    events += std::to_string(leave) + " key 27\n" + std::to_string(leave + 40) + " key 27\n";
-    return events;
-}
 
 std::vector<std::string> Arguments(const OwnGame& game, const std::string& events, int frames,
                                    const std::string& shot = std::string()) {
@@ -117,7 +92,7 @@ protected:
 // A profile folder holding only the backup of a save cut short by an earlier program: the game
 // starts with that player and money, and the first-start profile is not copied over it.
 TEST_F(ProfileRunTest, TheBackupOfACutSaveComesBackWithItsMoney) {
-    const OwnGame game = MakeGame("leftover", {{"Storage.xml.bak", NeonBuyer("777")}});
+    const OwnGame game = MakeGame("leftover", {{"Storage.xml.bak", NeonBuyerProfile("777")}});
     EXPECT_EQ(0, testing_support::RunProgram(game.data, game.root, {"--fixed-step", "20", "--frames", "30"}));
     const std::string stored = ReadFile(game.profile + "Storage.xml");
     EXPECT_EQ(777, testing_support::ReadNeonProfile(stored).money) << stored;
@@ -131,7 +106,7 @@ TEST_F(ProfileRunTest, TheBackupOfACutSaveComesBackWithItsMoney) {
 TEST_F(ProfileRunTest, AKillInsideASaveNeverLosesAnEarlierSave) {
     const int START_MONEY = 100000;
     const OwnGame game = MakeGame("kill", {});
-    const std::string events = BuyNeons({150, 162, 174}, 200);
+    const std::string events = NeonBuyingEvents({150, 162, 174}, 200);
     std::mt19937 random(52);
     // Each save makes about seven operations: create, write, flush and close the new text, the
     // backup's removal and new name, the rename.
@@ -140,7 +115,7 @@ TEST_F(ProfileRunTest, AKillInsideASaveNeverLosesAnEarlierSave) {
         SCOPED_TRACE("round " + std::to_string(round));
         std::filesystem::remove_all(game.profile);
         std::filesystem::create_directories(game.profile);
-        WriteFile(game.profile + "Storage.xml", NeonBuyer(std::to_string(START_MONEY)));
+        WriteFile(game.profile + "Storage.xml", NeonBuyerProfile(std::to_string(START_MONEY)));
         const testing_support::KillRound r =
             testing_support::RunKillRound(game.data, game.root, Arguments(game, events, 250), operation(random));
         EXPECT_EQ("", r.problem);
@@ -156,11 +131,11 @@ TEST_F(ProfileRunTest, AKillInsideASaveNeverLosesAnEarlierSave) {
 // A size limit on the game's files (as a full disk): the purchase fails to save, the player is
 // told in the game where the profile lives, and once the limit is gone everything is saved.
 TEST_F(ProfileRunTest, AFailedSaveIsShownInTheGameAndEverythingIsSavedOnceThereIsRoom) {
-    const OwnGame game = MakeGame("full", {{"Storage.xml", NeonBuyer("1000")}});
+    const OwnGame game = MakeGame("full", {{"Storage.xml", NeonBuyerProfile("1000")}});
     const std::string shot = game.root + "shot.png";
     const std::string errors = game.root + "stderr.txt";
     testing_support::ProgramRun run(game.data, game.root,
-                                          Arguments(game, BuyNeons({150, 400}, 440), 470, shot), errors);
+                                          Arguments(game, NeonBuyingEvents({150, 400}, 440), 470, shot), errors);
     ASSERT_TRUE(run.Started());
     const rlimit limited = {1024, RLIM_INFINITY};
     ASSERT_EQ(0, prlimit(run.Pid(), RLIMIT_FSIZE, &limited, nullptr));
@@ -193,7 +168,7 @@ TEST_F(ProfileRunTest, AFailedSaveIsShownInTheGameAndEverythingIsSavedOnceThereI
 // A chip set of 10 MB of bad characters, a ten-million-digit number in the profile and a font
 // whose files are missing: the game plays on, each fault is in the log once, the log stays small.
 TEST_F(ProfileRunTest, FloodsOfBadContentLeaveOneReportEach) {
-    const OwnGame game = MakeGame("flood", {{"Storage.xml", NeonBuyer(std::string(10000000, '9'))}});
+    const OwnGame game = MakeGame("flood", {{"Storage.xml", NeonBuyerProfile(std::string(10000000, '9'))}});
     WriteFile(game.data + "ChipSets.xml",
               "<ChipSets>\n\t<set chips=\"01234\"/>\n\t<set chips=\"" + std::string(10 * 1024 * 1024, 'z') +
                   "\"/>\n</ChipSets>");
@@ -218,7 +193,7 @@ TEST_F(ProfileRunTest, FloodsOfBadContentLeaveOneReportEach) {
 // A script function that never ends (the menu's command, as the Options button sends it) is
 // stopped with a report naming the script and the line; the menu works on and Quit ends the game.
 TEST_F(ProfileRunTest, AnEndlessLoopInAScriptIsStoppedAndTheGameGoesOn) {
-    const OwnGame game = MakeGame("endless", {{"Storage.xml", NeonBuyer("10")}});
+    const OwnGame game = MakeGame("endless", {{"Storage.xml", NeonBuyerProfile("10")}});
     std::string script = ReadFile(game.data + "main.lua");
     const std::string head = "function MainCommand(text)\n";
     const std::size_t at = script.find(head);

@@ -40,6 +40,22 @@ int Count(const std::string& text, const std::string& what) {
 
 }  // namespace
 
+std::string NeonBuyerProfile(const std::string& money) {
+    return "<Storage>\n\t<Globals>\n\t\t<Variable name=\"First start\" type=\"bool\" value=\"false\"/>\n\t</Globals>\n"
+           "\t<Player name=\"Ann\">\n\t\t<Variable name=\"LevelNumber\" type=\"int\" value=\"2\"/>\n"
+           "\t\t<Variable name=\"Money\" type=\"int\" value=\"" + money + "\"/>\n"
+           "\t\t<Variable name=\"Money shown\" type=\"int\" value=\"1000\"/>\n\t</Player>\n"
+           "\t<ActivePlayer name=\"Ann\"/>\n</Storage>";
+}
+
+std::string NeonBuyingEvents(const std::vector<int>& buyFrames, int leave) {
+    // Window pixels: the menu's Aquarium, the aquarium's Shop, the neon's buy arrow.
+    std::string events = Click(40, 400, 335) + Click(80, 400, 572);
+    for (int frame : buyFrames) events += Click(frame, 370, 229);
+    events += std::to_string(leave) + " key 27\n" + std::to_string(leave + 40) + " key 27\n";
+    return events;
+}
+
 std::string ProfileFolder(const std::string& home) { return home + "Tornvik Entertainment/Marivel/"; }
 
 NeonProfile ReadNeonProfile(const std::string& text) {

@@ -9,6 +9,13 @@
 
 namespace testing_support {
 
+constexpr int NEON_PRICE = 60;
+
+// Ann's profile, past the first start, with the money given (as it stands in the file).
+std::string NeonBuyerProfile(const std::string& money);
+// Into the shop, a neon bought at each of the frames, Escape to the aquarium and to the menu.
+std::string NeonBuyingEvents(const std::vector<int>& buyFrames, int leave);
+
 // What a profile holds of the player who buys neons: money, the neons counted and the neons in
 // the tank. read is false when the text is no whole profile.
 struct NeonProfile {
