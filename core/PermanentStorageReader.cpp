@@ -415,32 +415,27 @@ void PermanentStorageReader::ReadVariable(const std::string& where, const Object
             return;
         }
         set.SetBool(name, text == "true");
-    } else if (type == "int") {
-        int value = 0;
-        const StoredNumber::Reading reading = StoredNumber::ReadInt(text, value);
-        if (reading == StoredNumber::Reading::REFUSED) {
-            SetAside(here, "value", Quoted(text) + " is no number", "", variable);
-            return;
-        }
-        set.SetInt(name, value);
-        if (reading == StoredNumber::Reading::CHANGED) {
-            SetAside(here, "value",
-                     Quoted(text) + " is not an int of the range " + Int::ToString(Int::MIN_VALUE) + " to " +
-                         Int::ToString(Int::MAX_VALUE) + " in its plain form; read as " + Int::ToString(value),
-                     "", variable, true);
-        }
     } else {
-        float value = 0.0f;
-        const StoredNumber::Reading reading = StoredNumber::ReadFloat(text, value);
+        const bool isInt = type == "int";
+        int intValue = 0;
+        float floatValue = 0.0f;
+        const StoredNumber::Reading reading =
+            isInt ? StoredNumber::ReadInt(text, intValue) : StoredNumber::ReadFloat(text, floatValue);
         if (reading == StoredNumber::Reading::REFUSED) {
             SetAside(here, "value", Quoted(text) + " is no number", "", variable);
             return;
         }
-        set.SetFloat(name, value);
+        if (isInt) {
+            set.SetInt(name, intValue);
+        } else {
+            set.SetFloat(name, floatValue);
+        }
         if (reading == StoredNumber::Reading::CHANGED) {
-            SetAside(here, "value", Quoted(text) + " is not a float in the program's form or range; read as " +
-                                        Float::ToStringE(value),
-                     "", variable, true);
+            const std::string wanted = isInt ? "an int of the range " + Int::ToString(Int::MIN_VALUE) + " to " +
+                                                   Int::ToString(Int::MAX_VALUE) + " in its plain form"
+                                             : std::string("a float in the program's form or range");
+            const std::string readAs = isInt ? Int::ToString(intValue) : Float::ToStringE(floatValue);
+            SetAside(here, "value", Quoted(text) + " is not " + wanted + "; read as " + readAs, "", variable, true);
         }
     }
     if (HasUnknownParts(v, false)) {
