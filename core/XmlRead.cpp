@@ -538,7 +538,8 @@ XmlDocumentRead::XmlDocumentRead(const std::string& fileName) {
         }
     }
     Discard();
-    ReportError(XmlMessages::DOCUMENT_ERROR + first + "\n]\n[\n" + second + "\n]");
+    ReportError(XmlMessages::DOCUMENT_ERROR + first + "\n]\n[\n" + second + "\n]\n(neither " + fileName +
+                " nor its backup " + backup + " could be read)");
 }
 
 XmlDocumentRead::XmlDocumentRead(const char* begin, const char* end) {
