@@ -9,6 +9,7 @@
 #include "aquarium/SceneryClasses.h"
 #include "aquarium/ShopClasses.h"
 #include "aquarium/ShowTipsControl.h"
+#include "aquarium/TankRecords.h"
 #include "aquarium/ZOrderControl.h"
 #include "controls/ControlFactory.h"
 
@@ -22,6 +23,7 @@ void RegisterAquariumClasses() {
     ControlFactory::RegisterControl("AquariumDispatcherControl", ControlFactory::Make<AquariumDispatcherControl>());
     ControlFactory::RegisterControl("BasketControl", ControlFactory::Make<BasketControl>());
     ControlFactory::RegisterControl("FishControl", ControlFactory::Make<FishControl>());
+    TankItemRecords::Register("FishControl", false, &FishControl::CheckRecord);
     ControlFactory::RegisterDefinition("BackGroundDefinition", ControlFactory::MakeDefinition<BackGroundDefinition>());
     RegisterSceneryClasses();
     RegisterAquariumShopClasses();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "aquarium/TankRecords.h"
 #include "content/ResourceManager.h"
 #include "controls/MouseEvents.h"
 #include "core/Assert.h"
@@ -56,9 +57,26 @@ ExtendedWaterPlantControl::ExtendedWaterPlantControl(const ObjectWeakPointer<Con
     const ObjectWeakPointer<XmlElement> layers = xml->GetFirstChildElement("layers");
     Assert(layers != NULL);
     if (layers != NULL) {
+        int count = 0;
+        int cells = 0;
+        int dropped = 0;
         for (ObjectWeakPointer<XmlElement> layer = layers->GetFirstChildElement(); layer != NULL;
              layer = layer->GetNextElement()) {
+            // A mesh finer than a layer may be is cut when it is read.
+            const int layerCells = std::min(PlantLayerCells(*layer.Get()), TankLimits::MAX_MESH_CELLS);
+            if (count + 1 > TankLimits::MAX_PLANT_LAYERS || cells + layerCells > TankLimits::MAX_PLANT_CELLS) {
+                layer->MarkVisitedTree();
+                ++dropped;
+                continue;
+            }
+            ++count;
+            cells += layerCells;
             ReadLayer(layer);
+        }
+        if (dropped > 0) {
+            ReportError("Plant '" + _shopItemId + "': " + std::to_string(dropped) + " layers past " +
+                        std::to_string(TankLimits::MAX_PLANT_LAYERS) + " layers or " +
+                        std::to_string(TankLimits::MAX_PLANT_CELLS) + " cells are not drawn");
         }
     }
     const ObjectWeakPointer<XmlElement> disallowed = xml->GetFirstChildElement("disallowed");
@@ -89,6 +107,51 @@ ExtendedWaterPlantControl::ExtendedWaterPlantControl(const ObjectWeakPointer<Con
 
 ExtendedWaterPlantControl::~ExtendedWaterPlantControl() = default;
 
+std::string ExtendedWaterPlantControl::CheckRecord(const ObjectWeakPointer<XmlElement>& record, bool isStored) {
+    const XmlElement& plant = *record.Get();
+    for (const char* name : {"position", "shopItem", "fog", "ground", "icon", "layers"}) {
+        if (RecordChild(plant, name) == nullptr) return std::string("<") + name + "> is missing";
+    }
+    // Only a plant just bought is made under the mouse; a stored one never is.
+    if (isStored && RecordChild(plant, "createInDragging") != nullptr) return "a stored plant holds <createInDragging>";
+    const XmlElement& position = *RecordChild(plant, "position");
+    for (const char* axis : {"x", "y"}) {
+        const std::string problem = CheckRecordRange(position, axis, -2048.0, 2047.0);
+        if (!problem.empty()) return problem;
+    }
+    const std::string ground = CheckRecordRange(*RecordChild(plant, "ground"), "groundLine", -2048.0, 2047.0);
+    if (!ground.empty()) return ground;
+    int count = 0;
+    int cells = 0;
+    const XmlElement& layers = *RecordChild(plant, "layers");
+    for (XmlNode* n = layers.FirstChildRaw(); !n->IsBarrier(); n = n->NextRaw()) {
+        const XmlElement* layer = dynamic_cast<const XmlElement*>(n);
+        if (layer == nullptr) continue;
+        if (++count > TankLimits::MAX_PLANT_LAYERS) {
+            return "more than " + std::to_string(TankLimits::MAX_PLANT_LAYERS) + " layers";
+        }
+        const std::string& kind = layer->NameRef();
+        std::string problem;
+        if (kind == "mesh") {
+            problem = CheckRecordRange(*layer, "meshWidth", 1.0, TankLimits::MAX_MESH_CELLS);
+            if (problem.empty()) problem = CheckRecordRange(*layer, "meshHeight", 1.0, TankLimits::MAX_MESH_CELLS);
+            if (problem.empty() && PlantLayerCells(*layer) > TankLimits::MAX_MESH_CELLS) {
+                problem = "a mesh of more than " + std::to_string(TankLimits::MAX_MESH_CELLS) + " cells";
+            }
+        } else if (kind == "flare") {
+            problem = CheckRecordTimer(*layer);
+        } else if (kind != "static" && kind != "rotation") {
+            problem = "<" + TankItemRecords::ShownName(*layer) + "> is no plant layer";
+        }
+        if (!problem.empty()) return problem;
+        cells += PlantLayerCells(*layer);
+        if (cells > TankLimits::MAX_PLANT_CELLS) {
+            return "more than " + std::to_string(TankLimits::MAX_PLANT_CELLS) + " cells in its layers";
+        }
+    }
+    return std::string();
+}
+
 void ExtendedWaterPlantControl::ReadLayer(const ObjectWeakPointer<XmlElement>& layerXml) {
     const std::string name = layerXml->GetName();
     WaterPlantLayer layer;
@@ -98,8 +161,17 @@ void ExtendedWaterPlantControl::ReadLayer(const ObjectWeakPointer<XmlElement>& l
     const float texH = static_cast<float>(rect.height);
     if (name == "mesh") {
         layer.bottomStaticLine = layerXml->GetIntAttribute("bottomStaticLine");
-        const int columns = layerXml->GetIntAttribute("meshWidth");
-        const int rows = layerXml->GetIntAttribute("meshHeight");
+        int columns = layerXml->GetIntAttribute("meshWidth");
+        int rows = layerXml->GetIntAttribute("meshHeight");
+        if (columns < 1 || rows < 1 || columns > TankLimits::MAX_MESH_CELLS / rows) {
+            const int cutColumns = std::min(std::max(columns, 1), TankLimits::MAX_MESH_CELLS);
+            const int cutRows = std::min(std::max(rows, 1), TankLimits::MAX_MESH_CELLS / cutColumns);
+            ReportError("Plant '" + _shopItemId + "': a mesh of " + std::to_string(columns) + " x " +
+                        std::to_string(rows) + " cells is cut to " + std::to_string(cutColumns) + " x " +
+                        std::to_string(cutRows));
+            columns = cutColumns;
+            rows = cutRows;
+        }
         const float ratio = texH > 0 ? static_cast<float>(layer.bottomStaticLine) / texH : 0.0f;
         layer.meshes.push_back(
             std::make_shared<TextureMesh>(texture.GetPointer(), columns, rows, 0.0f, 1.0f, ratio, 1.0f));

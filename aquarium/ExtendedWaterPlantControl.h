@@ -40,6 +40,10 @@ public:
     ExtendedWaterPlantControl(const ObjectWeakPointer<Control>& parent, const ObjectWeakPointer<XmlElement>& xml);
     ~ExtendedWaterPlantControl() override;
 
+    // The values of a stored plant that its constructor cannot refuse: empty when they lie where a
+    // saved plant keeps them, else what is wrong.
+    static std::string CheckRecord(const ObjectWeakPointer<XmlElement>& record, bool isStored);
+
     void OnMouseDown(ObjectWeakPointer<MouseDownEvent> event) override;
     void OnMouseUp(ObjectWeakPointer<MouseUpEvent> event) override;
     void OnMouseMove(ObjectWeakPointer<MouseMoveEvent> event) override;

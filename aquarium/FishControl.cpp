@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "aquarium/SceneryDrawing.h"
+#include "aquarium/TankRecords.h"
 #include "aquarium/ZOrderControl.h"
 #include "content/ResourceManager.h"
 #include "controls/MouseEvents.h"
@@ -127,6 +128,49 @@ FishControl::FishControl(const ObjectWeakPointer<Control>& parent, const ObjectW
 }
 
 FishControl::~FishControl() { _members.clear(); }
+
+std::string FishControl::CheckRecord(const ObjectWeakPointer<XmlElement>& record, bool) {
+    const XmlElement& fish = *record.Get();
+    const XmlElement* info = RecordChild(fish, "fishInfo");
+    if (info == nullptr) return "<fishInfo> is missing";
+    if (RecordChild(fish, "animations") == nullptr) return "<animations> is missing";
+    const double most = TankLimits::MAX_NUMBER;
+    const std::pair<const char*, std::pair<double, double>> ranges[] = {
+        {"acceleration", {0.0, most}}, {"maxAngle", {0.0, most}},    {"minPause", {0.0, most}},
+        {"maxPause", {0.0, most}},     {"minAction", {0.0, most}},
+        {"school", {0.0, 1.0}},        {"race", {0.0, 1.0}},         {"curiosity", {0.0, 1.0}}};
+    for (const auto& range : ranges) {
+        const std::string problem = CheckRecordRange(*info, range.first, range.second.first, range.second.second);
+        if (!problem.empty()) return problem;
+    }
+    double accTime = 0.0;
+    if (RecordNumber(*info, "accTime", accTime) && !(accTime > 0.0)) return "'accTime' of <fishInfo> is out of range";
+    const XmlElement* state = RecordChild(fish, "state");
+    if (state == nullptr) return std::string();
+    double stateId = 0.0;
+    if (RecordNumber(*state, "stateId", stateId) && !(stateId >= 0.0 && stateId <= (SWIM | TURN | SCHOOL | STUDY))) {
+        std::string text;
+        RecordText(*state, "stateId", text);
+        return "'stateId' " + text + " holds a state no stored fish has (16 entering, 64 sold)";
+    }
+    for (const char* name : {"turnTime", "nFrame"}) {
+        double value = 0.0;
+        if (RecordNumber(*state, name, value) && value < 0.0) return std::string("'") + name + "' of <state> is below 0";
+    }
+    for (const char* name : {"position", "currentDest", "oldDest"}) {
+        const XmlElement* point = RecordChild(*state, name);
+        if (point == nullptr) return std::string("<") + name + "> of <state> is missing";
+        const std::string problem = CheckRecordRange(*point, "z", 0.0, 200.0);
+        if (!problem.empty()) return problem;
+    }
+    for (const char* name : {"studyAction", "jumpAction"}) {
+        const XmlElement* timer = RecordChild(*state, name);
+        if (timer == nullptr) continue;
+        const std::string problem = CheckRecordTimer(*timer);
+        if (!problem.empty()) return problem;
+    }
+    return std::string();
+}
 
 void FishControl::ReadState(const ObjectWeakPointer<XmlElement>& state) {
     _stateId = state->GetIntAttribute("stateId");

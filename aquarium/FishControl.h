@@ -35,6 +35,10 @@ public:
     FishControl(const ObjectWeakPointer<Control>& parent, const ObjectWeakPointer<XmlElement>& xml);
     ~FishControl() override;
 
+    // The values of a stored fish that its constructor cannot refuse: empty when they lie where a
+    // saved fish keeps them, else what is wrong.
+    static std::string CheckRecord(const ObjectWeakPointer<XmlElement>& record, bool isStored);
+
     void OnMouseDown(ObjectWeakPointer<MouseDownEvent> event) override;
     void OnMouseUp(ObjectWeakPointer<MouseUpEvent> event) override;
     void OnMouseMove(ObjectWeakPointer<MouseMoveEvent> event) override;
@@ -120,6 +124,8 @@ private:
     void DrawSoldBubble(float K);
     void DrawShadow(float z, float K, float u);
     FPoint HeadPoint(float y);
+    // The head of a fish at (x, y) facing the side of k (1 right, -1 left), at its pitch.
+    FPoint HeadPointAt(float x, float y, float k);
 
     void SetFrame(const UsingPointer<Animation>& animation, int index);
     int FrameCount(const UsingPointer<Animation>& animation) const;

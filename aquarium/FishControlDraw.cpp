@@ -45,11 +45,14 @@ float FishControl::GetDrawZ() {
 }
 
 FPoint FishControl::HeadPoint(float y) {
-    const float k = static_cast<float>(Math::sign(_currentDest.x - _pos.x));
+    return HeadPointAt(_pos.x, y, static_cast<float>(Math::sign(_currentDest.x - _pos.x)));
+}
+
+FPoint FishControl::HeadPointAt(float x, float y, float k) {
     const float s = (GetZ() + 1.0f) / 2.0f;
     const float inner = _frame != NULL ? static_cast<float>(_frame->GetInnerRectangle().width) : 0.0f;
     const float h = GetHeight();
-    return FPoint(_pos.x, y) + FPoint(k * inner * s / 2.0f, h * s * 0.75f).Rotate(-k * _pitch);
+    return FPoint(x, y) + FPoint(k * inner * s / 2.0f, h * s * 0.75f).Rotate(-k * _pitch);
 }
 
 void FishControl::Draw() {
@@ -119,11 +122,15 @@ void FishControl::DrawFish(float y, float z, float& K, float& u) {
     const float s = (GetZ() + 1.0f) / 2.0f;
     const float h = GetHeight();
     if (Is(ENTER)) {
-        if (!_entryTimer->IsFlaring() && !_entryTimer->_done) return;
         const float Y = Project(_entryY, GetZ());
+        const float side = _currentDest.x - _entryX > 0.0f ? 1.0f : -1.0f;
+        // Hearts and wishes follow an entering fish from its first frame on, its delay included.
+        _headAnchor = HeadPointAt(_entryX, Y, side);
+        _turnAnchor = _headAnchor;
+        _sideValue = side > 0.0f ? 1.0f : 0.0f;
+        if (!_entryTimer->IsFlaring() && !_entryTimer->_done) return;
         device.MatrixTranslate(_entryX, Y, 0.0f);
         device.MatrixScale(s, s, 0.0f);
-        const float side = _currentDest.x - _entryX > 0.0f ? 1.0f : -1.0f;
         if (side > 0.0f) Mirror();
         if (_bubbleTrail) {
             _bubbleTrail->x = _entryX + side * h / 2.0f * std::sin(_pitch);

@@ -127,6 +127,12 @@ void PlayersDispatcherControl::EnterName() {
         return;
     }
     PermanentStorage::RenamePlayer(_nameToEdit, name);
+    // The renamed player plays from now on, as when he is chosen.
+    if (PermanentStorage::GetActivePlayerName() != name) {
+        MenuMusic(false);
+        PermanentStorage::SetActivePlayer(name);
+        MenuMusic(true);
+    }
     SaveStorage();
     FillPlayersList();
     NamePanelOut();

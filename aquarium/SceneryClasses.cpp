@@ -6,10 +6,12 @@
 #include "aquarium/SceneryDecorations.h"
 #include "aquarium/SceneryEffects.h"
 #include "aquarium/SceneryPointers.h"
+#include "aquarium/TankRecords.h"
 #include "controls/ControlFactory.h"
 
 void RegisterSceneryClasses() {
     ControlFactory::RegisterControl("ExtendedWaterPlantControl", ControlFactory::Make<ExtendedWaterPlantControl>());
+    TankItemRecords::Register("ExtendedWaterPlantControl", true, &ExtendedWaterPlantControl::CheckRecord);
     ControlFactory::RegisterControl("ChestControl", ControlFactory::Make<ChestControl>());
     ControlFactory::RegisterControl("HelmetControl", ControlFactory::Make<HelmetControl>());
     ControlFactory::RegisterControl("DiverControl", ControlFactory::Make<DiverControl>());

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "aquarium/SceneryDrawing.h"
+#include "aquarium/TankRecords.h"
 #include "content/ResourceManager.h"
 #include "core/Assert.h"
 #include "core/Math.h"
@@ -178,7 +179,12 @@ BubblesBackGround::BubblesBackGround(const ObjectWeakPointer<Control>& parent,
     } else {
         Assert(false);
     }
-    const int emitters = std::max(d->GetIntAttribute("emitters"), 0);
+    int emitters = std::max(d->GetIntAttribute("emitters"), 0);
+    if (emitters > TankLimits::MAX_BUBBLE_EMITTERS) {
+        ReportError("BubblesBackGround: " + std::to_string(emitters) + " bubble columns are cut to " +
+                    std::to_string(TankLimits::MAX_BUBBLE_EMITTERS));
+        emitters = TankLimits::MAX_BUBBLE_EMITTERS;
+    }
     const ObjectWeakPointer<XmlElement> scale = scenery::Child(xml, "scale");
     for (ObjectWeakPointer<XmlElement> range = scale->GetFirstChildElement("range"); range != NULL;
          range = range->GetNextElement("range")) {

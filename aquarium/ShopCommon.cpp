@@ -25,6 +25,27 @@ void SaveChange(const std::string& tankId) {
     if (!PermanentStorage::Save()) ReportError("The purchase could not be saved");
 }
 
+bool AddToTank(const std::string& tankId, const std::string& templateName) {
+    return SendMessageReply(tankId + " Aquarium bottom", "add " + templateName) == "true";
+}
+
+void TellPurchaseFailed() {
+    // The screen's notice; a screen without one leaves the tank's report in the log alone.
+    if (IsReceiver("purchase failed")) SendMessage("purchase failed", "show");
+}
+
+int CheckedCount(Variable<int>& count, const std::string& name) {
+    const int stored = count.GetValue();
+    if (0 <= stored && stored <= MAX_COUNT) return stored;
+    const int mended = stored < 0 ? 0 : MAX_COUNT;
+    const std::string aside = name + " broken";
+    if (!PermanentStorage::IsLocalNameDefined(aside)) PermanentStorage::SetLocalInt(aside, stored);
+    ReportError("Stored count '" + name + "' is " + Int::ToString(stored) + ": kept as '" + aside + "', mended to " +
+                Int::ToString(mended));
+    count.SetValue(mended);
+    return mended;
+}
+
 bool CountSameBuying(const std::string& itemId) {
     const std::string tank = PermanentStorage::GetLocalStringOrDef("Current Tank", "1");
     const std::string lastName = tank + " LastBuying";

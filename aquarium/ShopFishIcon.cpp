@@ -49,6 +49,8 @@ FishIconDispatcherDefinition::~FishIconDispatcherDefinition() {
     UnregisterFromBuyHints(_buyHintServer, GetReceiverName());
 }
 
+int FishIconDispatcherDefinition::Amount() { return Shop::CheckedCount(*_amount, _tankFishId + " amount"); }
+
 std::string FishIconDispatcherDefinition::GetUtility(int n) {
     Assert(n >= 0 && "amount >= 0");
     const int utilityPercent = Int::Parse(SendMessageReply("Fish sameness info", Int::ToString(n < 0 ? 0 : n)));
@@ -62,10 +64,15 @@ void FishIconDispatcherDefinition::Buy() {
     if (Shop::IsTutorialWanted()) _tutorialPurchase->Send();
     int money = _money->GetValue();
     Assert(money >= 0);
-    const int amount = _amount->GetValue();
+    const int amount = Amount();
     Assert(amount >= 0);
     if (money < _playerBuyCost) {
         SendMessage("not enough money", "show");
+        return;
+    }
+    // Charged only once the fish is in the tank.
+    if (!Shop::AddToTank(_tankId, _fishTemplateName)) {
+        Shop::TellPurchaseFailed();
         return;
     }
     if (Shop::CountSameBuying(_tankFishId)) _specialMessage->ShowNeedDifferent();
@@ -75,7 +82,6 @@ void FishIconDispatcherDefinition::Buy() {
     money -= _playerBuyCost;
     Assert(money >= 0);
     _money->SetValue(money);
-    SendMessage(_tankId + " Aquarium bottom", "add " + _fishTemplateName);
     SendMessage(_utilityReceiver, "fish add " + GetUtility(amount));
     _amount->SetValue(amount + 1);
     if (IsIndicatorHintVisible()) {
@@ -88,7 +94,7 @@ void FishIconDispatcherDefinition::Buy() {
 }
 
 void FishIconDispatcherDefinition::RequestSell() {
-    const int amount = _amount->GetValue();
+    const int amount = Amount();
     if (amount <= 0) {
         ReportError("No " + _tankFishId + " to sell: the sell request is ignored");
         return;
@@ -100,7 +106,7 @@ void FishIconDispatcherDefinition::RequestSell() {
 }
 
 void FishIconDispatcherDefinition::Sell() {
-    int amount = _amount->GetValue();
+    int amount = Amount();
     if (amount <= 0) {
         ReportError("No " + _tankFishId + " to sell: the sale is ignored");
         SendMessage("Shop modal dialog", "hide");
@@ -124,7 +130,7 @@ void FishIconDispatcherDefinition::Sell() {
 }
 
 void FishIconDispatcherDefinition::ShowHint() {
-    SendMessage(_utilityReceiver, "fish hint add " + GetUtility(_amount->GetValue()) + "/" + _tankFishId);
+    SendMessage(_utilityReceiver, "fish hint add " + GetUtility(Amount()) + "/" + _tankFishId);
 }
 
 void FishIconDispatcherDefinition::HideHint() { SendMessage(_utilityReceiver, "no fish hint " + _tankFishId); }
@@ -168,9 +174,9 @@ void FishIconDispatcherDefinition::OnMessage(std::string message) {
 std::string FishIconDispatcherDefinition::OnMessageReply(std::string message) {
     if (message == "get cost") return Int::ToString(_playerBuyCost);
     if (message == "get utility") {
-        return SendMessageReply(_utilityReceiver, "get new fish level " + GetUtility(_amount->GetValue()));
+        return SendMessageReply(_utilityReceiver, "get new fish level " + GetUtility(Amount()));
     }
     if (message == "get icon") return _wishTextureId;
-    if (message == "amount 0?") return Bool::ToString(_amount->GetValue() == 0);
+    if (message == "amount 0?") return Bool::ToString(Amount() == 0);
     return MessageReceiver::OnMessageReply(message);
 }

@@ -24,6 +24,8 @@ public:
     bool IsIndicatorHintVisible() const { return _isIndicatorHintSensor1Active || _isIndicatorHintSensor2Active; }
 
 private:
+    // The count owned, mended when the stored one is out of range.
+    int Amount();
     void Buy();
     void RequestSell();
     void Sell();

@@ -66,9 +66,7 @@ void ItemIconDispatcherControl::OnMouseMove(ObjectWeakPointer<MouseMoveEvent> ev
 }
 
 int ItemIconDispatcherControl::GetAmount() {
-    const int amount = _amount->GetValue();
-    Assert(amount >= 0);
-    return amount;
+    return Shop::CheckedCount(*_amount, _shopItemId + " amount");
 }
 
 std::string ItemIconDispatcherControl::GetUtility(int n) {
@@ -116,19 +114,31 @@ void ItemIconDispatcherControl::MouseDown() {
 void ItemIconDispatcherControl::DragOver() {
     Assert(_isPlacing);
     if (!_isPlacing) return;
+    SendMessage("Shop dragger", "hide");
+    // The plant is made under the mouse and bought when it is placed; one that cannot be made so
+    // is neither made nor charged.
+    bool isMade = false;
     const ObjectWeakPointer<XmlElement> templ = TemplateLib::GetTemplate(_itemTemplateName);
     if (templ != NULL) {
         const ObjectWeakPointer<XmlElement> dragging = templ->GetFirstChildElement("createInDragging");
-        Assert(dragging != NULL);
-        if (dragging != NULL) {
+        if (dragging == NULL) {
+            ReportError("Plant template '" + _itemTemplateName + "' has no createInDragging: " + _shopItemId +
+                        " cannot be bought");
+        } else {
             dragging->SetStringAttribute("replyTo", GetReceiverName());
             const Point mouse = GetMousePos();
             dragging->SetIntAttribute("x", mouse.x);
             dragging->SetIntAttribute("y", mouse.y);
+            isMade = Shop::AddToTank(_tankId, _itemTemplateName);
         }
     }
-    SendMessage("Shop dragger", "hide");
-    SendMessage(_tankId + " Aquarium bottom", "add " + _itemTemplateName);
+    if (!isMade) {
+        EndPlacing();
+        SendMessage(_shopItemId + " icon", "show");
+        Shop::TellPurchaseFailed();
+        Notify(_cancelled);
+        return;
+    }
     Notify(_onSand);
 }
 

@@ -1,5 +1,6 @@
 #include "aquarium/ShopMoneyControls.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "content/FloatingTextEffect.h"
@@ -94,6 +95,12 @@ void MoneyControl::Draw() {
 
 // MoneyEffectControl.
 
+namespace {
+const char* const TEXT_FONT = "money23";
+constexpr float TEXT_RISE = 20.0f;
+constexpr float TEXT_SCALE = 1.5f;
+}  // namespace
+
 MoneyEffectControl::MoneyEffectControl(const ObjectWeakPointer<Control>& parent,
                                        const ObjectWeakPointer<XmlElement>& xml)
     : MouseTransparentControl(parent, xml), MessageReceiver(xml) {}
@@ -111,8 +118,21 @@ void MoneyEffectControl::OnMessage(std::string message) {
     const std::string text = message.substr(0, firstCommaPos);
     const int x = Int::Parse(message.substr(firstCommaPos + 1, secondCommaPos - firstCommaPos - 1));
     const int y = Int::Parse(message.substr(secondCommaPos + 1));
-    _effects.Add(1, ObjectSmartPointer<EffectBase>(new FloatingTextEffect(
-                        static_cast<float>(x), static_cast<float>(y), text, 20.0f, 1.0f, 1.5f, "money23", 1.5f)));
+    const FPoint start = KeepOnScreen(text, FPoint(static_cast<float>(x), static_cast<float>(y)));
+    _effects.Add(1, ObjectSmartPointer<EffectBase>(new FloatingTextEffect(start._x, start._y, text, TEXT_RISE, 1.0f,
+                                                                          TEXT_SCALE, TEXT_FONT, 1.5f)));
+}
+
+FPoint MoneyEffectControl::KeepOnScreen(const std::string& text, FPoint start) {
+    if (!Render::fonts.DoesFontExist(TEXT_FONT)) return start;
+    // The text at its largest: centred on x, from y up, and TEXT_RISE higher at its end.
+    const float halfWidth = static_cast<float>(Render::fonts.GetStringWidth(text, TEXT_FONT)) * TEXT_SCALE / 2.0f;
+    const float height = static_cast<float>(Render::fonts.GetFontHeight(TEXT_FONT)) * TEXT_SCALE;
+    const float width = static_cast<float>(Render::device.GetLogicalWidth());
+    const float top = static_cast<float>(Render::device.GetLogicalHeight());
+    start._x = std::max(halfWidth, std::min(start._x, width - halfWidth));
+    start._y = std::max(0.0f, std::min(start._y, top - TEXT_RISE - height));
+    return start;
 }
 
 void MoneyEffectControl::Update(float dt) { _effects.Update(dt); }

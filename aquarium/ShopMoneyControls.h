@@ -8,6 +8,7 @@
 #include "content/MotionFlare.h"
 #include "controls/Control.h"
 #include "controls/SingleChildControl.h"
+#include "core/FPoint.h"
 #include "core/MessageReceiver.h"
 #include "core/PermanentVariable.h"
 
@@ -42,10 +43,12 @@ public:
 
     void Draw() override;
     void Update(float dt) override;
-    // text "," x "," y: a rising text at (x, y).
+    // text "," x "," y: a rising text at (x, y), moved in so that all of it stays on the screen.
     void OnMessage(std::string message) override;
 
     std::size_t GetEffectCount() const { return _effects.GetCount(); }
+    // Where a text that should start at the point starts so that it never leaves the screen.
+    static FPoint KeepOnScreen(const std::string& text, FPoint start);
 
 private:
     EffectCollection _effects;

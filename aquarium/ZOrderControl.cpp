@@ -248,14 +248,21 @@ void ZOrderControl::UpdateWishes(float dt) {
         _newFishTimer = nullptr;
         return;
     }
-    // The first decision in a player's life always wishes; later an "add" alone does not.
-    if (!PermanentStorage::IsLocalNameDefined("FirstFishWish")) {
+    // The first wish in a player's life always shows a hint; later an "add" alone brings none.
+    const bool isFirst = !PermanentStorage::IsLocalNameDefined("FirstFishWish");
+    if (isFirst) {
         PermanentStorage::SetLocalBool("FirstFishWish", true);
     } else if (_newFishTimer != NULL) {
         _newFishTimer = nullptr;
         return;
     }
-    PermanentStorage::SetLocalBool("FishWishVisible", wisher->MakeWish());
-    PermanentStorage::SetLocalBool("FirstFishWish", false);
+    const bool isWishing = wisher->MakeWish();
+    PermanentStorage::SetLocalBool("FishWishVisible", isWishing);
+    // A fish that could not wish (still entering, in a school) leaves the first wish to come.
+    if (isFirst && !isWishing) {
+        PermanentStorage::UndefLocalName("FirstFishWish");
+    } else {
+        PermanentStorage::SetLocalBool("FirstFishWish", false);
+    }
     _newFishTimer = nullptr;
 }

@@ -37,11 +37,17 @@ public:
     virtual float GetMinZ();
 
     void OnMessage(std::string message) override;
+    // "add " + template name: "true" when the item is in the tank, "false" when it could not be
+    // made (reported); the shop charges only on "true".
+    std::string OnMessageReply(std::string message) override;
 
     // Save before the active player changes (and before a commit), rebuild after.
     void BeforePlayerChange() override { SaveState(); }
     void AfterPlayerChange() override { LoadState(); }
     void SaveState();
+    // Builds the children record by record: a record that is no tank item, cannot be built or holds
+    // a value out of range, and the records past the tank's limits, are left out, reported and kept
+    // aside under the state's name + " broken" in the player's values.
     void LoadState();
 
     // A fish asks to leave; the tank erases it after the children's update.
@@ -72,7 +78,23 @@ private:
     // flag is dealt with as soon as it returns.
     void HandOut(const std::function<void(ZOrderClientControl&)>& handler, bool& doDelete, const char* deleteFlagCheck);
     ObjectSmartPointer<ZOrderClientControl> CreateChild(const ObjectWeakPointer<XmlElement>& element);
-    void AddChildFromTemplate(const std::string& templateName);
+    // CreateChild with a construction that throws caught: empty, with the failure told, when the
+    // element cannot be built. For a stored record every failed check of its construction counts;
+    // goods made from a template may meet reports of the screen around them and still be made.
+    ObjectSmartPointer<ZOrderClientControl> BuildChild(const ObjectWeakPointer<XmlElement>& element, bool isStored,
+                                                       std::string& failure);
+    // Swimming fish (school members included) and floor items now in the tank.
+    int CountFish() const;
+    int CountFloorItems() const;
+    // Empty when one more item of the element's class fits; else the limit it would pass.
+    std::string CheckRoomFor(const std::string& elementName) const;
+    // The same for a child just built, counted by what it is.
+    std::string CheckRoomFor(const ObjectSmartPointer<ZOrderClientControl>& child) const;
+    // The player's values under the state's name + " broken": records set aside are appended here.
+    ObjectWeakPointer<XmlElement> AsideStore();
+    // When the state's name holds a value that is no record, it moves aside.
+    void SetAsideValueOfOtherType();
+    bool AddChildFromTemplate(const std::string& templateName);
     void SellNearest(const std::string& kindName);
     void FinishSelling(bool isSold);
     void ShowComfort(std::string point);

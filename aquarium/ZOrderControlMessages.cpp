@@ -2,10 +2,12 @@
 // into the store, the shop flag and the hearts of comfort.
 #include <algorithm>
 
+#include "aquarium/TankRecords.h"
 #include "aquarium/ZOrderControl.h"
 #include "content/MotionFlare.h"
 #include "content/TemplateLib.h"
 #include "core/Assert.h"
+#include "core/Bool.h"
 #include "core/Int.h"
 #include "core/String.h"
 #include "core/XmlElement.h"
@@ -40,15 +42,43 @@ void ZOrderControl::OnMessage(std::string message) {
     }
 }
 
-void ZOrderControl::AddChildFromTemplate(const std::string& templateName) {
+std::string ZOrderControl::OnMessageReply(std::string message) {
+    if (String::IsHeadCut(message, "add ")) return Bool::ToString(AddChildFromTemplate(message));
+    return MessageReceiver::OnMessageReply(message);
+}
+
+bool ZOrderControl::AddChildFromTemplate(const std::string& templateName) {
     const ObjectWeakPointer<XmlElement> element = TemplateLib::GetTemplate(templateName);
-    if (element == NULL) return;  // reported by the registry
+    if (element == NULL) return false;  // reported by the registry
+    const std::string refusal = "Tank '" + _stateName + "' cannot add '" + templateName + "': ";
+    if (!TankItemRecords::IsRegistered(element->NameRef())) {
+        ReportError(refusal + "<" + TankItemRecords::ShownName(*element) + "> is no tank item");
+        return false;
+    }
+    std::string problem = TankItemRecords::Check(element, false);
+    if (!problem.empty()) {
+        ReportError(refusal + problem);
+        return false;
+    }
+    problem = CheckRoomFor(element->NameRef());
+    if (!problem.empty()) {
+        ReportError(refusal + "it holds " + problem + " already");
+        return false;
+    }
     TemplateLib::CheckFullyInstantiated(element);
     element->ResetVisitedTree();
-    const ObjectSmartPointer<ZOrderClientControl> child = CreateChild(element);
+    const ObjectSmartPointer<ZOrderClientControl> child = BuildChild(element, false, problem);
     element->CheckVisited();
     element->MarkVisitedTree();
-    if (child == NULL) return;
+    if (child == NULL) {
+        ReportError(refusal + "the item " + problem);
+        return false;
+    }
+    problem = CheckRoomFor(child);
+    if (!problem.empty()) {
+        ReportError(refusal + "it would hold more than " + problem);
+        return false;
+    }
     _children.push_back(child);
     const std::string kind = child->GetKindName();
     if (kind != WATER_PLANT && kind != templateName) {
@@ -58,6 +88,7 @@ void ZOrderControl::AddChildFromTemplate(const std::string& templateName) {
     _fishMap[templateName].push_back(child);
     _newFishTimer = ObjectSmartPointer<FlarePosition>(new FlarePosition(1.0f, true, 0.0f, 0.0f, 0.0f));
     ++_fishCount;
+    return true;
 }
 
 void ZOrderControl::SellNearest(const std::string& kindName) {

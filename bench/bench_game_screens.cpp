@@ -4,6 +4,9 @@
 //   Menu: the main menu of a player.
 //   BusyLevel: level 1 running, with a splash of effects every few frames (developer key Q).
 //   ShopWithFullTank: the shop open over a tank of 24 swaying plants.
+//   AquariumWith50Fish: the aquarium with 50 fish of the demo's three kinds that swim alone.
+//   AquariumLargestTank: the aquarium with the largest tank the tank's limits allow: as many
+//     fish and plants as it takes, each plant drawing as many mesh cells as it may hold.
 // A screen's cost is the difference of two runs that reach it and then draw FRAMES or 2 * FRAMES
 // frames (FRAMES in the environment, 300 by default): CPU time of the process (all its threads,
 // the software rasteriser's included) and wall time per frame. Counters: cpu_ms and wall_ms per
@@ -23,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "aquarium/TankRecords.h"
 #include "bench/AnchorRun.h"
 #include "tests/support/ProgramRun.h"
 
@@ -96,8 +100,9 @@ const Anchor& Love() {
     return anchor;
 }
 
-// A player at level 1 with money and, for the shop, a tank of plants on the floor.
-std::string Profile(int plants) {
+// Tank records: plants of mesh layers of columns x rows cells (the demo's weed is one layer of
+// 2 x 6), and fish of the demo's kinds that swim alone, new to the tank (they drop in).
+std::string Plants(int plants, int layers, int columns, int rows) {
     std::string tank;
     for (int i = 0; i < plants; ++i) {
         const int x = 40 + (i * 97) % 700;
@@ -105,10 +110,39 @@ std::string Profile(int plants) {
         tank += "<ExtendedWaterPlantControl canBeMirrored=\"true\" mirror=\"" + std::string(i % 2 ? "true" : "false") +
                 "\"><position x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y) +
                 "\"/><shopItem tankItemId=\"Weed\"/><fog enabled=\"true\"/><ground groundLine=\"0\"/>"
-                "<icon textureId=\"home_icon_weed\"/><layers><mesh textureId=\"scenery_weed\" x=\"0\" y=\"0\" "
-                "bottomStaticLine=\"10\" meshWidth=\"2\" meshHeight=\"6\" maxShift=\"9.0\"/></layers>"
-                "<disallowed centerX=\"12\" centerY=\"60\"/></ExtendedWaterPlantControl>";
+                "<icon textureId=\"home_icon_weed\"/><layers>";
+        for (int layer = 0; layer < layers; ++layer) {
+            tank += "<mesh textureId=\"scenery_weed\" x=\"" + std::to_string(layer * 4) +
+                    "\" y=\"0\" bottomStaticLine=\"10\" meshWidth=\"" + std::to_string(columns) + "\" meshHeight=\"" +
+                    std::to_string(rows) + "\" maxShift=\"9.0\"/>";
+        }
+        tank += "</layers><disallowed centerX=\"12\" centerY=\"60\"/></ExtendedWaterPlantControl>";
     }
+    return tank;
+}
+
+std::string Fish(int count) {
+    const char* const kinds[][3] = {{"goldfish", "Goldfish", "acceleration=\"120.0\" accTime=\"1.0\" maxAngle=\"0.25\" "
+                                                             "minPause=\"2.0\" maxPause=\"5.0\" minAction=\"8\" "
+                                                             "minSpeed=\"45.0\" school=\"0.002\" race=\"0.5\" "
+                                                             "curiosity=\"0.3\" study=\"true\""},
+                                    {"angelfish", "Angelfish", "acceleration=\"80.0\" accTime=\"1.2\" maxAngle=\"0.2\" "
+                                                               "minPause=\"3.0\" maxPause=\"6.0\" minAction=\"6\" "
+                                                               "minSpeed=\"35.0\" school=\"0.003\" race=\"0.5\" "
+                                                               "curiosity=\"0.4\" study=\"true\""}};
+    std::string tank;
+    for (int i = 0; i < count; ++i) {
+        const auto& kind = kinds[i % 2];
+        const std::string name = kind[0];
+        tank += "<FishControl><position x=\"0\" y=\"0\"/><animations side=\"fish_" + name + "_side\" front=\"fish_" + name +
+                "_front\" back=\"fish_" + name + "_back\" shadow=\"fish_shadow\"/><fishInfo templateId=\"" + kind[1] +
+                "\" " + kind[2] + "/></FishControl>";
+    }
+    return tank;
+}
+
+// A player at level 1 with money and, for the aquarium and the shop, a tank.
+std::string Profile(const std::string& tank, int weeds) {
     return "<Storage><Globals><Variable name=\"isCursorCustom\" type=\"bool\" value=\"true\"/>"
            "<Variable name=\"isFullScreen\" type=\"bool\" value=\"false\"/>"
            "<Variable name=\"Music Volume\" type=\"float\" value=\"0.7\"/>"
@@ -116,7 +150,7 @@ std::string Profile(int plants) {
            "<Player name=\"Bench\"><Variable name=\"LevelNumber\" type=\"int\" value=\"1\"/>"
            "<Variable name=\"Money\" type=\"int\" value=\"1000\"/>"
            "<Variable name=\"Show game field hints\" type=\"bool\" value=\"false\"/>"
-           "<Variable name=\"Weed amount\" type=\"int\" value=\"" + std::to_string(plants) + "\"/>"
+           "<Variable name=\"Weed amount\" type=\"int\" value=\"" + std::to_string(weeds) + "\"/>"
            "<Variable name=\"1 Aquarium bottom\" type=\"xml\"><ZOrderControlState>" + tank +
            "</ZOrderControlState></Variable></Player><ActivePlayer name=\"Bench\"/></Storage>";
 }
@@ -139,9 +173,9 @@ Usage RunGame(const std::string& storage, const std::string& events, int frames,
     return Collect(pid, start);
 }
 
-void Screen(benchmark::State& state, const std::string& name, int plants, const std::string& events, int reach) {
+void Screen(benchmark::State& state, const std::string& name, const std::string& storage, const std::string& events,
+            int reach) {
     const int frames = Frames();
-    const std::string storage = Profile(plants);
     // BENCH_SHOTS=folder keeps the last frame of each screen to look at.
     const char* shots = std::getenv("BENCH_SHOTS");
     const std::string shot = shots != nullptr ? std::string(shots) + "/" + name + ".png" : std::string();
@@ -178,21 +212,33 @@ void AnchorCounters(benchmark::State& state, const Anchor& anchor) {
 void GlLimitQuads(benchmark::State& state) { AnchorCounters(state, GlLimit()); }
 void LoveQuads(benchmark::State& state) { AnchorCounters(state, Love()); }
 
-void Menu(benchmark::State& state) { Screen(state, "menu", 0, "", 60); }
+void Menu(benchmark::State& state) { Screen(state, "menu", Profile("", 0), "", 60); }
 
 // Play at frame 60; the first press at 130 starts the level; Q splashes effects every 8 frames.
 void BusyLevel(benchmark::State& state) {
     std::string events = "60 move 400 275\n61 move 401 275\n63 down\n64 up\n130 move 358 298\n131 move 359 298\n"
                          "133 down\n134 up\n";
     for (int frame = 160; frame < 160 + 2 * Frames() + 200; frame += 8) events += std::to_string(frame) + " key 81\n";
-    Screen(state, "level", 0, events, 160);
+    Screen(state, "level", Profile("", 0), events, 160);
 }
 
 // Aquarium at frame 60, the shop at 110.
 void ShopWithFullTank(benchmark::State& state) {
-    Screen(state, "shop", 24,
+    Screen(state, "shop", Profile(Plants(24, 1, 2, 6), 24),
            "60 move 400 335\n61 move 401 335\n63 down\n64 up\n110 move 400 572\n111 move 401 572\n113 down\n"
            "114 up\n",
+           160);
+}
+
+// Aquarium at frame 60; by frame 160 the fish have dropped in.
+void Aquarium(benchmark::State& state) {
+    const int fish = static_cast<int>(state.range(0));
+    const int plants = static_cast<int>(state.range(1));
+    const int layers = static_cast<int>(state.range(2));
+    const int columns = static_cast<int>(state.range(3));
+    const int rows = static_cast<int>(state.range(4));
+    Screen(state, "aquarium-" + std::to_string(fish) + "-" + std::to_string(plants),
+           Profile(Fish(fish) + Plants(plants, layers, columns, rows), plants), "60 move 400 335\n61 move 401 335\n63 down\n64 up\n",
            160);
 }
 
@@ -203,5 +249,17 @@ BENCHMARK(LoveQuads)->Iterations(1)->UseManualTime()->Unit(benchmark::kMilliseco
 BENCHMARK(Menu)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BusyLevel)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(ShopWithFullTank)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(Aquarium)
+    ->Name("AquariumWith50Fish")
+    ->Args({50, 0, 0, 0, 0})
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(Aquarium)
+    ->Name("AquariumLargestTank")
+    ->Args({TankLimits::MAX_FISH, TankLimits::MAX_FLOOR_ITEMS, TankLimits::MAX_PLANT_CELLS / 8, 2, 4})
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -259,7 +259,14 @@ MessageButtonControl::MessageButtonControl(const ObjectWeakPointer<Control>& par
     if (message != NULL) {
         _message = message->GetStringAttribute("value");
         _receiver = message->GetStringAttribute("receiver");
+        _isDoubleClickSent = message->GetBoolAttributeOrDef("doubleClick", true);
     }
+}
+
+void MessageButtonControl::OnMouseDown(ObjectWeakPointer<MouseDownEvent> event) {
+    const bool wasPressed = GetState() == PRESSED_STATE;
+    ButtonControl::OnMouseDown(event);
+    if (!wasPressed && GetState() == PRESSED_STATE) _isDoubleClickPress = event.InstanceOf<MouseDoubleClickEvent>();
 }
 
 void MessageButtonControl::OnMouseUp(ObjectWeakPointer<MouseUpEvent> event) {
@@ -268,6 +275,7 @@ void MessageButtonControl::OnMouseUp(ObjectWeakPointer<MouseUpEvent> event) {
     ButtonControl::OnMouseUp(event);
     if (wasPressed && wasCaptured && IsComplete()) {
         Assert(!event->IsMouseCaptured());
-        SendMessage(_receiver, _message);
+        if (_isDoubleClickSent || !_isDoubleClickPress) SendMessage(_receiver, _message);
     }
+    _isDoubleClickPress = false;
 }

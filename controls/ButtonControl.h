@@ -66,15 +66,19 @@ private:
     bool _isMousePosKnown = false;
 };
 
-// A button that sends its message to its receiver on every completed click.
+// A button that sends its message to its receiver on every completed click. With "doubleClick"
+// false the second press of a double click sends nothing: a double click is one click.
 class MessageButtonControl : public ButtonControl {
 public:
-    // Reads the child "message" with "value" and "receiver".
+    // Reads the child "message" with "value", "receiver" and the optional "doubleClick" (default true).
     MessageButtonControl(const ObjectWeakPointer<Control>& parent, const ObjectWeakPointer<XmlElement>& xml);
 
+    void OnMouseDown(ObjectWeakPointer<MouseDownEvent> event) override;
     void OnMouseUp(ObjectWeakPointer<MouseUpEvent> event) override;
 
 private:
     std::string _message;
     std::string _receiver;
+    bool _isDoubleClickSent = true;
+    bool _isDoubleClickPress = false;
 };

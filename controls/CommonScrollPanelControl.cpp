@@ -5,12 +5,18 @@
 #include "content/TemplateLib.h"
 #include "controls/MouseEvents.h"
 #include "controls/PictureTexture.h"
+#include "core/ContentValues.h"
 #include "core/Assert.h"
 #include "core/MessageServer.h"
 #include "core/PermanentVariable.h"
 #include "core/XmlElement.h"
 
 namespace {
+
+// Content ranges: positions stay far inside an int, however many steps a frame takes.
+const int MAX_SPEED = 1000000;
+const int MAX_CHECKPOINTS = 100000;
+const long long MAX_CHECKPOINT = 10000000;
 
 template <class T>
 ObjectSmartPointer<Variable<T>> MakeStateVariable(bool isLocal, const std::string& name, T defaultValue) {
@@ -30,6 +36,7 @@ CommonScrollPanelControl::CommonScrollPanelControl(const ObjectWeakPointer<Contr
     _speed = xml->GetIntAttribute("speed");
     Assert(_speed > 0);
     if (_speed <= 0) _speed = 1;  // keeps the step arithmetic finite
+    _speed = CHECKED_INT(_speed, 1, MAX_SPEED, "_speed <= 1000000");
     _baseSpeed = _speed;
     if (xml->HasAttribute("speedsTemplate")) ReadSpeeds(xml->GetStringAttribute("speedsTemplate"));
 
@@ -55,7 +62,17 @@ CommonScrollPanelControl::CommonScrollPanelControl(const ObjectWeakPointer<Contr
     Assert(difference != 0);
     Assert(amount > 0);
     if (difference == 0 || amount <= 0) amount = 1;
-    for (int k = 0; k < amount; ++k) _checkpoints.insert(base + k * difference);
+    amount = CHECKED_INT(amount, 1, MAX_CHECKPOINTS, "amount <= 100000");
+    // Computed wide: a series that leaves the range of positions ends where it does.
+    for (long long k = 0; k < amount; ++k) {
+        const long long checkpoint = static_cast<long long>(base) + k * difference;
+        if (checkpoint < -MAX_CHECKPOINT || checkpoint > MAX_CHECKPOINT) {
+            CHECK_ONCE(false, "-10000000 <= checkpoint && checkpoint <= 10000000");
+            break;
+        }
+        _checkpoints.insert(static_cast<int>(checkpoint));
+    }
+    if (_checkpoints.empty()) _checkpoints.insert(0);
     AfterPlayerChange();
 }
 
@@ -80,7 +97,8 @@ void CommonScrollPanelControl::ReadSpeeds(const std::string& templateName) {
         const int speed = pair->GetIntAttribute("speed");
         Assert(time > prevTime);
         Assert(speed > prevSpeed);
-        if (!isPair || !(time > prevTime) || !(speed > prevSpeed)) isValid = false;
+        CHECK_ONCE(speed <= MAX_SPEED, "speed <= 1000000");
+        if (!isPair || !(time > prevTime) || !(speed > prevSpeed) || speed > MAX_SPEED) isValid = false;
         table[time] = speed;
         prevTime = time;
         prevSpeed = speed;
@@ -120,13 +138,19 @@ void CommonScrollPanelControl::StoreState() {
 }
 
 void CommonScrollPanelControl::AfterPlayerChange() {
+    // Values out of range (an edited profile) are reported and the panel goes on at rest.
     _direction = _directionVariable->GetValue();
     Assert(-1 <= _direction && _direction <= 1);
+    if (_direction < -1 || _direction > 1) _direction = 0;
     _prevDirection = _prevDirectionVariable->GetValue();
     Assert(-1 <= _prevDirection && _prevDirection <= 1);
+    if (_prevDirection < -1 || _prevDirection > 1) _prevDirection = 0;
     _time = _timeVariable->GetValue();
     Assert(0.0f <= _time && _time < _speed);
-    _nCheckpointsToGo = _checkpointsToGoVariable->GetValue();
+    if (!(0.0f <= _time && _time < 1.0f)) _time = 0.0f;
+    // A glide never owes more checkpoints than there are.
+    const int count = static_cast<int>(_checkpoints.size());
+    _nCheckpointsToGo = std::max(-count, std::min(_checkpointsToGoVariable->GetValue(), count));
 }
 
 void CommonScrollPanelControl::OnMessage(std::string message) {
@@ -195,7 +219,9 @@ void CommonScrollPanelControl::Update(float dt) {
     }
     const int oldPos = GetPos();
     const float t = dt + _time;
-    const int steps = static_cast<int>(t * static_cast<float>(_speed));
+    // A frame of a second at the greatest speed is a million steps; only a broken time step is more.
+    const float rawSteps = t * static_cast<float>(_speed);
+    const int steps = !(rawSteps > 0.0f) ? 0 : rawSteps < 1.0e9f ? static_cast<int>(rawSteps) : 1000000000;
     _time = std::max(0.0f, t - static_cast<float>(steps) / static_cast<float>(_speed));
     int pos = oldPos + _direction * steps;
     pos = std::max(FirstCheckpoint(), std::min(pos, LastCheckpoint()));

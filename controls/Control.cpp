@@ -1,6 +1,7 @@
 #include "controls/Control.h"
 
 #include "controls/MouseEvents.h"
+#include "core/ContentValues.h"
 #include "core/XmlElement.h"
 
 Control::Control(const ObjectWeakPointer<Control>& parent, const ObjectWeakPointer<XmlElement>& xml)
@@ -16,6 +17,10 @@ Control::Control(const ObjectWeakPointer<Control>& parent, const ObjectWeakPoint
     }
     _position.y = position->GetIntAttribute("y");
     _position.x = position->GetIntAttribute("x");
+    // Far outside the screen, but no sum of positions down the tree can overflow.
+    const int limit = 1000000;
+    _position.x = CHECKED_INT(_position.x, -limit, limit, "-1000000 <= position && position <= 1000000");
+    _position.y = CHECKED_INT(_position.y, -limit, limit, "-1000000 <= position && position <= 1000000");
 }
 
 Control::~Control() = default;

@@ -3,6 +3,7 @@
 #include "controls/MouseEvents.h"
 #include "controls/PictureTexture.h"
 #include "core/Assert.h"
+#include "core/ContentValues.h"
 #include "core/XmlElement.h"
 
 OneTabControl::OneTabControl(const ObjectWeakPointer<Control>& parent, const ObjectWeakPointer<XmlElement>& xml)
@@ -26,10 +27,13 @@ UsingPointer<Texture> OneTabControl::GetStateTexture() const {
     switch (_state) {
         case FRONT_STATE:
             return _frontTexture;
+        case REAR_STATE:
+            return _rearTexture;
         case ACTIVE_STATE:
             return _activeTexture;
         default:
-            return _rearTexture;
+            Assert(false);
+            return UsingPointer<Texture>();
     }
 }
 
@@ -42,32 +46,48 @@ bool OneTabControl::IsMouseIn(const UsingPointer<Texture>& texture) {
 
 void OneTabControl::OnMouseMove(ObjectWeakPointer<MouseMoveEvent> event) {
     SetMousePos(event->GetMousePos());
-    FixedChildrenListControl::OnMouseMove(event);
     _isMousePosKnown = true;
+    FixedChildrenListControl::OnMouseMove(event);
     const bool handled = event->IsMouseHandled();
     if (event->IsMouseCaptured()) {
-        if (_isMouseCapturedByThis) event->ConfirmCapture();
+        if (_isMouseCapturedByThis) {
+            event->ConfirmCapture();
+            return;
+        }
+        if (handled) return;
+        switch (_state) {
+            case FRONT_STATE:
+                if (IsMouseInFrontTexture()) event->SetMouseHandled();
+                break;
+            case REAR_STATE:
+                if (IsMouseInRearTexture()) event->SetMouseHandled();
+                break;
+            default:
+                // A tab cannot stay active while another control holds the mouse.
+                Assert(false);
+        }
         return;
     }
+    Assert(!_isMouseCapturedByThis);
     // The container dropped a capture nobody confirmed: this tab no longer holds it.
     _isMouseCapturedByThis = false;
     switch (_state) {
         case FRONT_STATE:
-            if (!handled && IsMouseIn(_frontTexture)) event->SetMouseHandled();
+            if (!handled && IsMouseInFrontTexture()) event->SetMouseHandled();
             break;
         case REAR_STATE:
-            if (!handled && IsMouseIn(_rearTexture)) {
-                _state = ACTIVE_STATE;
+            if (!handled && IsMouseInRearTexture()) {
                 event->SetMouseHandled();
                 event->SetActiveCursor();
+                _state = ACTIVE_STATE;
             }
             break;
         case ACTIVE_STATE:
-            if (handled || !IsMouseIn(_activeTexture)) {
-                _state = REAR_STATE;
-            } else {
+            if (!handled && IsMouseInActiveTexture()) {
                 event->SetMouseHandled();
                 event->SetActiveCursor();
+            } else {
+                _state = REAR_STATE;
             }
             break;
         default:
@@ -78,9 +98,24 @@ void OneTabControl::OnMouseMove(ObjectWeakPointer<MouseMoveEvent> event) {
 void OneTabControl::OnMouseDown(ObjectWeakPointer<MouseDownEvent> event) {
     FixedChildrenListControl::OnMouseDown(event);
     if (event->IsMouseCaptured()) return;
-    const bool isOnTab = (_state == FRONT_STATE && IsMouseIn(_frontTexture)) ||
-                         (_state == ACTIVE_STATE && IsMouseIn(_activeTexture));
-    if (!isOnTab) return;
+    Assert(!_isMouseCapturedByThis);
+    bool captures = false;
+    switch (_state) {
+        case FRONT_STATE:
+            captures = IsMouseInFrontTexture();
+            break;
+        case REAR_STATE:
+            // The pointer makes a rear tab active before it can be pressed.
+            Assert(!IsMouseInRearTexture());
+            break;
+        case ACTIVE_STATE:
+            Assert(IsMouseInActiveTexture());
+            captures = true;
+            break;
+        default:
+            Assert(false);
+    }
+    if (!captures) return;
     event->CaptureMouse();
     _isMouseCapturedByThis = true;
 }
@@ -91,7 +126,9 @@ void OneTabControl::OnMouseUp(ObjectWeakPointer<MouseUpEvent> event) {
 }
 
 void OneTabControl::Draw() {
-    const UsingPointer<Texture> texture = GetStateTexture();
-    if (texture != NULL) texture->Draw(GetAbsolutePos());
+    const UsingPointer<Texture> currentTexture = GetStateTexture();
+    // A missing picture was reported by the lookup too: told once, not on every frame.
+    CHECK_ONCE(currentTexture != NULL, "currentTexture != NULL");
+    if (currentTexture != NULL) currentTexture->Draw(GetAbsolutePos());
     FixedChildrenListControl::Draw();
 }

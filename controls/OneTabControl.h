@@ -1,7 +1,7 @@
 #pragma once
 // One tab of a tab set: a front, a rear and a hovered-rear picture, with children drawn over it
 // that see input first. The set decides which tab is in front; a rear tab lights up under the
-// mouse on its own and captures a press on it.
+// mouse on its own, and the front or a lit tab captures a press.
 
 #include "controls/FixedChildrenListControl.h"
 #include "core/MousePosRememberer.h"
@@ -22,6 +22,11 @@ public:
 
     int GetState() const { return _state; }
     void SetState(int state);
+
+    // The remembered mouse position over an opaque pixel of one of the three pictures.
+    bool IsMouseInFrontTexture() { return IsMouseIn(_frontTexture); }
+    bool IsMouseInRearTexture() { return IsMouseIn(_rearTexture); }
+    bool IsMouseInActiveTexture() { return IsMouseIn(_activeTexture); }
 
 private:
     bool IsMouseIn(const UsingPointer<Texture>& texture);

@@ -1,7 +1,8 @@
--- The equipment of the player's tank (screens/equipment_templates.xml): the aquarium and the
--- shop build it into their list "Tank equipment" once the screen is up. A press on a shop icon
--- sends the piece's name to EquipmentCommand: a piece not yet bought is bought, a bought one
--- upgraded; the piece itself takes the money, tells the meters and saves the profile.
+-- The equipment of the player's tank: the aquarium, the shop and the screensaver build it into
+-- their list "Tank equipment" once the screen is up (screens/equipment_templates.xml). A shop
+-- icon sends "buy " or "upgrade " and the piece's name to EquipmentCommand; the piece itself takes
+-- the money, tells the meters and saves the profile. A command that the piece's state has left
+-- behind (a second press before the icon showed the new state) is dropped.
 
 function ShowTankEquipment()
 	LoadTemplateOnce("screens\\equipment_templates.xml")
@@ -14,11 +15,16 @@ function ClearTankEquipment()
 	SendMessage("Tank equipment", "clear children list")
 end
 
-function EquipmentCommand(piece)
-	local state = PermanentStorage.GetLocalStringOrDef(piece, "None")
-	if state == "None" then
-		SendMessage(piece, "Buy")
-	elseif state == "Bought" then
-		SendMessage(piece, "Upgrade")
+local commands = {buy = {"None", "Buy"}, upgrade = {"Bought", "Upgrade"}}
+
+function EquipmentCommand(text)
+	local verb, piece = string.match(text, "^(%a+) (.+)$")
+	local command = verb and commands[verb]
+	if command == nil then
+		WriteToLog("Unknown equipment command: " .. text)
+		return
+	end
+	if PermanentStorage.GetLocalStringOrDef(piece, "None") == command[1] then
+		SendMessage(piece, command[2])
 	end
 end

@@ -16,8 +16,12 @@ local function ShowScreen(path)
 	LoadControlTree(path)
 end
 
+-- What main.lua puts into a tank screen goes first, in this order: the shop panel (its icons
+-- tell the goods and the equipment when the mouse leaves them), the goods, the equipment.
 local function LeaveTank()
 	if tankShowing then
+		if shopShowing then SendMessage("Shop panel", "clear children list") end
+		SendMessage("Shop goods", "clear children list")
 		ClearTankEquipment()
 		PermanentStorage.Commit()
 		tankShowing = false
@@ -64,6 +68,39 @@ local function LoadHomeResources()
 	LoadResourceOnce("screens\\text_resources.xml")
 	LoadResourceOnce("screens\\home_resources.xml")
 	LoadTemplateOnce("screens\\home_templates.xml")
+	LoadTemplateOnce("screens\\shop_templates.xml")
+	LoadTemplateOnce("screens\\equipment_templates.xml")
+end
+
+-- The conductors of the goods, which register with the tank's purchase hints: the fish wish
+-- for them in the aquarium as in the shop.
+local function ShowGoods()
+	SendMessage("Shop goods", "template ShopGoodsTemplate")
+	SendMessage("Shop goods", "create top instance")
+end
+
+-- The aquarium's cups: a cup the tank holds shows lit; one won since the aquarium was last shown
+-- lights up there after a moment. "<tank> <level> cup dark" is true while the player has not
+-- seen that cup lit.
+local cupLevels = {"Bronze", "Silver", "Gold"}
+local function ShowCups()
+	local tank = PermanentStorage.GetLocalStringOrDef("Current Tank", "1")
+	local cup = PermanentStorage.GetLocalStringOrDef(tank .. " Cup", "None")
+	local held = 0
+	for i = 1, #cupLevels do
+		if cup == cupLevels[i] then held = i end
+	end
+	for i = 1, #cupLevels do
+		local dark = tank .. " " .. cupLevels[i] .. " cup dark"
+		if i > held then
+			PermanentStorage.SetLocalBool(dark, true)
+		elseif PermanentStorage.GetLocalBoolOrDef(dark, true) then
+			-- Dark when the reveal starts, lit once it has run.
+			PermanentStorage.SetLocalBool(dark, true)
+			SendMessage(cupLevels[i] .. " cup", "EffectShow")
+			PermanentStorage.SetLocalBool(dark, false)
+		end
+	end
 end
 
 local function LoadMenuDialogs()
@@ -96,7 +133,9 @@ function ShowAquarium()
 	LeaveTank()
 	LoadHomeResources()
 	ShowScreen("screens\\home.xml")
+	ShowGoods()
 	ShowTankEquipment()
+	ShowCups()
 	tankShowing = true
 end
 
@@ -104,9 +143,10 @@ function ShowShop()
 	LeaveTank()
 	LoadHomeResources()
 	ShowScreen("screens\\shop.xml")
-	SendMessage("Shop goods", "template ShopGoodsTemplate")
-	SendMessage("Shop goods", "create top instance")
+	ShowGoods()
 	ShowTankEquipment()
+	SendMessage("Shop panel", "template Aquarium" .. PermanentStorage.GetLocalStringOrDef("Current Tank", "1") .. "Template")
+	SendMessage("Shop panel", "create top instance")
 	SendMessage("1 Aquarium bottom", "entered shop")
 	tankShowing = true
 	shopShowing = true
@@ -155,9 +195,16 @@ function MainCommand(text)
 	elseif text == "options" then
 		OpenMenuDialog("OptionsDialogTemplate", "Options dispatcher", "options closed")
 	elseif text == "players closed" or text == "options closed" then
-		SendMessage("Menu dialogs", "clear children list")
 		MendProfile()
 		PermanentStorage.Commit()
+		-- The dialog slides away and goes after that; till then its conductor still works (the
+		-- options put the window and the volumes back in the next frame) and its glass keeps the
+		-- menu from the mouse.
+		SendMessage("Menu dialogs reminder", "set delay 0.5")
+		SendMessage("Menu dialogs reminder", "set message dialog gone")
+		SendMessage("Menu dialogs reminder", "report to post:lua:MainCommand")
+	elseif text == "dialog gone" then
+		SendMessage("Menu dialogs", "clear children list")
 	elseif text == "developer" then
 		if PermanentStorage.GetGlobalBoolOrDef("dev", false) then ShowMenu() end
 	elseif text == "quit" then

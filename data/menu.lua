@@ -130,5 +130,10 @@ function SceneryEquipment(piece)
 	end
 	if PermanentStorage.GetLocalIntOrDef("Money", 0) < 500 then PermanentStorage.SetLocalInt("Money", 500) end
 	if EquipmentCommand == nil then dofile("equipment.lua") end
-	EquipmentCommand(piece)
+	local state = PermanentStorage.GetLocalStringOrDef(piece, "None")
+	if state == "None" then
+		EquipmentCommand("buy " .. piece)
+	elseif state == "Bought" then
+		EquipmentCommand("upgrade " .. piece)
+	end
 end

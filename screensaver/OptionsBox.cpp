@@ -4,7 +4,9 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
+#include "screensaver/GameLaunch.h"
 #include "screensaver/Launcher.h"
 
 namespace screensaver {
@@ -13,8 +15,12 @@ const char* const optionsText = "This screen saver has no options that you can s
 
 namespace {
 
-bool ShowOnDisplay() {
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
+// False when there is no display to show the box on (or showing it failed, which is reported).
+bool ShowOnDisplay(const std::string& text) {
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        ReportLauncherFailure(std::string("no display for the options box: ") + SDL_GetError());
+        return false;
+    }
     bool shown = false;
     const char* driver = SDL_GetCurrentVideoDriver();
     if (driver && std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0) {
@@ -25,11 +31,12 @@ bool ShowOnDisplay() {
         SDL_MessageBoxData box = {};
         box.flags = SDL_MESSAGEBOX_INFORMATION;
         box.title = launcherTitle;
-        box.message = optionsText;
+        box.message = text.c_str();
         box.numbuttons = 1;
         box.buttons = &ok;
         int pressed = 0;
         shown = SDL_ShowMessageBox(&box, &pressed) == 0;
+        if (!shown) ReportLauncherFailure(std::string("the options box cannot be shown: ") + SDL_GetError());
     }
     SDL_Quit();
     return shown;
@@ -37,8 +44,16 @@ bool ShowOnDisplay() {
 
 }  // namespace
 
-void ShowOptionsBox(WindowHandle) {
-    if (!ShowOnDisplay()) {
+std::string OptionsBoxText(const std::string& gameFailure) {
+    std::string text = optionsText;
+    if (!gameFailure.empty()) text += "\n\nThe screensaver cannot run: " + gameFailure + ".";
+    return text;
+}
+
+void ShowOptionsBox(WindowHandle, const char* selfPath) {
+    const std::string failure = CheckGame(selfPath);
+    if (!failure.empty()) ReportLauncherFailure(failure);
+    if (!ShowOnDisplay(OptionsBoxText(failure))) {
         std::printf("%s: %s\n", launcherTitle, optionsText);
         std::fflush(stdout);
     }

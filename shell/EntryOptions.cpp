@@ -8,6 +8,8 @@
 #include <cstring>
 #include <sstream>
 
+#include "shell/WindowInput.h"
+
 namespace {
 
 std::string Absolute(const std::string& path) {
@@ -152,6 +154,13 @@ bool ParseInputScript(const std::string& text, std::multimap<int, WindowMessage>
                 ch.type = WindowMessage::CHAR;
                 ch.code = c;
                 events.emplace(at, ch);
+            }
+            continue;
+        } else if (name == "utf8") {
+            // Typed text as the window receives it, through the same conversion.
+            const size_t start = line.find("utf8") + 4;
+            for (const WindowMessage& c : CharMessagesFromUtf8(start < line.size() ? line.substr(start + 1) : std::string())) {
+                events.emplace(at, c);
             }
             continue;
         } else {

@@ -194,6 +194,32 @@ int RenderDeviceFonts::GetStringWidth(const std::string& text, const std::string
     return found == _fonts.end() ? 0 : MeasureString(text, found->second);
 }
 
+void RenderDeviceFonts::GetPrefixWidths(const std::string& text, const std::string& fontName, std::vector<int>& widths) {
+    widths.assign(1, 0);
+    widths.reserve(text.length() + 1);
+    auto found = _fonts.find(fontName);
+    Assert(_fonts.find(fontName) != _fonts.end());
+    if (found == _fonts.end()) {
+        widths.assign(text.length() + 1, 0);
+        return;
+    }
+    const DeviceFont& f = found->second;
+    int width = 0;
+    std::size_t i = 0;
+    while (i < text.length()) {
+        const std::size_t start = i;
+        const int code = DecodeChar(text, i);
+        for (std::size_t k = start + 1; k < i; ++k) widths.push_back(width);
+        if (code == 32) {
+            width += f.spaceSize + f.tracking;
+        } else if (f.IsCharSet(code)) {
+            const Glyph& g = f.chars[static_cast<std::size_t>(f.charOffsets[static_cast<std::size_t>(code)])];
+            width += g.aWidth + g.bWidth + g.cWidth + f.tracking;
+        }
+        widths.push_back(width);
+    }
+}
+
 int RenderDeviceFonts::MeasureString(const std::string& text, const DeviceFont& f) const {
     int width = 0;
     std::size_t i = 0;

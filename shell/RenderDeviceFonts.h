@@ -55,6 +55,9 @@ public:
                     bool centreVertically = false);
     int GetFontHeight(const std::string& fontName);
     int GetStringWidth(const std::string& text, const std::string& fontName);
+    // widths[i] = GetStringWidth of the first i bytes, for i = 0 .. length, in one pass; a byte
+    // inside a character of several (UTF-8) gives the width before that character.
+    void GetPrefixWidths(const std::string& text, const std::string& fontName, std::vector<int>& widths);
     void GetGlyphRects(const std::string& text, const std::string& fontName, std::vector<FRect>& out);
 
     int DecodeChar(const std::string& text, std::size_t& index) const;

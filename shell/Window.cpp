@@ -381,12 +381,7 @@ void Window::Translate(const void* data) {
             TranslateKeyEvent(event, _queue);
             return;
         case SDL_TEXTINPUT:
-            for (int byte : Windows1251FromUtf8(event.text.text)) {
-                WindowMessage c;
-                c.type = WindowMessage::CHAR;
-                c.code = byte;
-                _queue.push_back(c);
-            }
+            for (const WindowMessage& c : CharMessagesFromUtf8(event.text.text)) _queue.push_back(c);
             return;
         case SDL_MOUSEMOTION:
             if (event.motion.windowID != ownId) return;

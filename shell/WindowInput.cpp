@@ -173,80 +173,13 @@ int VirtualKeyFromKey(int keycode, int scancode) {
     return VirtualKeyFromScancode(scancode);
 }
 
-namespace {
-// Code points of the bytes 0x80..0xBF of Windows-1251 (0 where the byte has none).
-const std::uint16_t HIGH_HALF[64] = {
-    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021, 0x20AC, 0x2030, 0x0409, 0x2039, 0x040A,
-    0x040C, 0x040B, 0x040F, 0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x0000, 0x2122,
-    0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F, 0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6,
-    0x00A7, 0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407, 0x00B0, 0x00B1, 0x0406, 0x0456,
-    0x0491, 0x00B5, 0x00B6, 0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457};
-}  // namespace
-
-int Windows1251FromCodePoint(std::uint32_t codePoint) {
-    if (codePoint < 0x80) return static_cast<int>(codePoint);
-    if (codePoint >= 0x0410 && codePoint <= 0x044F) return static_cast<int>(0xC0 + (codePoint - 0x0410));
-    for (int i = 0; i < 64; ++i) {
-        if (HIGH_HALF[i] != 0 && HIGH_HALF[i] == codePoint) return 0x80 + i;
+std::vector<WindowMessage> CharMessagesFromUtf8(const std::string& text) {
+    std::vector<WindowMessage> messages;
+    for (int byte : Windows1251FromUtf8(text)) {
+        WindowMessage c;
+        c.type = WindowMessage::CHAR;
+        c.code = byte;
+        messages.push_back(c);
     }
-    return -1;
-}
-
-std::string Utf8FromWindows1251(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (unsigned char c : text) {
-        std::uint32_t code = c;
-        if (c >= 0xC0) {
-            code = 0x0410 + (c - 0xC0);
-        } else if (c >= 0x80) {
-            code = HIGH_HALF[c - 0x80] != 0 ? HIGH_HALF[c - 0x80] : '?';
-        }
-        if (code < 0x80) {
-            out += static_cast<char>(code);
-        } else if (code < 0x800) {
-            out += static_cast<char>(0xC0 | (code >> 6));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (code >> 12));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        }
-    }
-    return out;
-}
-
-std::vector<int> Windows1251FromUtf8(const std::string& text) {
-    std::vector<int> bytes;
-    size_t i = 0;
-    while (i < text.size()) {
-        const unsigned char lead = static_cast<unsigned char>(text[i]);
-        int length = 1;
-        std::uint32_t code = lead;
-        if (lead >= 0xF0) {
-            length = 4;
-            code = lead & 0x07;
-        } else if (lead >= 0xE0) {
-            length = 3;
-            code = lead & 0x0F;
-        } else if (lead >= 0xC0) {
-            length = 2;
-            code = lead & 0x1F;
-        } else if (lead >= 0x80) {
-            ++i;  // stray continuation byte
-            continue;
-        }
-        if (i + static_cast<size_t>(length) > text.size()) break;
-        bool valid = true;
-        for (int k = 1; k < length; ++k) {
-            const unsigned char c = static_cast<unsigned char>(text[i + static_cast<size_t>(k)]);
-            if ((c & 0xC0) != 0x80) valid = false;
-            code = (code << 6) | (c & 0x3F);
-        }
-        i += valid ? static_cast<size_t>(length) : 1;
-        if (!valid) continue;
-        const int byte = Windows1251FromCodePoint(code);
-        if (byte >= 0) bytes.push_back(byte);
-    }
-    return bytes;
+    return messages;
 }

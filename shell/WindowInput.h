@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "core/CodePage.h"
+#include "shell/WindowMessage.h"
+
 class MouseInput {
 public:
     // Last mouse position in logical coordinates (origin bottom-left, y up).
@@ -55,9 +58,5 @@ constexpr int VK_TAB = 0x09;
 constexpr int VK_RETURN = 0x0D;
 constexpr int VK_ESCAPE = 0x1B;
 
-// The Windows-1251 bytes of UTF-8 text; characters outside that code page are dropped.
-std::vector<int> Windows1251FromUtf8(const std::string& text);
-// The Windows-1251 byte of a code point; -1 when it has none.
-int Windows1251FromCodePoint(std::uint32_t codePoint);
-// Windows-1251 text (the program's own messages) as UTF-8; bytes without a character become '?'.
-std::string Utf8FromWindows1251(const std::string& text);
+// The character messages of typed UTF-8 text: one Windows-1251 byte each (core/CodePage.h).
+std::vector<WindowMessage> CharMessagesFromUtf8(const std::string& text);

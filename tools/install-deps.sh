@@ -7,6 +7,7 @@ PACKAGES=(
   liblua5.2-dev libluabind-dev libboost-dev
   libtinyxml-dev libpugixml-dev
   libpng-dev zlib1g-dev libjpeg-dev
+  libfreetype-dev fonts-dejavu-core
   libsdl2-dev libsdl2-mixer-dev libsndfile1-dev
   libgl-dev libgl1-mesa-dri libegl1 libegl-mesa0
   p7zip-full python3

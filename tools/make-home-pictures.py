@@ -17,7 +17,9 @@ mix = menu.mix
 smooth = menu.smooth
 rounded_box_distance = menu.rounded_box_distance
 
+# The pictures are drawn on a 72 grid and written at 56 x 56, the size of a shelf place.
 SIZE = 72
+OUT = 56
 GREEN_DARK = (30, 110, 50)
 GREEN_LIGHT = (120, 210, 110)
 
@@ -83,9 +85,13 @@ def fan(x, y):
     return colour + (alpha * 255,)
 
 
+def scaled(draw):
+    return lambda x, y: draw(x * SIZE / OUT, y * SIZE / OUT)
+
+
 def main():
-    write_png("home_icon_weed.png", SIZE, SIZE, weed)
-    write_png("home_icon_fan.png", SIZE, SIZE, fan)
+    write_png("home_icon_weed.png", OUT, OUT, scaled(weed))
+    write_png("home_icon_fan.png", OUT, OUT, scaled(fan))
 
 
 if __name__ == "__main__":

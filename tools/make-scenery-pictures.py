@@ -414,6 +414,7 @@ def main():
     star("scenery_star_on.png", (255, 220, 60))
     star("scenery_star_off.png", (110, 110, 120))
     cup("scenery_cup_bronze.png", (190, 120, 60))
+    cup("scenery_cup_silver.png", (200, 205, 215))
     cup("scenery_cup_gold.png", (250, 210, 60))
     cup("scenery_cup_dark.png", (70, 70, 80))
     equipment()

@@ -2,6 +2,7 @@
 
 #include "content/ResourceManager.h"
 #include "content/TemplateLib.h"
+#include "core/ContentValues.h"
 #include "controls/PictureTexture.h"
 #include "core/Int.h"
 #include "core/XmlElement.h"
@@ -24,8 +25,10 @@ CreditsControl::CreditsControl(const ObjectWeakPointer<Control>& parent, const O
     : MouseTransparentControl(parent, xml) {
     const ObjectWeakPointer<XmlElement> text = GetNeededChild(xml, "text");
     if (text == NULL) return;
-    const float heightFactor = text->GetFloatAttributeOrDef("height", 1.0f);
-    _speed = text->GetFloatAttributeOrDef("speed", 1.0f);
+    const float heightFactor = CHECKED_FLOAT(text->GetFloatAttributeOrDef("height", 1.0f), 0.0f, 16.0f, 1.0f,
+                                             "0.0f <= height && height <= 16.0f");
+    _speed = CHECKED_FLOAT(text->GetFloatAttributeOrDef("speed", 1.0f), -MAX_CONTENT_SIZE, MAX_CONTENT_SIZE, 1.0f,
+                           "-100000.0f <= _speed && _speed <= 100000.0f");
     ObjectWeakPointer<XmlElement> source = text;
     if (text->HasAttribute("resourceName")) {
         source = TemplateLib::GetTemplate(text->GetStringAttribute("resourceName"));
@@ -45,7 +48,8 @@ void CreditsControl::ReadLine(const ObjectWeakPointer<XmlElement>& xml, float he
     CreditLine line;
     std::string digits;
     if (IsBlankName(name, digits)) {
-        line._height = static_cast<float>(Int::Parse(digits));
+        line._height = static_cast<float>(
+            CHECKED_INT(Int::Parse(digits), 0, MAX_CONTENT_SIZE, "0 <= blank && blank <= 100000"));
     } else if (name == "image") {
         line._texture = ResourceManager::GetTextureOrFrame(xml->GetStringAttribute("texture"));
         if (line._texture != NULL) line._height = static_cast<float>(line._texture->GetRectangle().height);
@@ -68,7 +72,11 @@ float CreditsControl::GetTotalHeight() const {
     return total;
 }
 
-void CreditsControl::Update(float dt) { _offset += dt * _speed; }
+void CreditsControl::Update(float dt) {
+    _offset += dt * _speed;
+    // Scrolling down for ever (a negative speed) starts again once the lines are far below.
+    if (!(-GetTotalHeight() - MAX_CONTENT_SIZE <= _offset)) _offset = 0.0f;
+}
 
 void CreditsControl::Draw() {
     const Point position = GetAbsolutePos();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/ContentValues.h"
 #include "controls/MouseEvents.h"
 #include "core/Assert.h"
 #include "core/Float.h"
@@ -64,6 +65,10 @@ TimeScaleControl::TimeScaleControl(const ObjectWeakPointer<Control>& parent, con
         for (ObjectWeakPointer<XmlAttribute> a = scales->GetFirstAttribute(); a != nullptr; a = a->GetNextAttribute()) {
             const float scale = Float::Parse(a->GetValue());
             Assert(scale > 0.0f);
+            // The main loop multiplies every frame's time by it: a scale that is no positive number
+            // of sense is left out.
+            if (!(scale > 0.0f)) continue;
+            if (!CHECK_ONCE(scale <= 100.0f, "scale <= 100.0f")) continue;
             _scales.push_back(a->GetValue());
         }
     }
@@ -128,7 +133,7 @@ void StartupProgressControl::Update(float) {
 void StartupProgressControl::Draw() {
     if (_texture == NULL) return;
     const Rect picture = _texture->GetRectangle();
-    const int width = _updateCount * picture.width / GetTotal();
+    const int width = static_cast<int>(static_cast<long long>(_updateCount) * picture.width / GetTotal());
     if (width <= 0) return;
     const Point position = GetAbsolutePos();
     Render::device.PushClipRect(Rect(position.x, position.y, width, picture.height), CLIP_RIGHT);

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "content/ResourceManager.h"
+#include "core/ContentValues.h"
 #include "core/XmlElement.h"
 #include "shell/RenderDevice.h"
 
@@ -16,9 +17,10 @@ DirectArrow::DirectArrow(const ObjectWeakPointer<XmlElement>& xml) {
     _arrow = ResourceManager::GetTextureOrFrame("direct_arrow");
     _shadow = ResourceManager::GetTextureOrFrame("direct_arrow_shadow");
     if (xml == NULL) return;
-    _x = xml->GetIntAttribute("x");
-    _y = xml->GetIntAttribute("y");
-    _angle = xml->GetFloatAttribute("angle");
+    _x = CHECKED_INT(xml->GetIntAttribute("x"), -MAX_CONTENT_SIZE, MAX_CONTENT_SIZE, "-100000 <= _x && _x <= 100000");
+    _y = CHECKED_INT(xml->GetIntAttribute("y"), -MAX_CONTENT_SIZE, MAX_CONTENT_SIZE, "-100000 <= _y && _y <= 100000");
+    _angle = CHECKED_FLOAT(xml->GetFloatAttribute("angle"), -3600.0f, 3600.0f, 0.0f,
+                           "-3600.0f <= _angle && _angle <= 3600.0f");
 }
 
 DirectArrow::~DirectArrow() = default;

@@ -5,6 +5,7 @@
 
 #include "content/ResourceManager.h"
 #include "content/TemplateLib.h"
+#include "core/ContentValues.h"
 #include "core/Assert.h"
 #include "core/XmlElement.h"
 #include "shell/RenderDevice.h"
@@ -22,8 +23,12 @@ ObjectSmartPointer<T> OptionalCurve(const ObjectWeakPointer<XmlElement>& xml, co
     return ObjectSmartPointer<T>(new T(child));
 }
 
+// A phase of no length (or no number) is reported and passes in a moment; one of more than an
+// hour lasts an hour.
 ObjectSmartPointer<FlarePosition> Phase(float length) {
     Assert(length > 0.0f);
+    if (!(length > 0.0f)) length = 0.001f;
+    length = CHECKED_FLOAT(length, 0.0f, MAX_CONTENT_SECONDS, 1.0f, "length <= 3600.0f");
     return ObjectSmartPointer<FlarePosition>(new FlarePosition(length, true, 0.0f, 0.0f, 0.0f));
 }
 
@@ -32,7 +37,8 @@ ObjectSmartPointer<FlarePosition> Phase(float length) {
 DynamicTextControl::DynamicTextControl(const ObjectWeakPointer<Control>& parent,
                                        const ObjectWeakPointer<XmlElement>& xml)
     : MouseTransparentControl(parent, xml) {
-    _pause = xml->GetFloatAttributeOrDef("pause", 0.0f);
+    _pause = CHECKED_FLOAT(xml->GetFloatAttributeOrDef("pause", 0.0f), 0.0f, MAX_CONTENT_SECONDS, 0.0f,
+                           "0.0f <= _pause && _pause <= 3600.0f");
     _showScale = OptionalCurve<ScaleChanger>(xml, "showScaleSpline");
     _hideScale = OptionalCurve<ScaleChanger>(xml, "hideScaleSpline");
     _showAngle = OptionalCurve<AngleChanger>(xml, "showAngleSpline");

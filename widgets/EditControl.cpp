@@ -1,9 +1,11 @@
 #include "widgets/EditControl.h"
 
 #include <cmath>
+#include <vector>
 
 #include "controls/MouseEvents.h"
 #include "controls/PictureTexture.h"
+#include "core/ContentValues.h"
 #include "core/Assert.h"
 #include "core/Math.h"
 #include "core/XmlElement.h"
@@ -26,13 +28,15 @@ EditControl::EditControl(const ObjectWeakPointer<Control>& parent, const ObjectW
     : Control(parent, xml), MessageReceiver(xml) {
     const ObjectWeakPointer<XmlElement> width = GetNeededChild(xml, "width");
     if (width != NULL) _width = width->GetIntAttribute("value");
+    _width = CHECKED_INT(_width, 0, MAX_CONTENT_SIZE, "0 <= _width && _width <= 100000");
     const ObjectWeakPointer<XmlElement> font = GetNeededChild(xml, "font");
     if (font != NULL) _fontName = font->GetStringAttribute("name");
     _hasFont = Render::fonts.DoesFontExist(_fontName);
     Assert(Render::fonts.DoesFontExist(_fontName));
     const ObjectWeakPointer<XmlElement> cursor = GetNeededChild(xml, "cursor");
     if (cursor != NULL) {
-        _cursorWidth = cursor->GetIntAttribute("width");
+        _cursorWidth =
+            CHECKED_INT(cursor->GetIntAttribute("width"), 0, MAX_CONTENT_SIZE, "0 <= _cursorWidth && _cursorWidth <= 100000");
         _cursorColor = cursor->GetColorAttribute("color");
     }
     const ObjectWeakPointer<XmlElement> disallowed = GetNeededChild(xml, "disallowedSymbols");
@@ -75,11 +79,18 @@ bool EditControl::IsMouseInside() {
 
 void EditControl::SetCursorByMouse() {
     const Point p = GetAbsolutePos();
-    const int x = GetMousePos().x - p.x + TextWidth(_value) / 2;
+    // The width of every leading part of the text, measured in one pass.
+    std::vector<int> widths;
+    if (_hasFont) {
+        Render::fonts.GetPrefixWidths(_value, _fontName, widths);
+    } else {
+        widths.assign(_value.length() + 1, 0);
+    }
+    const int x = GetMousePos().x - p.x + widths.back() / 2;
     std::string::size_type bestPos = std::string::npos;
     int bestDistance = 0;
     for (std::string::size_type i = 0; i <= _value.length(); ++i) {
-        const int d = Math::abs(TextWidth(_value.substr(0, i)) - x);
+        const int d = Math::abs(widths[i] - x);
         // Only a strictly closer boundary replaces the first one found.
         if (bestPos == std::string::npos || d < bestDistance) {
             bestPos = i;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "content/ResourceManager.h"
+#include "core/ContentValues.h"
 #include "controls/MouseEvents.h"
 #include "core/Assert.h"
 #include "core/MessageServer.h"
@@ -52,7 +53,8 @@ bool TextureContainer::IsMouseInside(const Point& relative) {
 ExpandingControl::ExpandingControl(const ObjectWeakPointer<Control>& parent, const ObjectWeakPointer<XmlElement>& xml)
     : FixedChildrenListControl(parent, xml), MessageReceiver(xml) {
     _movable = xml->GetBoolAttributeOrDef("movable", true) ? 1.0f : 0.0f;
-    _visibleTime = xml->GetFloatAttributeOrDef("visibleTime", 0.0f);
+    _visibleTimeSetting = CHECKED_FLOAT(xml->GetFloatAttributeOrDef("visibleTime", 0.0f), -MAX_CONTENT_SECONDS,
+                                        MAX_CONTENT_SECONDS, 0.0f, "_visibleTime <= 3600.0f");
     _container.Read(xml->GetFirstChildElement("TextureContainer"));
     _path = InPlacePath(Needed(xml, "PathMover"));
     const ObjectWeakPointer<XmlElement> alpha = Needed(xml, "AlphaChanger");
@@ -63,7 +65,7 @@ ExpandingControl::ExpandingControl(const ObjectWeakPointer<Control>& parent, con
     if (frame != NULL) {
         _top = ResourceManager::GetTextureOrFrame(frame->GetStringAttribute("textureTopId"));
         _bottom = ResourceManager::GetTextureOrFrame(frame->GetStringAttribute("textureBottomId"));
-        _height = frame->GetIntAttribute("height");
+        _height = CHECKED_INT(frame->GetIntAttribute("height"), 0, MAX_CONTENT_SIZE, "0 <= _height && _height <= 100000");
     }
     if (_top != NULL) {
         // The bottom cap fills 0 .. b, the top's lower half stretches up to H - t/2, its upper
@@ -80,9 +82,12 @@ ExpandingControl::ExpandingControl(const ObjectWeakPointer<Control>& parent, con
     }
     const ObjectWeakPointer<XmlElement> times = xml->GetFirstChildElement("actionsTime");
     if (times != NULL) {
-        _showTime = times->GetFloatAttribute("showTime");
-        _hideTime = times->GetFloatAttribute("hideTime");
-        _waitTime = times->GetFloatAttribute("waitTime");
+        _showTime = CHECKED_FLOAT(times->GetFloatAttribute("showTime"), 0.001f, MAX_CONTENT_SECONDS, 0.5f,
+                                  "0.0f < showTime && showTime <= 3600.0f");
+        _hideTime = CHECKED_FLOAT(times->GetFloatAttribute("hideTime"), 0.001f, MAX_CONTENT_SECONDS, 0.5f,
+                                  "0.0f < hideTime && hideTime <= 3600.0f");
+        _waitTime = CHECKED_FLOAT(times->GetFloatAttribute("waitTime"), -MAX_CONTENT_SECONDS, MAX_CONTENT_SECONDS,
+                                  1.333f, "waitTime <= 3600.0f");
     }
     _arrow = ObjectSmartPointer<DirectArrow>(new DirectArrow(Needed(xml, "directArrow")));
     const ObjectWeakPointer<XmlElement> onClose = Needed(xml, "onClose");
@@ -102,7 +107,10 @@ ExpandingControl::~ExpandingControl() {
 
 void ExpandingControl::OnMessage(std::string message) {
     if (message == "show") {
-        Assert(_state == INVISIBLE_STATE);
+        // Every showing stays its visible time; a panel that is up already stays up that long
+        // again, and one on its way out comes back.
+        _visibleTime = _visibleTimeSetting;
+        if (_state == APPEARING_STATE || _state == SHOWN_STATE) return;
         _state = APPEARING_STATE;
         _timer = OneShot(_showTime);
         if (_hasPauseReceiver) SendMessage(_pauseReceiver, "Pause hint");
@@ -168,6 +176,8 @@ void ExpandingControl::Draw() {
         const float q = _state == APPEARING_STATE ? p : 1.0f - p;
         alpha = std::min(1.0f, std::max(0.0f, _alpha == NULL ? 1.0f : _alpha->GetAlpha(q)));
         scale = _scale == NULL ? 1.0f : _scale->GetScale(q);
+        // A curve of no numbers or of infinities was reported when first drawn.
+        if (!CHECK_ONCE(-16.0f <= scale && scale <= 16.0f, "-16.0f <= scale && scale <= 16.0f")) scale = 1.0f;
         const FPoint offset = _path.GetPosition(q);
         Render::device.MatrixTranslate(offset._x, offset._y, 0.0f);
     }

@@ -88,6 +88,8 @@ private:
     ObjectSmartPointer<FlarePosition> _timer;
     std::string _closeReceiver;
     std::string _closeMessage;
+    // Seconds a showing stays before the panel hides itself (0: until "hide"), and what is left of them.
+    float _visibleTimeSetting = 0.0f;
     float _visibleTime = 0.0f;
     float _movable = 1.0f;
     // Set while the delayed messages are sent; the destructor marks it.

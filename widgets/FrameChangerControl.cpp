@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/ContentValues.h"
 #include "controls/MouseEvents.h"
 #include "core/XmlElement.h"
 #include "shell/RenderDevice.h"
@@ -13,14 +14,18 @@ constexpr float SKIP_STEP = 0.05f;
 FrameChangerControl::FrameChangerControl(const ObjectWeakPointer<Control>& parent,
                                          const ObjectWeakPointer<XmlElement>& xml)
     : Control(parent, xml) {
-    _replaceTime = xml->GetFloatAttributeOrDef("replaceTime", 0.0f);
+    _replaceTime = CHECKED_FLOAT(xml->GetFloatAttributeOrDef("replaceTime", 0.0f), 0.0f, MAX_CONTENT_SECONDS, 0.0f,
+                                 "0.0f <= _replaceTime && _replaceTime <= 3600.0f");
     _stayLastFrame = xml->GetBoolAttributeOrDef("stayLastFrame", false);
     const ObjectWeakPointer<Control> self(this);
     for (ObjectWeakPointer<XmlElement> frame = xml->GetFirstChildElement("frame"); frame != NULL;
          frame = frame->GetNextElement()) {
         FrameParameters parameters;
         parameters.skippable = frame->GetBoolAttributeOrDef("skiped", false);
-        parameters.pause = frame->GetFloatAttribute("pause");
+        // A skipped frame runs on in steps of a twentieth of a second: its time must be a number
+        // and come to an end.
+        parameters.pause = CHECKED_FLOAT(frame->GetFloatAttribute("pause"), -MAX_CONTENT_SECONDS, MAX_CONTENT_SECONDS,
+                                         0.0f, "pause <= 3600.0f");
         _parameters.push_back(parameters);
         _frames.push_back(ObjectSmartPointer<FixedChildrenListControl>(new FixedChildrenListControl(self, frame)));
     }

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "content/ResourceManager.h"
+#include "core/ContentValues.h"
 #include "core/Assert.h"
 #include "core/XmlElement.h"
 #include "shell/RenderDevice.h"
@@ -97,20 +98,25 @@ GameLogoControl::GameLogoControl(const ObjectWeakPointer<Control>& parent, const
     Assert(options != NULL);
     float showTime = 0.0f;
     if (options != NULL) {
-        _delta = options->GetFloatAttribute("delta");
-        showTime = options->GetFloatAttribute("showTime");
+        _delta = CHECKED_FLOAT(options->GetFloatAttribute("delta"), 0.0f, 100.0f, 0.0f, "0.0f <= _delta && _delta <= 100.0f");
+        showTime = CHECKED_FLOAT(options->GetFloatAttribute("showTime"), 0.0f, MAX_CONTENT_SECONDS, 0.001f,
+                                 "0.0f <= showTime && showTime <= 3600.0f");
     }
     _showTimer = ObjectSmartPointer<FlarePosition>(new FlarePosition(showTime, true, 0.0f, 0.0f, 0.0f));
     for (ObjectWeakPointer<XmlElement> bubble = xml->GetFirstChildElement("bubble"); bubble != nullptr;
          bubble = bubble->GetNextElement()) {
         const UsingPointer<Texture> letter = OptionalTexture(bubble, "letter");
-        const int letterX = letter != NULL ? bubble->GetIntAttribute("letterX") : 0;
-        const int letterY = letter != NULL ? bubble->GetIntAttribute("letterY") : 0;
+        auto place = [&bubble](const char* name) {
+            return CHECKED_INT(bubble->GetIntAttribute(name), -MAX_CONTENT_SIZE, MAX_CONTENT_SIZE,
+                               "-100000 <= place && place <= 100000");
+        };
+        const int letterX = letter != NULL ? place("letterX") : 0;
+        const int letterY = letter != NULL ? place("letterY") : 0;
         const UsingPointer<Texture> bottom = OptionalTexture(bubble, "bottom");
         const UsingPointer<Texture> up = OptionalTexture(bubble, "up");
-        const float radius = bubble->GetFloatAttribute("radius");
-        const Bubble built(bubble->GetIntAttribute("x"), bubble->GetIntAttribute("y"), bottom, radius, letterX,
-                           letterY, letter, up);
+        const float radius = CHECKED_FLOAT(bubble->GetFloatAttribute("radius"), 0.0f, 1000.0f, 0.0f,
+                                           "0.0f <= radius && radius <= 1000.0f");
+        const Bubble built(place("x"), place("y"), bottom, radius, letterX, letterY, letter, up);
         // A bubble without a base picture has nothing to draw: it is left out.
         if (built._mesh != NULL) _logoBubbles.push_back(built);
     }

@@ -2,13 +2,16 @@
 
 #include <algorithm>
 
+#include "core/ContentValues.h"
 #include "core/Assert.h"
 #include "core/XmlElement.h"
 
 InPlacePath::InPlacePath(const ObjectWeakPointer<XmlElement>& xe) {
     if (xe == NULL) return;
     for (ObjectWeakPointer<XmlElement> key = xe->GetFirstChildElement(); key != NULL; key = key->GetNextElement()) {
-        _path.addKey(FPoint(key->GetIntAttribute("x"), key->GetIntAttribute("y")));
+        const int x = CHECKED_INT(key->GetIntAttribute("x"), -MAX_CONTENT_SIZE, MAX_CONTENT_SIZE, "-100000 <= x && x <= 100000");
+        const int y = CHECKED_INT(key->GetIntAttribute("y"), -MAX_CONTENT_SIZE, MAX_CONTENT_SIZE, "-100000 <= y && y <= 100000");
+        _path.addKey(FPoint(x, y));
     }
     const FPoint p = _path.keys.empty() ? FPoint(1.0f, 1.0f) : _path.keys.back().value;
     Assert(_path.keys.size() >= 2 && p == FPoint(0, 0));

@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "content/TemplateLib.h"
+#include "core/ContentValues.h"
 #include "controls/MouseEvents.h"
 #include "controls/PictureTexture.h"
 #include "core/Assert.h"
@@ -32,9 +33,13 @@ ListboxControl::ListboxControl(const ObjectWeakPointer<Control>& parent, const O
     }
     const ObjectWeakPointer<XmlElement> dimensions = GetNeededChild(xml, "dimensions");
     if (dimensions != NULL) {
-        _itemDistance = dimensions->GetIntAttribute("itemDistance");
-        _minActiveIndex = dimensions->GetIntAttribute("minActiveIndex");
-        _maxActiveIndex = dimensions->GetIntAttribute("maxActiveIndex");
+        // Rows far beyond the screen are reported and brought back, so no row offset overflows.
+        _itemDistance = CHECKED_INT(dimensions->GetIntAttribute("itemDistance"), -MAX_CONTENT_SIZE, MAX_CONTENT_SIZE,
+                                    "-100000 <= _itemDistance && _itemDistance <= 100000");
+        _minActiveIndex = CHECKED_INT(dimensions->GetIntAttribute("minActiveIndex"), 0, 1000,
+                                      "0 <= _minActiveIndex && _minActiveIndex <= 1000");
+        _maxActiveIndex = CHECKED_INT(dimensions->GetIntAttribute("maxActiveIndex"), 0, 1000,
+                                      "0 <= _maxActiveIndex && _maxActiveIndex <= 1000");
     }
     Assert(_minActiveIndex <= _maxActiveIndex);
     Assert(_itemDistance < 0);

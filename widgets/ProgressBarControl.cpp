@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/ContentValues.h"
 #include "controls/PictureTexture.h"
 #include "core/Assert.h"
 #include "core/Float.h"
@@ -38,8 +39,9 @@ ProgressBarControl::ProgressBarControl(const ObjectWeakPointer<Control>& parent,
     if (variable != NULL) {
         const std::string name = variable->GetStringAttribute("name");
         if (variable->HasAttribute("defaultValue")) {
-            _variable = ObjectSmartPointer<Variable<float>>(
-                new PermanentVariableOrDef<Local, float>(name, variable->GetFloatAttribute("defaultValue")));
+            const float defaultValue = CHECKED_FLOAT(variable->GetFloatAttribute("defaultValue"), 0.0f, 1.0f, 0.0f,
+                                                     "0.0f <= defaultValue && defaultValue <= 1.0f");
+            _variable = ObjectSmartPointer<Variable<float>>(new PermanentVariableOrDef<Local, float>(name, defaultValue));
         } else {
             _variable = ObjectSmartPointer<Variable<float>>(new PermanentVariable<Local, float>(name));
         }
@@ -52,18 +54,27 @@ ProgressBarControl::ProgressBarControl(const ObjectWeakPointer<Control>& parent,
     }
     Assert(_flashPeriod > 0.0f);
     if (!(_flashPeriod > 0.0f)) _flashPeriod = 1.0f;  // every timing is divided by it
-    Assert(0.0f <= _flashMaxAlpha && _flashMaxAlpha <= 1.0f);
+    _flashPeriod = CHECKED_FLOAT(_flashPeriod, 0.001f, MAX_CONTENT_SECONDS, 1.0f, "_flashPeriod <= 3600.0f");
+    _flashMaxAlpha =
+        CHECKED_FLOAT(_flashMaxAlpha, 0.0f, 1.0f, 1.0f, "0.0f <= _flashMaxAlpha && _flashMaxAlpha <= 1.0f");
     const ObjectWeakPointer<XmlElement> change = GetNeededChild(xml, "change");
     if (change != NULL) {
-        _changeSpeed = change->GetFloatAttribute("speed");
-        _noHintDelay = change->GetFloatAttribute("noHintDelay") / _flashPeriod;
+        _changeSpeed = CHECKED_FLOAT(change->GetFloatAttribute("speed"), 0.0f, 1000.0f, 1.0f,
+                                     "0.0f <= _changeSpeed && _changeSpeed <= 1000.0f");
+        _noHintDelay = CHECKED_FLOAT(change->GetFloatAttribute("noHintDelay"), 0.0f, MAX_CONTENT_SECONDS, 0.0f,
+                                     "0.0f <= noHintDelay && noHintDelay <= 3600.0f") /
+                       _flashPeriod;
     }
     const ObjectWeakPointer<XmlElement> verticalLine =
         xml != NULL ? xml->GetFirstChildElement("verticalLine") : ObjectWeakPointer<XmlElement>();
     if (verticalLine != NULL) {
         _verticalLineTexture = GetPictureTexture(verticalLine->GetStringAttribute("textureId"));
-        _verticalLineStartOffset = verticalLine->GetIntAttribute("startOffset");
-        _verticalLineFlashOffset = verticalLine->GetIntAttribute("flashOffset");
+        _verticalLineStartOffset =
+            CHECKED_INT(verticalLine->GetIntAttribute("startOffset"), -MAX_CONTENT_SIZE, MAX_CONTENT_SIZE,
+                        "-100000 <= _verticalLineStartOffset && _verticalLineStartOffset <= 100000");
+        _verticalLineFlashOffset =
+            CHECKED_INT(verticalLine->GetIntAttribute("flashOffset"), -MAX_CONTENT_SIZE, MAX_CONTENT_SIZE,
+                        "-100000 <= _verticalLineFlashOffset && _verticalLineFlashOffset <= 100000");
     }
     _shownValue = GetValue();
     if (_backgroundTexture == NULL || _fillingTexture == NULL || _shadowTexture == NULL || _maskTexture == NULL ||
@@ -107,7 +118,11 @@ ProgressBarControl::~ProgressBarControl() = default;
 
 float ProgressBarControl::GetValue() {
     if (_freezeValue != -1.0f) return _freezeValue;
-    return _variable != NULL ? _variable->GetValue() : 0.0f;
+    const float value = _variable != NULL ? _variable->GetValue() : 0.0f;
+    if (0.0f <= value && value <= 1.0f) return value;
+    // A value off the bar (an edited profile, a script) is reported once and shown at the nearer end.
+    CHECK_ONCE(false, "0.0f <= value && value <= 1.0f");
+    return value > 1.0f ? 1.0f : 0.0f;
 }
 
 int ProgressBarControl::ValueToX(float value) const {

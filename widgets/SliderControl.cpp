@@ -1,5 +1,8 @@
 #include "widgets/SliderControl.h"
 
+#include <algorithm>
+
+#include "core/ContentValues.h"
 #include "controls/MouseEvents.h"
 #include "controls/PictureTexture.h"
 #include "core/Assert.h"
@@ -21,16 +24,18 @@ SliderControl::SliderControl(const ObjectWeakPointer<Control>& parent, const Obj
     }
     const ObjectWeakPointer<XmlElement> button = GetNeededChild(xml, "button");
     if (button != NULL) {
-        _buttonMinX = button->GetIntAttribute("minX");
-        _buttonMaxX = button->GetIntAttribute("maxX");
+        _buttonMinX = CHECKED_INT(button->GetIntAttribute("minX"), -MAX_CONTENT_SIZE, MAX_CONTENT_SIZE,
+                                  "-100000 <= _buttonMinX && _buttonMinX <= 100000");
+        _buttonMaxX = CHECKED_INT(button->GetIntAttribute("maxX"), -MAX_CONTENT_SIZE, MAX_CONTENT_SIZE,
+                                  "-100000 <= _buttonMaxX && _buttonMaxX <= 100000");
         _buttonRange = button->GetIntAttribute("range");
         _buttonDefaultDragX = button->GetIntAttribute("defaultDragX");
     }
     const ObjectWeakPointer<XmlElement> variable = GetNeededChild(xml, "variable");
     if (variable == NULL) return;
     const std::string name = variable->GetStringAttribute("name");
-    const float defaultValue = variable->GetFloatAttribute("defaultValue");
-    Assert(0.0f <= defaultValue && defaultValue <= 1.0f);
+    const float defaultValue =
+        CHECKED_FLOAT(variable->GetFloatAttribute("defaultValue"), 0.0f, 1.0f, 0.0f, "0.0f <= defaultValue && defaultValue <= 1.0f");
     _variable = ObjectSmartPointer<Variable<float>>(new PermanentGlobalLocalVariable<float>(name, defaultValue));
 
     const UsingPointer<Texture>* looks[] = {&_backNormalTexture,   &_backActiveTexture,   &_frontNormalTexture,
@@ -38,10 +43,18 @@ SliderControl::SliderControl(const ObjectWeakPointer<Control>& parent, const Obj
     for (const UsingPointer<Texture>* look : looks) {
         if (*look == NULL) return;  // reported by the texture lookup; the slider stays inert
     }
+    // Each broken rule is reported here, once; the slider goes on with the nearest working values:
+    // a button that moves at least one unit, a filled part of at least one column.
+    const int buttonWidth = _buttonActiveTexture->GetRectangle().width;
     Assert(_buttonMinX < _buttonMaxX);
+    _buttonRange = CHECKED_INT(_buttonRange, 0, std::max(0, buttonWidth - 1),
+                               "0 <= _buttonRange && _buttonRange < _buttonActiveTexture->GetRectangle().width");
     Assert(_buttonMinX + _buttonRange > 0);
-    Assert(0 <= _buttonRange && _buttonRange < _buttonActiveTexture->GetRectangle().width);
-    Assert(0 <= _buttonDefaultDragX && _buttonDefaultDragX < _buttonActiveTexture->GetRectangle().width);
+    if (_buttonMinX + _buttonRange <= 0) _buttonMinX = 1 - _buttonRange;
+    if (_buttonMaxX <= _buttonMinX) _buttonMaxX = _buttonMinX + 1;
+    _buttonDefaultDragX =
+        CHECKED_INT(_buttonDefaultDragX, 0, std::max(0, buttonWidth - 1),
+                    "0 <= _buttonDefaultDragX && _buttonDefaultDragX < _buttonActiveTexture->GetRectangle().width");
     const Rect rect = _backNormalTexture->GetRectangle();
     Assert(rect.IsEqualToHW(_backActiveTexture->GetRectangle()));
     Assert(rect.IsEqualToHW(_frontNormalTexture->GetRectangle()));
@@ -80,13 +93,17 @@ SliderControl::~SliderControl() = default;
 
 int SliderControl::ClampButtonX(int x) const { return Math::max(_buttonMinX, Math::min(x, _buttonMaxX)); }
 
-int SliderControl::GetButtonX() {
-    float rate = _variable != NULL ? _variable->GetValue() : 0.0f;
-    Assert(0.0f <= rate && rate <= 1.0f);
+int SliderControl::ButtonXOf(float rate) const {
     // A value stored out of range (a script, an edited file) is used as the nearer end.
     if (!(rate >= 0.0f)) rate = 0.0f;
     if (rate > 1.0f) rate = 1.0f;
-    const int buttonX = _buttonMinX + Math::round(static_cast<float>(_buttonMaxX - _buttonMinX) * rate);
+    return _buttonMinX + Math::round(static_cast<float>(_buttonMaxX - _buttonMinX) * rate);
+}
+
+int SliderControl::GetButtonX() {
+    const float rate = _variable != NULL ? _variable->GetValue() : 0.0f;
+    Assert(0.0f <= rate && rate <= 1.0f);
+    const int buttonX = ButtonXOf(rate);
     Assert(_buttonMinX <= buttonX && buttonX <= _buttonMaxX);
     return buttonX;
 }
@@ -95,6 +112,10 @@ void SliderControl::SetButtonX(int x) {
     Assert(_buttonMinX <= x && x <= _buttonMaxX);
     Assert(_buttonMinX < _buttonMaxX);
     if (_variable == NULL || _buttonMaxX <= _buttonMinX) return;
+    // A button where the stored value puts it keeps that value: only a move of the button
+    // stores a value of its own.
+    const float stored = _variable->GetValue();
+    if (0.0f <= stored && stored <= 1.0f && ClampButtonX(x) == ButtonXOf(stored)) return;
     const float rate = static_cast<float>(ClampButtonX(x) - _buttonMinX) / static_cast<float>(_buttonMaxX - _buttonMinX);
     Assert(0.0f <= rate && rate <= 1.0f);
     _variable->SetValue(rate);

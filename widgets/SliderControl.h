@@ -25,7 +25,7 @@ public:
 
     // The button's left edge relative to the position, from the stored value.
     int GetButtonX();
-    // Stores the value of a button position.
+    // Stores the value of a button position, unless the stored value puts the button there already.
     void SetButtonX(int x);
 
     bool IsActive() const { return _isActive; }
@@ -39,6 +39,8 @@ private:
     void SetActive();
     void SetNormal();
     int ClampButtonX(int x) const;
+    // The button's left edge for a value, the value taken into [0, 1].
+    int ButtonXOf(float rate) const;
 
     UsingPointer<Texture> _backNormalTexture;
     UsingPointer<Texture> _backActiveTexture;

@@ -69,50 +69,70 @@ void StaticTextLine::AddLiteral(const std::string& text) {
 }
 
 void StaticTextLine::Parse(const std::string& markup) {
-    std::string rest = markup;
-    // Each step reports its fault once and keeps the rest, from the faulty piece on, as it stands.
-    auto fail = [this](const char* check, const std::string& piece) {
+    const std::size_t end = markup.size();
+    std::size_t pos = 0;
+    // A fault is reported once; from the faulty piece on the line shows its text without markup.
+    auto fail = [this, &markup](const char* check, std::size_t from) {
         CHECK_TEXT(false, check);
-        AddLiteral(piece);
+        AddLiteral(WithoutMarkup(markup.substr(from)));
     };
-    while (!rest.empty()) {
-        std::size_t openBracePos = rest.find('{');
-        std::size_t closeBracePos = rest.find('}');
+    while (pos < end) {
+        std::size_t openBracePos = markup.find('{', pos);
+        std::size_t closeBracePos = markup.find('}', pos);
         if (openBracePos == std::string::npos) {
-            if (closeBracePos != std::string::npos) return fail("closeBracePos == std::string::npos", rest);
-            AddRun("span", rest, "");
+            if (closeBracePos != std::string::npos) return fail("closeBracePos == std::string::npos", pos);
+            AddRun("span", markup.substr(pos), "");
             return;
         }
-        if (closeBracePos == std::string::npos) return fail("closeBracePos != std::string::npos", rest);
-        if (!(openBracePos < closeBracePos)) return fail("openBracePos < closeBracePos", rest);
-        if (openBracePos > 0) {
-            AddRun("span", rest.substr(0, openBracePos), "");
-            rest.erase(0, openBracePos);
+        if (closeBracePos == std::string::npos) return fail("closeBracePos != std::string::npos", pos);
+        if (!(openBracePos < closeBracePos)) return fail("openBracePos < closeBracePos", pos);
+        if (openBracePos > pos) {
+            AddRun("span", markup.substr(pos, openBracePos - pos), "");
+            pos = openBracePos;
             continue;
         }
         std::string tag;
         for (const char* name : {"span", "link", "image"}) {
-            if (StartsWith(rest, std::string("{") + name)) tag = name;
+            if (markup.compare(pos, std::string(name).size() + 1, std::string("{") + name) == 0) tag = name;
         }
-        if (tag.empty()) return fail("false", rest);
-        const std::string piece = rest;
-        const std::string attributes = rest.substr(1 + tag.size(), closeBracePos - 1 - tag.size());
-        rest.erase(0, closeBracePos + 1);
+        if (tag.empty()) return fail("false", pos);
+        const std::size_t piece = pos;
+        const std::string attributes = markup.substr(pos + 1 + tag.size(), closeBracePos - pos - 1 - tag.size());
+        pos = closeBracePos + 1;
 
-        openBracePos = rest.find('{');
-        closeBracePos = rest.find('}');
+        openBracePos = markup.find('{', pos);
+        closeBracePos = markup.find('}', pos);
         if (openBracePos == std::string::npos) return fail("openBracePos != std::string::npos", piece);
         if (closeBracePos == std::string::npos) return fail("closeBracePos != std::string::npos", piece);
         if (!(openBracePos < closeBracePos)) return fail("openBracePos < closeBracePos", piece);
         const std::string closingTag = "{/" + tag + "}";
-        if (rest.compare(openBracePos, closingTag.size(), closingTag) != 0) {
+        if (markup.compare(openBracePos, closingTag.size(), closingTag) != 0) {
             return fail("line.substr(openBracePos, closingTag.length()) == closingTag", piece);
         }
-        std::string text = rest.substr(0, openBracePos);
-        rest.erase(0, openBracePos + closingTag.size());
+        std::string text = markup.substr(pos, openBracePos - pos);
+        pos = openBracePos + closingTag.size();
         if (StartsWith(text, TEXT_RESOURCE)) text = ResourceManager::GetString(text.substr(std::string(TEXT_RESOURCE).size()));
         AddRun(tag, text, attributes);
     }
+}
+
+std::string StaticTextLine::WithoutMarkup(const std::string& text) {
+    std::string plain;
+    plain.reserve(text.size());
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const char c = text[pos];
+        if (c == '{') {
+            // A tag goes whole; one that never closes takes the rest with it.
+            const std::size_t close = text.find('}', pos);
+            if (close == std::string::npos) break;
+            pos = close + 1;
+            continue;
+        }
+        if (c != '}') plain += c;
+        ++pos;
+    }
+    return plain;
 }
 
 int StaticTextLine::PrepareRuns(int& total) {
@@ -213,12 +233,9 @@ void StaticTextDiv::ReadContent(const ObjectWeakPointer<XmlElement>& xml) {
         }
     }
     Assert(_lines.size() > 0);
-}
-
-int StaticTextDiv::GetHeight() const {
-    int height = 0;
-    for (const ObjectSmartPointer<StaticTextDivOrLine>& line : _lines) height += line->GetHeight();
-    return height;
+    for (const ObjectSmartPointer<StaticTextDivOrLine>& line : _lines) _height += line->GetHeight();
+    _penDrop = GetOffset() - _height;
+    for (const ObjectSmartPointer<StaticTextDivOrLine>& line : _lines) _penDrop += line->GetPenDrop();
 }
 
 int StaticTextDiv::GetOffset() const {
@@ -240,15 +257,20 @@ void StaticTextDiv::AddBoundingPoints(std::vector<FPoint>& points, Point& pen) {
 }
 
 void StaticTextDiv::OnMouseMove(Point& pen, ObjectWeakPointer<MouseMoveEvent> event) {
-    // Last child first: start where drawing leaves the pen and go up to each child's top edge.
-    pen.y -= GetOffset();
-    const int exitY = pen.y;
-    for (auto line = _lines.rbegin(); line != _lines.rend(); ++line) {
-        pen.y += (*line)->GetHeight();
-        Point childPen = pen;
-        (*line)->OnMouseMove(childPen, event);
+    // Each child where drawing puts it (a nested block need not lower the pen by its height),
+    // then the children last first.
+    std::vector<int> entries;
+    entries.reserve(_lines.size());
+    int y = pen.y + GetHeight() - GetOffset();
+    for (const ObjectSmartPointer<StaticTextDivOrLine>& line : _lines) {
+        entries.push_back(y);
+        y -= line->GetPenDrop();
     }
-    pen.y = exitY;
+    for (std::size_t i = _lines.size(); i-- > 0;) {
+        Point childPen(pen.x, entries[i]);
+        _lines[i]->OnMouseMove(childPen, event);
+    }
+    pen.y = y;
 }
 
 void StaticTextDiv::OnMouseDown(ObjectWeakPointer<MouseDownEvent> event) {
@@ -278,7 +300,7 @@ std::vector<Point> StaticTextControl::BlockPens() {
     if (_centerVertically) pen.y += _totalHeight / 2;
     for (const ObjectSmartPointer<StaticTextDiv>& div : _divs) {
         pens.push_back(pen);
-        pen.y -= div->GetOffset();
+        pen.y -= div->GetPenDrop();
     }
     return pens;
 }

@@ -22,6 +22,9 @@ public:
     virtual void OnMouseDown(ObjectWeakPointer<MouseDownEvent> event) = 0;
     virtual void OnMouseUp(ObjectWeakPointer<MouseUpEvent> event) = 0;
     virtual int GetHeight() const = 0;
+    // How far below its entry drawing leaves the pen: a line its height; a block its offset, when
+    // every nested block in it lowers the pen by its own height.
+    virtual int GetPenDrop() const = 0;
     // Hit-tests the runs where drawing puts them, last run first.
     virtual void OnMouseMove(Point& pen, ObjectWeakPointer<MouseMoveEvent> event) = 0;
     virtual void Draw(Point& pen) = 0;
@@ -36,12 +39,15 @@ public:
     StaticTextLine(const std::string& markup, const ObjectSmartPointer<TextFormat>& format);
 
     // Appends the runs of the markup. A fault is reported once; the rest of the text from the
-    // faulty piece on then stays one plain span, shown as written.
+    // faulty piece on then becomes one plain span of its text without the markup.
     void Parse(const std::string& markup);
+    // The text with every tag ("{" up to the next "}") and stray brace left out.
+    static std::string WithoutMarkup(const std::string& text);
 
     void OnMouseDown(ObjectWeakPointer<MouseDownEvent> event) override;
     void OnMouseUp(ObjectWeakPointer<MouseUpEvent> event) override;
     int GetHeight() const override { return _format->GetHeight(); }
+    int GetPenDrop() const override { return GetHeight(); }
     void OnMouseMove(Point& pen, ObjectWeakPointer<MouseMoveEvent> event) override;
     void Draw(Point& pen) override;
     void AddBoundingPoints(std::vector<FPoint>& points, Point& pen) override;
@@ -68,7 +74,8 @@ public:
 
     void OnMouseDown(ObjectWeakPointer<MouseDownEvent> event) override;
     void OnMouseUp(ObjectWeakPointer<MouseUpEvent> event) override;
-    int GetHeight() const override;
+    int GetHeight() const override { return _height; }
+    int GetPenDrop() const override { return _penDrop; }
     void OnMouseMove(Point& pen, ObjectWeakPointer<MouseMoveEvent> event) override;
     void Draw(Point& pen) override;
     void AddBoundingPoints(std::vector<FPoint>& points, Point& pen) override;
@@ -81,10 +88,13 @@ public:
     const ObjectSmartPointer<TextFormat>& GetFormat() const { return _format; }
 
 private:
+    // Reads the children, then fixes the height and the pen drop (the tree never changes).
     void ReadContent(const ObjectWeakPointer<XmlElement>& xml);
 
     std::vector<ObjectSmartPointer<StaticTextDivOrLine>> _lines;
     ObjectSmartPointer<TextFormat> _format;
+    int _height = 0;
+    int _penDrop = 0;
 };
 
 class StaticTextControl : public InscribableControl {

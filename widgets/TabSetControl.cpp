@@ -1,10 +1,9 @@
 #include "widgets/TabSetControl.h"
 
-#include <set>
-
 #include "controls/ControlFactory.h"
 #include "controls/MouseEvents.h"
 #include "controls/PictureTexture.h"
+#include "controls/TabOrder.h"
 #include "core/Assert.h"
 #include "core/Int.h"
 #include "core/MessageServer.h"
@@ -43,20 +42,10 @@ ObjectWeakPointer<OneTabControl> TabSetControl::Front() const {
     return GetTab(_order.front());
 }
 
-bool TabSetControl::IsOrderValid() {
-    if (static_cast<int>(_order.size()) != _tabCount) return false;
-    std::set<int> used;
-    Assert(used.size() == 0);
-    used.insert(_order.begin(), _order.end());
-    if (static_cast<int>(used.size()) < _tabCount) return false;
-    Assert(_tabCount > 0);
-    if (_tabCount <= 0) return false;
-    return *used.begin() == 0 && *used.rbegin() == _tabCount - 1;
-}
+bool TabSetControl::IsOrderValid() { return IsTabOrderValid(_order, _tabCount); }
 
 void TabSetControl::SetDefaultOrder() {
-    _order.clear();
-    for (int i = 0; i < _tabCount; ++i) _order.push_back(i);
+    _order = DefaultTabOrder(_tabCount);
     Assert(IsOrderValid());
 }
 

@@ -9,6 +9,11 @@
 
 class TextFormat : public Interface {
 public:
+    // Content ranges, checked where a value is read: a scale outside 0..16 (or not a number) and
+    // a shift beyond 10000 units are reported and replaced, so no measure can overflow.
+    static constexpr float MAX_SCALE = 16.0f;
+    static constexpr int MAX_DY = 10000;
+
     // The height is the font's height times heightScale, truncated; dy is 0. align is "left",
     // "center" or "right", valign "top", "middle" or "bottom".
     TextFormat(const std::string& fontName, float fontScale, float heightScale, const std::string& align,

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "content/ResourceManager.h"
+#include "core/ContentValues.h"
 #include "controls/ControlFactory.h"
 #include "controls/MouseEvents.h"
 #include "controls/PictureTexture.h"
@@ -41,29 +42,35 @@ ToolTipControl::ToolTipControl(const ObjectWeakPointer<Control>& parent, const O
         _texture = ResourceManager::GetTextureOrFrame(texture->GetStringAttribute("textureId"));
     }
     const ObjectWeakPointer<XmlElement> indent = GetNeededChild(xml, "indent");
+    // Sizes beyond the screen are reported and brought back, so the frame's sums never overflow.
+    auto size = [](const ObjectWeakPointer<XmlElement>& element, const char* name) {
+        return CHECKED_INT(element->GetIntAttribute(name), -MAX_CONTENT_SIZE, MAX_CONTENT_SIZE,
+                           "-100000 <= size && size <= 100000");
+    };
     if (indent != NULL) {
-        _indentLeft = indent->GetIntAttribute("left");
-        _indentRight = indent->GetIntAttribute("right");
-        _indentTop = indent->GetIntAttribute("top");
-        _indentBottom = indent->GetIntAttribute("bottom");
+        _indentLeft = size(indent, "left");
+        _indentRight = size(indent, "right");
+        _indentTop = size(indent, "top");
+        _indentBottom = size(indent, "bottom");
     }
     const ObjectWeakPointer<XmlElement> fixed = GetNeededChild(xml, "fixed");
     if (fixed != NULL) {
-        _fixedLeft = fixed->GetIntAttribute("left");
-        _fixedRight = fixed->GetIntAttribute("right");
-        _fixedTop = fixed->GetIntAttribute("top");
-        _fixedBottom = fixed->GetIntAttribute("bottom");
+        _fixedLeft = size(fixed, "left");
+        _fixedRight = size(fixed, "right");
+        _fixedTop = size(fixed, "top");
+        _fixedBottom = size(fixed, "bottom");
     }
     if (_texture != NULL) {
         const Rect rect = _texture->GetRectangle();
         const int textureWidth = rect.width;
         const int textureHeight = rect.height;
-        Assert(0 < _fixedLeft && _fixedLeft < textureWidth);
-        Assert(0 < _fixedRight && _fixedRight < textureWidth);
-        Assert(0 < _fixedTop && _fixedTop < textureHeight);
-        Assert(0 < _fixedBottom && _fixedBottom < textureHeight);
-        Assert(_fixedLeft + _fixedRight < textureWidth);
-        Assert(_fixedTop + _fixedBottom < textureHeight);
+        // A help template is built again for every help: its faults are told once.
+        CHECK_ONCE(0 < _fixedLeft && _fixedLeft < textureWidth, "0 < _fixedLeft && _fixedLeft < textureWidth");
+        CHECK_ONCE(0 < _fixedRight && _fixedRight < textureWidth, "0 < _fixedRight && _fixedRight < textureWidth");
+        CHECK_ONCE(0 < _fixedTop && _fixedTop < textureHeight, "0 < _fixedTop && _fixedTop < textureHeight");
+        CHECK_ONCE(0 < _fixedBottom && _fixedBottom < textureHeight, "0 < _fixedBottom && _fixedBottom < textureHeight");
+        CHECK_ONCE(_fixedLeft + _fixedRight < textureWidth, "_fixedLeft + _fixedRight < textureWidth");
+        CHECK_ONCE(_fixedTop + _fixedBottom < textureHeight, "_fixedTop + _fixedBottom < textureHeight");
         if (textureWidth > 0 && textureHeight > 0) {
             const float tw = static_cast<float>(textureWidth);
             const float th = static_cast<float>(textureHeight);
@@ -76,8 +83,8 @@ ToolTipControl::ToolTipControl(const ObjectWeakPointer<Control>& parent, const O
             _v[2] = 1.0f - static_cast<float>(_fixedTop) / th;
             _v[3] = 1.0f;
         }
-        Assert(_u[0] < _u[1] && _u[1] < _u[2] && _u[2] < _u[3]);
-        Assert(_v[0] < _v[1] && _v[1] < _v[2] && _v[2] < _v[3]);
+        CHECK_ONCE(_u[0] < _u[1] && _u[1] < _u[2] && _u[2] < _u[3], "_u[0] < _u[1] && _u[1] < _u[2] && _u[2] < _u[3]");
+        CHECK_ONCE(_v[0] < _v[1] && _v[1] < _v[2] && _v[2] < _v[3], "_v[0] < _v[1] && _v[1] < _v[2] && _v[2] < _v[3]");
     }
     // Built after the collection, so text inside it is never framed.
     const ObjectWeakPointer<XmlElement> extra = xml->GetFirstChildElement("extra");
@@ -102,10 +109,8 @@ bool ToolTipControl::GetTextRectangle(Rect& r) {
     _textPosition = Point(0, 0);
     CollectPoints(_points);
     _textPosition = saved;
-    Assert(_points.size() != 0);
-    if (_points.empty()) {
-        return false;
-    }
+    // A tooltip without text is reported at its first layout, then shows nothing.
+    if (!CHECK_ONCE(_points.size() != 0, "points.size() != 0")) return false;
     int minX = static_cast<int>(_points[0]._x);
     int maxX = minX;
     int minY = static_cast<int>(_points[0]._y);
@@ -118,9 +123,7 @@ bool ToolTipControl::GetTextRectangle(Rect& r) {
         if (y < minY) minY = y;
         if (y > maxY) maxY = y;
     }
-    Assert(minX < maxX);
-    Assert(minY < maxY);
-    if (minX >= maxX || minY >= maxY) {
+    if (!CHECK_ONCE(minX < maxX, "minX < maxX") || !CHECK_ONCE(minY < maxY, "minY < maxY")) {
         return false;
     }
     r = Rect(minX, minY, maxX - minX, maxY - minY);
@@ -133,12 +136,12 @@ bool ToolTipControl::PlaceFrame(const Point& mouse, int w, int h, const Rect& te
         corner.x = mouse.x;
         if (mouse.x + w > 790) {
             corner.x = 790 - w;
-            Assert(corner.x >= 10);
+            CHECK_ONCE(corner.x >= 10, "x0 >= 10");
         }
         corner.y = mouse.y - h - 30;
         if (corner.y < 10) {
             corner.y = mouse.y + 10;
-            Assert(corner.y + h < 590);
+            CHECK_ONCE(corner.y + h < 590, "y0 + drawingHeight < 590");
         }
     } else if (_mode == "parent-center-middle") {
         corner = Point(p.x - w / 2, p.y - h / 2);
@@ -149,7 +152,8 @@ bool ToolTipControl::PlaceFrame(const Point& mouse, int w, int h, const Rect& te
     } else if (_mode == "parent-right-top") {
         corner = Point(p.x - w, p.y - h);
     } else {
-        Assert(false);
+        // Reported with the mode at construction, and once more at the first layout.
+        CHECK_ONCE(false, "false");
         return false;
     }
     return true;
@@ -165,8 +169,8 @@ void ToolTipControl::OnMouseMove(ObjectWeakPointer<MouseMoveEvent> event) {
         if (PlaceFrame(event->GetMousePos(), w, h, r, corner)) {
             const int drawingWidth = w;
             const int drawingHeight = h;
-            Assert(_fixedLeft + _fixedRight < drawingWidth);
-            Assert(_fixedBottom + _fixedTop < drawingHeight);
+            CHECK_ONCE(_fixedLeft + _fixedRight < drawingWidth, "_fixedLeft + _fixedRight < drawingWidth");
+            CHECK_ONCE(_fixedBottom + _fixedTop < drawingHeight, "_fixedBottom + _fixedTop < drawingHeight");
             _x[0] = corner.x;
             _x[1] = corner.x + _fixedLeft;
             _x[2] = corner.x + w - _fixedRight;
@@ -175,8 +179,10 @@ void ToolTipControl::OnMouseMove(ObjectWeakPointer<MouseMoveEvent> event) {
             _y[1] = corner.y + _fixedBottom;
             _y[2] = corner.y + h - _fixedTop;
             _y[3] = corner.y + h;
-            Assert(_x[0] < _x[1] && _x[1] < _x[2] && _x[2] < _x[3]);
-            Assert(_y[0] < _y[1] && _y[1] < _y[2] && _y[2] < _y[3]);
+            CHECK_ONCE(_x[0] < _x[1] && _x[1] < _x[2] && _x[2] < _x[3],
+                       "_x[0] < _x[1] && _x[1] < _x[2] && _x[2] < _x[3]");
+            CHECK_ONCE(_y[0] < _y[1] && _y[1] < _y[2] && _y[2] < _y[3],
+                       "_y[0] < _y[1] && _y[1] < _y[2] && _y[2] < _y[3]");
             _textPosition = Point(_indentLeft - r.x + corner.x, _indentBottom - r.y + corner.y);
             _isLaidOut = true;
         }

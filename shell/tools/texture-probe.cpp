@@ -110,7 +110,7 @@ void Draw(Scene& s) {
     device.PushColor(Color(255, 240, 200));
     Render::fonts.SetFont("demo");
     Render::fonts.DrawString(10, 60, "Left: Hello World", 1.0f, 0, true);
-    Render::fonts.DrawString(400, 60, "Centre \xE9t\xE9 123", 1.0f, 2, true);
+    Render::fonts.DrawString(400, 60, "Centre \xEC\xEE\xF0\xE5 123", 1.0f, 2, true);
     Render::fonts.DrawString(790, 60, "Right aligned!", 1.0f, 1, true);
     Render::fonts.DrawString(400, 22, "Scaled to three quarters", 0.75f, 2, true);
     device.PopColor();

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "aquarium/AquariumClasses.h"
+#include "aquarium/TankRecords.h"
 #include "content/TemplateLib.h"
 #include "controls/ControlFactory.h"
 #include "controls/MouseEvents.h"
@@ -247,6 +248,8 @@ void AquariumTest::SetUp() {
     if (!ControlFactory::IsControlRegistered("TestTankItem")) {
         ControlFactory::RegisterControl("TestTankItem", ControlFactory::Make<TestTankItem>());
         ControlFactory::RegisterControl("TestFloorItem", ControlFactory::Make<TestFloorItem>());
+        TankItemRecords::Register("TestTankItem", false);
+        TankItemRecords::Register("TestFloorItem", true);
     }
     Trace().clear();
 }

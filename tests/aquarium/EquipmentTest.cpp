@@ -382,6 +382,23 @@ TEST_F(EquipmentTest, ThermoregulatorColumnAndNeedleFollowTheSway) {
     }
 }
 
+TEST_F(EquipmentTest, ThermoregulatorSwaysAtTheSlowerSpeedOfItsPart) {
+    Build(ThermoXml());
+    const ObjectWeakPointer<ThermoregulatorControl> thermo = Get<ThermoregulatorControl>("Thermo");
+    SendMessage("Thermo", "Buy");
+    // A step of 0.15 s turns the sway as one of 0.078 s would: the speed drawn for the step,
+    // times 0.52 of the step (a full step of 0.15 s would be a long frame and not turn at all).
+    for (const std::uint32_t seed : {3u, 9u}) {
+        thermo->GetSway().angle = 1.0f;
+        Random::Seed(seed);
+        thermo->Update(0.15f);
+        const float turned = thermo->GetSway().angle - 1.0f;
+        Random::Seed(seed);
+        const float speed = RandomFloatRange(comfort::PI / 6.0f, comfort::PI / 2.0f);
+        EXPECT_NEAR(speed * 0.15f * 0.52f, turned, 1e-5f) << seed;
+    }
+}
+
 TEST_F(EquipmentTest, FilterFanTurnsWithinOneTurnEitherWayAndItsLayerNeverFades) {
     struct Row {
         const char* speed;

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "aquarium/FishControl.h"
+#include "aquarium/TankRecords.h"
 #include "controls/ControlFactory.h"
 #include "core/PermanentStorage.h"
 #include "core/Random.h"
@@ -48,6 +49,7 @@ protected:
         FishTest::SetUp();
         if (!ControlFactory::IsControlRegistered("JoiningItem")) {
             ControlFactory::RegisterControl("JoiningItem", ControlFactory::Make<JoiningItem>());
+            TankItemRecords::Register("JoiningItem", false);
         }
     }
 };

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "aquarium/ShopFishIcon.h"
+#include "aquarium/TankRecords.h"
+#include "content/TemplateLib.h"
 #include "content/ResourceManager.h"
 #include "controls/ControlFactory.h"
 #include "core/PermanentStorage.h"
@@ -37,7 +39,7 @@ protected:
             for (const char* part : {" bar", " full", " flash"}) AddReceiver(k + part);
         }
         for (const char* name : {"Cups", "Money effect", "not enough money", "Shop modal dialog", "Gold context help",
-                                 "Silver context help", "Tutorial", "ShopTipsScreen2"}) {
+                                 "Silver context help", "Tutorial", "ShopTipsScreen2", "purchase failed"}) {
             AddReceiver(name);
         }
         for (const char* name : {"Gold icon position", "Silver icon position"}) {
@@ -123,6 +125,53 @@ TEST_F(FishShopRoadTest, APurchaseAndASaleWriteTheTankWithTheMoney) {
     EXPECT_EQ(std::string::npos, tankInFile().find("<FishControl")) << stored;
     EXPECT_NE(std::string(), tankInFile()) << stored;
     EXPECT_EQ(0, log.ErrorCount()) << log.Text();
+}
+
+// Whatever keeps the fish out of the tank, the money on disk stays, the count stays and the buyer
+// sees the shop's notice once.
+TEST_F(FishShopRoadTest, AFishThatCannotGoIntoTheTankChargesNothingAndTellsTheBuyer) {
+    PermanentStorage::Save();
+    const std::string money = "<Variable name=\"Money\" type=\"int\" value=\"1000\"/>";
+    const struct {
+        const char* name;
+        std::string silver;  // the Silver template; none when empty
+    } cases[] = {
+        {"missing template", ""},
+        {"no tank item", "<MoneyControl><position x=\"0\" y=\"0\"/></MoneyControl>"},
+        {"no fishInfo", "<FishControl><position x=\"0\" y=\"0\"/><animations side=\"fish_side\" "
+                        "front=\"fish_front\" back=\"fish_back\" shadow=\"fish_shadow\"/></FishControl>"},
+        {"speed out of range", FishElementXml("Silver", {{"acceleration", "1e30"}})},
+        {"pause timer never runs", FishElementXml("Silver", {{"accTime", "0.0"}})},
+    };
+    for (const auto& c : cases) {
+        if (TemplateLib::HasTemplate("Silver")) TemplateLib::RemoveTemplate("Silver");
+        if (!c.silver.empty()) AddTemplate("Silver", c.silver);
+        Trace().clear();
+        LogCapture log;
+        SendMessage("Silver dispatcher", "Silver plus pressed");
+        EXPECT_TRUE(Fish().empty()) << c.name;
+        EXPECT_EQ(1000, PermanentStorage::GetLocalInt("Money")) << c.name;
+        EXPECT_EQ(0, PermanentStorage::GetLocalIntOrDef("Silver amount", 0)) << c.name;
+        EXPECT_NE(std::string::npos, testing_support::ReadFile(dir + "Storage.xml").find(money)) << c.name;
+        EXPECT_EQ(std::vector<std::string>({"purchase failed < show"}), TraceOf("purchase failed")) << c.name;
+        EXPECT_TRUE(TraceOf("Money effect").empty()) << c.name;
+        EXPECT_GE(log.ErrorCount(), 1) << c.name;
+    }
+}
+
+// A tank holds at most MAX_FISH swimming fish: the purchase past it is refused and not charged.
+TEST_F(FishShopRoadTest, AFullTankRefusesTheNextFishAndChargesNothing) {
+    PermanentStorage::SetLocalInt("Money", 1000000);
+    int added = 0;
+    while (added <= TankLimits::MAX_FISH && SendMessageReply(ScreenNames::tank, "add Gold") == "true") ++added;
+    EXPECT_EQ(TankLimits::MAX_FISH, added);
+    Trace().clear();
+    LogCapture log;
+    SendMessage("Gold dispatcher", "Gold plus pressed");
+    EXPECT_EQ(static_cast<std::size_t>(TankLimits::MAX_FISH), Fish().size());
+    EXPECT_EQ(1000000, PermanentStorage::GetLocalInt("Money"));
+    EXPECT_EQ(std::vector<std::string>({"purchase failed < show"}), TraceOf("purchase failed"));
+    EXPECT_NE(std::string::npos, log.Text().find(std::to_string(TankLimits::MAX_FISH) + " fish already")) << log.Text();
 }
 
 }  // namespace

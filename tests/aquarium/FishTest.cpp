@@ -56,6 +56,25 @@ TEST_F(FishTest, ANewFishDropsInFromAboveInOneSecondAndAsksForHeartsOnce) {
     EXPECT_EQ(0, log.ErrorCount()) << log.Text();
 }
 
+TEST_F(FishTest, TheHeartsOfAnEnteringFishFollowItFromItsFirstFrame) {
+    Random::Seed(7);
+    BuildTank("");
+    AddTemplate("Guppy", FishElementXml("Guppy"));
+    Send("add Guppy");
+    const ObjectWeakPointer<FishControl> fish = Fish().back();
+    fish->OnText("show harts");
+    for (int frame = 0; frame < 30; ++frame) {
+        tank->Draw();
+        ASSERT_TRUE(fish->Is(FishStates::ENTER));
+        const FPoint entry = fish->GetEntryPoint();
+        const FPoint head = fish->GetHeadAnchor();
+        // The head lies within the picture's reach of where the fish is drawn, never at the corner.
+        EXPECT_NEAR(entry._x, head._x, 40.0f) << frame;
+        EXPECT_NEAR(fish->Project(entry._y, fish->GetZ()), head._y, 40.0f) << frame;
+        Run(1, 0.02f);
+    }
+}
+
 TEST_F(FishTest, AFishOfABackgroundTankStartsInPlaceBehindItsFirstDestinationAndSendsNothing) {
     Random::Seed(11);
     BuildTank(TankItemXml("pal", "Pal", 300, 50, 0.5f) + FishElementXml("Guppy"), true);
@@ -92,6 +111,18 @@ TEST_F(FishTest, ARestoredFishKeepsItsStateAndSavesItAgainByteForByte) {
     // Swim a while, then save, rebuild from the saved element and save again.
     Run(300, 0.02f);
     const std::string first = ElementText(fish->SaveToXml());
+    // Elements and attributes in the record's order.
+    const char* const order[] = {"<position x=", "<animations side=", "front=", "back=", "shadow=",
+                                 "<fishInfo templateId=", "acceleration=", "accTime=", "maxAngle=", "minPause=",
+                                 "maxPause=", "minSpeed=", "minAction=", "hippocampus=", "study=", "school=", "race=",
+                                 "curiosity=", "<state isObject=", "stateId=", "angle=", "turnTime=", "nFrame=",
+                                 "<position x=", "z=", "<currentDest x=", "z=", "<oldDest x=", "z=", "</state>"};
+    std::size_t at = 0;
+    for (const char* token : order) {
+        const std::size_t found = first.find(token, at);
+        ASSERT_NE(found, std::string::npos) << token << " after " << at << " in " << first;
+        at = found + 1;
+    }
     AddTemplate("Guppy", first);
     Send("add Guppy");
     const ObjectWeakPointer<FishControl> copy = Fish().back();

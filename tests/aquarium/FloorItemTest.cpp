@@ -232,6 +232,36 @@ TEST_F(FloorItemTest, EveryDropRoadPairsTheDragStartWithOneDragEnd) {
     }
 }
 
+TEST_F(FloorItemTest, ANewItemIsPlacedFromHeight20To200AndNowhereElse) {
+    const struct {
+        int height;
+        bool placed;
+    } cases[] = {{19, false}, {20, true}, {200, true}, {201, false}};
+    for (const auto& c : cases) {
+        BuildFloor("");
+        Buy(300, 250);
+        Move(300, 250);
+        // Carried until it stands at the height (a mouse step moves it by at most one unit).
+        ObjectWeakPointer<TestFloorItem> item = FloorItem("bought");
+        ASSERT_TRUE(item != NULL);
+        int y = 0;
+        for (; y <= 600; ++y) {
+            Move(300, y);
+            if (item->GetInParentPos().y == c.height) break;
+        }
+        ASSERT_EQ(c.height, item->GetInParentPos().y);
+        Up(300, y);
+        const Texts messages = Messages();
+        EXPECT_EQ(c.placed ? 1 : 0, std::count(messages.begin(), messages.end(), "Shop icon < placed")) << c.height;
+        EXPECT_EQ(c.placed ? 0 : 1, std::count(messages.begin(), messages.end(), "Shop icon < misplaced")) << c.height;
+        tank = nullptr;
+        container = nullptr;
+        receivers.clear();
+        TemplateLib::RemoveAllTemplates();
+        Trace().clear();
+    }
+}
+
 TEST_F(FloorItemTest, ANewItemWithNoDropTargetOnScreenGoesAndTheShopHearsOfIt) {
     BuildFloor("");
     receivers.erase(std::remove_if(receivers.begin(), receivers.end(),

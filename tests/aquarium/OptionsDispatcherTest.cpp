@@ -70,6 +70,24 @@ TEST_F(OptionsDispatcherTest, CancelPutsEverySettingBackAndTheVolumeFollowsNextF
     EXPECT_EQ(0, log.ErrorCount()) << log.Text();
 }
 
+TEST_F(OptionsDispatcherTest, CancelPutsBackEachOfTheSixSettingsWhicheverValueItHad) {
+    const char* const bools[] = {"isFullScreen", "isCursorCustom", "Show game field hints", "Show shop tips"};
+    for (const bool start : {true, false}) {
+        for (const char* name : bools) PermanentStorage::SetLocalBool(name, start);
+        PermanentStorage::SetLocalFloat("Sound Volume", start ? 0.25f : 0.75f);
+        PermanentStorage::SetLocalFloat("Music Volume", start ? 0.5f : 0.125f);
+        TraceOf("Owner");
+        Open();
+        for (const char* name : bools) PermanentStorage::SetLocalBool(name, !start);
+        PermanentStorage::SetLocalFloat("Sound Volume", 1.0f);
+        PermanentStorage::SetLocalFloat("Music Volume", 0.0f);
+        Say("Options cancel");
+        for (const char* name : bools) EXPECT_EQ(start, PermanentStorage::GetLocalBool(name)) << name << " " << start;
+        EXPECT_FLOAT_EQ(start ? 0.25f : 0.75f, PermanentStorage::GetLocalFloat("Sound Volume")) << start;
+        EXPECT_FLOAT_EQ(start ? 0.5f : 0.125f, PermanentStorage::GetLocalFloat("Music Volume")) << start;
+    }
+}
+
 TEST_F(OptionsDispatcherTest, OkKeepsTheSettingsAndDisarms) {
     Open();
     PermanentStorage::SetLocalFloat("Music Volume", 0.75f);

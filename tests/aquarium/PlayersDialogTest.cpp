@@ -206,6 +206,24 @@ TEST_F(PlayersDialogTest, RenameKeepsValuesAndSavesAndRefusesTakenOrUntypeableNa
     EXPECT_EQ("Players list mover < move to in", TraceOf("Players list mover < move").back());
 }
 
+TEST_F(PlayersDialogTest, RenamingAnotherPlayerMakesHimThePlayerWhoPlays) {
+    PermanentStorage::SetLocalInt("Money", 5);
+    PermanentStorage::SetActivePlayer("Bob");
+    PermanentStorage::SetLocalInt("Money", 70);
+    testing_support::LogCapture log;
+    Open();
+    list->active = "Ann";
+    OpenNamePanel(true);
+    edit->value = "Anna";
+    Say("Enter your name ok pressed");
+    EXPECT_EQ((std::set<std::string>{"Anna", "Bob"}), Players());
+    EXPECT_EQ("Anna", PermanentStorage::GetActivePlayerName());
+    EXPECT_EQ(5, PermanentStorage::GetLocalInt("Money"));
+    EXPECT_EQ("Anna", list->active);
+    EXPECT_NE(std::string::npos, SavedFile().find("<ActivePlayer name=\"Anna\"/>")) << SavedFile();
+    EXPECT_EQ(0, log.ErrorCount()) << log.Text();
+}
+
 TEST_F(PlayersDialogTest, RenameToTheSameNameLeavesTheStorageAlone) {
     Open();
     OpenNamePanel(true);

@@ -9,6 +9,7 @@
 #include "aquarium/SceneryDecorations.h"
 #include "aquarium/SceneryEffects.h"
 #include "aquarium/SceneryPointers.h"
+#include "aquarium/TankRecords.h"
 #include "content/EffectObserver.h"
 #include "content/ParticleLibrary.h"
 #include "content/TemplateLib.h"
@@ -130,6 +131,18 @@ TEST_F(SceneryTest, ChestOpensShinesClosesAndLetsBubblesOutOnlyWhenOpening) {
     EXPECT_EQ(effects[3], 0u);
     EXPECT_EQ(effects[4], 1u);
     EXPECT_EQ(effects.back(), 1u);
+    EXPECT_EQ(log.ErrorCount(), 0) << log.Text();
+}
+
+TEST_F(SceneryTest, ChestBubblesComeOnlyWhenOpenFollowsIdle) {
+    LogCapture log;
+    // Opening after another state, or another state after idle, lets no bubbles out.
+    BuildOne("<ChestControl><position x=\"100\" y=\"50\"/><animation openAnimationId=\"open\" flareAnimationId=\"shine\"/>"
+             "<flarePos x=\"5\" y=\"6\"/><bubblesPos x=\"1\" y=\"2\"/>" +
+             Frames({"idle", "keep_open", "open", "close", "open"}) + "</ChestControl>");
+    const std::size_t before = Core::GetEffectObserver().GetEffectCount();
+    for (int i = 0; i < 40; ++i) container->Update(0.25f);
+    EXPECT_EQ(Core::GetEffectObserver().GetEffectCount(), before);
     EXPECT_EQ(log.ErrorCount(), 0) << log.Text();
 }
 
@@ -314,6 +327,14 @@ TEST_F(SceneryTest, BubbleColumnsSitEvenlyRiseAndAreBornAfterOvershoot) {
         EXPECT_TRUE(Find<BubblesBackGround>(container)->GetPauses().empty()) << refused;
         EXPECT_TRUE(DrawOnly().empty()) << refused;
         EXPECT_EQ(log.ErrorCount(), 1) << refused;
+        container = nullptr;
+    }
+    // A million columns are cut to the limit, with one report.
+    {
+        LogCapture cut;
+        BuildOne(xml(1000000, "minSpeed=\"50.0\" maxSpeed=\"100.0\""));
+        EXPECT_EQ(static_cast<std::size_t>(TankLimits::MAX_BUBBLE_EMITTERS), Find<BubblesBackGround>(container)->GetPauses().size());
+        EXPECT_EQ(cut.ErrorCount(), 1) << cut.Text();
         container = nullptr;
     }
     // A slow bubble in a tall column: the prefill stops at its cap.

@@ -129,6 +129,9 @@ TEST_F(ShopTest, PercentFractionAndColourTable) {
         EXPECT_EQ(c.color, PermanentStorage::GetLocalString("1 fish color")) << c.fish;
     }
     EXPECT_EQ(63, UtilityDispatcherDefinition::CalculatePercent(19, 0, 30));
+    // Below the range the percentage is the floor, not the truncation: -66.7 gives -67.
+    EXPECT_EQ(-67, UtilityDispatcherDefinition::CalculatePercent(8, 10, 13));
+    EXPECT_EQ(-100, UtilityDispatcherDefinition::CalculatePercent(7, 10, 13));
 }
 
 TEST_F(ShopTest, SubtractionClampsAtZeroAndTheFallingQuestion) {
@@ -242,10 +245,13 @@ protected:
         Add("<SamenessInfoDefinition><messageReceiver name=\"Fish sameness info\"/><percents _1=\"60\" _3=\"20\"/>"
             "</SamenessInfoDefinition>");
         Add(HintServerXml("0.1"));
-        for (const char* name : {"1 Aquarium bottom", "Money effect", "not enough money", "Shop modal dialog",
-                                 "1Gold context help", "Tutorial", "ShopTipsScreen2"}) {
+        for (const char* name : {"Money effect", "not enough money", "Shop modal dialog", "1Gold context help",
+                                 "Tutorial", "ShopTipsScreen2", "purchase failed"}) {
             AddReceiver(name);
         }
+        // The tank: it answers whether the fish went in.
+        tankAnswers = &AddAnswering("1 Aquarium bottom");
+        tankAnswers->answers = {{"add GoldFish", "true"}, {"add FernItem", "true"}};
         AddAnswering("1Gold icon position").answers = {{"get screen pos", "400,300"}};
         PermanentStorage::SetLocalInt("Money", 1000);
         fish = Add(FishEntryXml("1Gold", "GoldFish")).Cast<FishIconDispatcherDefinition>();
@@ -257,6 +263,7 @@ protected:
         ShopTest::TearDown();
     }
     ObjectWeakPointer<FishIconDispatcherDefinition> fish;
+    Answering* tankAnswers = nullptr;
 };
 
 TEST_F(FishShopTest, BuyingAndSellingFollowTheSamenessTable) {
@@ -264,7 +271,7 @@ TEST_F(FishShopTest, BuyingAndSellingFollowTheSamenessTable) {
     EXPECT_EQ(400, PermanentStorage::GetLocalInt("Money"));
     EXPECT_EQ(4, PermanentStorage::GetLocalInt("1Gold amount"));
     EXPECT_EQ(300 + 180 + 180 + 60, PermanentStorage::GetLocalInt("1 fish level"));
-    EXPECT_EQ(4u, TraceOf("1 Aquarium bottom < add GoldFish").size());
+    EXPECT_EQ(4u, TraceOf("1 Aquarium bottom ? add GoldFish").size());
     EXPECT_EQ("Money effect < - 150,400,300", TraceOf("Money effect").front());
     SendMessage("1Gold dispatcher", "1Gold minus pressed");
     EXPECT_EQ(Texts({"Shop modal dialog < instantiate 1GoldSellDialogTemplate"}), TraceOf("Shop modal dialog"));
@@ -465,6 +472,26 @@ TEST_F(ShopTest, MoneyEffectTakesTextAndPointAndRefusesOtherTexts) {
     container = nullptr;
 }
 
+TEST_F(ShopTest, AMoneyTextNeverLeavesTheScreen) {
+    widgets_test::AddFont("money23", 11, 3, 0, 10, 0, 10);
+    const std::string text = "- $25";
+    const float half = static_cast<float>(Render::fonts.GetStringWidth(text, "money23")) * 1.5f / 2.0f;
+    const float height = static_cast<float>(Render::fonts.GetFontHeight("money23")) * 1.5f;
+    ASSERT_GT(half, 10.0f);
+    const struct {
+        float x, y;
+        bool moves;
+    } cases[] = {{790.0f, 590.0f, true}, {3.0f, -10.0f, true}, {400.0f, 300.0f, false}, {800.0f, 0.0f, true}};
+    for (const auto& c : cases) {
+        const FPoint start = MoneyEffectControl::KeepOnScreen(text, FPoint(c.x, c.y));
+        EXPECT_GE(start._x - half, 0.0f) << c.x;
+        EXPECT_LE(start._x + half, 800.0f) << c.x;
+        EXPECT_GE(start._y, 0.0f) << c.y;
+        EXPECT_LE(start._y + 20.0f + height, 600.0f) << c.y;  // at the top of its rise
+        EXPECT_EQ(c.moves, start._x != c.x || start._y != c.y) << c.x << "," << c.y;
+    }
+}
+
 std::string MoneyXml() {
     return "<MoneyControl><position x=\"0\" y=\"0\"/><options variableName=\"Money\" oldValueStoreTo=\"Old money\" "
            "font=\"money23\"/><CountingFlare flareLife=\"2.0\" flareOnce=\"true\" minFlarePause=\"0\" "
@@ -582,6 +609,33 @@ TEST_F(ItemIconTest, PurchaseRoadSendsAndStoresInOrder) {
     EXPECT_EQ(20, PermanentStorage::GetLocalInt("Money"));
 }
 
+// A plant that is not made in the tank under the mouse is not bought: the drag ends, the icon comes
+// back, the buyer sees the shop's notice and no money goes.
+TEST_F(ItemIconTest, APlantThatCannotBeMadeInTheHandChargesNothing) {
+    const struct {
+        const char* name;
+        const char* fern;  // the FernItem template
+        const char* tankAnswer;
+    } cases[] = {
+        {"no createInDragging", "<TestFloorItem/>", "true"},
+        {"the tank refuses it", "<TestFloorItem><createInDragging x=\"0\" y=\"0\" replyTo=\"\"/></TestFloorItem>",
+         "false"},
+    };
+    for (const auto& c : cases) {
+        TemplateLib::RemoveTemplate("FernItem");
+        AddTemplate("FernItem", c.fern);
+        tankAnswers->answers["add FernItem"] = c.tankAnswer;
+        Trace().clear();
+        Icon("mouse down");
+        Icon("drag over");
+        EXPECT_FALSE(container->GetRoot().Cast<ItemIconDispatcherControl>()->IsPlacing()) << c.name;
+        EXPECT_EQ(Texts({"Fern icon < hide", "Fern icon < show"}), TraceOf("Fern icon")) << c.name;
+        EXPECT_EQ(Texts({"purchase failed < show"}), TraceOf("purchase failed")) << c.name;
+        EXPECT_EQ(100, PermanentStorage::GetLocalInt("Money")) << c.name;
+        EXPECT_EQ(0, PermanentStorage::GetLocalIntOrDef("Fern amount", 0)) << c.name;
+    }
+}
+
 TEST_F(ItemIconTest, NotEnoughMoneyStillStartsTheTutorial) {
     PermanentStorage::SetLocalBool("Want tutorial", true);
     PermanentStorage::SetLocalInt("Money", 39);
@@ -659,7 +713,7 @@ TEST_F(ShopTest, CatalogueMakesCollectionsScreenTemplateAndMetersThatLiveWithIt)
     LogCapture log;
     ObjectWeakPointer<Definition> catalogue = Add(
         "<ShopContentDefinition tankId=\"1\"><messageReceiver name=\"Shop content 1\"/>"
-        "<Fish>" + cupsAndStars + "<sale mul=\"1\" add=\"0\" div=\"2\"/>"
+        "<Fish>" + cupsAndStars + "<sale mul=\"1\" add=\"2\" div=\"2\"/>"
         "<fish id=\"Zebra\" cost=\"800\" minInGameField=\"0\" maxInGameField=\"2\"/>"
         "<fish id=\"Gold\" cost=\"150\" minInGameField=\"1\" maxInGameField=\"3\"/></Fish>"
         "<Beauty>" + cupsAndStars + "<sale mul=\"2\" add=\"1\" div=\"0\"/><item id=\"Shell\" cost=\"99\"/></Beauty>"
@@ -670,9 +724,9 @@ TEST_F(ShopTest, CatalogueMakesCollectionsScreenTemplateAndMetersThatLiveWithIt)
     EXPECT_EQ(1, log.ErrorCount()) << log.Text();
     EXPECT_TRUE(log.Contains("A sale with div 0 sells at 0"));
 
-    EXPECT_EQ("<Entry buy=\"150\" sell=\"75\" stars=\"2\" utility=\"150\" meters=\"1 Utility dispatcher\" tank=\"1\"/>",
+    EXPECT_EQ("<Entry buy=\"150\" sell=\"76\" stars=\"2\" utility=\"150\" meters=\"1 Utility dispatcher\" tank=\"1\"/>",
               content_test::Text(TemplateLib::GetTemplate("Gold entry")));
-    EXPECT_EQ("<Entry buy=\"800\" sell=\"400\" stars=\"5\" utility=\"800\" meters=\"1 Utility dispatcher\" tank=\"1\"/>",
+    EXPECT_EQ("<Entry buy=\"800\" sell=\"401\" stars=\"5\" utility=\"800\" meters=\"1 Utility dispatcher\" tank=\"1\"/>",
               content_test::Text(TemplateLib::GetTemplate("Zebra entry")));
     EXPECT_EQ("<Entry buy=\"99\" sell=\"0\" stars=\"1\" utility=\"99\" meters=\"1 Utility dispatcher\" tank=\"1\"/>",
               content_test::Text(TemplateLib::GetTemplate("Shell entry")));

@@ -8,6 +8,7 @@
 #include "core/XmlElement.h"
 #include "core/XmlRead.h"
 #include "tests/aquarium/AquariumTestSupport.h"
+#include "tests/aquarium/FishTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -92,7 +93,9 @@ TEST_F(TankStateTest, ARecordReadBackIsSavedByteForByte) {
     EXPECT_EQ(log.ErrorCount(), 0) << log.Text();
 }
 
-TEST_F(TankStateTest, RecordPartsOfOtherClassesOrUnreadAreReportedAndTheRestLoads) {
+// A record of another class is never built: it moves, whole, into the player's value beside the
+// tank's own, with one report naming it.
+TEST_F(TankStateTest, RecordsOfOtherClassesAreSetAsideUnreadPartsReportedAndTheRestLoads) {
     PermanentStorage::SetLocalXml(
         ScreenNames::tank,
         [] {
@@ -108,9 +111,17 @@ TEST_F(TankStateTest, RecordPartsOfOtherClassesOrUnreadAreReportedAndTheRestLoad
     BuildScreen(DispatcherXml(TankXml("")));
     ASSERT_TRUE(tank != NULL);
     EXPECT_EQ(ChildNames(), (Names{"a", "b"}));
-    EXPECT_TRUE(log.Contains("object != NULL")) << log.Text();
+    EXPECT_TRUE(log.Contains("record 2 ") && log.Contains("FixedChildrenListControl") && log.Contains("is no tank item") &&
+                log.Contains("set aside under '1 Aquarium bottom broken'"))
+        << log.Text();
     EXPECT_TRUE(log.Contains("not-visited-marked.xml")) << log.Text();
     EXPECT_EQ(log.ErrorCount(), 2) << log.Text();
+    const ObjectWeakPointer<XmlElement> aside = PermanentStorage::GetLocalXml("1 Aquarium bottom broken");
+    ASSERT_TRUE(aside != NULL);
+    EXPECT_EQ("<BrokenTankRecords>\n\t<FixedChildrenListControl>\n\t\t<position x=\"0\" y=\"0\"/>\n\t"
+              "</FixedChildrenListControl>\n</BrokenTankRecords>",
+              ElementText(aside));
+    EXPECT_EQ(std::string::npos, StoredState().find("FixedChildrenListControl"));
 }
 
 TEST_F(TankStateTest, EveryLoadSetsTheFlagsOfWishesAndLove) {

@@ -38,7 +38,8 @@ protected:
 };
 
 TEST_F(TankWishTest, TheFirstWishComesAfterSixSecondsAndThenEverySix) {
-    BuildTank("", TankItemXml("nemo", "Clown", 400, 50, 0.9f));
+    BuildTank("", TankItemXml("nemo", "Clown", 400, 50, 0.9f, true));
+    onFrame = [] { PermanentStorage::SetLocalBool("FishWishVisible", false); };  // each wish ends at once
     EXPECT_EQ(Run(20.0f, "nemo"), (Times{6.0f, 12.0f, 18.0f}));
     EXPECT_EQ(TraceOf("nemo wish"), (std::vector<std::string>{"nemo wish first", "nemo wish", "nemo wish"}));
     EXPECT_FALSE(PermanentStorage::GetLocalBool("FirstFishWish"));
@@ -76,13 +77,32 @@ TEST_F(TankWishTest, TheFishNearestTheFrontCentreWishesNeverAPlantNorAFishUpHigh
 
 TEST_F(TankWishTest, ANewFishWishesOnlyInThePlayersFirstDecision) {
     BuildTank("", "");
-    AddTemplate("Clown", TankItemXml("nemo", "Clown", 400, 50, 0.9f));
+    onFrame = [] { PermanentStorage::SetLocalBool("FishWishVisible", false); };
+    AddTemplate("Clown", TankItemXml("nemo", "Clown", 400, 50, 0.9f, true));
     Send("add Clown");
     EXPECT_EQ(Run(2.0f, "nemo"), (Times{1.0f}));
     EXPECT_EQ(TraceOf("nemo wish"), (std::vector<std::string>{"nemo wish first"}));
     Send("add Clown");  // a second one, one second later: no wish of its own
     EXPECT_EQ(Run(5.0f, "nemo"), (Times{}));
     EXPECT_EQ(Run(6.0f, "nemo"), (Times{6.0f}));  // the regular one goes on
+}
+
+TEST_F(TankWishTest, AFishThatCannotWishLeavesThePlayersFirstWishToTheNextDecision) {
+    BuildTank("", "");
+    AddTemplate("Clown", TankItemXml("nemo", "Clown", 400, 50, 0.9f));  // answers that it shows nothing
+    Send("add Clown");
+    EXPECT_EQ(Run(6.0f, "nemo"), (Times{1.0f, 6.0f}));
+    EXPECT_EQ(TraceOf("nemo wish"), (std::vector<std::string>{"nemo wish first", "nemo wish first"}));
+    EXPECT_FALSE(PermanentStorage::IsLocalNameDefined("FirstFishWish"));
+    EXPECT_FALSE(PermanentStorage::GetLocalBool("FishWishVisible"));
+}
+
+TEST_F(TankWishTest, AFishAtHeight450OrAboveNeverWishes) {
+    for (const int y : {449, 450}) {
+        BuildTank("", TankItemXml("lone", "Clown", 400, y, 0.9f));
+        clock = 0.0f;
+        EXPECT_EQ(Run(6.0f, "lone").size(), y < 450 ? 1u : 0u) << y;
+    }
 }
 
 TEST_F(TankWishTest, AnEmptyTankMakesNoWishAndKeepsItsTimers) {

@@ -7,14 +7,17 @@
 #include <functional>
 
 #include "aquarium/ExtendedWaterPlantControl.h"
+#include "aquarium/TankRecords.h"
 #include "content/TemplateLib.h"
 #include "controls/ControlFactory.h"
 #include "controls/MouseEvents.h"
 #include "shell/SoundSystem.h"
+#include "core/MessageServer.h"
 #include "core/PermanentStorage.h"
 #include "core/Random.h"
 #include "core/XmlElement.h"
 #include "core/XmlOutText.h"
+#include "core/XmlRead.h"
 #include "tests/aquarium/AquariumTestSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -140,6 +143,19 @@ TEST_F(WaterPlantTest, SavedPlantIsRebuiltAndSavesTheSameElement) {
     // The flare keeps its remaining time: 5 - 0.1.
     EXPECT_NE(first.find("beforeFirstFlare=\"4.9"), std::string::npos) << first;
     EXPECT_NE(first.find("<mesh maxShift="), std::string::npos) << first;
+    // Elements and attributes in the record's order.
+    const char* const order[] = {"canBeMirrored=", "mirror=", "<position x=", "y=", "<shopItem tankItemId=", "<fog enabled=",
+                                 "<ground groundLine=", "<icon textureId=", "<layers>",
+                                 "<mesh maxShift=", "bottomStaticLine=", "meshWidth=", "meshHeight=", "textureId=\"weed\" x=",
+                                 "<rotation maxShift=", "cyclic=", "pivotX=", "pivotY=", "textureId=\"stem\" x=",
+                                 "<flare flareLife=", "flareOnce=", "minFlarePause=", "maxFlarePause=", "beforeFirstFlare=",
+                                 "textureId=\"weed\" x=", "<static textureId=", "</layers>", "<disallowed centerX=", "centerY="};
+    std::size_t at = 0;
+    for (const char* token : order) {
+        const std::size_t found = first.find(token, at);
+        ASSERT_NE(found, std::string::npos) << token << " after " << at << " in " << first;
+        at = found + 1;
+    }
 
     PermanentStorage::SetActivePlayer("Bob");
     EXPECT_TRUE(Plant() == NULL);
@@ -239,6 +255,37 @@ TEST_F(WaterPlantTest, GridSwaysLessUpAndDownAndRotationsStayInRange) {
         ASSERT_LT(layers[2].angle, 360.0f);
         ASSERT_FLOAT_EQ(layers[3].angle, 0.0f);
     }
+}
+
+// However it is made, a plant draws at most MAX_PLANT_CELLS pictures: a mesh finer than a layer
+// may be is cut and the layers past the budget are left out, each with one report; a tank refuses
+// such a plant outright, as a record and as goods.
+TEST_F(WaterPlantTest, APlantFinerThanATankTakesIsCutOrRefusedWithOneReport) {
+    BuildTank("");
+    const std::string mesh = "<mesh textureId=\"weed\" x=\"0\" y=\"0\" bottomStaticLine=\"0\" maxShift=\"6.0\" ";
+    std::string layers = mesh + "meshWidth=\"2000\" meshHeight=\"2000\"/>";
+    for (int i = 0; i < 12; ++i) layers += mesh + "meshWidth=\"2\" meshHeight=\"4\"/>";
+    const std::string text = PlantXml(layers, 100, 50);
+    ObjectSmartPointer<XmlDocument> document(new XmlDocumentRead(text.data(), text.data() + text.size()));
+    LogCapture log;
+    const ObjectSmartPointer<Control> made =
+        ControlFactory::CreateControl(ObjectWeakPointer<Control>(tank), document->GetRoot());
+    ASSERT_TRUE(made.InstanceOf<ExtendedWaterPlantControl>());
+    const std::vector<WaterPlantLayer>& drawn = made.Cast<ExtendedWaterPlantControl>()->GetLayers();
+    int cells = 0;
+    for (const WaterPlantLayer& layer : drawn) cells += layer.meshes[0]->_columns * layer.meshes[0]->_rows;
+    EXPECT_EQ(TankLimits::MAX_PLANT_CELLS, cells);
+    EXPECT_EQ(TankLimits::MAX_MESH_CELLS, drawn[0].meshes[0]->_columns * drawn[0].meshes[0]->_rows);
+    EXPECT_EQ(1 + (TankLimits::MAX_PLANT_CELLS - TankLimits::MAX_MESH_CELLS) / 8, static_cast<int>(drawn.size()));
+    EXPECT_EQ(2, log.ErrorCount()) << log.Text();
+
+    AddTemplate("HugeFern", text);
+    EXPECT_EQ("false", SendMessageReply(ScreenNames::tank, "add HugeFern"));
+    EXPECT_TRUE(Plant() == NULL);
+    EXPECT_TRUE(log.Contains("'meshWidth' of &lt;mesh&gt; is out of range") ||
+                log.Contains("'meshWidth' of <mesh> is out of range"))
+        << log.Text();
+    document->GetRoot()->MarkVisitedTree();
 }
 
 TEST_F(WaterPlantTest, FixedPlantIgnoresTheMouseAndIsNotSaved) {

@@ -61,7 +61,8 @@ protected:
             list->GetChildren()[static_cast<std::size_t>(index)].Cast<ButtonControl>());
     }
 
-    // Runs "m x y" (move), "d x y" (press) and "u x y" (release) steps.
+    // Runs "m x y" (move), "d x y" (press), "b x y" (the second press of a double click) and
+    // "u x y" (release) steps.
     void Run(const std::string& steps) {
         std::istringstream in(steps);
         std::string op;
@@ -69,6 +70,7 @@ protected:
         while (in >> op >> x >> y) {
             if (op == "m") Move(x, y);
             if (op == "d") Down(x, y);
+            if (op == "b") container->MouseDoubleClick(x, y);
             if (op == "u") Up(x, y);
         }
     }
@@ -131,6 +133,23 @@ TEST_F(ButtonTest, ClickTable) {
         EXPECT_EQ(c.held, ButtonAt(0)->IsMouseCapturedByThis()) << c.name;
         EXPECT_EQ(c.held, container->IsMouseCaptured()) << c.name;
         EXPECT_EQ(0, log.ErrorCount()) << c.name << log.Text();
+    }
+}
+
+TEST_F(ButtonTest, ADoubleClickIsTwoClicksUnlessTheButtonCountsItAsOne) {
+    const std::string twice = "m 110 110 d 110 110 u 110 110 b 110 110 u 110 110";
+    for (const bool once : {false, true}) {
+        std::string button = Button("front", 100, 100);
+        if (once) button.replace(button.find("receiver='tester'"), 17, "receiver='tester' doubleClick='false'");
+        Build(List(button));
+        tester.messages.clear();
+        LogCapture log;
+        Run(twice);
+        EXPECT_EQ(once ? Texts{"front"} : (Texts{"front", "front"}), tester.messages) << once;
+        // A later single click counts again.
+        Run("d 110 110 u 110 110");
+        EXPECT_EQ(once ? 2u : 3u, tester.messages.size()) << once;
+        EXPECT_EQ(0, log.ErrorCount()) << log.Text();
     }
 }
 

@@ -184,6 +184,12 @@ protected:
     static void ClearTrace() { Trace().clear(); }
 };
 
+// An element read from XML text, kept apart from its document.
+inline ObjectSmartPointer<XmlElement> ParseElement(const std::string& text) {
+    ObjectSmartPointer<XmlDocument> document(new XmlDocumentRead(text.data(), text.data() + text.size()));
+    return ObjectSmartPointer<XmlElement>(new XmlElement(document->GetRoot()));
+}
+
 inline std::string RecorderXml(const std::string& name, int x, int y, int w, int h) {
     return "<Recorder name=\"" + name + "\" width=\"" + std::to_string(w) + "\" height=\"" + std::to_string(h) +
            "\"><position x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y) + "\"/></Recorder>";

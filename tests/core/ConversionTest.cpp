@@ -5,8 +5,11 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <string>
+#include <vector>
 
 #include "core/Bool.h"
+#include "core/CodePage.h"
 #include "core/Float.h"
 #include "core/Int.h"
 #include "core/String.h"
@@ -294,4 +297,20 @@ TEST(StringOperations, ReadLineWithoutFinalNewline) {
     LogCapture capture;
     EXPECT_EQ(String::ReadLine(nullptr), "");
     EXPECT_TRUE(Reported(capture, "f != NULL"));
+}
+
+// Every character of the code page goes out as UTF-8 and comes back as its byte; the one byte
+// without a character goes out as '?'.
+TEST(CodePageConversion, EveryCharacterRoundTripsThroughUtf8) {
+    for (int byte = 1; byte < 256; ++byte) {
+        const std::string text(1, static_cast<char>(byte));
+        if (byte == 0x98) {
+            EXPECT_EQ(0u, CodePointFromWindows1251(0x98));
+            EXPECT_EQ("?", Utf8FromWindows1251(text));
+            continue;
+        }
+        EXPECT_EQ(std::vector<int>{byte}, Windows1251FromUtf8(Utf8FromWindows1251(text))) << byte;
+        EXPECT_EQ(byte, Windows1251FromCodePoint(CodePointFromWindows1251(static_cast<unsigned char>(byte)))) << byte;
+    }
+    EXPECT_EQ("\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD", Utf8FromWindows1251("\xC8\xE2\xE0\xED"));
 }

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/ProgramRun.h"
@@ -58,6 +59,19 @@ std::string StoredValue(const std::string& stored, const std::string& name) {
 int StoredInt(const std::string& stored, const std::string& name) {
     const std::string value = StoredValue(stored, name);
     return value.empty() ? -1 : std::stoi(value);
+}
+
+// A press at one point, carried in steps to another and released there, from the frame on.
+std::string Carry(int frame, int fromX, int fromY, int toX, int toY) {
+    const auto at = [](int f, const std::string& what) { return std::to_string(f) + " " + what + "\n"; };
+    const auto point = [](int x, int y) { return std::to_string(x) + " " + std::to_string(y); };
+    std::string events = at(frame, "move " + point(fromX, fromY)) + at(frame + 1, "move " + point(fromX + 1, fromY)) +
+                         at(frame + 3, "down");
+    for (int step = 1; step <= 6; ++step) {
+        events += at(frame + 3 + 2 * step,
+                     "move " + point(fromX + (toX - fromX) * step / 6, fromY + (toY - fromY) * step / 6));
+    }
+    return events + at(frame + 17, "move " + point(toX + 1, toY)) + at(frame + 20, "up");
 }
 
 // The frame of a script's last event.
@@ -114,13 +128,20 @@ const int MENU_QUIT_Y = 515;
 const int PANEL_Y = 572;
 const int PANEL_MENU_X = 130;
 const int PANEL_SHOP_X = 400;
-// The neon's buy arrow on the shop's panel.
-const int NEON_BUY_X = 370;
-const int NEON_BUY_Y = 229;
-// The compressor's and the thermoregulator's icons in the shop panel.
-const int ICON_Y = 78;
-const int COMPRESSOR_X = 596;
-const int THERMOREGULATOR_X = 638;
+// The neon's buy arrow on the shop's fish shelf, its sell arrow under it, its picture beside them.
+const int NEON_BUY_X = 205;
+const int NEON_BUY_Y = 422;
+const int NEON_SELL_Y = 452;
+const int NEON_PICTURE_X = 160;
+// The weed's icon on the plants shelf.
+const int WEED_X = 70;
+const int WEED_Y = 501;
+// The equipment shelf: the compressor, the thermoregulator, the aqua filter, the sunlight, the fish
+// feeder.
+const int ICON_Y = 556;
+const int COMPRESSOR_X = 64;
+const int SUNLIGHT_X = 340;
+const int FEEDER_X = 432;
 
 // Every run needs the game program.
 class GameRunTest : public ::testing::Test {
@@ -156,11 +177,10 @@ TEST_F(GameRunTest, FirstStartWinsLevelOneBuysAPlantAndAFishAndFindsItAllAgain) 
     EXPECT_EQ(won, StoredInt(stored, "Money"));
     EXPECT_EQ(2, StoredInt(stored, "LevelNumber"));
 
-    // The shop: the weed's icon is carried onto the sand and bought for 20, then the neon's up
-    // arrow buys one for 60.
+    // The shop: the weed's icon is carried onto the sand at the back, above the shop panel, and
+    // bought for 20, then the neon's up arrow buys one for 60.
     std::string carry = Click(40, MENU_X, MENU_AQUARIUM_Y) + Click(80, PANEL_SHOP_X, PANEL_Y);
-    carry += "150 move 66 122\n151 move 67 122\n153 down\n155 move 80 160\n157 move 120 220\n159 move 180 300\n"
-             "161 move 240 380\n163 move 280 430\n165 move 300 450\n167 move 301 450\n170 up\n";
+    carry += Carry(150, WEED_X, WEED_Y, 300, 370);
     carry += Click(200, NEON_BUY_X, NEON_BUY_Y);
     ExpectLooksLike(RunGame("shop", carry, 300), "shop-bought.png");
     stored = Stored();
@@ -206,13 +226,22 @@ TEST_F(GameRunTest, ScreensaverShowsThePlayersTankAndKeepsTheProfile) {
     EXPECT_EQ(before, Stored());
 }
 
-// Last on the played profile: the weed is carried into the basket and sold after the question.
+// Last on the played profile: the weed is moved about in the aquarium (both panels slide out
+// and back), then carried into the shop's basket and sold after the question.
 TEST_F(GameRunTest, ThePlantIsSoldThroughTheBasket) {
     if (!TheGame().played) GTEST_SKIP() << "the play-through did not run";
     const int money = StoredInt(Stored(), "Money");
+    const std::string before = Stored();
+    RunGame("move", Click(40, MENU_X, MENU_AQUARIUM_Y) + Carry(100, 299, 358, 340, 358), 160);
+    const std::string after = Stored();
+    const auto weedX = [](const std::string& stored) {
+        const std::size_t weed = stored.find("<shopItem tankItemId=\"Weed\"/>");
+        const std::size_t position = stored.rfind("<position x=\"", weed);
+        return weed == std::string::npos || position == std::string::npos ? -1 : std::stoi(stored.substr(position + 13));
+    };
+    EXPECT_EQ(weedX(before) + 41, weedX(after)) << after;
     std::string events = Click(40, MENU_X, MENU_AQUARIUM_Y) + Click(80, PANEL_SHOP_X, PANEL_Y);
-    events += "150 move 300 480\n151 move 301 480\n153 down\n155 move 350 480\n157 move 450 490\n159 move 550 500\n"
-              "161 move 650 505\n163 move 710 505\n165 move 720 510\n167 move 721 510\n175 up\n";
+    events += Carry(150, 340, 358, 720, 510);
     events += Click(230, 270, 325);  // Sell
     RunGame("sell", events, 300);
     const std::string stored = Stored();
@@ -244,6 +273,24 @@ std::string RunOwn(const std::string& root, const std::string& events, int frame
     return shot;
 }
 
+// A first start types "Иван José" as UTF-8, the way the window receives it: the name box and then
+// the main menu show the Cyrillic letters and "_" for the letter the code page lacks, and the profile
+// keeps the name's Windows-1251 bytes.
+TEST_F(GameRunTest, ATypedCyrillicNameIsShownAndStoredAndALetterWithoutItsByteIsReplaced) {
+    const std::string root = OwnGame("cyrillic", ReadFile(MARIVEL_SOURCE_DIR "/data/Storage.xml"), false);
+    const std::string typed = "60 utf8 \xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD Jos\xC3\xA9\n";
+    const testing_support::PixelRegion box = {210, 260, 380, 38};
+    const testing_support::PixelRegion greeting = {290, 205, 220, 35};
+    const std::string boxShot = RunOwn(root, typed, 100);
+    ExpectLooksLike(boxShot, "name-cyrillic.png");
+    EXPECT_TRUE(CompareWithReference(boxShot, FixturePath("game/fixtures/name-cyrillic.png"), 8, 10, box).matches);
+    const std::string menuShot = RunOwn(root, typed + "62 key 13\n", 110);
+    ExpectLooksLike(menuShot, "menu-cyrillic.png");
+    EXPECT_TRUE(CompareWithReference(menuShot, FixturePath("game/fixtures/menu-cyrillic.png"), 8, 10, greeting).matches);
+    const std::string stored = ReadFile(root + "Tornvik Entertainment/Marivel/Storage.xml");
+    EXPECT_NE(std::string::npos, stored.find("<ActivePlayer name=\"\xC8\xE2\xE0\xED Jos_\"/>")) << stored;
+}
+
 // After a won level past the second, the shop's guide shows the first tip of the order; a plant
 // dearer than the money shows the notice instead of going into the hand.
 TEST_F(GameRunTest, ShopShowsATipAfterLevelTwoAndRefusesWhatIsTooDear) {
@@ -259,33 +306,37 @@ TEST_F(GameRunTest, ShopShowsATipAfterLevelTwoAndRefusesWhatIsTooDear) {
     std::string stored = ReadFile(root + "Tornvik Entertainment/Marivel/Storage.xml");
     EXPECT_EQ("plants", StoredValue(stored, "Current Tip"));
     EXPECT_EQ("false", StoredValue(stored, "Show next shop tip"));
-    // The fan plant costs 45: pressed at frame 160, its notice is up by the last frame.
-    ExpectLooksLike(RunOwn(root, shop + "160 move 166 122\n161 move 167 122\n163 down\n164 up\n", 185),
+    // The fan plant costs 45: pressed at frame 160 and again at 180, its notice is up by the last
+    // frame, and the second press only keeps it up.
+    ExpectLooksLike(RunOwn(root, shop + "160 move 162 501\n161 move 163 501\n163 down\n164 up\n180 down\n181 up\n", 200),
                     "shop-too-dear.png");
     stored = ReadFile(root + "Tornvik Entertainment/Marivel/Storage.xml");
     EXPECT_EQ(30, StoredInt(stored, "Money"));
 }
 
 // The shop's equipment icons: the compressor's is pressed three times (bought, upgraded, then
-// nothing more), the thermoregulator's with too little money left; the next start's aquarium
-// and the screensaver show the upgraded compressor.
+// nothing more), the fish feeder's double-clicked (bought only), the sunlight's with too little
+// money left; the prices are the catalogue's, and so is what each adds to the comfort. The next
+// start's aquarium and the screensaver show the upgraded compressor.
 TEST_F(GameRunTest, ShopBuysAndUpgradesEquipmentOnceEach) {
     const std::string root = OwnGame("equipment",
                                      "<Storage><Globals/><Player name=\"Di\">"
                                      "<Variable name=\"LevelNumber\" type=\"int\" value=\"2\"/>"
-                                     "<Variable name=\"Money\" type=\"int\" value=\"100\"/>"
+                                     "<Variable name=\"Money\" type=\"int\" value=\"165\"/>"
                                      "</Player><ActivePlayer name=\"Di\"/></Storage>",
                                      false);
     const std::string shop = Click(40, MENU_X, MENU_AQUARIUM_Y) + Click(80, PANEL_SHOP_X, PANEL_Y) +
                              Click(150, COMPRESSOR_X, ICON_Y) + Click(170, COMPRESSOR_X, ICON_Y) +
-                             Click(190, COMPRESSOR_X, ICON_Y) + Click(210, THERMOREGULATOR_X, ICON_Y);
-    ExpectLooksLike(RunOwn(root, shop, 240), "shop-equipment.png");
+                             Click(190, COMPRESSOR_X, ICON_Y) + Click(210, FEEDER_X, ICON_Y) +
+                             "216 dblclick\n217 up\n" + Click(230, SUNLIGHT_X, ICON_Y);
+    ExpectLooksLike(RunOwn(root, shop, 260), "shop-equipment.png");
     const std::string stored = ReadFile(root + "Tornvik Entertainment/Marivel/Storage.xml");
-    EXPECT_EQ(0, StoredInt(stored, "Money"));  // 40 and 60
+    EXPECT_EQ(165 - 40 - 60 - 25, StoredInt(stored, "Money"));
     EXPECT_EQ("Upgraded", StoredValue(stored, "1 Compressor"));
-    EXPECT_EQ(40, StoredInt(stored, "1 comfort level"));
-    const std::string thermoregulator = StoredValue(stored, "1 Thermoregulator");
-    EXPECT_TRUE(thermoregulator.empty() || thermoregulator == "None") << thermoregulator;
+    EXPECT_EQ("Bought", StoredValue(stored, "1 Fish feeder"));
+    EXPECT_EQ(40 + 60 + 25, StoredInt(stored, "1 comfort level"));
+    const std::string sunlight = StoredValue(stored, "1 Sunlight");
+    EXPECT_TRUE(sunlight.empty() || sunlight == "None") << sunlight;
 
     ExpectLooksLike(RunOwn(root, Click(40, MENU_X, MENU_AQUARIUM_Y), 100), "aquarium-equipment.png");
     ExpectLooksLike(RunOwn(root, "", 60, {"/screensaver"}), "screensaver-equipment.png");
@@ -301,8 +352,7 @@ TEST_F(GameRunTest, ShopBuysThreeFishSellsOneAndEquipsTheTank) {
                                      "<Variable name=\"Money\" type=\"int\" value=\"500\"/>"
                                      "</Player><ActivePlayer name=\"Di\"/></Storage>",
                                      false);
-    // The neon's sell arrow under its buy arrow, the question's Sell button.
-    const int NEON_SELL_Y = 263;
+    // The question's Sell button.
     const int SELL_X = 270;
     const int SELL_Y = 325;
     const std::string shop = Click(40, MENU_X, MENU_AQUARIUM_Y) + Click(80, PANEL_SHOP_X, PANEL_Y) +
@@ -320,7 +370,7 @@ TEST_F(GameRunTest, ShopBuysThreeFishSellsOneAndEquipsTheTank) {
     EXPECT_LT(60, fish);
     EXPECT_GT(180, fish);
     EXPECT_EQ("Upgraded", StoredValue(stored, "1 Compressor"));
-    EXPECT_EQ(40, StoredInt(stored, "1 comfort level"));
+    EXPECT_EQ(40 + 60, StoredInt(stored, "1 comfort level"));  // the catalogue's prices
     EXPECT_EQ("None", StoredValue(stored, "1 Cup"));
     EXPECT_EQ(2, testing_support::CountOf(stored, "<fishInfo templateId=\"Neon\""));
 
@@ -391,6 +441,107 @@ TEST_F(GameRunTest, PlayersAreMadeRenamedChosenAndDeletedThroughTheDialog) {
     EXPECT_NE(std::string::npos, stored.find("<Player name=\"Al\">")) << stored;
     EXPECT_NE(std::string::npos, stored.find("<ActivePlayer name=\"Al\"/>")) << stored;
     EXPECT_EQ(100, StoredInt(stored, "Money"));
+}
+
+// The size of a PNG picture from its header: width and height.
+std::pair<int, int> PictureSize(const std::string& path) {
+    const std::string data = ReadFile(path);
+    if (data.size() < 24) return {0, 0};
+    const auto word = [&data](std::size_t at) {
+        int value = 0;
+        for (std::size_t i = 0; i < 4; ++i) value = value * 256 + static_cast<unsigned char>(data[at + i]);
+        return value;
+    };
+    return {word(16), word(20)};
+}
+
+// One player's evening with the game's own screens, each step checked in Storage.xml with a clean
+// log: a level won, the aquarium lighting the cup the tank has earned, the meters previewing a
+// piece of equipment under the mouse, the piece bought at the catalogue's price, a switch to full
+// screen cancelled (the window is back at 800 x 600 in the next frame) and the other player
+// renamed, who then plays.
+TEST_F(GameRunTest, AnEveningWinsALevelLightsACupPreviewsBuysCancelsFullScreenAndRenamesTheOther) {
+    // A goldfish swimming in the tank.
+    const std::string GOLDFISH_TANK =
+        "<Variable name=\"1 Aquarium bottom\" type=\"xml\"><ZOrderControlState><FishControl><position x=\"0\" y=\"0\"/>"
+        "<animations side=\"fish_goldfish_side\" front=\"fish_goldfish_front\" back=\"fish_goldfish_back\" "
+        "shadow=\"fish_shadow\"/><fishInfo templateId=\"Goldfish\" acceleration=\"120.0\" accTime=\"1.0\" "
+        "maxAngle=\"0.25\" minPause=\"2.0\" maxPause=\"5.0\" minSpeed=\"45.0\" minAction=\"8\" hippocampus=\"false\" "
+        "study=\"false\" school=\"0.002\" race=\"0.5\" curiosity=\"0.3\"/><state isObject=\"false\" stateId=\"1\" "
+        "angle=\"0.0\" turnTime=\"0.0\" nFrame=\"1\"><position x=\"275.0\" y=\"291.0\" z=\"173\"/>"
+        "<currentDest x=\"166.0\" y=\"295.0\" z=\"173\"/><oldDest x=\"544.0\" y=\"225.0\" z=\"173\"/></state>"
+        "</FishControl></ZOrderControlState></Variable>";
+    const std::string root = OwnGame("evening",
+                                     "<Storage><Globals/><Player name=\"Ann\">"
+                                     "<Variable name=\"LevelNumber\" type=\"int\" value=\"1\"/>"
+                                     "<Variable name=\"Money\" type=\"int\" value=\"0\"/>"
+                                     "<Variable name=\"1 fish level\" type=\"int\" value=\"200\"/>"
+                                     "<Variable name=\"1 beauty level\" type=\"int\" value=\"60\"/>"
+                                     "<Variable name=\"1 comfort level\" type=\"int\" value=\"50\"/>" +
+                                         GOLDFISH_TANK +
+                                         "</Player><Player name=\"Bo\"><Variable name=\"Money\" type=\"int\" value=\"7\"/>"
+                                     "</Player><ActivePlayer name=\"Ann\"/></Storage>",
+                                     false);
+    const std::string profile = root + "Tornvik Entertainment/Marivel/Storage.xml";
+
+    // The level, then the aquarium: the meters give the tank its bronze cup, which lights up, and
+    // after six seconds the goldfish wishes for something the shop sells.
+    const std::string moves = ReadFile(FixturePath("game/fixtures/level1_win.txt"));
+    const int banner = LastFrame(moves) + 320;
+    const std::string aquarium =
+        RunOwn(root, moves + Click(banner, 400, 355) + Click(banner + 20, 400, 355), banner + 360);
+    std::string stored = ReadFile(profile);
+    const int won = StoredInt(stored, "Money");
+    EXPECT_GE(won, 80);
+    EXPECT_EQ(2, StoredInt(stored, "LevelNumber"));
+    EXPECT_EQ("Bronze", StoredValue(stored, "1 Cup"));
+    EXPECT_EQ("false", StoredValue(stored, "1 Bronze cup dark"));
+    EXPECT_EQ("true", StoredValue(stored, "1 Silver cup dark"));
+    EXPECT_EQ("false", StoredValue(stored, "FirstFishWish"));
+    EXPECT_EQ("true", StoredValue(stored, "FishWishVisible"));
+    const testing_support::PixelRegion cups = {470, 0, 130, 48};
+    const ScreenComparison lit = CompareWithReference(aquarium, FixturePath("game/fixtures/aquarium-cup.png"), 16, 20, cups);
+    EXPECT_TRUE(lit.matches) << lit.report;
+
+    // The shop: the mouse resting on the compressor shows on the comfort meter what it would add.
+    const std::string shop = Click(40, MENU_X, MENU_AQUARIUM_Y) + Click(80, PANEL_SHOP_X, PANEL_Y);
+    const testing_support::PixelRegion comfort = {545, 566, 240, 24};
+    const std::string idle = RunOwn(root, shop + "150 move 700 300\n", 200);
+    std::filesystem::copy_file(idle, root + "idle.png", std::filesystem::copy_options::overwrite_existing);
+    const std::string preview = RunOwn(root, shop + "150 move 64 556\n151 move 65 556\n", 200);
+    EXPECT_FALSE(testing_support::ComparePictures(root + "idle.png", preview, 16, 20, comfort).matches);
+    EXPECT_EQ(won, StoredInt(ReadFile(profile), "Money"));
+
+    // Bought at the catalogue's price, which is also what it adds to the comfort.
+    RunOwn(root, shop + Click(150, COMPRESSOR_X, ICON_Y), 200);
+    stored = ReadFile(profile);
+    EXPECT_EQ(won - 40, StoredInt(stored, "Money"));
+    EXPECT_EQ("Bought", StoredValue(stored, "1 Compressor"));
+    EXPECT_EQ(50 + 40, StoredInt(stored, "1 comfort level"));
+
+    // Full screen ticked (the window becomes 1024 x 768, where the Cancel button lies elsewhere),
+    // then Cancel: the next frame is drawn in the window of 800 x 600 again.
+    const std::string cancel = Click(40, MENU_X, MENU_OPTIONS_Y) + Click(100, 224, 196) + Click(130, 666, 595);
+    const std::string window = RunOwn(root, cancel, 135);
+    EXPECT_EQ(std::make_pair(800, 600), PictureSize(window));
+    stored = ReadFile(profile);
+    EXPECT_EQ("false", StoredValue(stored, "isFullScreen"));
+    EXPECT_EQ("7.000000e-001/0x3F333333", StoredValue(stored, "Music Volume"));
+
+    // Bo, who does not play, renamed Cy: he plays from then on, with his money.
+    const int ROW_X = 250;
+    const int SECOND_ROW_Y = 218;
+    const int BUTTON_X = 540;
+    const int RENAME_Y = 286;
+    RunOwn(root,
+           Click(40, MENU_X, MENU_PLAYERS_Y) + Click(90, ROW_X, SECOND_ROW_Y) + Click(110, BUTTON_X, RENAME_Y) +
+               "160 key 8\n161 key 8\n163 text Cy\n165 key 13\n",
+           220);
+    stored = ReadFile(profile);
+    EXPECT_NE(std::string::npos, stored.find("<Player name=\"Cy\">")) << stored;
+    EXPECT_EQ(std::string::npos, stored.find("<Player name=\"Bo\">")) << stored;
+    EXPECT_NE(std::string::npos, stored.find("<ActivePlayer name=\"Cy\"/>")) << stored;
+    EXPECT_EQ(7, StoredInt(stored.substr(stored.find("<Player name=\"Cy\">")), "Money"));
 }
 
 // A level loads its particle effects and their textures; at the end no texture of ours is left on

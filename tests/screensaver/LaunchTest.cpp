@@ -5,7 +5,10 @@
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 
+#include "screensaver/GameLaunch.h"
+#include "screensaver/OptionsBox.h"
 #include "tests/screensaver/LauncherRun.h"
 #include "tests/support/ProgramRun.h"
 #include "tests/support/TestSupport.h"
@@ -55,8 +58,11 @@ protected:
         start.self = self;
         start.args = args;
         start.folder = elsewhere;
+        start.output = root + "out.txt";
+        start.errors = root + "errors.txt";
         return start;
     }
+    std::string Errors() { return ReadFile(root + "errors.txt"); }
 
     std::string root;
     std::string elsewhere;
@@ -85,22 +91,81 @@ TEST_F(LaunchTest, RelativeSelfPathStartsTheGameByItsFullPath) {
     EXPECT_EQ(RealPath(root + "sub") + "\n", ReadFile(root + "folder.txt"));
 }
 
-TEST_F(LaunchTest, OtherLinesAndSelfPathsWithoutAFolderStartNothing) {
+// Each is told on standard error, with the exit code 0 all the same; "/a 12" is a request that
+// does nothing, quietly.
+TEST_F(LaunchTest, OtherLinesAndSelfPathsWithoutAFolderStartNothingAndSaySo) {
     WriteFakeGame(root);
     const std::vector<std::vector<std::string>> lines = {
-        {"/s", ""}, {"/screensaver"}, {"/S:1"}, {"/a", "12"}, {"/a"}, {"/p", "04567"}, {"/c:"}, {"/cx"}};
+        {"/s", ""}, {"/screensaver"}, {"/S:1"}, {"/a"}, {"/p", "04567"}, {"/c:"}, {"/cx"}, {"/x", "12"}};
     for (const auto& line : lines) {
         EXPECT_EQ(0, RunLauncher(Start(root + "marivel-screensaver", line))) << line[0];
+        EXPECT_NE(std::string::npos, Errors().find("Marivel Screensaver: \"" + line[0])) << line[0] << ": " << Errors();
     }
-    for (const std::string& self : {std::string("marivel-screensaver"), std::string(),
-                                    "\"" + root + "marivel-screensaver"}) {
-        EXPECT_EQ(0, RunLauncher(Start(self, {"/s"}))) << self;
+    EXPECT_EQ(0, RunLauncher(Start(root + "marivel-screensaver", {"/a", "12"})));
+    EXPECT_EQ("", Errors());
+    const std::pair<std::string, const char*> selves[] = {
+        {"marivel-screensaver", "names no folder"},
+        {"", "without its own path"},
+        {"\"" + root + "marivel-screensaver", "double quote"}};
+    for (const auto& self : selves) {
+        EXPECT_EQ(0, RunLauncher(Start(self.first, {"/s"}))) << self.first;
+        EXPECT_NE(std::string::npos, Errors().find(self.second)) << self.first << ": " << Errors();
     }
     EXPECT_FALSE(FileExists(root + "args.txt")) << ReadFile(root + "args.txt");
 }
 
-TEST_F(LaunchTest, MissingGameEndsTheLauncherQuietly) {
-    EXPECT_EQ(0, RunLauncher(Start(root + "marivel-screensaver", {"/s"})));
+// A folder whose name begins with the quote does hold a game: the refusal, not a missing file,
+// keeps it from starting.
+TEST_F(LaunchTest, SelfPathBeginningWithAQuoteIsRefusedWhereItsFolderHoldsAGame) {
+    std::filesystem::create_directories(root + "\"q");
+    WriteFakeGame(root + "\"q/");
+    LauncherStart start = Start("\"q/marivel-screensaver", {"/s"});
+    start.folder = root;
+    EXPECT_EQ(0, RunLauncher(start));
+    EXPECT_FALSE(FileExists(root + "args.txt")) << ReadFile(root + "args.txt");
+    EXPECT_NE(std::string::npos, Errors().find("begins with a double quote")) << Errors();
+}
+
+// A game that is missing, no program, not allowed to run or failing is told on standard error (and
+// in the options box's text), and the launcher still ends with 0.
+TEST_F(LaunchTest, MissingOrBrokenGameIsReportedAndTheExitCodeStaysZero) {
+    struct Case {
+        const char* name;
+        std::function<void()> make;
+        const char* told;
+        bool seenBeforeStart;
+    };
+    const std::string game = root + "qzt.dat";
+    const std::string self = root + "marivel-screensaver";
+    const Case cases[] = {
+        {"missing", [] {}, "No such file", true},
+        {"no program", [&] { WriteScript(game, "this is no program\n"); }, "no program", true},
+        {"not allowed to run", [&] { WriteFile(game, "#!/bin/sh\nexit 0\n"); }, "Permission denied", true},
+        {"failing", [&] { WriteScript(game, "#!/bin/sh\nexit 3\n"); }, "exit code 3", false},
+        {"killed", [&] { WriteScript(game, "#!/bin/sh\nkill -9 $$\n"); }, "signal 9", false},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove(game);
+        c.make();
+        EXPECT_EQ(0, RunLauncher(Start(self, {"/s"}))) << c.name;
+        EXPECT_NE(std::string::npos, Errors().find("Marivel Screensaver: the game " + game)) << c.name << ": " << Errors();
+        // "no program" is what the check before the start says; the start itself says the
+        // system's words.
+        if (std::string(c.name) != "no program") {
+            EXPECT_NE(std::string::npos, Errors().find(c.told)) << c.name << ": " << Errors();
+        }
+        // The options request checks the game without starting it.
+        const std::string checked = screensaver::CheckGame(self.c_str());
+        EXPECT_EQ(c.seenBeforeStart, !checked.empty()) << c.name;
+        if (checked.empty()) continue;
+        EXPECT_NE(std::string::npos, checked.find(c.told)) << c.name << ": " << checked;
+        EXPECT_EQ(0, RunLauncher(Start(self, {"/c"}))) << c.name;
+        EXPECT_EQ("Marivel Screensaver: " + checked + "\n", Errors()) << c.name;
+        EXPECT_NE(std::string::npos, screensaver::OptionsBoxText(checked).find(checked)) << c.name;
+    }
+    WriteFakeGame(root);
+    EXPECT_EQ("", screensaver::CheckGame(self.c_str()));
+    EXPECT_EQ(screensaver::optionsText, screensaver::OptionsBoxText(""));
 }
 
 TEST_F(LaunchTest, BuildPutsQztDatBesideTheLauncherAsALinkToTheGame) {

@@ -47,6 +47,10 @@ LauncherRun::LauncherRun(const LauncherStart& start) {
     posix_spawn_file_actions_addchdir_np(&actions, start.folder.c_str());
     const std::string output = start.output.empty() ? "/dev/null" : start.output;
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (!start.errors.empty()) {
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, start.errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0644);
+    }
     const std::string launcher = LauncherPath();
     if (posix_spawn(&_pid, launcher.c_str(), &actions, nullptr, a.data(), e.data()) != 0) _pid = 0;
     posix_spawn_file_actions_destroy(&actions);

@@ -17,6 +17,7 @@ struct LauncherStart {
     std::vector<std::string> args;      // the rest
     std::string folder = "/";           // the folder it starts in
     std::string output;                 // where its standard output goes ("" for /dev/null)
+    std::string errors;                 // where its standard error goes ("" for the test's own)
     std::vector<std::string> env;       // NAME=value entries before the headless defaults
 };
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/CodePage.h"
 #include "shell/BitmapFont.h"
 #include "shell/RenderDeviceFonts.h"
 #include "tests/shell/RecordingDeviceFixture.h"
@@ -174,6 +175,22 @@ TEST_F(FontTest, HelloWorldLayoutMeasureAndAlignment) {
     for (const auto& d : recording->draws) EXPECT_EQ(0u, d.primitiveCount);
 }
 
+// The width of every leading part of a text in one pass, as each would measure on its own.
+TEST_F(FontTest, PrefixWidthsAreTheWidthsOfEveryLeadingPart) {
+    AddTestFont("HeloWrd");
+    const std::string text = "He9llo World";
+    std::vector<int> widths;
+    Render::fonts.GetPrefixWidths(text, "test", widths);
+    ASSERT_EQ(text.size() + 1, widths.size());
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        EXPECT_EQ(Render::fonts.GetStringWidth(text.substr(0, i), "test"), widths[i]) << i;
+    }
+    // In UTF-8 the bytes inside a character take the width before it.
+    Render::device._useUtf8 = true;
+    Render::fonts.GetPrefixWidths("H\xD0\x98" "e", "test", widths);
+    EXPECT_EQ((std::vector<int>{0, 8, 8, 8, 16}), widths);
+}
+
 TEST_F(FontTest, LongTextDrawsInFullInChunks) {
     AddTestFont("ab");
     Render::fonts.SetFont("test");
@@ -251,17 +268,31 @@ TEST_F(FontTest, RegistryAliasesAndUnknownNames) {
     EXPECT_FALSE(Render::fonts.DoesFontExist("other"));
 }
 
-TEST_F(FontTest, DemoFontLoadsFromItsPictureAndMetrics) {
-    char previous[4096];
-    ASSERT_NE(nullptr, getcwd(previous, sizeof(previous)));
-    ASSERT_EQ(0, chdir(MARIVEL_SOURCE_DIR "/data"));
-    LogCapture capture;
-    BitmapFont font("demo", 1, -1);
-    ASSERT_EQ(0, chdir(previous));
-    EXPECT_EQ(0, capture.ErrorCount()) << capture.Text();
-    EXPECT_EQ(158, font.GetNumChars());
-    EXPECT_EQ(19, font.GetInfo().height);
-    ASSERT_NE(nullptr, font.GetInfo().texture->_tex);
-    Render::fonts.AddFont(font);
-    EXPECT_GT(Render::fonts.GetStringWidth("Hello World", "demo"), 50);
+// The demo fonts hold the game's whole character set: every byte of the code page that stands for a
+// character has a glyph (the upper half drawn as its Windows-1251 character), the one that does not
+// has none.
+TEST_F(FontTest, DemoFontsLoadFromTheirPicturesAndHoldEveryCharacterOfTheCodePage) {
+    for (const char* name : {"demo", "demo_gold"}) {
+        SCOPED_TRACE(name);
+        char previous[4096];
+        ASSERT_NE(nullptr, getcwd(previous, sizeof(previous)));
+        ASSERT_EQ(0, chdir(MARIVEL_SOURCE_DIR "/data"));
+        LogCapture capture;
+        BitmapFont font(name, 1, -1);
+        ASSERT_EQ(0, chdir(previous));
+        EXPECT_EQ(0, capture.ErrorCount()) << capture.Text();
+        EXPECT_EQ(19, font.GetInfo().height);
+        ASSERT_NE(nullptr, font.GetInfo().texture->_tex);
+        std::vector<int> codes;
+        for (int k = 0; k < font.GetNumChars(); ++k) codes.push_back(font.GetCharInfo(k).code);
+        std::vector<int> characters;
+        for (int byte = 33; byte < 256; ++byte) {
+            if (byte != 127 && CodePointFromWindows1251(static_cast<unsigned char>(byte)) != 0) characters.push_back(byte);
+        }
+        EXPECT_EQ(characters, codes);
+        Render::fonts.AddFont(font);
+        EXPECT_GT(Render::fonts.GetStringWidth("Hello World", name), 50);
+        // Cyrillic capitals differ in width, where the Latin ones with accents did not.
+        EXPECT_NE(Render::fonts.GetStringWidth("\xC0", name), Render::fonts.GetStringWidth("\xC4", name));
+    }
 }

@@ -180,9 +180,9 @@ TEST(KeyMappingTest, LetterKeysFollowTheLayoutsLabelsAndOtherKeysTheirPlace) {
     EXPECT_EQ('A', queue[2].code);
 }
 
-TEST(KeyMappingTest, TypedTextBecomesWindows1251Bytes) {
-    // "Aб", "Ё", "ё", "№", euro sign, a Chinese character (dropped), a broken sequence (dropped).
-    const std::vector<int> expected = {0x41, 0xE1, 0xA8, 0xB8, 0xB9, 0x88};
+TEST(KeyMappingTest, TypedTextBecomesWindows1251BytesAndWhatItCannotHoldAVisibleReplacement) {
+    // "Aб", "Ё", "ё", "№", euro sign, a Chinese character and a broken sequence (each replaced).
+    const std::vector<int> expected = {0x41, 0xE1, 0xA8, 0xB8, 0xB9, 0x88, '_', '_'};
     EXPECT_EQ(expected, Windows1251FromUtf8("A\xD0\xB1\xD0\x81\xD1\x91\xE2\x84\x96\xE2\x82\xAC\xE4\xB8\xAD\xD0"));
     EXPECT_EQ(0xC0, Windows1251FromCodePoint(0x0410));
     EXPECT_EQ(0xFF, Windows1251FromCodePoint(0x044F));

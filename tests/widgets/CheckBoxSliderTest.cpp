@@ -217,22 +217,29 @@ protected:
     static float Local() { return PermanentStorage::GetLocalFloat("volume"); }
 };
 
-TEST_F(SliderTest, AStoredValueIsSnappedToTheButtonGridOnTheNextFrame) {
+TEST_F(SliderTest, AStoredValueKeepsItsPrecisionUntilTheButtonMoves) {
     LogCapture log;
     const struct {
         float stored;
         int buttonX;
-        float snapped;
-    } cases[] = {{0.333f, 43, 0.33f}, {0.336f, 44, 0.34f}, {0.0f, 10, 0.0f}, {1.0f, 110, 1.0f}};
+    } cases[] = {{0.333f, 43}, {0.336f, 44}, {0.0f, 10}, {1.0f, 110}, {0.7f, 80}};
     for (const auto& c : cases) {
         Forget("volume");
         PermanentStorage::SetGlobalFloat("volume", c.stored);
         BuildOne(Slider());
         EXPECT_EQ(c.buttonX, Bar()->GetButtonX()) << c.stored;
         Frame(0.02f);
-        EXPECT_FLOAT_EQ(c.snapped, Global()) << c.stored;
-        EXPECT_FLOAT_EQ(c.snapped, Local()) << c.stored;
+        Move(163, 210);  // hovering does not move the button
+        Frame(0.02f);
+        EXPECT_EQ(c.stored, Global()) << c.stored;
     }
+    // A drag by one unit stores the value of the button's place.
+    Move(100 + 83, 210);
+    Down(100 + 83, 210);
+    Move(100 + 84, 210);
+    Up(100 + 84, 210);
+    EXPECT_EQ(81, Bar()->GetButtonX());
+    EXPECT_FLOAT_EQ(0.71f, Global());
     EXPECT_EQ(0, log.ErrorCount()) << log.Text();
 }
 
@@ -330,10 +337,13 @@ TEST_F(SliderTest, LimitsOutOfOrderAndBadDefaultsAreReported) {
     BuildOne(Slider(50, 50, "1.5"));
     EXPECT_TRUE(check_reports::Reported(log, "_buttonMinX < _buttonMaxX"));
     EXPECT_TRUE(check_reports::Reported(log, "0.0f <= defaultValue && defaultValue <= 1.0f"));
-    // Nothing divides by the empty range.
+    // The slider goes on with the smallest working track, one unit, and says nothing more.
+    const int errors = log.ErrorCount();
     Frame(0.02f);
     Click(155, 210);
-    EXPECT_EQ(50, Bar()->GetButtonX());
+    Frame(0.02f);
+    EXPECT_EQ(51, Bar()->GetButtonX());
+    EXPECT_EQ(errors, log.ErrorCount()) << log.Text();
 }
 
 }  // namespace

@@ -13,14 +13,10 @@
 
 namespace {
 
+using controls_test::ParseElement;
 using controls_test::Recorder;
 using controls_test::Trace;
 using testing_support::LogCapture;
-
-ObjectSmartPointer<XmlElement> ParseElement(const std::string& text) {
-    ObjectSmartPointer<XmlDocument> document(new XmlDocumentRead(text.data(), text.data() + text.size()));
-    return ObjectSmartPointer<XmlElement>(new XmlElement(document->GetRoot()));
-}
 
 std::string Watched(const std::string& name, int x) {
     return "<Recorder name='" + name + "' width='50' height='50'><position x='" + std::to_string(x) +

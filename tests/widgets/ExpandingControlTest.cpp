@@ -80,19 +80,32 @@ TEST_F(ExpandingControlTest, HideTwiceGivesOneHidingAndTwoClosingMessagesEachAHi
     EXPECT_EQ(0, log.ErrorCount()) << log.Text();
 }
 
-TEST_F(ExpandingControlTest, TheVisibleTimeEndsOnlyTheFirstShowing) {
+TEST_F(ExpandingControlTest, EveryShowingStaysItsVisibleTimeAndAShowWhileUpKeepsThePanelUpQuietly) {
+    LogCapture log;
     BuildOne(Panel("visibleTime='1.0'"));
+    for (int showing = 0; showing < 2; ++showing) {
+        SendMessage("hint", "show");
+        Run(7, STEP);
+        EXPECT_EQ(ExpandingControl::SHOWN_STATE, Hint()->GetState());
+        container->Update(STEP);  // the time runs out exactly
+        EXPECT_EQ(ExpandingControl::DISAPPEARING_STATE, Hint()->GetState());
+        Run(16, STEP);
+        EXPECT_EQ(ExpandingControl::INVISIBLE_STATE, Hint()->GetState());
+    }
+    EXPECT_EQ(2, std::count(game.messages.begin(), game.messages.end(), "closed"));
+    // A second "show" 0.5 s into a showing gives it its whole time again; one while it goes
+    // brings it back.
     SendMessage("hint", "show");
+    Run(4, STEP);
+    SendMessage("hint", "show");
+    EXPECT_EQ(ExpandingControl::SHOWN_STATE, Hint()->GetState());
     Run(7, STEP);
     EXPECT_EQ(ExpandingControl::SHOWN_STATE, Hint()->GetState());
-    container->Update(STEP);  // the time runs out exactly
+    container->Update(STEP);
     EXPECT_EQ(ExpandingControl::DISAPPEARING_STATE, Hint()->GetState());
-    Run(16, STEP);
-    EXPECT_EQ(ExpandingControl::INVISIBLE_STATE, Hint()->GetState());
-    EXPECT_EQ(1, std::count(game.messages.begin(), game.messages.end(), "closed"));
     SendMessage("hint", "show");
-    Run(80, STEP);
-    EXPECT_EQ(ExpandingControl::SHOWN_STATE, Hint()->GetState());
+    EXPECT_EQ(ExpandingControl::APPEARING_STATE, Hint()->GetState());
+    EXPECT_EQ(0, log.ErrorCount()) << log.Text();
 }
 
 TEST_F(ExpandingControlTest, AClickElsewhereDismissesAfterTheWaitUnlessTheHintIsFixed) {

@@ -232,6 +232,42 @@ TEST_F(StaticTextControlTest, LinkHitRectangleIsItsDrawnRectangle) {
     }
 }
 
+// In every vertical alignment a link after a nested block is hovered exactly where it is drawn,
+// and so is one in a second block after such a block.
+TEST_F(StaticTextControlTest, ALinkAfterANestedBlockIsHoveredWhereItIsDrawn) {
+    for (const char* valign : {"top", "middle", "bottom"}) {
+        SCOPED_TRACE(valign);
+        LogCapture log;
+        const std::string block = std::string("<div fontName='fixed' align='left' valign='") + valign +
+                                  "'><line>a</line><div><line>b</line><line>c</line></div><line>" + Link("cd", "go") +
+                                  "</line></div>";
+        Build(TextControl(block + block, 100, 300));
+        Frame(0.1f);
+        for (int div = 0; div < 2; ++div) {
+            // The link draws fourth in its block: a, b, c, then the link.
+            const widgets_test::Box drawn = DrawnBox(4 * div + 3, 1);
+            const ObjectSmartPointer<StaticTextLine> line = Text()->GetDivs()[div]->GetLines()[2].Cast<StaticTextLine>();
+            const ObjectSmartPointer<StaticTextLink> link = line->GetRuns()[0].Cast<StaticTextLink>();
+            const int left = static_cast<int>(drawn.left), right = static_cast<int>(drawn.right);
+            const int bottom = static_cast<int>(drawn.bottom), top = static_cast<int>(drawn.top);
+            EXPECT_EQ(20, right - left);
+            EXPECT_EQ(20, top - bottom);
+            const struct {
+                int x, y;
+                bool over;
+            } probes[] = {{left, bottom, true},       {right - 1, top - 1, true}, {left, bottom - 1, false},
+                          {left, top, false},         {left - 1, bottom, false},  {right, bottom, false}};
+            for (const auto& p : probes) {
+                Move(790, 590);
+                Move(p.x, p.y);
+                EXPECT_EQ(p.over, link->IsActive()) << div << ": " << p.x << "," << p.y;
+            }
+        }
+        EXPECT_EQ(0, log.ErrorCount()) << log.Text();
+        container = nullptr;
+    }
+}
+
 TEST_F(StaticTextControlTest, LinkStates) {
     Build(TextControl("<div fontName='fixed' align='left'><line>" + Link("cd", "go") + "</line></div>", 100, 300));
     const ObjectSmartPointer<StaticTextLink> link = FirstLink();

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "core/CodePage.h"
+
 namespace {
 
 struct Rgba {
@@ -240,14 +242,21 @@ void MakeFont(const std::string& fontFile, int pixelSize, const std::string& out
     const int pageW = 256, pageH = 256;
     Rgba page(pageW, pageH);
 
+    // The game's characters are Windows-1251 bytes: the upper half draws the character each byte
+    // stands for (Cyrillic, dashes, quotes...), after the printable ASCII ones.
     std::vector<int> codes;
     for (int c = 33; c <= 126; ++c) codes.push_back(c);
-    for (int c = 0xC0; c <= 0xFF; ++c) codes.push_back(c);
+    for (int c = 0x80; c <= 0xFF; ++c) {
+        if (CodePointFromWindows1251(static_cast<unsigned char>(c)) != 0) codes.push_back(c);
+    }
 
     std::vector<GlyphOut> glyphs;
     int penX = 0, top = 0;
     for (int code : codes) {
-        if (FT_Load_Char(face, static_cast<FT_ULong>(code), FT_LOAD_RENDER) != 0) continue;
+        const FT_ULong character = CodePointFromWindows1251(static_cast<unsigned char>(code));
+        if (FT_Get_Char_Index(face, character) == 0 || FT_Load_Char(face, character, FT_LOAD_RENDER) != 0) {
+            Fail("no glyph for byte " + std::to_string(code));
+        }
         const FT_GlyphSlot g = face->glyph;
         const int bw = static_cast<int>(g->bitmap.width);
         const int b = bw > 0 ? bw : 1;
