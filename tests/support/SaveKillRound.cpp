@@ -51,7 +51,7 @@ std::string NeonBuyerProfile(const std::string& money) {
 std::string NeonBuyingEvents(const std::vector<int>& buyFrames, int leave) {
     // Window pixels: the menu's Aquarium, the aquarium's Shop, the neon's buy arrow.
     std::string events = Click(40, 400, 335) + Click(80, 400, 572);
-    for (int frame : buyFrames) events += Click(frame, 370, 229);
+    for (int frame : buyFrames) events += Click(frame, 205, 422);
     events += std::to_string(leave) + " key 27\n" + std::to_string(leave + 40) + " key 27\n";
     return events;
 }
@@ -121,6 +121,7 @@ KillRound RunKillRound(const std::string& gameFolder, const std::string& home, c
         if (round.killedAfter == 0) round.problem = "the game did not end";
     }
     close(watch);
+    round.killedInSave = round.killedAfter > 0 && access((folder + "Storage.xml.new").c_str(), F_OK) == 0;
 
     // The next start finds the profile, loads it and saves it again when it ends.
     round.restartExit = RunProgram(gameFolder, home, {"--fixed-step", "20", "--frames", "3"});

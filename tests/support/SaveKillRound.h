@@ -32,6 +32,8 @@ struct KillRound {
     int killedAfter = 0;
     // Saves completed (the new text renamed into place) before the kill.
     int saves = 0;
+    // The kill left a new text beside the profile: it came while a save was under way.
+    bool killedInSave = false;
     // The profile the last completed save left, read when it was seen.
     NeonProfile lastSaved;
     // What the next start loaded and saved again, its exit code and whether its log has an error.
