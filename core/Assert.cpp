@@ -51,13 +51,17 @@ void ReportFailure(const std::string& title, const std::string& text, const char
         return;
     }
     const std::string composed = ComposeFailureText(title, text, path, line);
-    int& reports = ReportsPerPlace()[std::make_pair(std::string(ProjectPath(path)), line)];
-    if (reports < MAX_REPORTS_PER_PLACE) {
-        if (HtmlLog::WriteError(composed)) ++reports;
-    } else if (reports == MAX_REPORTS_PER_PLACE && !HtmlLog::IsErrorWritten(composed)) {
-        ++reports;
-        HtmlLog::WriteError("Further reports from " + std::string(ProjectPath(path)) + ", line " +
-                            std::to_string(line) + " are left out");
+    if (!HtmlLog::IsBounded()) {
+        HtmlLog::WriteError(composed);
+    } else {
+        int& reports = ReportsPerPlace()[std::make_pair(std::string(ProjectPath(path)), line)];
+        if (reports < MAX_REPORTS_PER_PLACE) {
+            if (HtmlLog::WriteError(composed)) ++reports;
+        } else if (reports == MAX_REPORTS_PER_PLACE && !HtmlLog::IsErrorWritten(composed)) {
+            ++reports;
+            HtmlLog::WriteError("Further reports from " + std::string(ProjectPath(path)) + ", line " +
+                                std::to_string(line) + " are left out");
+        }
     }
     if (assertThrowDepth > 0) {
         throw AssertionFailedException(composed);

@@ -56,6 +56,7 @@ std::tm HtmlLog::LocalTime() { return Now(); }
 
 int HtmlLog::_failedWrites = 0;
 bool HtmlLog::_isFull = false;
+bool HtmlLog::_isBounded = true;
 
 namespace {
 
@@ -77,7 +78,7 @@ void HtmlLog::Append(const std::string& text, bool isEntry) {
     bool written = f != nullptr;
     if (f) {
         std::string out = WithCrLf(text);
-        if (isEntry && std::fseek(f, 0, SEEK_END) == 0) {
+        if (isEntry && _isBounded && std::fseek(f, 0, SEEK_END) == 0) {
             const long size = std::ftell(f);
             if (size >= 0 && size + static_cast<long>(out.size()) > MAX_FILE_SIZE) {
                 out.clear();
@@ -142,7 +143,7 @@ bool HtmlLog::IsErrorWritten(const std::string& text) {
 }
 
 bool HtmlLog::WriteError(const std::string& text) {
-    if (!WrittenErrors().insert(std::hash<std::string>()(text)).second) return false;
+    if (_isBounded && !WrittenErrors().insert(std::hash<std::string>()(text)).second) return false;
     FirstErrorRecord& first = FirstErrorEntry();
     if (!first.written) {
         first.written = true;

@@ -21,6 +21,11 @@ public:
     static bool IsErrorWritten(const std::string& text);
     static void WriteLabelled(const std::string& label, const std::string& text);
     static void WriteRaw(const std::string& text);
+    // A tool that reads every report back from its own log (content-check) lifts the bounds: no
+    // size limit, and a fault is written each time it is reported.
+    static void SetBounded(bool bounded) { _isBounded = bounded; }
+    static bool IsBounded() { return _isBounded; }
+
     // Starts the log; the memory of errors written is cleared.
     static void Open(bool recreate);
     // Forgets which errors were written (a test that empties the log starts afresh).
@@ -51,4 +56,5 @@ private:
 
     static int _failedWrites;
     static bool _isFull;
+    static bool _isBounded;
 };
