@@ -68,6 +68,10 @@ void ReportFailure(const std::string& title, const std::string& text, const char
     }
 }
 
+bool IsFailureWritten(const std::string& title, const std::string& text, const char* path, int line) {
+    return HtmlLog::IsErrorWritten(ComposeFailureText(title, text, path, line));
+}
+
 void ReportCheckFailure(const char* text, const char* path, int line) {
     ReportFailure("Assertion failed", text, path, line);
 }

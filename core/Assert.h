@@ -20,6 +20,9 @@ void ReportFailure(const std::string& title, const std::string& text, const char
 // hundred times); a test that empties the log starts afresh.
 void ForgetReportedFailures();
 
+// Whether that failure (its text at its place) is in the log already.
+bool IsFailureWritten(const std::string& title, const std::string& text, const char* path, int line);
+
 // The composed text: title ": " text "\n\n" path ", line " line.
 std::string ComposeFailureText(const std::string& title, const std::string& text, const char* path,
                                int line);

@@ -55,7 +55,7 @@ void HtmlLog::SetClock(Clock clock) { CurrentClock() = std::move(clock); }
 std::tm HtmlLog::LocalTime() { return Now(); }
 
 int HtmlLog::_failedWrites = 0;
-bool HtmlLog::_isFull = false;
+long HtmlLog::_fullSize = -1;
 bool HtmlLog::_isBounded = true;
 
 namespace {
@@ -80,16 +80,16 @@ void HtmlLog::Append(const std::string& text, bool isEntry) {
         std::string out = WithCrLf(text);
         if (isEntry && _isBounded && std::fseek(f, 0, SEEK_END) == 0) {
             const long size = std::ftell(f);
-            if (size >= 0 && size + static_cast<long>(out.size()) > MAX_FILE_SIZE) {
+            // A log emptied since it filled up (a new start, a test) takes entries again.
+            if (_fullSize >= 0 && size >= 0 && size < _fullSize) _fullSize = -1;
+            if (_fullSize >= 0) {
                 out.clear();
-                if (!_isFull) {
-                    out = WithCrLf(TimeStamp() + "<B><Font Size = 2 Color = Red Face = Verdana>" +
-                                   "The log has reached its limit of " + std::to_string(MAX_FILE_SIZE) +
-                                   " bytes; later entries are left out</Font></B><BR>\n");
-                }
-                _isFull = true;
-            } else {
-                _isFull = false;
+            } else if (size >= 0 && size + static_cast<long>(out.size()) > MAX_FILE_SIZE) {
+                // Said once: a small entry that would still fit after it is left out too.
+                out = WithCrLf(TimeStamp() + "<B><Font Size = 2 Color = Red Face = Verdana>" +
+                               "The log has reached its limit of " + std::to_string(MAX_FILE_SIZE) +
+                               " bytes; later entries are left out</Font></B><BR>\n");
+                _fullSize = size + static_cast<long>(out.size());
             }
         }
         written = out.empty() || std::fwrite(out.data(), 1, out.size(), f) == out.size();
@@ -143,7 +143,8 @@ bool HtmlLog::IsErrorWritten(const std::string& text) {
 }
 
 bool HtmlLog::WriteError(const std::string& text) {
-    if (_isBounded && !WrittenErrors().insert(std::hash<std::string>()(text)).second) return false;
+    const bool isNew = WrittenErrors().insert(std::hash<std::string>()(text)).second;
+    if (!isNew && _isBounded) return false;
     FirstErrorRecord& first = FirstErrorEntry();
     if (!first.written) {
         first.written = true;

@@ -55,6 +55,7 @@ private:
     static std::string Entry(const std::string& text);
 
     static int _failedWrites;
-    static bool _isFull;
+    // The log's size once its closing line was written; -1 while it takes entries.
+    static long _fullSize;
     static bool _isBounded;
 };

@@ -176,11 +176,14 @@ TEST(HtmlLogFile, FloodsStayUnderTheLimitAndEachFaultIsWrittenOnce) {
     LogCapture log;
     const std::string line(HtmlLog::MAX_ENTRY_TEXT, 'y');
     for (int i = 0; i < 2000; ++i) HtmlLog::WriteLine(line);
+    // A short entry that would fit in what is left after the closing line is left out as well.
+    HtmlLog::WriteLine("short");
     HtmlLog::Close();
     const std::string text = log.Text();
     EXPECT_LE(text.size(), static_cast<std::size_t>(HtmlLog::MAX_FILE_SIZE) + 1000);
     EXPECT_GT(text.size(), static_cast<std::size_t>(HtmlLog::MAX_FILE_SIZE) - 2 * HtmlLog::MAX_ENTRY_TEXT);
     EXPECT_EQ(testing_support::CountOf(text, "The log has reached its limit"), 1);
+    EXPECT_EQ(text.find("short"), std::string::npos);
     EXPECT_EQ(text.substr(text.size() - 17), "</Body> </Html>\r\n");
     // An emptied log takes entries again.
     LogCapture again;
