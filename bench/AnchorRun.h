@@ -1,7 +1,8 @@
 #pragma once
 // Runs the quad-scene anchors (the gl-limit program and the LÖVE scene, from /work/shared/anchors
 // or MARIVEL_ANCHORS) as child processes with this process's environment, QUADS and SECONDS_RUN
-// set, and takes their own report line, CPU time (all threads) and peak resident size.
+// set, and takes their own report line, CPU time (all threads) and peak resident size, through a
+// small launcher process so that those are the anchor's alone.
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -45,6 +46,19 @@ inline std::string TempFolder() {
     char pattern[] = "/tmp/marivel-anchor-XXXXXX";
     const char* made = mkdtemp(pattern);
     return made ? std::string(made) + "/" : std::string("/tmp/");
+}
+
+// This process's own peak resident size in MB (since its start or its last exec).
+inline double OwnPeakMegabytes() {
+    std::FILE* f = std::fopen("/proc/self/status", "r");
+    if (f == nullptr) return 0;
+    char line[256];
+    long kb = 0;
+    while (std::fgets(line, sizeof line, f) != nullptr) {
+        if (std::strncmp(line, "VmHWM:", 6) == 0) kb = std::atol(line + 6);
+    }
+    std::fclose(f);
+    return static_cast<double>(kb) / 1024.0;
 }
 
 // The number after "name=" in a report line; 0 when missing.
@@ -102,19 +116,35 @@ inline Finished Run(const std::vector<std::string>& argv, const std::vector<std:
     return finished;
 }
 
-// An anchor run: its report line, CPU time and peak resident size.
+// The small program the anchors are started through (bench/anchor-launch.cpp).
+inline std::string Launcher() {
+#ifdef MARIVEL_ANCHOR_LAUNCHER
+    return MARIVEL_ANCHOR_LAUNCHER;
+#else
+    return "anchor-launch";
+#endif
+}
+
+// An anchor run: its report line, and the CPU time and peak resident size of the anchor alone, as
+// the launcher between this process and the anchor takes them.
 inline Result Spawn(const std::vector<std::string>& argv, const std::vector<std::string>& extra) {
     Result result;
-    const Finished finished = Run(argv, extra);
-    if (!finished.started) {
-        result.error = "could not run " + argv[0];
+    std::vector<std::string> launched = {Launcher()};
+    launched.insert(launched.end(), argv.begin(), argv.end());
+    const Finished finished = Run(launched, extra);
+    const std::size_t line = finished.output.rfind("anchor-launch exit=");
+    if (!finished.started || line == std::string::npos) {
+        result.error = "could not run " + argv[0] + " through " + Launcher();
         return result;
     }
-    result.cpu = CpuSeconds(finished.usage);
-    result.peakMb = static_cast<double>(finished.usage.ru_maxrss) / 1024.0;
-    result.frames = static_cast<int>(ReportedValue(finished.output, "frames"));
-    result.fps = ReportedValue(finished.output, "fps");
-    result.ok = WIFEXITED(finished.status) && WEXITSTATUS(finished.status) == 0 && result.frames > 0 && result.fps > 0;
+    const std::string report = " " + finished.output.substr(line);
+    result.cpu = ReportedValue(report, "user_s") + ReportedValue(report, "system_s");
+    result.peakMb = ReportedValue(report, "maxrss_kb") / 1024.0;
+    const std::string output = finished.output.substr(0, line);
+    result.frames = static_cast<int>(ReportedValue(output, "frames"));
+    result.fps = ReportedValue(output, "fps");
+    const bool exited = report.find(" exit=0 ") != std::string::npos;
+    result.ok = exited && result.frames > 0 && result.fps > 0;
     if (!result.ok) result.error = argv[0] + " did not report its frames";
     return result;
 }

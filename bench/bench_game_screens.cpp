@@ -28,6 +28,7 @@
 
 #include "aquarium/TankRecords.h"
 #include "bench/AnchorRun.h"
+#include "bench/GameProfile.h"
 #include "tests/support/ProgramRun.h"
 
 namespace {
@@ -100,61 +101,6 @@ const Anchor& Love() {
     return anchor;
 }
 
-// Tank records: plants of mesh layers of columns x rows cells (the demo's weed is one layer of
-// 2 x 6), and fish of the demo's kinds that swim alone, new to the tank (they drop in).
-std::string Plants(int plants, int layers, int columns, int rows) {
-    std::string tank;
-    for (int i = 0; i < plants; ++i) {
-        const int x = 40 + (i * 97) % 700;
-        const int y = 30 + (i * 53) % 150;
-        tank += "<ExtendedWaterPlantControl canBeMirrored=\"true\" mirror=\"" + std::string(i % 2 ? "true" : "false") +
-                "\"><position x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y) +
-                "\"/><shopItem tankItemId=\"Weed\"/><fog enabled=\"true\"/><ground groundLine=\"0\"/>"
-                "<icon textureId=\"home_icon_weed\"/><layers>";
-        for (int layer = 0; layer < layers; ++layer) {
-            tank += "<mesh textureId=\"scenery_weed\" x=\"" + std::to_string(layer * 4) +
-                    "\" y=\"0\" bottomStaticLine=\"10\" meshWidth=\"" + std::to_string(columns) + "\" meshHeight=\"" +
-                    std::to_string(rows) + "\" maxShift=\"9.0\"/>";
-        }
-        tank += "</layers><disallowed centerX=\"12\" centerY=\"60\"/></ExtendedWaterPlantControl>";
-    }
-    return tank;
-}
-
-std::string Fish(int count) {
-    const char* const kinds[][3] = {{"goldfish", "Goldfish", "acceleration=\"120.0\" accTime=\"1.0\" maxAngle=\"0.25\" "
-                                                             "minPause=\"2.0\" maxPause=\"5.0\" minAction=\"8\" "
-                                                             "minSpeed=\"45.0\" school=\"0.002\" race=\"0.5\" "
-                                                             "curiosity=\"0.3\" study=\"true\""},
-                                    {"angelfish", "Angelfish", "acceleration=\"80.0\" accTime=\"1.2\" maxAngle=\"0.2\" "
-                                                               "minPause=\"3.0\" maxPause=\"6.0\" minAction=\"6\" "
-                                                               "minSpeed=\"35.0\" school=\"0.003\" race=\"0.5\" "
-                                                               "curiosity=\"0.4\" study=\"true\""}};
-    std::string tank;
-    for (int i = 0; i < count; ++i) {
-        const auto& kind = kinds[i % 2];
-        const std::string name = kind[0];
-        tank += "<FishControl><position x=\"0\" y=\"0\"/><animations side=\"fish_" + name + "_side\" front=\"fish_" + name +
-                "_front\" back=\"fish_" + name + "_back\" shadow=\"fish_shadow\"/><fishInfo templateId=\"" + kind[1] +
-                "\" " + kind[2] + "/></FishControl>";
-    }
-    return tank;
-}
-
-// A player at level 1 with money and, for the aquarium and the shop, a tank.
-std::string Profile(const std::string& tank, int weeds) {
-    return "<Storage><Globals><Variable name=\"isCursorCustom\" type=\"bool\" value=\"true\"/>"
-           "<Variable name=\"isFullScreen\" type=\"bool\" value=\"false\"/>"
-           "<Variable name=\"Music Volume\" type=\"float\" value=\"0.7\"/>"
-           "<Variable name=\"Sound Volume\" type=\"float\" value=\"1.0\"/></Globals>"
-           "<Player name=\"Bench\"><Variable name=\"LevelNumber\" type=\"int\" value=\"1\"/>"
-           "<Variable name=\"Money\" type=\"int\" value=\"1000\"/>"
-           "<Variable name=\"Show game field hints\" type=\"bool\" value=\"false\"/>"
-           "<Variable name=\"Weed amount\" type=\"int\" value=\"" + std::to_string(weeds) + "\"/>"
-           "<Variable name=\"1 Aquarium bottom\" type=\"xml\"><ZOrderControlState>" + tank +
-           "</ZOrderControlState></Variable></Player><ActivePlayer name=\"Bench\"/></Storage>";
-}
-
 // A run of the game on a fresh copy of the profile: events, then frames in all.
 Usage RunGame(const std::string& storage, const std::string& events, int frames, const std::string& shot) {
     const std::string home = anchor_run::TempFolder();
@@ -212,19 +158,19 @@ void AnchorCounters(benchmark::State& state, const Anchor& anchor) {
 void GlLimitQuads(benchmark::State& state) { AnchorCounters(state, GlLimit()); }
 void LoveQuads(benchmark::State& state) { AnchorCounters(state, Love()); }
 
-void Menu(benchmark::State& state) { Screen(state, "menu", Profile("", 0), "", 60); }
+void Menu(benchmark::State& state) { Screen(state, "menu", BenchProfile("", 0), "", 60); }
 
 // Play at frame 60; the first press at 130 starts the level; Q splashes effects every 8 frames.
 void BusyLevel(benchmark::State& state) {
     std::string events = "60 move 400 275\n61 move 401 275\n63 down\n64 up\n130 move 358 298\n131 move 359 298\n"
                          "133 down\n134 up\n";
     for (int frame = 160; frame < 160 + 2 * Frames() + 200; frame += 8) events += std::to_string(frame) + " key 81\n";
-    Screen(state, "level", Profile("", 0), events, 160);
+    Screen(state, "level", BenchProfile("", 0), events, 160);
 }
 
 // Aquarium at frame 60, the shop at 110.
 void ShopWithFullTank(benchmark::State& state) {
-    Screen(state, "shop", Profile(Plants(24, 1, 2, 6), 24),
+    Screen(state, "shop", BenchProfile(BenchPlants(24, 1, 2, 6), 24),
            "60 move 400 335\n61 move 401 335\n63 down\n64 up\n110 move 400 572\n111 move 401 572\n113 down\n"
            "114 up\n",
            160);
@@ -238,7 +184,7 @@ void Aquarium(benchmark::State& state) {
     const int columns = static_cast<int>(state.range(3));
     const int rows = static_cast<int>(state.range(4));
     Screen(state, "aquarium-" + std::to_string(fish) + "-" + std::to_string(plants),
-           Profile(Fish(fish) + Plants(plants, layers, columns, rows), plants), "60 move 400 335\n61 move 401 335\n63 down\n64 up\n",
+           BenchProfile(BenchFish(fish) + BenchPlants(plants, layers, columns, rows), plants), "60 move 400 335\n61 move 401 335\n63 down\n64 up\n",
            160);
 }
 

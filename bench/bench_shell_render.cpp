@@ -31,18 +31,6 @@ int QuadCount() {
     return count > 0 ? count : 10000;
 }
 
-// The peak resident size of this process in MB.
-double PeakMegabytes() {
-    std::FILE* f = std::fopen("/proc/self/status", "r");
-    if (f == nullptr) return 0;
-    char line[256];
-    long kb = 0;
-    while (std::fgets(line, sizeof line, f) != nullptr) {
-        if (std::strncmp(line, "VmHWM:", 6) == 0) kb = std::atol(line + 6);
-    }
-    std::fclose(f);
-    return static_cast<double>(kb) / 1024.0;
-}
 
 struct Quad {
     float x, y, angle, scale;
@@ -218,7 +206,7 @@ void BM_QuadsThroughDevice(benchmark::State& state) {
     state.counters["quads"] = count;
     state.counters["fps"] = Median(fps);
     state.counters["cpu_ms"] = 1000.0 * Median(cpu);
-    state.counters["peak_mb"] = PeakMegabytes();
+    state.counters["peak_mb"] = anchor_run::OwnPeakMegabytes();
     if (!xGl.empty()) {
         state.counters["x_gl"] = Median(xGl);
         state.counters["x_gl_min"] = *std::min_element(xGl.begin(), xGl.end());
@@ -287,7 +275,7 @@ void BM_QuadsThroughLayer(benchmark::State& state) {
     state.counters["fps"] = benchmark::Counter((double)frame, benchmark::Counter::kIsRate);
     state.counters["layer_share"] = total > 0 ? building / total : 0;
     state.counters["quads"] = static_cast<double>(scene.quads.size());
-    state.counters["peak_mb"] = PeakMegabytes();
+    state.counters["peak_mb"] = anchor_run::OwnPeakMegabytes();
     scene.Stop();
 }
 BENCHMARK(BM_QuadsThroughLayer)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();

@@ -4,9 +4,11 @@
 
 #include "shell/Entry.h"
 #include "game/ContentConnection.h"
+#include "platform/shell/HeapSettings.h"
 #include "platform/shell/StopRequest.h"
 
 int main(int argc, char** argv) {
+    KeepHeapGrown();
     // SIGTERM and SIGINT end the game the way closing its window does: saved first.
     StopRequest::CatchSignals();
     // A file size limit makes the write fail (and the save report it) instead of ending the game.

@@ -1,10 +1,12 @@
 #include "shell/Entry.h"
 
+#include <time.h>
 #include <unistd.h>
 
 #include <cfenv>
 #include <cstdio>
 #include <map>
+#include <vector>
 
 #include "core/DataFolder.h"
 #include "core/HtmlLog.h"
@@ -44,6 +46,41 @@ void WriteScreenshot(const std::string& path) {
     std::string error;
     if (!render_layer::WritePng(path, frame, false, &error)) std::fprintf(stderr, "Marivel: %s\n", error.c_str());
 }
+
+// The main thread's CPU time between one present and the next, written as one line a present:
+// "<frame> <milliseconds> <phase>", phase "start" (splash and load screens before the main loop)
+// or "run"; the frame is the number of the last frame drawn (load screens repeat it).
+class FrameTimes {
+public:
+    void Presented(int frame) {
+        const double now = ThreadSeconds();
+        if (_last >= 0.0) {
+            char line[96];
+            std::snprintf(line, sizeof line, "%d %.3f %s\n", frame, 1000.0 * (now - _last), running ? "run" : "start");
+            _lines += line;
+        }
+        _last = now;
+    }
+    void Write(const std::string& path) const {
+        std::FILE* f = std::fopen(path.c_str(), "wb");
+        if (f == nullptr) {
+            std::fprintf(stderr, "Marivel: cannot write %s\n", path.c_str());
+            return;
+        }
+        std::fwrite(_lines.data(), 1, _lines.size(), f);
+        std::fclose(f);
+    }
+    bool running = false;
+
+private:
+    static double ThreadSeconds() {
+        timespec t{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+    }
+    double _last = -1.0;
+    std::string _lines;
+};
 
 // A failure report "Title: text\n\nfile, line n" on one line: "Title: text (file, line n)".
 std::string OneLine(const std::string& text) {
@@ -134,9 +171,12 @@ int EntryMain(int argc, const char* const* argv) {
         appOptions.seed = options.seed;
         const std::string screenshot = options.screenshot;
         const bool everyFrame = options.frames == 0;
-        if (!screenshot.empty()) {
-            appOptions.beforePresent = [screenshot, everyFrame](int, bool last) {
-                if (last || everyFrame) WriteScreenshot(screenshot);
+        FrameTimes frameTimes;
+        const bool timed = !options.frameTimes.empty();
+        if (!screenshot.empty() || timed) {
+            appOptions.beforePresent = [screenshot, everyFrame, timed, &frameTimes](int frame, bool last) {
+                if (timed) frameTimes.Presented(frame);
+                if (!screenshot.empty() && (last || everyFrame)) WriteScreenshot(screenshot);
             };
         }
         appOptions.neverWait = !events.empty();
@@ -153,9 +193,11 @@ int EntryMain(int argc, const char* const* argv) {
         if (StopRequest::RequestedSignal() == 0) {
             Application application(1, fullScreen, appOptions);
             startScriptRan = application.StartScriptRan();
+            frameTimes.running = true;
             application.Run();
             application.Shutdown();
         }
+        if (timed) frameTimes.Write(options.frameTimes);
     }
 
     RunShutdown(ReadShutdownValues(), SystemShutdownPorts());

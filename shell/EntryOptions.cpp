@@ -33,7 +33,7 @@ bool ParseEntryOptions(int argc, const char* const* argv, EntryOptions& options,
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i] ? argv[i] : "";
         const bool known = arg == "--frames" || arg == "--screenshot" || arg == "--fixed-step" || arg == "--events" ||
-                           arg == "--seed";
+                           arg == "--seed" || arg == "--frame-times";
         if (!known) {
             if (arg.rfind("--", 0) == 0) {
                 error = "unknown option " + arg;
@@ -67,6 +67,8 @@ bool ParseEntryOptions(int argc, const char* const* argv, EntryOptions& options,
             options.seed = number;
         } else if (arg == "--screenshot") {
             options.screenshot = Absolute(value);
+        } else if (arg == "--frame-times") {
+            options.frameTimes = Absolute(value);
         } else {
             options.events = Absolute(value);
         }

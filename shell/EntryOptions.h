@@ -5,6 +5,7 @@
 //   --fixed-step MS   a fixed time step of MS milliseconds instead of the clock
 //   --events FILE     replay scripted input (see ReplayEvent)
 //   --seed N          seed the random draws with N instead of the clock
+//   --frame-times FILE write the main thread's CPU time of every presented frame (see Entry.cpp)
 
 #include <map>
 #include <string>
@@ -19,6 +20,7 @@ struct EntryOptions {
     std::string events;
     // Negative: seeded from the clock.
     long seed = -1;
+    std::string frameTimes;
 };
 
 // Reads the options anywhere on the command line; other arguments are left alone. False with a

@@ -178,6 +178,8 @@ void RenderDevice::CreateDevice(HWND window, bool fullScreen, int width, int hei
         }
         return;
     }
+    // What the driver would make on the first draw of each kind is made now, before any frame.
+    _d3dDevice->PrepareDrawing();
     Init();
     CreateParticleVertexBuffer();
     SetPictureViewport();

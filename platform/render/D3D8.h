@@ -387,6 +387,14 @@ public:
     // Our own addition: the back buffer as it is now (call it before Present), as 0xAARRGGBB
     // words, top row first. D3DERR_NOTAVAILABLE where a backend has no pixels.
     virtual HRESULT ReadBackBuffer(std::vector<D3DCOLOR>* pixels, UINT* width, UINT* height) = 0;
+    // Our own addition: how many draws the backend has handed on since the device was made (one
+    // draw can hold the primitives of many calls), for benchmarks and tests.
+    virtual unsigned long long SubmittedDraws() = 0;
+    // Our own addition: makes now what a driver would make on the first draw of each kind the
+    // render device uses (the programs of the texture stage with every blending, texture kind and
+    // filter), so that no later frame waits for it. Call it outside a scene; it leaves every state
+    // at its default and the back buffer undefined.
+    virtual void PrepareDrawing() = 0;
 
 protected:
     virtual ~IDirect3DDevice8() = default;

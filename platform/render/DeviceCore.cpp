@@ -299,7 +299,8 @@ HRESULT DeviceCore::Reset(D3DPRESENT_PARAMETERS* parameters) {
             std::to_string(parameters->BackBufferHeight) + ", windowed " + std::to_string(parameters->Windowed) +
             ")");
     }
-    BeforeStateChange(Change::Other);
+    SubmitBatch();
+    StateChanged(Change::Other);
     const HRESULT result = DoReset(*parameters);
     if (result != D3D_OK) return result;
     _parameters = *parameters;
@@ -322,6 +323,7 @@ HRESULT DeviceCore::Present(const RECT* source, const RECT* dest, HWND override,
     (void)dirty;
     if (Logging()) Log("Present");
     if (_inScene) return D3DERR_INVALIDCALL;
+    SubmitBatch();
     DoPresent();
     return D3D_OK;
 }
@@ -331,7 +333,8 @@ HRESULT DeviceCore::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOL
     (void)stencil;
     if (Logging()) Log("Clear(" + std::to_string(flags) + ", " + Hex(color) + ", " + Number(z) + ")");
     if ((count != 0) != (rects != nullptr)) return D3DERR_INVALIDCALL;
-    BeforeStateChange(Change::Other);
+    SubmitBatch();
+    StateChanged(Change::Other);
     DoClear(count, rects, flags, color, z);
     return D3D_OK;
 }
@@ -346,7 +349,7 @@ HRESULT DeviceCore::BeginScene() {
 HRESULT DeviceCore::EndScene() {
     if (Logging()) Log("EndScene");
     if (!_inScene) return D3DERR_INVALIDCALL;
-    BeforeStateChange(Change::Other);
+    SubmitBatch();
     _inScene = false;
     return D3D_OK;
 }
@@ -372,7 +375,7 @@ HRESULT DeviceCore::SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* m
     if (slot == nullptr || matrix == nullptr) return D3DERR_INVALIDCALL;
     if (Logging()) Log("SetTransform(" + TransformName(state) + ")");
     if (*slot != D3DXMATRIX(*matrix)) {
-        BeforeStateChange(ChangeOf(state));
+        StateChanged(ChangeOf(state));
         *slot = *matrix;
     }
     return D3D_OK;
@@ -389,7 +392,7 @@ HRESULT DeviceCore::MultiplyTransform(D3DTRANSFORMSTATETYPE state, const D3DMATR
     D3DXMATRIX* slot = TransformSlot(state);
     if (slot == nullptr || matrix == nullptr) return D3DERR_INVALIDCALL;
     if (Logging()) Log("MultiplyTransform(" + TransformName(state) + ")");
-    BeforeStateChange(ChangeOf(state));
+    StateChanged(ChangeOf(state));
     const D3DXMATRIX m(*matrix);
     D3DXMatrixMultiply(slot, &m, slot);
     return D3D_OK;
@@ -410,7 +413,7 @@ HRESULT DeviceCore::SetViewport(const D3DVIEWPORT8* viewport) {
         !(viewport->MinZ >= 0.0f && viewport->MinZ <= viewport->MaxZ && viewport->MaxZ <= 1.0f)) {
         return D3DERR_INVALIDCALL;
     }
-    BeforeStateChange(Change::Other);
+    StateChanged(Change::Other);
     _viewport = *viewport;
     return D3D_OK;
 }
@@ -430,7 +433,7 @@ HRESULT DeviceCore::SetClipPlane(DWORD index, const float* plane) {
             ")");
     }
     if (plane == nullptr || index >= MAX_USER_CLIP_PLANES) return D3DERR_INVALIDCALL;
-    BeforeStateChange(Change::Other);
+    StateChanged(Change::Other);
     std::memcpy(_clipPlanes[index], plane, sizeof(_clipPlanes[index]));
     return D3D_OK;
 }
@@ -445,7 +448,7 @@ HRESULT DeviceCore::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
     if (Logging()) Log("SetRenderState(" + RenderStateName(state) + ", " + std::to_string(value) + ")");
     if (state >= D3DRS_COUNT) return D3DERR_INVALIDCALL;
     if (_renderStates[state] != value) {
-        BeforeStateChange(Change::Other);
+        StateChanged(Change::Other);
         _renderStates[state] = value;
     }
     return D3D_OK;
@@ -464,7 +467,7 @@ HRESULT DeviceCore::SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE t
     }
     if (stage >= D3D_TEXTURE_STAGES || type >= D3DTSS_COUNT) return D3DERR_INVALIDCALL;
     if (_stageStates[stage][type] != value) {
-        BeforeStateChange(Change::Other);
+        StateChanged(Change::Other);
         _stageStates[stage][type] = value;
     }
     return D3D_OK;
@@ -485,7 +488,7 @@ HRESULT DeviceCore::SetTexture(DWORD stage, IDirect3DTexture8* texture) {
         if (core == nullptr) return D3DERR_INVALIDCALL;
     }
     if (_textures[stage] == core) return D3D_OK;
-    BeforeStateChange(Change::Other);
+    StateChanged(Change::Other);
     if (core) core->AddRef();
     if (_textures[stage]) _textures[stage]->Release();
     _textures[stage] = core;
@@ -543,7 +546,7 @@ HRESULT DeviceCore::SetVertexShader(DWORD fvf) {
     if (Logging()) Log("SetVertexShader(" + Hex(fvf) + ")");
     if (VertexSize(fvf) == 0) return D3DERR_INVALIDCALL;
     if (_fvf != fvf) {
-        BeforeStateChange(Change::Other);
+        StateChanged(Change::Other);
         _fvf = fvf;
     }
     return D3D_OK;
@@ -570,8 +573,89 @@ HRESULT DeviceCore::DrawVertices(D3DPRIMITIVETYPE type, UINT primitiveCount, con
     const UINT count = VertexCount(type, primitiveCount);
     if (vertexSize == 0 || count == 0 || data == nullptr || stride < vertexSize) return D3DERR_INVALIDCALL;
     if (available < count) return D3DERR_INVALIDCALL;
+    const D3DPRIMITIVETYPE family =
+        type == D3DPT_POINTLIST ? D3DPT_POINTLIST
+                                : type == D3DPT_LINELIST || type == D3DPT_LINESTRIP ? D3DPT_LINELIST : D3DPT_TRIANGLELIST;
+    if (!_batchOpen || _keyDirty || family != _batchKey.family) {
+        DrawKey key;
+        MakeKey(family, &key);
+        if (!_batchOpen || key != _batchKey) {
+            SubmitBatch();
+            _batchKey = key;
+            _batchOpen = true;
+        }
+        _keyDirty = false;
+    }
     Draw(type, primitiveCount, data, stride, count);
     return D3D_OK;
+}
+
+void DeviceCore::StateChanged(Change change) {
+    if (change == Change::Other) _keyDirty = true;
+    BeforeStateChange(change);
+}
+
+bool DeviceCore::FogInVertices() const { return _renderStates[D3DRS_FOGTABLEMODE] == D3DFOG_LINEAR; }
+
+float DeviceCore::LinearFogFactor(float z) const {
+    float start = 0.0f;
+    float end = 0.0f;
+    std::memcpy(&start, &_renderStates[D3DRS_FOGSTART], 4);
+    std::memcpy(&end, &_renderStates[D3DRS_FOGEND], 4);
+    // An empty range fogs everything beyond its end.
+    if (!(end != start)) return z < end ? 1.0f : 0.0f;
+    return (end - z) / (end - start);
+}
+
+void DeviceCore::MakeKey(D3DPRIMITIVETYPE family, DrawKey* key) const {
+    key->family = family;
+    std::memcpy(key->renderStates, _renderStates, sizeof(_renderStates));
+    std::memcpy(key->stage0, _stageStates[0], sizeof(key->stage0));
+    // Applied to the vertices.
+    key->stage0[D3DTSS_TEXTURETRANSFORMFLAGS] = 0;
+    if (FogInVertices()) {
+        for (DWORD state : {D3DRS_FOGENABLE, D3DRS_FOGCOLOR, D3DRS_FOGSTART, D3DRS_FOGEND, D3DRS_FOGDENSITY}) {
+            key->renderStates[state] = 0;
+        }
+    }
+    const bool textured = _textures[0] != nullptr && _stageStates[0][D3DTSS_COLOROP] != D3DTOP_DISABLE;
+    // Without a texture the stage is not drawn.
+    if (!textured) std::memset(key->stage0, 0, sizeof(key->stage0));
+    key->texture = textured ? _textures[0] : nullptr;
+    key->textureGroup = textured ? TextureGroup(_textures[0]) : nullptr;
+    key->viewport = _viewport;
+    key->view = _view;
+    key->projection = _projection;
+    const DWORD mask = _renderStates[D3DRS_CLIPPLANEENABLE];
+    for (DWORD i = 0; i < MAX_USER_CLIP_PLANES; ++i) {
+        if (mask & (1u << i)) std::memcpy(key->clipPlanes[i], _clipPlanes[i], sizeof(_clipPlanes[i]));
+    }
+}
+
+void DeviceCore::SubmitBatch() {
+    if (!_batchOpen) return;
+    _batchOpen = false;
+    _keyDirty = true;
+    ++_submittedDraws;
+    Submit(_batchKey);
+}
+
+void DeviceCore::SubmitAndReopen() {
+    if (!_batchOpen) return;
+    const DrawKey key = _batchKey;
+    SubmitBatch();
+    _batchKey = key;
+    _batchOpen = true;
+    _keyDirty = false;
+}
+
+bool DrawKey::operator==(const DrawKey& o) const {
+    return family == o.family && textureGroup == o.textureGroup &&
+           std::memcmp(renderStates, o.renderStates, sizeof(renderStates)) == 0 &&
+           std::memcmp(stage0, o.stage0, sizeof(stage0)) == 0 && viewport.X == o.viewport.X &&
+           viewport.Y == o.viewport.Y && viewport.Width == o.viewport.Width && viewport.Height == o.viewport.Height &&
+           viewport.MinZ == o.viewport.MinZ && viewport.MaxZ == o.viewport.MaxZ && view == o.view &&
+           projection == o.projection && std::memcmp(clipPlanes, o.clipPlanes, sizeof(clipPlanes)) == 0;
 }
 
 HRESULT DeviceCore::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount) {

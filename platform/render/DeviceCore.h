@@ -87,6 +87,25 @@ private:
     bool _locked = false;
 };
 
+// What one draw handed to the driver keeps constant: a call whose key equals the open batch's
+// joins that batch; any other key submits it first. World and texture transforms are not in it
+// (they are applied to the vertices), nor, where the backend carries fog in the vertices, the fog
+// switch, colour and range.
+struct DrawKey {
+    D3DPRIMITIVETYPE family = D3DPT_TRIANGLELIST;  // triangles of any kind, LINELIST or POINTLIST
+    const void* textureGroup = nullptr;            // the texture, or the shared texture it lies in
+    TextureCore* texture = nullptr;                // the stage-0 texture of the batch's first call
+    DWORD renderStates[D3DRS_COUNT] = {};
+    DWORD stage0[D3DTSS_COUNT] = {};
+    D3DVIEWPORT8 viewport;
+    D3DXMATRIX view;
+    D3DXMATRIX projection;
+    float clipPlanes[MAX_USER_CLIP_PLANES][4] = {};
+
+    bool operator==(const DrawKey& other) const;
+    bool operator!=(const DrawKey& other) const { return !(*this == other); }
+};
+
 class DeviceCore : public IDirect3DDevice8 {
 public:
     DeviceCore(const D3DPRESENT_PARAMETERS& parameters, const D3DCAPS8& caps);
@@ -129,6 +148,8 @@ public:
     HRESULT DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, const void* vertices,
                             UINT stride) override;
     HRESULT ReadBackBuffer(std::vector<D3DCOLOR>* pixels, UINT* width, UINT* height) override;
+    unsigned long long SubmittedDraws() override { return _submittedDraws; }
+    void PrepareDrawing() override {}
 
     // Current state, for backends and tests.
     const D3DPRESENT_PARAMETERS& Parameters() const { return _parameters; }
@@ -152,10 +173,17 @@ protected:
     ~DeviceCore() override;
 
     // Hooks for the backends.
-    // What is about to change; batched drawing flushes before anything it has not already
-    // applied to its queued vertices (world and texture transforms are applied on submission).
+    // What is about to change (world and texture transforms are applied to the vertices).
     enum class Change { World, TextureTransform, Other };
     virtual void BeforeStateChange(Change change) { (void)change; }
+    // Hands the open batch to the driver: its key, the vertices of its calls as Draw queued them.
+    virtual void Submit(const DrawKey& key) { (void)key; }
+    // Whether the fog switch, colour and range travel in the vertices (then they are no part of
+    // the draw key); by default linear fog does.
+    virtual bool FogInVertices() const;
+    // What a texture is drawn from with the current stage states: itself, or a shared texture
+    // (then draws of its neighbours in it can join one batch).
+    virtual const void* TextureGroup(TextureCore* texture) const { return texture; }
     virtual TextureCore* NewTexture(UINT width, UINT height, D3DFORMAT format);
     // Vertices already checked: vertexCount vertices of the current format at data.
     virtual void Draw(D3DPRIMITIVETYPE type, UINT primitiveCount, const BYTE* data, UINT stride,
@@ -170,6 +198,14 @@ protected:
     virtual void BackBufferSize(UINT* width, UINT* height) const;
 
     void Log(const std::string& text);
+    // Submits the open batch, if any.
+    void SubmitBatch();
+    // Submits the open batch and opens one of the same key (a backend's queue is full).
+    void SubmitAndReopen();
+    bool BatchOpen() const { return _batchOpen; }
+    const DrawKey& BatchKey() const { return _batchKey; }
+    // The fog factor of linear fog at screen depth z with the current range: 1 none, 0 all.
+    float LinearFogFactor(float z) const;
     bool Logging() const { return _callLog != nullptr; }
     void SetDefaultStates();
 
@@ -179,6 +215,8 @@ protected:
 private:
     HRESULT DrawVertices(D3DPRIMITIVETYPE type, UINT primitiveCount, const BYTE* data, UINT stride,
                          UINT available);
+    void StateChanged(Change change);
+    void MakeKey(D3DPRIMITIVETYPE family, DrawKey* key) const;
     D3DXMATRIX* TransformSlot(D3DTRANSFORMSTATETYPE state);
     static Change ChangeOf(D3DTRANSFORMSTATETYPE state);
 
@@ -197,6 +235,12 @@ private:
     VertexBufferCore* _stream = nullptr;
     UINT _streamStride = 0;
     bool _inScene = false;
+    unsigned long long _submittedDraws = 0;
+    // The batch being gathered, its key, and whether state changed since the key was taken. A
+    // backend submits it before a texture its calls drew with goes.
+    bool _batchOpen = false;
+    bool _keyDirty = true;
+    DrawKey _batchKey;
 };
 
 }  // namespace render_layer

@@ -139,7 +139,16 @@ void RecordingDevice::Draw(D3DPRIMITIVETYPE type, UINT primitiveCount, const BYT
         for (const Vertex& corner : polygon) screen.push_back(ToScreen(corner));
         draw.clipped.push_back(screen);
     }
+    if (_open.calls == 0) _open.firstDraw = draws.size();
+    ++_open.calls;
+    _open.primitives += primitiveCount;
     draws.push_back(std::move(draw));
+}
+
+void RecordingDevice::Submit(const DrawKey& key) {
+    _open.key = key;
+    batches.push_back(_open);
+    _open = RecordedBatch();
 }
 
 // ---------------------------------------------------------------------------------------------

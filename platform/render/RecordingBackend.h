@@ -33,6 +33,14 @@ struct RecordedDraw {
     std::vector<std::vector<ScreenVertex>> clipped;
 };
 
+// A draw as the driver would get it: the calls that joined one batch.
+struct RecordedBatch {
+    DrawKey key;
+    size_t firstDraw = 0;  // index of its first call in draws
+    size_t calls = 0;
+    UINT primitives = 0;
+};
+
 struct RecordingSetup {
     RecordingSetup();
     D3DDISPLAYMODE desktop;               // 1024 x 768, X8R8G8B8, 60 Hz
@@ -50,6 +58,8 @@ public:
 
     std::vector<std::string> calls;
     std::vector<RecordedDraw> draws;
+    // Every submitted batch, in the order submitted.
+    std::vector<RecordedBatch> batches;
     int presents = 0;
     // What TestCooperativeLevel answers; a successful Reset turns D3DERR_DEVICENOTRESET into D3D_OK.
     HRESULT cooperativeLevel = D3D_OK;
@@ -66,9 +76,11 @@ protected:
     void DoClear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z) override;
     void DoPresent() override { ++presents; }
     HRESULT DoReset(const D3DPRESENT_PARAMETERS& parameters) override;
+    void Submit(const DrawKey& key) override;
 
 private:
     UINT _pitchPadding = 0;
+    RecordedBatch _open;
 };
 
 class RecordingDirect3D : public IDirect3D8 {

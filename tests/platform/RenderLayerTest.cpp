@@ -133,6 +133,84 @@ TEST_F(RenderLayerDevice, DefaultsAndResetRestoresThem) {
     EXPECT_EQ(viewport.Width, 200u);
 }
 
+// How many calls each submitted batch holds, in the order submitted.
+std::vector<size_t> BatchSizes(const RecordingDevice& rec) {
+    std::vector<size_t> sizes;
+    for (const RecordedBatch& batch : rec.batches) sizes.push_back(batch.calls);
+    return sizes;
+}
+
+TEST_F(RenderLayerDevice, StatesThatReachTheDriverSplitBatchesAndNothingElseDoes) {
+    IDirect3DTexture8* a = nullptr;
+    ASSERT_EQ(device->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &a), D3D_OK);
+    const float start = 0.0f, end = 1.0f;
+    device->SetRenderState(D3DRS_FOGSTART, *(const DWORD*)&start);
+    device->SetRenderState(D3DRS_FOGEND, *(const DWORD*)&end);
+    device->SetRenderState(D3DRS_FOGTABLEMODE, D3DFOG_LINEAR);
+    device->BeginScene();
+    device->SetTexture(0, a);
+    DrawQuad(0, 0, 10, 10);
+    // The world moves vertices; linear fog travels in them; a state set to what it is stays.
+    D3DXMATRIX m;
+    D3DXMatrixTranslation(&m, 5, 0, 0);
+    device->SetTransform(D3DTS_WORLD, &m);
+    device->SetRenderState(D3DRS_FOGENABLE, TRUE);
+    device->SetRenderState(D3DRS_FOGCOLOR, 0xFF102030);
+    DrawQuad(0, 0, 10, 10);
+    device->SetRenderState(D3DRS_FOGENABLE, FALSE);
+    device->SetTexture(0, a);
+    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
+    DrawQuad(0, 0, 10, 10);
+    // Each of these reaches the driver: a new batch every time.
+    device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    DrawQuad(0, 0, 10, 10);
+    device->SetTexture(0, nullptr);
+    DrawQuad(0, 0, 10, 10);
+    const XyzColorUv line[2] = {{0, 0, 0, 0xFFFFFFFF, 0, 0}, {9, 9, 0, 0xFFFFFFFF, 0, 0}};
+    device->DrawPrimitiveUP(D3DPT_LINELIST, 1, line, sizeof(XyzColorUv));
+    // Exponential fog is GL's own: its colour is a state.
+    device->SetRenderState(D3DRS_FOGTABLEMODE, D3DFOG_EXP);
+    device->SetRenderState(D3DRS_FOGENABLE, TRUE);
+    DrawQuad(0, 0, 10, 10);
+    device->SetRenderState(D3DRS_FOGCOLOR, 0xFF405060);
+    DrawQuad(0, 0, 10, 10);
+    // A batch waits for the next key or the end of the scene.
+    EXPECT_EQ(BatchSizes(*rec), (std::vector<size_t>{3, 1, 1, 1, 1}));
+    device->EndScene();
+    EXPECT_EQ(BatchSizes(*rec), (std::vector<size_t>{3, 1, 1, 1, 1, 1}));
+    EXPECT_EQ(rec->batches[0].key.texture, a);
+    EXPECT_EQ(rec->batches[2].key.texture, nullptr);
+    EXPECT_EQ(rec->batches[3].key.family, D3DPT_LINELIST);
+    EXPECT_EQ(rec->batches[0].primitives, 6u);
+    EXPECT_EQ(device->SubmittedDraws(), 6u);
+    a->Release();
+}
+
+TEST_F(RenderLayerDevice, BatchesKeepTheCallOrderAndClearSubmitsFirst) {
+    IDirect3DTexture8* a = nullptr;
+    IDirect3DTexture8* b = nullptr;
+    ASSERT_EQ(device->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &a), D3D_OK);
+    ASSERT_EQ(device->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &b), D3D_OK);
+    device->BeginScene();
+    // Overlapping pictures of a, b, a: the last a must stay above b, so it opens a batch of its own.
+    for (IDirect3DTexture8* texture : {a, b, a}) {
+        device->SetTexture(0, texture);
+        DrawQuad(0, 0, 10, 10);
+    }
+    device->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+    ASSERT_EQ(rec->batches.size(), 3u);
+    DrawQuad(0, 0, 10, 10);
+    device->EndScene();
+    ASSERT_EQ(rec->batches.size(), 4u);
+    const IDirect3DTexture8* expected[] = {a, b, a, a};
+    for (size_t i = 0; i < rec->batches.size(); ++i) {
+        EXPECT_EQ(rec->batches[i].key.texture, expected[i]) << i;
+        EXPECT_EQ(rec->batches[i].firstDraw, i) << i;
+    }
+    a->Release();
+    b->Release();
+}
+
 TEST_F(RenderLayerDevice, MultiplyTransformPutsTheNewMatrixFirst) {
     D3DXMATRIX translate, scale, m;
     D3DXMatrixTranslation(&translate, 10, 0, 0);

@@ -169,6 +169,14 @@ TEST_F(GlBackend, TexturesChangedOrReplacedWhileInUse) {
     EXPECT_EQ(At(12, 4), 0xFF00FF00u);
     EXPECT_EQ(At(20, 4), 0xFF0000FFu);
     EXPECT_EQ(At(28, 4), 0xFFFFFF00u);
+    // A texture released while its draw waits in the batch is drawn before it goes.
+    IDirect3DTexture8* gone = Solid(0xFF00FFFF);
+    device->SetTexture(0, gone);
+    Quad(32, 0, 40, 8, 0xFFFFFFFF);
+    device->SetTexture(0, nullptr);
+    EXPECT_EQ(gone->Release(), 0u);
+    pixels.clear();
+    EXPECT_EQ(At(36, 4), 0xFF00FFFFu);
     device->SetTexture(0, nullptr);
     other->Release();
     third->Release();
@@ -236,6 +244,58 @@ TEST_F(GlBackend, ClearKeepsToTheViewportAndFogTintsByDepth) {
     EXPECT_NEAR((int)((fogged >> 16) & 0xFF), 191, 3);
     EXPECT_NEAR((int)(fogged & 0xFF), 64, 3);
     EXPECT_EQ(At(56, 4), 0xFFFF0000u);
+}
+
+TEST_F(GlBackend, PicturesOfOnePageAndFogColoursShareOneDrawAndKeepTheirPixels) {
+    IDirect3DTexture8* red = Solid(0xFFFF0000);
+    IDirect3DTexture8* green = Solid(0x0000FF00, D3DFMT_X8R8G8B8);
+    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    device->SetTextureStageState(0, D3DTSS_ADDRESSU, D3DTADDRESS_CLAMP);
+    device->SetTextureStageState(0, D3DTSS_ADDRESSV, D3DTADDRESS_CLAMP);
+    device->SetTextureStageState(0, D3DTSS_MAGFILTER, D3DTEXF_LINEAR);
+    device->SetTextureStageState(0, D3DTSS_MINFILTER, D3DTEXF_LINEAR);
+    const float fogStart = 0.0f, fogEnd = 1.0f;
+    device->SetRenderState(D3DRS_FOGTABLEMODE, D3DFOG_LINEAR);
+    device->SetRenderState(D3DRS_FOGSTART, *(const DWORD*)&fogStart);
+    device->SetRenderState(D3DRS_FOGEND, *(const DWORD*)&fogEnd);
+    const unsigned long long before = device->SubmittedDraws();
+    // Clamped pictures of one page, fogged in colours of their own or not at all: one draw.
+    device->SetTexture(0, red);
+    Quad(0, 0, 8, 8, 0xFFFFFFFF);
+    device->SetTexture(0, green);
+    device->SetRenderState(D3DRS_FOGENABLE, TRUE);
+    device->SetRenderState(D3DRS_FOGCOLOR, 0xFF0000FF);
+    Quad(8, 0, 16, 8, 0xFFFFFFFF, 0.5f * 1999.8f - 999.9f);
+    device->SetRenderState(D3DRS_FOGCOLOR, 0xFFFFFFFF);
+    Quad(16, 0, 24, 8, 0xFFFFFFFF, 0.5f * 1999.8f - 999.9f);
+    device->SetRenderState(D3DRS_FOGENABLE, FALSE);
+    device->SetTexture(0, red);
+    Quad(24, 0, 32, 8, 0xFFFFFFFF);
+    device->EndScene();
+    // The fixed function takes fog as a state.
+    if (std::getenv("MARIVEL_GL_FIXED_FUNCTION") == nullptr) {
+        EXPECT_EQ(device->SubmittedDraws() - before, 1u);
+    }
+    // A picture repeated by wrapped addressing draws from a texture of its own.
+    device->BeginScene();
+    device->SetTextureStageState(0, D3DTSS_ADDRESSU, D3DTADDRESS_WRAP);
+    device->SetTexture(0, green);
+    const V tiled[4] = {{32, 0, 0, 0xFFFFFFFF, 0, 0}, {40, 0, 0, 0xFFFFFFFF, 4, 0}, {32, 8, 0, 0xFFFFFFFF, 0, 1},
+                        {40, 8, 0, 0xFFFFFFFF, 4, 1}};
+    ASSERT_EQ(device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, tiled, sizeof(V)), D3D_OK);
+    EXPECT_EQ(At(4, 4), 0xFFFF0000u);
+    EXPECT_EQ(At(0, 0), 0xFFFF0000u);
+    EXPECT_EQ(At(7, 7), 0xFFFF0000u);
+    const D3DCOLOR blueFogged = At(12, 4);
+    EXPECT_NEAR((int)((blueFogged >> 8) & 0xFF), 128, 3);
+    EXPECT_NEAR((int)(blueFogged & 0xFF), 127, 3);
+    EXPECT_NEAR((int)((At(20, 4) >> 16) & 0xFF), 127, 3);
+    EXPECT_EQ(At(28, 4), 0xFFFF0000u);
+    EXPECT_EQ(At(33, 1), 0xFF00FF00u);
+    EXPECT_EQ(At(39, 7), 0xFF00FF00u);
+    device->SetTexture(0, nullptr);
+    red->Release();
+    green->Release();
 }
 
 }  // namespace
