@@ -103,13 +103,6 @@ local function ShowCups()
 	end
 end
 
--- What the level, the aquarium and the shop load (the tank's resources hold the level's) comes
--- in behind the load screen at the start, before the first screen is built: entering them later
--- builds their controls only, and the load screen's steps move no screen on.
-function PreloadScreens()
-	LoadHomeResources()
-end
-
 local function LoadMenuDialogs()
 	LoadMenuResources()
 	LoadResourceOnce("screens\\controls_resources.xml")
