@@ -481,6 +481,31 @@ TEST_F(FieldDrawTest, TheFirstMoveHintOpensTheFirstHintBoxOnce) {
     EXPECT_TRUE(PermanentStorage::GetLocalBoolOrDef("first_hint", false));
 }
 
+TEST_F(FieldDrawTest, TheFirstPressSwapsAndItsHintBoxWaitsUntilThePressIsOverAndTheBoardRests) {
+    Show({"AAAAA", "aaaaa", "ddddd", "aaaaa"});
+    Run(0.1f, 20);
+    ASSERT_TRUE(field->Board().HasMove());
+    const BoardPoint p0 = field->Board().GetHintMove().first;
+    const BoardPoint p1 = field->Board().GetHintMove().second;
+    auto boxes = [this] {
+        const std::vector<std::string> sent = Sent("GameFieldScreen");
+        return std::count(sent.begin(), sent.end(), "create top instance");
+    };
+    const Point a = CellPoint(p0.x, p0.y);
+    Press(a);
+    Run(0.1f, 10);
+    EXPECT_EQ(0, boxes()) << "no box while the press is held";
+    Move(Point(a.x + (p1.x - p0.x) * 20, a.y - (p1.y - p0.y) * 20), captured);
+    EXPECT_EQ(2u, field->Board().Selection().size()) << "the first press swaps";
+    Release();
+    field->Update(0.1f);
+    EXPECT_EQ(0, boxes()) << "no box while the pieces move";
+    EXPECT_FALSE(PermanentStorage::GetLocalBoolOrDef("first_hint", false));
+    Run(0.1f, 40);
+    EXPECT_LE(1, boxes());
+    EXPECT_TRUE(PermanentStorage::GetLocalBoolOrDef("first_hint", false));
+}
+
 TEST_F(FieldDrawTest, AfterAWinTheScreenDarkensToAQuarter) {
     Show({"AAA", "ddd", "aaa"});
     Press(CellPoint(0, 0));
