@@ -107,6 +107,7 @@ public:
     int GetLevelTime() const { return _levelTime; }
     float GetTimeLeft() const { return _timeLeft; }
     bool IsPaused() const { return _paused; }
+    bool IsPausedByPlayer() const { return _paused && !IsHintOpen(); }
     bool IsWaitingFirstClick() const { return _waitFirstClick; }
     bool IsFieldShown() const { return _fieldShown; }
     bool IsInDragging() const { return _isInDragging; }

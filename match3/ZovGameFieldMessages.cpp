@@ -37,7 +37,8 @@ void ZovGameFieldControl::OnMessage(std::string message) {
         _fallParticles.PauseAll();
     } else if (message == "Continue" || HeadCut(message, "Continue ", arg)) {
         _hintBoxShown = false;
-        _paused = false;
+        // A box still open keeps the field waiting; its own "Continue hint" lets it go.
+        _paused = arg != "hint" && IsHintOpen();
         if (arg == "hint") {
             SetHintOpen(false);
         } else {

@@ -506,6 +506,26 @@ TEST_F(FieldDrawTest, TheFirstPressSwapsAndItsHintBoxWaitsUntilThePressIsOverAnd
     EXPECT_TRUE(PermanentStorage::GetLocalBoolOrDef("first_hint", false));
 }
 
+TEST_F(FieldDrawTest, ThePlayersPauseHidesTheBoardAndContinueLeavesAnOpenHintBoxWaiting) {
+    PermanentStorage::SetLocalBool("first_hint", true);
+    Show({"AAAAA", "aaaaa", "ddddd", "aaaaa"});
+    Run(0.1f, 20);
+    ASSERT_FALSE(Only(DrawField(), PIECE).empty());
+    SendMessage("GameField", "Pause");
+    EXPECT_TRUE(Only(DrawField(), PIECE).empty());
+    EXPECT_TRUE(Only(DrawField(), BORDER).empty());
+    SendMessage("GameField", "Continue");
+    EXPECT_FALSE(Only(DrawField(), PIECE).empty());
+    // A box opens, the player pauses and continues: the field still waits for the box.
+    SendMessage("GameField", "Pause hint");
+    SendMessage("GameField", "Pause");
+    SendMessage("GameField", "Continue");
+    EXPECT_TRUE(field->IsPaused());
+    EXPECT_FALSE(Only(DrawField(), PIECE).empty());
+    SendMessage("GameField", "Continue hint");
+    EXPECT_FALSE(field->IsPaused());
+}
+
 TEST_F(FieldDrawTest, AfterAWinTheScreenDarkensToAQuarter) {
     Show({"AAA", "ddd", "aaa"});
     Press(CellPoint(0, 0));
