@@ -567,6 +567,23 @@ TEST_F(GameRunTest, NoDeviceTextureOutlivesTheGame) {
     EXPECT_NE(std::string::npos, stored.find("<Variable name=\"Game field\" ")) << "no level was played";
 }
 
+// The first start needs a name: Cancel and OK with an empty name each show the notice and the name
+// panel stays, so no stand-in player is made; a typed name then makes the player.
+TEST_F(GameRunTest, TheFirstStartAsksAgainOnCancelAndSaysThatAnEmptyNameIsNoName) {
+    const std::string root = OwnGame("name", ReadFile(MARIVEL_SOURCE_DIR "/data/Storage.xml"), false);
+    const std::string cancel = Click(60, 520, 345);
+    ExpectLooksLike(RunOwn(root, cancel, 100), "name-needed.png");
+    const std::string again = cancel + Click(100, 400, 325) + "130 key 13\n" + Click(160, 400, 325) +
+                              "190 text Zed\n192 key 13\n";
+    const std::string menu = RunOwn(root, again, 240);
+    const std::string stored = ReadFile(root + "Tornvik Entertainment/Marivel/Storage.xml");
+    EXPECT_EQ(1, testing_support::CountOf(stored, "<Player name="));
+    EXPECT_NE(std::string::npos, stored.find("<ActivePlayer name=\"Zed\"/>")) << stored;
+    EXPECT_EQ("false", StoredValue(stored, "First start"));
+    const testing_support::PixelRegion title = {200, 50, 400, 120};
+    EXPECT_TRUE(CompareWithReference(menu, FixturePath("game/fixtures/menu-first.png"), 16, 600, title).matches);
+}
+
 // A level paused with its button hides the board under the pause dialog; Escape asks before the level
 // is given up, and giving it up goes back to the menu with nothing paid and the level still to play.
 TEST_F(GameRunTest, ThePauseHidesTheBoardAndEscapeAsksBeforeALevelIsGivenUp) {
