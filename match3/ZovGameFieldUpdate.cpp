@@ -332,6 +332,9 @@ void ZovGameFieldControl::TimeOut() {
     Sound::soundSystem.PlaySample("time_out");
     PermanentStorage::SetLocalInt("levelMoney", 0);
     PermanentStorage::SetLocalInt("levelScore", 0);
+    // Nothing is paid: the panel's money goes, and so does the hurry-up sign behind the dialog.
+    if (!_moneyId.empty()) PermanentStorage::SetLocalString(_moneyId, _moneyPrefix + "0" + _moneySuffix);
+    SendMessage("FieldHurryUpScreen", "clear children list");
     SendMessage("Game field modal dialog", "instantiate OutOfTimeDialogTemplate");
     PermanentStorage::SetLocalInt("Levels lost", PermanentStorage::GetLocalIntOrDef("Levels lost", 0) + 1);
     _timedOut = true;
