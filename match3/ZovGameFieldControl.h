@@ -107,6 +107,7 @@ public:
     int GetLevelTime() const { return _levelTime; }
     float GetTimeLeft() const { return _timeLeft; }
     bool IsPaused() const { return _paused; }
+    bool IsPausedByPlayer() const { return _paused && !IsHintOpen(); }
     bool IsWaitingFirstClick() const { return _waitFirstClick; }
     bool IsFieldShown() const { return _fieldShown; }
     bool IsInDragging() const { return _isInDragging; }
@@ -175,6 +176,8 @@ private:
     // Input.
     Point FieldPoint(const Point& mouse);
     void ShowFirstHint();
+    // A box may open: the last one is long enough gone, no press is held and the board rests.
+    bool HintMayShow() const;
     void DeveloperKey(ObjectWeakPointer<MouseMoveEvent> event, int cx, int cy);
 
     // Messages.
@@ -274,6 +277,8 @@ private:
 
     bool _paused = false;
     bool _waitFirstClick = true;
+    // The first press asked for the first hint; it opens once the press is over and the board rests.
+    bool _firstHintDue = false;
     float _readyGoLeft = 0.0f;
     float _fieldStartLeft = 0.0f;
     float _timerRising = 0.0f;

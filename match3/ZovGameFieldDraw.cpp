@@ -115,6 +115,11 @@ void ZovGameFieldControl::Draw() {
     const bool editing = IsEditing();
     const bool flaring = !editing && _shine->IsFlaring();
     ReshowSavedHint();
+    if (IsPausedByPlayer()) {
+        // The board is hidden while the player pauses; only the timer shows.
+        if (_timer.Get() != nullptr) _timer->Draw();
+        return;
+    }
     DrawBorder(a, flaring);
     DrawCells(a, flaring);
     if (editing) {

@@ -67,7 +67,7 @@ void ZovGameFieldControl::OnMouseDown(ObjectWeakPointer<MouseDownEvent> event) {
             if (_board.GetAllPaints() <= 0) return;
             Sound::soundSystem.PlaySampleEx("item_click", _board.ColumnPan(cx), false);
             if (_waitFirstClick) {
-                ShowFirstHint();
+                _firstHintDue = true;
                 _waitFirstClick = false;
                 _particles.FinishAll();
                 _timerRising = 0.0f;
@@ -90,6 +90,11 @@ void ZovGameFieldControl::OnMouseDown(ObjectWeakPointer<MouseDownEvent> event) {
             _board.Selection().clear();
         }
     }
+}
+
+bool ZovGameFieldControl::HintMayShow() const {
+    static constexpr float BOARD_AT_REST = 0.4f;
+    return _hintWait <= 0.0f && !_isInDragging && _stillTime > BOARD_AT_REST;
 }
 
 void ZovGameFieldControl::ShowFirstHint() {

@@ -170,6 +170,7 @@ ZovGameFieldControl::LevelLoad ZovGameFieldControl::TryLoadLevel(std::string& na
     if (!_moneyId.empty()) PermanentStorage::SetLocalString(_moneyId, _moneyPrefix + "0" + _moneySuffix);
     _timerRising = 0.0f;
     _waitFirstClick = true;
+    _firstHintDue = false;
     _fieldShown = false;
     PermanentStorage::SetLocalInt("LevelFileOrder", order);
     PermanentStorage::SetLocalInt("LevelFileTime", fileTime);

@@ -95,6 +95,10 @@ void ZovGameFieldControl::Update(float dt) {
         _stillTime = 0.0f;
     } else {
         _stillTime += dt;
+        if (_firstHintDue && HintMayShow()) {
+            _firstHintDue = false;
+            ShowFirstHint();
+        }
         ShowClearHint();
     }
     const float progress = _timer.Get() != nullptr ? _timer->GetProgress() : 1.0f;
@@ -269,7 +273,7 @@ void ZovGameFieldControl::ShowClearHint() {
     const BoardPoint c = painted[static_cast<std::size_t>(_random.Modulo(static_cast<int>(painted.size())))];
     const Point centre = CellCentre(c.x, c.y);
     const int boxX = centre.x - 350 < 0 ? centre.x + 60 : centre.x - 350;
-    if (_hintWait > 0.0f) return;
+    if (!HintMayShow()) return;
     _hintBoxShown = ShowHint(boxX, 300, "clear", centre.x, centre.y, 0.0f);
     if (_hintBoxShown) {
         _hintFlare = ObjectSmartPointer<FlarePosition>(new FlarePosition(0.5f, true, 0.0f, 0.0f, 0.0f));
@@ -330,6 +334,9 @@ void ZovGameFieldControl::TimeOut() {
     Sound::soundSystem.PlaySample("time_out");
     PermanentStorage::SetLocalInt("levelMoney", 0);
     PermanentStorage::SetLocalInt("levelScore", 0);
+    // Nothing is paid: the panel's money goes, and so does the hurry-up sign behind the dialog.
+    if (!_moneyId.empty()) PermanentStorage::SetLocalString(_moneyId, _moneyPrefix + "0" + _moneySuffix);
+    SendMessage("FieldHurryUpScreen", "clear children list");
     SendMessage("Game field modal dialog", "instantiate OutOfTimeDialogTemplate");
     PermanentStorage::SetLocalInt("Levels lost", PermanentStorage::GetLocalIntOrDef("Levels lost", 0) + 1);
     _timedOut = true;

@@ -561,6 +561,46 @@ TEST_F(GameRunTest, NoDeviceTextureOutlivesTheGame) {
     EXPECT_NE(std::string::npos, stored.find("<Variable name=\"Game field\" ")) << "no level was played";
 }
 
+// The first start needs a name: Cancel and OK with an empty name each show the notice and the name
+// panel stays, so no stand-in player is made; a typed name then makes the player.
+TEST_F(GameRunTest, TheFirstStartAsksAgainOnCancelAndSaysThatAnEmptyNameIsNoName) {
+    const std::string root = OwnGame("name", ReadFile(MARIVEL_SOURCE_DIR "/data/Storage.xml"), false);
+    const std::string cancel = Click(60, 520, 345);
+    ExpectLooksLike(RunOwn(root, cancel, 100), "name-needed.png");
+    const std::string again = cancel + Click(100, 400, 325) + "130 key 13\n" + Click(160, 400, 325) +
+                              "190 text Zed\n192 key 13\n";
+    const std::string menu = RunOwn(root, again, 240);
+    const std::string stored = ReadFile(root + "Tornvik Entertainment/Marivel/Storage.xml");
+    EXPECT_EQ(1, testing_support::CountOf(stored, "<Player name="));
+    EXPECT_NE(std::string::npos, stored.find("<ActivePlayer name=\"Zed\"/>")) << stored;
+    EXPECT_EQ("false", StoredValue(stored, "First start"));
+    ExpectLooksLike(menu, "menu-zed.png");
+}
+
+// A level paused with its button hides the board under the pause dialog; Escape asks before the level
+// is given up, and giving it up goes back to the menu with nothing paid and the level still to play.
+TEST_F(GameRunTest, ThePauseHidesTheBoardAndEscapeAsksBeforeALevelIsGivenUp) {
+    const std::string root = OwnGame("pause",
+                                     "<Storage><Globals/><Player name=\"Ed\">"
+                                     "<Variable name=\"LevelNumber\" type=\"int\" value=\"2\"/>"
+                                     "<Variable name=\"Money\" type=\"int\" value=\"30\"/>"
+                                     "<Variable name=\"Show game field hints\" type=\"bool\" value=\"false\"/>"
+                                     "</Player><ActivePlayer name=\"Ed\"/></Storage>",
+                                     false);
+    const std::string play = Click(40, MENU_X, MENU_PLAY_Y);
+    const int pauseX = 736;
+    const int pauseY = 572;
+    ExpectLooksLike(RunOwn(root, play + Click(200, pauseX, pauseY), 260), "level-paused.png");
+    const std::string ask = play + "200 key 27\n";
+    ExpectLooksLike(RunOwn(root, ask, 260), "level-give-up.png");
+    const std::string menu = RunOwn(root, ask + Click(260, 280, 355), 340);
+    const testing_support::PixelRegion column = {290, 250, 220, 300};
+    EXPECT_TRUE(CompareWithReference(menu, FixturePath("game/fixtures/menu-bo.png"), 16, 600, column).matches);
+    const std::string stored = ReadFile(root + "Tornvik Entertainment/Marivel/Storage.xml");
+    EXPECT_EQ(30, StoredInt(stored, "Money"));
+    EXPECT_EQ(2, StoredInt(stored, "LevelNumber"));
+}
+
 // F12 on the main menu opens the developer menu only when "dev" is true in settings.ini.
 TEST_F(GameRunTest, DeveloperMenuOnlyForDevelopers) {
     std::string shots[2];

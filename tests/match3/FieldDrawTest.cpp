@@ -481,6 +481,51 @@ TEST_F(FieldDrawTest, TheFirstMoveHintOpensTheFirstHintBoxOnce) {
     EXPECT_TRUE(PermanentStorage::GetLocalBoolOrDef("first_hint", false));
 }
 
+TEST_F(FieldDrawTest, TheFirstPressSwapsAndItsHintBoxWaitsUntilThePressIsOverAndTheBoardRests) {
+    Show({"AAAAA", "aaaaa", "ddddd", "aaaaa"});
+    Run(0.1f, 20);
+    ASSERT_TRUE(field->Board().HasMove());
+    const BoardPoint p0 = field->Board().GetHintMove().first;
+    const BoardPoint p1 = field->Board().GetHintMove().second;
+    auto boxes = [this] {
+        const std::vector<std::string> sent = Sent("GameFieldScreen");
+        return std::count(sent.begin(), sent.end(), "create top instance");
+    };
+    const Point a = CellPoint(p0.x, p0.y);
+    Press(a);
+    Run(0.1f, 10);
+    EXPECT_EQ(0, boxes()) << "no box while the press is held";
+    Move(Point(a.x + (p1.x - p0.x) * 20, a.y - (p1.y - p0.y) * 20), captured);
+    EXPECT_EQ(2u, field->Board().Selection().size()) << "the first press swaps";
+    Release();
+    field->Update(0.1f);
+    EXPECT_EQ(0, boxes()) << "no box while the pieces move";
+    EXPECT_FALSE(PermanentStorage::GetLocalBoolOrDef("first_hint", false));
+    Run(0.1f, 40);
+    EXPECT_LE(1, boxes());
+    EXPECT_TRUE(PermanentStorage::GetLocalBoolOrDef("first_hint", false));
+}
+
+TEST_F(FieldDrawTest, ThePlayersPauseHidesTheBoardAndContinueLeavesAnOpenHintBoxWaiting) {
+    PermanentStorage::SetLocalBool("first_hint", true);
+    Show({"AAAAA", "aaaaa", "ddddd", "aaaaa"});
+    Run(0.1f, 20);
+    ASSERT_FALSE(Only(DrawField(), PIECE).empty());
+    SendMessage("GameField", "Pause");
+    EXPECT_TRUE(Only(DrawField(), PIECE).empty());
+    EXPECT_TRUE(Only(DrawField(), BORDER).empty());
+    SendMessage("GameField", "Continue");
+    EXPECT_FALSE(Only(DrawField(), PIECE).empty());
+    // A box opens, the player pauses and continues: the field still waits for the box.
+    SendMessage("GameField", "Pause hint");
+    SendMessage("GameField", "Pause");
+    SendMessage("GameField", "Continue");
+    EXPECT_TRUE(field->IsPaused());
+    EXPECT_FALSE(Only(DrawField(), PIECE).empty());
+    SendMessage("GameField", "Continue hint");
+    EXPECT_FALSE(field->IsPaused());
+}
+
 TEST_F(FieldDrawTest, AfterAWinTheScreenDarkensToAQuarter) {
     Show({"AAA", "ddd", "aaa"});
     Press(CellPoint(0, 0));
