@@ -496,6 +496,7 @@ void XmlDocumentRead::ReadFromFile(const std::string& fileName) {
         try {
             ReadDocument(in);
         } catch (const AssertionFailedException& e) {
+            _failedLine = in->GetLine();
             ReportError(XmlMessages::LINE_ERROR + Int::ToString(in->GetLine()) + XmlMessages::OF_FILE +
                         in->GetFileName() + "\n" + e.GetText());
         }
@@ -522,6 +523,7 @@ XmlDocumentRead::XmlDocumentRead(const std::string& fileName) {
         }
     }
     Discard();
+    const int failedLine = _failedLine;
     std::string second;
     const std::string backup = fileName + ".bak";
     {
@@ -536,6 +538,7 @@ XmlDocumentRead::XmlDocumentRead(const std::string& fileName) {
         }
     }
     Discard();
+    _failedLine = failedLine;
     ReportError(XmlMessages::DOCUMENT_ERROR + first + "\n]\n[\n" + second + "\n]");
 }
 

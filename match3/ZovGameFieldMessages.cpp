@@ -169,5 +169,5 @@ void ZovGameFieldControl::Restart() {
     _fallParticles.FinishAll();
     Core::GetControllerManager().Update(0.0f);
     std::string name = _levelName;
-    LoadLevel(name);
+    if (TryLoadLevel(name) == LevelLoad::Broken) GiveUpLevel();
 }

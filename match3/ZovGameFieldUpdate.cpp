@@ -5,6 +5,7 @@
 
 #include "content/ControllerManager.h"
 #include "core/Assert.h"
+#include "core/HtmlLog.h"
 #include "core/MessageServer.h"
 #include "core/PermanentStorage.h"
 #include "core/Random.h"
@@ -16,11 +17,22 @@
 #include "shell/SoundSystem.h"
 
 void ZovGameFieldControl::Update(float dt) {
+    if (_levelBroken) return;
     if (_afterWinTimer.Get() != nullptr) {
         _afterWinTimer->Update(dt);
         _afterWinElapsed += dt;
     }
     dt = std::min(dt, MAX_DT);
+    _timeScale = 1.0f;
+    if (_slowMotion.Get() != nullptr) {
+        _slowMotion->Update(dt);
+        _timeScale = std::max(_slowMotionCurve.getValueAt(_slowMotion->GetProgress()), 0.0f);
+        dt *= _timeScale;
+        if (_slowMotion->_done) {
+            _slowMotion = ObjectSmartPointer<FlarePosition>();
+            HtmlLog::WriteLine("Slow motion ends");
+        }
+    }
     for (auto& column : _movingMap) column.fill(false);
     if (_hintFlare.Get() != nullptr && (!_paused || _hintFlare->GetProgress() < 0.5f)) {
         _hintFlare->Update(dt);
@@ -68,9 +80,12 @@ void ZovGameFieldControl::Update(float dt) {
     }
     _effects.Update(dt);
     _shine->Update(dt);
-    if (_shine->IsFlaring()) AdvanceShine(dt);
-    if (!_shine->_done) return;
-    _fieldShown = _levelTime != 0;
+    // The frame stops only while the wave runs; before it starts the pieces already move.
+    if (_shine->IsFlaring()) {
+        AdvanceShine(dt);
+        return;
+    }
+    if (_shine->_done) _fieldShown = _levelTime != 0;
 
     bool arrived = false;
     bool busy = false;
@@ -294,12 +309,12 @@ void ZovGameFieldControl::CompleteWin() {
     const int levelMoney = LevelMoneyTotal(score, _board.Cost("levelScoreBonusMul"), _board.LevelMoney().GetRealScore(),
                                            timeCount, _board.Cost("timeBonus"), cupBonus, 1.0f);
     PermanentStorage::SetLocalInt("Level money", levelMoney);
-    PermanentStorage::SetLocalInt("Money", PermanentStorage::GetLocalIntOrDef("Money", 0) + levelMoney);
+    PermanentStorage::SetLocalInt("Money", AddMoney(PermanentStorage::GetLocalIntOrDef("Money", 0), levelMoney));
     WriteLevelLog();
     PermanentStorage::SetLocalInt("Levels lost", 0);
     Sound::soundSystem.PlaySample("field_hide");
     _levelTime = 0;
-    StartShine();
+    StartLeaving();
     TimeMultiplierAdjust();
     StopTimerShine();
     PermanentStorage::SetLocalInt("LevelNumber", PermanentStorage::GetLocalIntOrDef("LevelNumber", 1) + 1);
@@ -317,7 +332,7 @@ void ZovGameFieldControl::TimeOut() {
     PermanentStorage::SetLocalInt("Levels lost", PermanentStorage::GetLocalIntOrDef("Levels lost", 0) + 1);
     _timedOut = true;
     _levelTime = 0;
-    StartShine();
+    StartLeaving();
     StopTimerShine();
 }
 
