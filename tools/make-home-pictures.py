@@ -99,25 +99,7 @@ CLEAR = ((0, 0, 0), 0.0)
 
 
 def render(width, height, draw):
-    """Rows of (r, g, b, a) from draw(u, v) sampled inside each pixel; a in 0..255."""
-    rows = []
-    for y in range(height):
-        row = []
-        for x in range(width):
-            acc = [0.0, 0.0, 0.0, 0.0]
-            for sy in range(SAMPLES):
-                for sx in range(SAMPLES):
-                    colour, a = draw(x + (sx + 0.5) / SAMPLES, y + (sy + 0.5) / SAMPLES)
-                    for i in range(3):
-                        acc[i] += colour[i] * a
-                    acc[3] += a
-            n = SAMPLES * SAMPLES
-            if acc[3] > 0:
-                row.append((acc[0] / acc[3], acc[1] / acc[3], acc[2] / acc[3], 255 * acc[3] / n))
-            else:
-                row.append((0, 0, 0, 0))
-        rows.append(row)
-    return rows
+    return menu.supersample(width, height, draw, SAMPLES)
 
 
 def write_rows(name, rows):

@@ -80,22 +80,7 @@ def put(top, under):
 
 
 def draw(name, width, height, shape):
-    rows = []
-    for y in range(height):
-        row = []
-        for x in range(width):
-            acc = [0.0, 0.0, 0.0, 0.0]
-            for sy in range(SAMPLES):
-                for sx in range(SAMPLES):
-                    colour, a = shape(x + (sx + 0.5) / SAMPLES, y + (sy + 0.5) / SAMPLES)
-                    for i in range(3):
-                        acc[i] += colour[i] * a
-                    acc[3] += a
-            if acc[3] > 0:
-                row.append((acc[0] / acc[3], acc[1] / acc[3], acc[2] / acc[3], 255 * acc[3] / SAMPLES ** 2))
-            else:
-                row.append(CLEAR)
-        rows.append(row)
+    rows = menu.supersample(width, height, shape, SAMPLES)
     write_png(name, width, height, lambda x, y: rows[y][x])
 
 
