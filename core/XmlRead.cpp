@@ -512,6 +512,8 @@ void XmlDocumentRead::Discard() {
 }
 
 XmlDocumentRead::XmlDocumentRead(const std::string& fileName) {
+    // A save cut short leaves its text aside; the newest whole one is read.
+    RestoreInterruptedSave(fileName);
     std::string first;
     {
         AssertThrowGuard guard;
@@ -539,7 +541,8 @@ XmlDocumentRead::XmlDocumentRead(const std::string& fileName) {
     }
     Discard();
     _failedLine = failedLine;
-    ReportError(XmlMessages::DOCUMENT_ERROR + first + "\n]\n[\n" + second + "\n]");
+    ReportError(XmlMessages::DOCUMENT_ERROR + first + "\n]\n[\n" + second + "\n]\n(neither " + fileName +
+                " nor its backup " + backup + " could be read)");
 }
 
 XmlDocumentRead::XmlDocumentRead(const char* begin, const char* end) {

@@ -6,6 +6,7 @@
 #include "content/ControllerManager.h"
 #include "core/Assert.h"
 #include "core/HtmlLog.h"
+#include "core/Math.h"
 #include "core/MessageServer.h"
 #include "core/PermanentStorage.h"
 #include "core/Random.h"
@@ -317,7 +318,8 @@ void ZovGameFieldControl::CompleteWin() {
     StartLeaving();
     TimeMultiplierAdjust();
     StopTimerShine();
-    PermanentStorage::SetLocalInt("LevelNumber", PermanentStorage::GetLocalIntOrDef("LevelNumber", 1) + 1);
+    PermanentStorage::SetLocalInt("LevelNumber",
+                                  Math::AddClamped(PermanentStorage::GetLocalIntOrDef("LevelNumber", 1), 1));
     // The statistics screen may be absent from the running screen.
     if (IsReceiver("ZovFieldStatistic")) SendMessage("ZovFieldStatistic", "continue");
     _afterWinTimer = ObjectSmartPointer<FlarePosition>(new FlarePosition(2.0f, true, 0.0f, 0.0f, 0.0f));

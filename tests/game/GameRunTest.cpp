@@ -20,6 +20,7 @@
 
 namespace {
 
+using testing_support::Click;
 using testing_support::CompareWithReference;
 using testing_support::FixturePath;
 using testing_support::ReadFile;
@@ -58,13 +59,6 @@ std::string StoredValue(const std::string& stored, const std::string& name) {
 int StoredInt(const std::string& stored, const std::string& name) {
     const std::string value = StoredValue(stored, name);
     return value.empty() ? -1 : std::stoi(value);
-}
-
-// A click on a point of the window (pixels, origin top-left) from the frame on.
-std::string Click(int frame, int x, int y) {
-    const std::string at = std::to_string(x) + " " + std::to_string(y) + "\n";
-    return std::to_string(frame) + " move " + at + std::to_string(frame + 1) + " move " + std::to_string(x + 1) +
-           " " + std::to_string(y) + "\n" + std::to_string(frame + 3) + " down\n" + std::to_string(frame + 4) + " up\n";
 }
 
 // A press at one point, carried in steps to another and released there, from the frame on.
