@@ -342,6 +342,37 @@ TEST_F(GameRunTest, ShopBuysAndUpgradesEquipmentOnceEach) {
     ExpectLooksLike(RunOwn(root, "", 60, {"/screensaver"}), "screensaver-equipment.png");
 }
 
+// The newer goods through the shop as a player buys them: the four fish kinds by their buy arrows
+// (the shelf scrolled on to each), the four plants and three decorations carried onto the sand;
+// the aquarium shows them all among the scenery, and the profile holds one of each at its price.
+TEST_F(GameRunTest, ShopSellsEveryNewFishPlantAndDecorationIntoTheTank) {
+    const std::string root = OwnGame("goods",
+                                     "<Storage><Globals/><Player name=\"Di\">"
+                                     "<Variable name=\"LevelNumber\" type=\"int\" value=\"5\"/>"
+                                     "<Variable name=\"Money\" type=\"int\" value=\"5000\"/>"
+                                     "</Player><ActivePlayer name=\"Di\"/></Storage>",
+                                     false);
+    // The fifth place of the fish shelf, and the right arrows of the fish and plant shelves.
+    const int FIFTH_BUY_X = 481;
+    const int FISH_SCROLL_Y = 437;
+    const int PLANT_Y = 500;
+    const int SCROLL_X = 520;
+    std::string shop = Click(40, MENU_X, MENU_AQUARIUM_Y) + Click(80, PANEL_SHOP_X, PANEL_Y) +
+                       Click(150, FIFTH_BUY_X, NEON_BUY_Y);
+    for (int f = 170; f < 320; f += 50) shop += Click(f, SCROLL_X, FISH_SCROLL_Y) + Click(f + 30, FIFTH_BUY_X, NEON_BUY_Y);
+    shop += Carry(330, 254, PLANT_Y, 120, 360) + Carry(370, 346, PLANT_Y, 300, 370) + Carry(410, 438, PLANT_Y, 420, 360);
+    for (int f = 450; f < 570; f += 30) shop += Click(f, SCROLL_X, PLANT_Y);
+    shop += Carry(570, 162, PLANT_Y, 250, 385) + Carry(610, 254, PLANT_Y, 150, 370) +
+            Carry(650, 346, PLANT_Y, 360, 365) + Carry(690, 438, PLANT_Y, 560, 370) + Click(730, 680, 25);
+    ExpectLooksLike(RunOwn(root, shop, 830), "aquarium-goods.png");
+    const std::string stored = ReadFile(root + "Tornvik Entertainment/Marivel/Storage.xml");
+    for (const char* kind : {"Guppy", "Clownfish", "Discus", "BlueTang", "Grass", "Red weed", "Cabomba", "Sword plant",
+                             "Amphora", "Castle", "Wheel"}) {
+        EXPECT_EQ(1, StoredInt(stored, std::string(kind) + " amount")) << kind;
+    }
+    EXPECT_EQ(5000 - (40 + 150 + 250 + 350) - (30 + 55 + 70 + 90) - (60 + 150 + 110), StoredInt(stored, "Money"));
+}
+
 // A shop visit: three neons bought, one sold through its question, the compressor bought and
 // upgraded; the profile holds the money, the amounts, the meters and the fish in the tank, and the
 // next start's aquarium keeps them.
