@@ -106,14 +106,21 @@ bool PlayersDispatcherControl::IsTypeableName(const std::string& name) const {
     return true;
 }
 
+void PlayersDispatcherControl::AskForName() {
+    SendMessage(MODAL, "instantiate PlayerNameNeededTemplate");
+    SendMessage(EDIT, "disable cursor");
+}
+
 void PlayersDispatcherControl::EnterName() {
     const std::string name = SendMessageReply(EDIT, "get value");
-    if (name.empty()) return;
+    if (name.empty() || (name != _nameToEdit && !IsTypeableName(name))) {
+        AskForName();
+        return;
+    }
     if (name == _nameToEdit) {
         NamePanelOut();
         return;
     }
-    if (!IsTypeableName(name)) return;
     if (PermanentStorage::DoesPlayerExist(name)) {
         SendMessage(MODAL, "instantiate PlayerAlreadyExistsTemplate");
         SendMessage(EDIT, "disable cursor");
@@ -200,14 +207,19 @@ void PlayersDispatcherControl::OnMessage(std::string message) {
         SendMessage(EDIT, "set value " + _nameToEdit);
         Move(NAME_MOVER, "in");
     } else if (message == "Enter your name cancel pressed") {
-        NamePanelOut();
+        // The first start has no player yet: the name is asked again.
+        if (PermanentStorage::GetGlobalBoolOrDef("First start", false)) {
+            AskForName();
+        } else {
+            NamePanelOut();
+        }
     } else if (message == "Player name out") {
         SendMessage(std::string("post:") + EDIT_HOLDER, "clear children list");
         Move(LIST_MOVER, "in");
         SendMessage("post:Screen", "erase top child");
     } else if (message == "Enter your name ok pressed") {
         EnterName();
-    } else if (message == "Player already exists ok pressed") {
+    } else if (message == "Player already exists ok pressed" || message == "Player name needed ok pressed") {
         SendMessage(MODAL, "hide");
         SendMessage(EDIT, "enable cursor");
     } else {

@@ -23,6 +23,8 @@ public:
 private:
     void Select();
     void EnterName();
+    // The notice that a player needs a name; the name panel stays.
+    void AskForName();
     void FinishDialog();
     // False (reported) for a name the name box would not let a player type.
     bool IsTypeableName(const std::string& name) const;

@@ -3,6 +3,7 @@
 #include "aquarium/ShopBuyHints.h"
 #include "aquarium/ShopCommon.h"
 #include "core/Assert.h"
+#include "core/Math.h"
 #include "core/Bool.h"
 #include "core/Int.h"
 #include "core/MessageServer.h"
@@ -117,7 +118,7 @@ void FishIconDispatcherDefinition::Sell() {
     SendMessage("Shop modal dialog", "hide");
     int money = _money->GetValue();
     Assert(money >= 0);
-    money += _playerSellCost;
+    money = Math::AddClamped(money, _playerSellCost);
     Assert(money > 0);
     amount -= 1;
     _money->SetValue(money);

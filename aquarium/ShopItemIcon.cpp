@@ -7,6 +7,7 @@
 #include "content/TemplateLib.h"
 #include "controls/MouseEvents.h"
 #include "core/Assert.h"
+#include "core/Math.h"
 #include "core/Bool.h"
 #include "core/Int.h"
 #include "core/MessageServer.h"
@@ -177,7 +178,7 @@ void ItemIconDispatcherControl::Remove() {
     }
     const int money = _money->GetValue();
     Assert(money >= 0);
-    _money->SetValue(money + _playerSellCost);
+    _money->SetValue(Math::AddClamped(money, _playerSellCost));
     SendMessage(_utilityReceiver, "beauty sub " + GetUtility(n - 1));
     _amount->SetValue(n - 1);
     SendMessage(_buyHintServer, "update");

@@ -27,9 +27,10 @@ struct FullBoard {
     FullBoard() : board(motion, sink) {
         Random::Seed(42);
         LevelShape shape;
+        LevelProblem problem;
         std::vector<std::string> lines(13, std::string(15, 'a'));
         lines[0] = std::string(15, 'A');
-        ParseLevelLines(lines, shape);
+        ParseLevelLines(lines, shape, problem);
         board.LoadLevelShape(shape, {0, 1, 2, 3, 4, 5});
     }
     StillPieces motion;

@@ -7,15 +7,22 @@
 // in flight); "worst_ms": the field's longest update and drawing of one frame, "warmup_worst_ms"
 // that of the warm-up (first pictures, programs and particles), "restart_worst_ms" that of the
 // first frames after a restart; "draws": draws handed to OpenGL a frame.
+// Content beyond what a level can use: the game screen built with its level loaded ("load_ms",
+// thread CPU per load; "first_ms" the first load of the run, which reads the files) and frames
+// with the first hint box open, with the demo content (0), a hint text of 10 MB (1) and a chip set
+// of 10 MB (2); "peak_mb" is the process's largest resident size.
 #include <SDL.h>
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "content/ControllerManager.h"
 #include "content/EffectObserver.h"
@@ -56,6 +63,11 @@ constexpr float STEP = 0.02f;
 constexpr int FRAMES_BETWEEN_BLASTS = 40;
 
 void WriteText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+std::string ReadText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 double ThreadSeconds() {
     timespec t{};
@@ -306,6 +318,122 @@ void BM_BusiestFieldFrame(benchmark::State& state) {
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations()));
 }
 BENCHMARK(BM_BusiestFieldFrame)->Unit(benchmark::kMicrosecond)->Iterations(2000);
+
+// Oversized content in the scratch folder in place of the demo's files (links into data/).
+enum ContentKind { DEMO_CONTENT = 0, LONG_HINT = 1, LONG_CHIP_SET = 2 };
+constexpr std::size_t TEN_MB = 10u * 1024u * 1024u;
+
+void UseContent(int kind) {
+    for (const char* name : {"local", "ChipSets.xml"}) fs::remove_all(name);
+    const fs::path data = MARIVEL_SOURCE_DIR "/data";
+    if (kind == LONG_HINT) {
+        fs::create_directory("local");
+        std::string words;
+        while (words.size() < TEN_MB) words += "Swap two neighbouring pieces to make a line. ";
+        std::string hints = ReadText(data / "local" / "FieldHints.xml");
+        const std::size_t first = hints.find("<first>") + 7;
+        hints.replace(first, hints.find("</first>") - first, words);
+        WriteText("local/FieldHints.xml", hints);
+    } else {
+        fs::create_symlink(data / "local", "local");
+    }
+    if (kind == LONG_CHIP_SET) {
+        std::string chips;
+        while (chips.size() < TEN_MB) chips += "01234";
+        // The demo's sets and one of 10 MB that a level can use only the first nine entries of.
+        std::string sets = ReadText(data / "ChipSets.xml");
+        sets.insert(sets.find("</ChipSets>"), "\t<set chips=\"" + chips + "\"/>\r\n");
+        WriteText("ChipSets.xml", sets);
+    } else {
+        fs::create_symlink(data / "ChipSets.xml", "ChipSets.xml");
+    }
+}
+
+double PeakMb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+// The player as a new one: the first level loads, and its colours come from the chip-set file.
+void FreshPlayer() {
+    for (const char* name : {"Game field", "ChipSets", "first_hint"}) {
+        if (PermanentStorage::IsLocalNameDefined(name)) PermanentStorage::UndefLocalName(name);
+    }
+}
+
+void BM_LevelLoad(benchmark::State& state) {
+    Content& content = TheContent();
+    if (!content.ready) {
+        state.SkipWithError("no OpenGL device (run with SDL_VIDEODRIVER=offscreen)");
+        return;
+    }
+    UseContent(static_cast<int>(state.range(0)));
+    // The allocator serves blocks below the largest one freed so far from its heap, the others from
+    // fresh pages: one large block freed first puts every variant in the same state.
+    benchmark::DoNotOptimize(std::vector<char>(16u * 1024u * 1024u, 1).data());
+    // Two loads first: every picture and template is in memory before measuring. The first, where
+    // the content files are read for the first time, is told apart.
+    for (int i = 0; i < 2; ++i) {
+        FreshPlayer();
+        const double start = ThreadSeconds();
+        Content::Screen("screens/game.xml");
+        if (i == 0) state.counters["first_ms"] = (ThreadSeconds() - start) * 1000.0;
+        ProcessPostedMessages();
+    }
+    double seconds = 0.0;
+    for (auto _ : state) {
+        FreshPlayer();
+        const double start = ThreadSeconds();
+        ObjectSmartPointer<ControlContainer> game = Content::Screen("screens/game.xml");
+        seconds += ThreadSeconds() - start;
+        state.PauseTiming();
+        game = ObjectSmartPointer<ControlContainer>();
+        ProcessPostedMessages();
+        state.ResumeTiming();
+    }
+    UseContent(DEMO_CONTENT);
+    state.counters["load_ms"] = seconds * 1000.0 / static_cast<double>(std::max<benchmark::IterationCount>(state.iterations(), 1));
+    state.counters["peak_mb"] = PeakMb();
+}
+BENCHMARK(BM_LevelLoad)->Arg(DEMO_CONTENT)->Arg(LONG_HINT)->Arg(LONG_CHIP_SET)->Unit(benchmark::kMillisecond)->Iterations(40);
+
+void BM_FrameWithTheFirstHint(benchmark::State& state) {
+    Content& content = TheContent();
+    if (!content.ready) {
+        state.SkipWithError("no OpenGL device (run with SDL_VIDEODRIVER=offscreen)");
+        return;
+    }
+    UseContent(static_cast<int>(state.range(0)));
+    benchmark::DoNotOptimize(std::vector<char>(16u * 1024u * 1024u, 1).data());
+    FreshPlayer();
+    PermanentStorage::SetLocalBool("Show game field hints", true);
+    PermanentStorage::SetLocalInt("LevelNumber", 1);
+    ObjectSmartPointer<ControlContainer> game = Content::Screen("screens/game.xml");
+    ObjectWeakPointer<ZovGameFieldControl> field = MessageServer::GetReceiver("GameField").Cast<ZovGameFieldControl>();
+    if (field == NULL) {
+        state.SkipWithError("no game field");
+        return;
+    }
+    field->FinishAppearance();
+    // The first press opens the first hint box.
+    const BoardPoint first = field->Board().CellCentre(0, 12);
+    game->MouseMove(first.x, first.y);
+    game->MouseDown(first.x, first.y);
+    game->MouseUp(first.x, first.y);
+    for (int i = 0; i < 50; ++i) content.Frame(*game);
+    const bool shown = PermanentStorage::GetLocalBoolOrDef("first_hint", false);
+    content.ResetClocks();
+    for (auto _ : state) content.Frame(*game);
+    content.Report(state);
+    state.counters["peak_mb"] = PeakMb();
+    game = ObjectSmartPointer<ControlContainer>();
+    ProcessPostedMessages();
+    PermanentStorage::SetLocalBool("Show game field hints", false);
+    UseContent(DEMO_CONTENT);
+    if (!shown) state.SkipWithError("the first hint box did not open");
+}
+BENCHMARK(BM_FrameWithTheFirstHint)->Arg(DEMO_CONTENT)->Arg(LONG_HINT)->Unit(benchmark::kMicrosecond)->Iterations(500);
 
 }  // namespace
 

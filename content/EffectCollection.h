@@ -2,6 +2,7 @@
 // The effects of one owner, in the order they were added, each in a layer that the owner draws at
 // its place in its own drawing order. Embedded by value; the only owner of its effects.
 
+#include <functional>
 #include <list>
 
 #include "content/EffectBase.h"
@@ -24,6 +25,10 @@ public:
     // Destroys every effect at once.
     void Clear();
 
+    // Calls the function for every effect with its layer, first added first.
+    void ForEach(const std::function<void(int layer, const EffectBase& effect)>& function) const {
+        for (const Entry& entry : _entries) function(entry.layer, *entry.effect.Get());
+    }
     bool IsEmpty() const { return _entries.empty(); }
     std::size_t GetCount() const { return _entries.size(); }
 

@@ -16,6 +16,13 @@ private:
 // Writes the failure to the log as an error; throws AssertionFailedException while a guard is open.
 void ReportFailure(const std::string& title, const std::string& text, const char* path, int line);
 
+// Forgets the reports written so far (each fault and place is written once, and a place at most a
+// hundred times); a test that empties the log starts afresh.
+void ForgetReportedFailures();
+
+// Whether that failure (its text at its place) is in the log already.
+bool IsFailureWritten(const std::string& title, const std::string& text, const char* path, int line);
+
 // The composed text: title ": " text "\n\n" path ", line " line.
 std::string ComposeFailureText(const std::string& title, const std::string& text, const char* path,
                                int line);

@@ -1,9 +1,9 @@
 #pragma once
 // Content values brought into the range in which the arithmetic that uses them stays exact. A
 // value outside its range is reported where it is read, with the check's text; the caller goes on
-// with the nearer end of the range (a float that is no number: with the fallback). The same report
-// (the same check at the same place, with the same value) is written once a run, however often
-// a screen or template is built again or a layout fails again.
+// with the nearer end of the range (a float that is no number: with the fallback). The same check
+// failing at the same place is reported once a run (the log's rule), however often a screen or
+// template is built again or a layout fails again, and throws no second time inside a guard.
 
 #include <string>
 
@@ -17,8 +17,6 @@ float CheckedFloat(float value, float low, float high, float fallback, const cha
                    int line);
 // True when the condition holds; otherwise reports the check, the first time only.
 bool CheckOnce(bool condition, const char* check, const char* path, int line);
-// Forgets what was reported (a test starts afresh).
-void ForgetReportedChecks();
 
 #define CHECKED_INT(value, low, high, check) CheckedInt((value), (low), (high), (check), __FILE__, __LINE__)
 #define CHECKED_FLOAT(value, low, high, fallback, check) \

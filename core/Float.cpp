@@ -1,5 +1,7 @@
 #include "core/Float.h"
 
+#include <cfloat>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -42,22 +44,30 @@ bool IsDigit(char c) { return '0' <= c && c <= '9'; }
 }  // namespace
 
 float Float::ParseDecimal(const std::string& image) {
-    std::uint64_t n = 0;
+    // Digits beyond what a float holds only scale the value (whole part) or are dropped (fraction),
+    // so a long number neither overflows nor costs more than one report.
+    constexpr double KEPT = 1e17;
+    double n = 0.0;
     int nDigits = 0;
     int fractionDigits = 0;
+    int scale = 0;
     bool negative = false;
 
-    // n over 10 to the power of the fraction digits; exact for up to seven digits.
     const auto value = [&]() {
-        float divisor = 1.0f;
-        for (int k = 0; k < fractionDigits; ++k) divisor *= 10.0f;
-        const float answer = static_cast<float>(n) / divisor;
-        return negative ? -answer : answer;
+        const int exponent = scale - fractionDigits;
+        const double answer = exponent >= 0 ? n * std::pow(10.0, exponent) : n / std::pow(10.0, -exponent);
+        const float cut = answer > FLT_MAX ? FLT_MAX : static_cast<float>(answer);
+        return negative ? -cut : cut;
     };
-    const auto takeDigit = [&](char c) {
+    const auto takeDigit = [&](char c, bool isFraction) {
         ++nDigits;
-        Assert(nDigits <= 7);
-        n = n * 10 + static_cast<std::uint64_t>(c - '0');
+        if (nDigits == 8) Assert(nDigits <= 7);
+        if (n < KEPT) {
+            n = n * 10.0 + static_cast<double>(c - '0');
+            if (isFraction) ++fractionDigits;
+        } else if (!isFraction) {
+            ++scale;
+        }
     };
 
     std::string::const_iterator i = image.begin();
@@ -67,7 +77,7 @@ float Float::ParseDecimal(const std::string& image) {
     }
     Assert(i != image.end() && '0' <= *i && *i <= '9');
     if (i == image.end()) return value();
-    for (; i != image.end() && IsDigit(*i); ++i) takeDigit(*i);
+    for (; i != image.end() && IsDigit(*i); ++i) takeDigit(*i, false);
 
     Assert(i != image.end() && *i == '.');
     if (i == image.end()) return value();
@@ -75,10 +85,7 @@ float Float::ParseDecimal(const std::string& image) {
 
     Assert(i != image.end() && '0' <= *i && *i <= '9');
     if (i == image.end()) return value();
-    for (; i != image.end() && IsDigit(*i); ++i) {
-        takeDigit(*i);
-        ++fractionDigits;
-    }
+    for (; i != image.end() && IsDigit(*i); ++i) takeDigit(*i, true);
     Assert(i == image.end());
 
     const float answer = value();

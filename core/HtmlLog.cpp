@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <functional>
+#include <unordered_set>
 
 #include "core/DataFolder.h"
 
@@ -33,6 +35,12 @@ FirstErrorRecord& FirstErrorEntry() {
     return record;
 }
 
+// Hashes of the error texts written: a fault reported again at the same place adds nothing.
+std::unordered_set<std::size_t>& WrittenErrors() {
+    static std::unordered_set<std::size_t> written;
+    return written;
+}
+
 std::string TwoDigits(int value) {
     std::string s = std::to_string(value);
     return value < 10 ? "0" + s : s;
@@ -47,19 +55,44 @@ void HtmlLog::SetClock(Clock clock) { CurrentClock() = std::move(clock); }
 std::tm HtmlLog::LocalTime() { return Now(); }
 
 int HtmlLog::_failedWrites = 0;
+long HtmlLog::_fullSize = -1;
+bool HtmlLog::_isBounded = true;
 
-void HtmlLog::Append(const std::string& text) {
+namespace {
+
+// Text mode of the original platform: every line feed becomes CR LF.
+std::string WithCrLf(const std::string& text) {
+    std::string out;
+    out.reserve(text.size() + 16);
+    for (char c : text) {
+        if (c == '\n') out += '\r';
+        out += c;
+    }
+    return out;
+}
+
+}  // namespace
+
+void HtmlLog::Append(const std::string& text, bool isEntry) {
     std::FILE* f = std::fopen(FileName().c_str(), "ab");
     bool written = f != nullptr;
     if (f) {
-        // Text mode of the original platform: every line feed becomes CR LF.
-        std::string out;
-        out.reserve(text.size() + 16);
-        for (char c : text) {
-            if (c == '\n') out += '\r';
-            out += c;
+        std::string out = WithCrLf(text);
+        if (isEntry && _isBounded && std::fseek(f, 0, SEEK_END) == 0) {
+            const long size = std::ftell(f);
+            // A log emptied since it filled up (a new start, a test) takes entries again.
+            if (_fullSize >= 0 && size >= 0 && size < _fullSize) _fullSize = -1;
+            if (_fullSize >= 0) {
+                out.clear();
+            } else if (size >= 0 && size + static_cast<long>(out.size()) > MAX_FILE_SIZE) {
+                // Said once: a small entry that would still fit after it is left out too.
+                out = WithCrLf(TimeStamp() + "<B><Font Size = 2 Color = Red Face = Verdana>" +
+                               "The log has reached its limit of " + std::to_string(MAX_FILE_SIZE) +
+                               " bytes; later entries are left out</Font></B><BR>\n");
+                _fullSize = size + static_cast<long>(out.size());
+            }
         }
-        written = std::fwrite(out.data(), 1, out.size(), f) == out.size();
+        written = out.empty() || std::fwrite(out.data(), 1, out.size(), f) == out.size();
         written = std::fclose(f) == 0 && written;
     }
     if (!written && _failedWrites++ == 0) {
@@ -93,18 +126,32 @@ std::string HtmlLog::TimeStamp() {
 
 void HtmlLog::WriteLine(const std::string& text) { WriteLineColor(text, "Black"); }
 
-void HtmlLog::WriteLineColor(const std::string& text, const std::string& color) {
-    Append(TimeStamp() + "<Font Size = 2 Color = " + color + " Face = Verdana>" + Escape(text) +
-           "</Font><BR>");
+std::string HtmlLog::Entry(const std::string& text) {
+    if (text.size() <= MAX_ENTRY_TEXT) return Escape(text);
+    return Escape(text.substr(0, MAX_ENTRY_TEXT)) + " ... (" + std::to_string(text.size() - MAX_ENTRY_TEXT) +
+           " more bytes left out)";
 }
 
-void HtmlLog::WriteError(const std::string& text) {
+void HtmlLog::WriteLineColor(const std::string& text, const std::string& color) {
+    Append(TimeStamp() + "<Font Size = 2 Color = " + color + " Face = Verdana>" + Entry(text) + "</Font><BR>", true);
+}
+
+void HtmlLog::ForgetWrittenErrors() { WrittenErrors().clear(); }
+
+bool HtmlLog::IsErrorWritten(const std::string& text) {
+    return WrittenErrors().count(std::hash<std::string>()(text)) != 0;
+}
+
+bool HtmlLog::WriteError(const std::string& text) {
+    const bool isNew = WrittenErrors().insert(std::hash<std::string>()(text)).second;
+    if (!isNew && _isBounded) return false;
     FirstErrorRecord& first = FirstErrorEntry();
     if (!first.written) {
         first.written = true;
         first.text = text;
     }
     WriteLabelled("ERROR", text);
+    return true;
 }
 
 bool HtmlLog::FirstError(std::string* text) {
@@ -115,13 +162,14 @@ bool HtmlLog::FirstError(std::string* text) {
 
 void HtmlLog::WriteLabelled(const std::string& label, const std::string& text) {
     Append(TimeStamp() + "<B><Font Size = 2 Color = Red Face = Verdana>" + Escape(label) + " : " +
-           "</B></Font>" + "<Font Size = 2 Color = Black Face = Verdana>" + Escape(text) +
-           "</Font><BR>");
+               "</B></Font>" + "<Font Size = 2 Color = Black Face = Verdana>" + Entry(text) + "</Font><BR>",
+           true);
 }
 
-void HtmlLog::WriteRaw(const std::string& text) { Append(text + "\n"); }
+void HtmlLog::WriteRaw(const std::string& text) { Append(text + "\n", false); }
 
 void HtmlLog::Open(bool recreate) {
+    ForgetWrittenErrors();
     if (recreate) {
         if (std::FILE* f = std::fopen(FileName().c_str(), "wb")) {
             std::fclose(f);

@@ -1,18 +1,35 @@
 #pragma once
 // The HTML log "log.htm" in the data folder, opened and closed again for every entry.
 
+#include <cstddef>
 #include <ctime>
 #include <functional>
 #include <string>
 
 class HtmlLog {
 public:
+    // Past this size the log takes no more entries: one closing entry says so. The header and the
+    // footer are still written.
+    static constexpr long MAX_FILE_SIZE = 4L * 1024 * 1024;
+    // An entry's text is cut to this many bytes, with a note of what was left out.
+    static constexpr std::size_t MAX_ENTRY_TEXT = 4096;
+
     static void WriteLine(const std::string& text);
     static void WriteLineColor(const std::string& text, const std::string& color);
-    static void WriteError(const std::string& text);
+    // An error text already written since the log was opened is not written again: false then.
+    static bool WriteError(const std::string& text);
+    static bool IsErrorWritten(const std::string& text);
     static void WriteLabelled(const std::string& label, const std::string& text);
     static void WriteRaw(const std::string& text);
+    // A tool that reads every report back from its own log (content-check) lifts the bounds: no
+    // size limit, and a fault is written each time it is reported.
+    static void SetBounded(bool bounded) { _isBounded = bounded; }
+    static bool IsBounded() { return _isBounded; }
+
+    // Starts the log; the memory of errors written is cleared.
     static void Open(bool recreate);
+    // Forgets which errors were written (a test that empties the log starts afresh).
+    static void ForgetWrittenErrors();
     static void Close();
     static std::string Escape(const std::string& text);
 
@@ -33,7 +50,12 @@ public:
     static std::tm LocalTime();
 
 private:
-    static void Append(const std::string& text);
+    // An entry is held to the size limit; raw text (header, footer) is not.
+    static void Append(const std::string& text, bool isEntry);
+    static std::string Entry(const std::string& text);
 
     static int _failedWrites;
+    // The log's size once its closing line was written; -1 while it takes entries.
+    static long _fullSize;
+    static bool _isBounded;
 };

@@ -2,14 +2,6 @@
 
 #include "core/Assert.h"
 
-namespace {
-
-// Keeps the low 32 bits, as the 32-bit arithmetic would.
-std::int64_t Wrap32(std::int64_t value) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(value & 0xFFFFFFFF));
-}
-
-}  // namespace
 
 std::string Int::ToString(int value) {
     if (-9 <= value && value <= -1) {
@@ -36,8 +28,9 @@ int Int::GetStringLength(int value) {
 }
 
 int Int::Parse(const std::string& image) {
-    // Accumulated in 64 bits and wrapped to 32 after each step, so odd digits never overflow.
-    std::int64_t value = 0;
+    // One report per text, for its first departure: a long bad number costs one line. A value past
+    // the range is clamped to its end; a character that is no digit ends the number.
+    std::int64_t acc = 0;  // the value so far
     std::string::const_iterator i = image.begin();
     Assert(i != image.end());
     if (i == image.end()) {
@@ -50,30 +43,38 @@ int Int::Parse(const std::string& image) {
             return 0;
         }
         Assert('1' <= *i && *i <= '9');
-        value = -(static_cast<std::int64_t>(*i) - '0');
+        if (!('1' <= *i && *i <= '9')) return 0;
+        acc = -(static_cast<std::int64_t>(*i) - '0');
         for (++i; i != image.end(); ++i) {
             Assert('0' <= *i && *i <= '9');
+            if (!('0' <= *i && *i <= '9')) return static_cast<int>(acc);
             const std::int64_t d = static_cast<std::int64_t>(*i) - '0';
-            Assert(value >= (MIN_VALUE + d) / 10);
-            value = Wrap32(value * 10 - d);
+            if (acc < (MIN_VALUE + d) / 10) {
+                ReportFailure("Assertion failed", "value >= (MIN_VALUE + d) / 10", __FILE__, __LINE__);
+                return MIN_VALUE;
+            }
+            acc = acc * 10 - d;
         }
     } else if (*i == '0') {
-        value = 0;
+        acc = 0;
     } else {
         Assert('1' <= *i && *i <= '9');
-        value = static_cast<std::int64_t>(*i) - '0';
+        if (!('1' <= *i && *i <= '9')) return 0;
+        acc = static_cast<std::int64_t>(*i) - '0';
         for (++i; i != image.end(); ++i) {
             Assert('0' <= *i && *i <= '9');
+            if (!('0' <= *i && *i <= '9')) return static_cast<int>(acc);
             const std::int64_t d = static_cast<std::int64_t>(*i) - '0';
-            Assert(value <= (MAX_VALUE - d) / 10);
-            value = Wrap32(value * 10 + d);
+            if (acc > (MAX_VALUE - d) / 10) {
+                ReportFailure("Assertion failed", "value <= (MAX_VALUE - d) / 10", __FILE__, __LINE__);
+                return MAX_VALUE;
+            }
+            acc = acc * 10 + d;
         }
     }
-    const auto checked = [&image](int value) {
-        Assert(image == ToString(value));
-        return value;
-    };
-    return checked(static_cast<int>(Wrap32(value)));
+    const int value = static_cast<int>(acc);
+    Assert(image == ToString(value));
+    return value;
 }
 
 std::uint32_t Int::ParseHex(const std::string& image) {

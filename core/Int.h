@@ -16,7 +16,8 @@ public:
     static std::string ToStringPositive(int value);
     // The number of characters ToString gives for the value.
     static int GetStringLength(int value);
-    // Accepts only the text ToString would give; every other form is a failed check.
+    // Accepts only the text ToString would give; every other form is one failed check: a value past
+    // the range gives the end of the range, a character that is no digit ends the number.
     static int Parse(const std::string& image);
     // Up to eight significant hexadecimal digits of either case, no sign or prefix.
     static std::uint32_t ParseHex(const std::string& image);

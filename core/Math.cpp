@@ -69,3 +69,10 @@ Color lerp(const Color& a, const Color& b, float t) {
 }
 
 }  // namespace math
+
+int Math::AddClamped(int a, int b) {
+    const long long sum = static_cast<long long>(a) + b;
+    if (sum > INT_MAX) return INT_MAX;
+    if (sum < INT_MIN) return INT_MIN;
+    return static_cast<int>(sum);
+}

@@ -18,6 +18,8 @@ int sign(float value);
 int abs(int value);
 int min(int a, int b);
 int max(int a, int b);
+// a + b held to the int range: money and counts never wrap.
+int AddClamped(int a, int b);
 
 }  // namespace Math
 

@@ -1,12 +1,16 @@
 #include "core/PermanentStorage.h"
 
-#include <cmath>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
 #include <vector>
 
 #include "core/Assert.h"
 #include "core/DataFolder.h"
 #include "core/HtmlLog.h"
 #include "core/PlayerChangeListener.h"
+#include "core/PlayerNotice.h"
 #include "core/XmlDocument.h"
 #include "core/XmlFileOps.h"
 #include "core/XmlRead.h"
@@ -14,6 +18,8 @@
 
 bool PermanentStorage::_isLoaded = false;
 bool PermanentStorage::_isSaveBlocked = false;
+bool PermanentStorage::_isSaveFailureTold = false;
+std::unique_ptr<PermanentStorageReader> PermanentStorage::_reader;
 PermanentVariableSet PermanentStorage::_globals;
 std::map<std::string, PermanentVariableSet> PermanentStorage::_players;
 std::string PermanentStorage::_activePlayerName;
@@ -133,76 +139,100 @@ void PermanentStorage::ReadActivePlayerFromGameInfo() {
     _activePlayerName = activePlayer->GetStringAttribute("name");
 }
 
+namespace {
+
+std::string AbsolutePath(const std::string& path) {
+    if (!path.empty() && path[0] == '/') return path;
+    char buffer[4096];
+    if (getcwd(buffer, sizeof buffer) == nullptr) return path;
+    return std::string(buffer) + "/" + path;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& text) {
+    std::FILE* f = FilePort::Open(path, "rb");
+    if (f == nullptr) return false;
+    char buffer[65536];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) text.append(buffer, n);
+    std::fclose(f);
+    return true;
+}
+
+// Said to the player in the game and on the standard error stream (the log may be as full as the disk).
+void Tell(const std::string& text) {
+    PlayerNotice::Post(text);
+    std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, text.c_str());
+}
+
+}  // namespace
+
 void PermanentStorage::Load() {
     Assert(!_isLoaded);
     const std::string fileName = GetFileName();
+    _reader = std::make_unique<PermanentStorageReader>(fileName);
+    PermanentStorageReader::Profile profile;
+    std::string unreadableCopy;
+    bool isSalvaged = false;
     {
         ObjectSmartPointer<XmlDocument> storage(new XmlDocumentRead(fileName));
         const ObjectWeakPointer<XmlElement> storageXml = storage->GetRoot();
         if (storageXml == NULL) {
             // Neither the file nor its backup could be read: they are moved out of the way first,
-            // so that no save of the empty store replaces them.
-            const bool keptFile = KeepAsideIfPresent(fileName);
-            const bool keptBackup = KeepAsideIfPresent(fileName + ".bak");
-            _isSaveBlocked = !keptFile || !keptBackup;
-            ReportError("Storage " + fileName + " could not be read; starting with an empty store");
-            ReadActivePlayerFromGameInfo();
-            _isLoaded = true;
-            return;
-        }
-        Assert(storageXml->GetName() == "Storage");
-        const ObjectWeakPointer<XmlElement> globals = storageXml->GetFirstChildElement("Globals");
-        Assert(globals != NULL);
-        if (globals != NULL) {
-            _globals.ReadFromXml(globals);
-        }
-        for (ObjectWeakPointer<XmlElement> player = storageXml->GetFirstChildElement("Player"); player != NULL;
-             player = player->GetNextElement("Player")) {
-            const std::string playerName = player->GetStringAttribute("name");
-            if (_players.find(playerName) != _players.end()) {
-                ReportFailure("Assertion failed", "_players.find(playerName) == _players.end()", __FILE__, __LINE__);
-                PermanentVariableSet ignored;
-                ignored.ReadFromXml(player);
-                continue;
+            // so that no save replaces them, and what can be read of them is salvaged.
+            bool keptAll = true;
+            const std::string keptFile = KeepAsideIfPresent(fileName, keptAll);
+            const std::string keptBackup = KeepAsideIfPresent(fileName + ".bak", keptAll);
+            _isSaveBlocked = !keptAll;
+            unreadableCopy = !keptFile.empty() ? keptFile : keptBackup;
+            std::string text;
+            ObjectSmartPointer<XmlElement> salvaged;
+            if (!unreadableCopy.empty() && ReadWholeFile(unreadableCopy, text)) salvaged = _reader->Salvage(text);
+            if (salvaged.Get() != nullptr) {
+                ReportError("Storage " + fileName + " could not be read whole; every player and value that can be "
+                            "read of it is kept (the whole file is in " + unreadableCopy + ")");
+                _reader->Read(salvaged, profile);
+                isSalvaged = true;
+            } else {
+                ReportError("Storage " + fileName + " could not be read; starting with an empty store");
             }
-            _players[playerName].ReadFromXml(player);
-        }
-        const ObjectWeakPointer<XmlElement> activePlayer = storageXml->GetFirstChildElement("ActivePlayer");
-        if (activePlayer != NULL) {
-            _activePlayerName = activePlayer->GetStringAttribute("name");
         } else {
-            ReadActivePlayerFromGameInfo();
+            _reader->Read(storageXml, profile);
         }
+    }
+    _globals = std::move(profile.globals);
+    _players = std::move(profile.players);
+    if (profile.hasActivePlayer) {
+        _activePlayerName = profile.activePlayerName;
+    } else {
+        ReadActivePlayerFromGameInfo();
     }
     MendLoadedValues();
     _isLoaded = true;
-}
 
-bool PermanentStorage::KeepAsideIfPresent(const std::string& path) {
-    return !FilePort::Exists(path) || !XmlFileOps::KeepAside(path).empty();
-}
-
-namespace {
-
-void MendFloats(const std::string& scope, PermanentVariableSet& set) {
-    std::vector<std::string> notNumbers;
-    for (const auto& entry : set.GetValues()) {
-        if (entry.second.GetType() == PermanentValue::FLOAT_TYPE && std::isnan(entry.second.GetFloat())) {
-            notNumbers.push_back(entry.first);
-        }
+    const std::string keptIn = _reader->KeepPending();
+    std::string setAside;
+    if (_reader->PartCount() > 0) {
+        setAside = " What was set aside is kept in " + AbsolutePath(keptIn.empty() ? fileName : keptIn) +
+                   " (the log beside it names each part).";
     }
-    for (const std::string& name : notNumbers) {
-        ReportError("Float variable " + name + " of " + scope + " is not a number; read as 0");
-        set.SetFloat(name, 0.0f);
+    if (isSalvaged) {
+        Tell("Your profile could not be read whole; everything that could be read was loaded. The whole file is kept "
+             "as " + AbsolutePath(unreadableCopy) + "." + setAside);
+    } else if (!setAside.empty()) {
+        Tell("Part of your profile could not be read; everything else was loaded." + setAside);
+    } else if (!unreadableCopy.empty()) {
+        Tell("Your profile could not be read; the game starts with an empty one. The unreadable file is kept as " +
+             AbsolutePath(unreadableCopy) + ".");
     }
 }
 
-}  // namespace
+std::string PermanentStorage::KeepAsideIfPresent(const std::string& path, bool& keptAll) {
+    if (!FilePort::Exists(path)) return std::string();
+    const std::string kept = XmlFileOps::KeepAside(path);
+    if (kept.empty()) keptAll = false;
+    return kept;
+}
 
 void PermanentStorage::MendLoadedValues() {
-    MendFloats("the globals", _globals);
-    for (auto& player : _players) MendFloats("player " + player.first, player.second);
-
     // A player without a name cannot be chosen: it gets a free name and keeps its values.
     const auto unnamed = _players.find("");
     if (unnamed != _players.end()) {
@@ -223,6 +253,13 @@ void PermanentStorage::MendLoadedValues() {
     }
 }
 
+void PermanentStorage::TellSaveFailed(const std::string& why) {
+    if (_isSaveFailureTold) return;
+    _isSaveFailureTold = true;
+    Tell("Your progress could not be saved (" + why + "). Your profile is " + AbsolutePath(GetFileName()) +
+         "; the game tries again at its next save and keeps everything until then.");
+}
+
 bool PermanentStorage::Save() {
     Assert(_isLoaded);
     if (!_isLoaded) {
@@ -230,6 +267,13 @@ bool PermanentStorage::Save() {
     }
     if (_isSaveBlocked) {
         ReportError("Storage " + GetFileName() + " is not saved: the unreadable profile is still in its place");
+        TellSaveFailed("the unreadable profile could not be moved aside");
+        return false;
+    }
+    // What the reader set aside goes beside the profile before a save can drop it.
+    std::string failure;
+    if (_reader != nullptr && _reader->HasPending() && _reader->KeepPending(&failure).empty()) {
+        TellSaveFailed(failure);
         return false;
     }
     ObjectSmartPointer<XmlElement> root(new XmlElement("Storage"));
@@ -246,7 +290,13 @@ bool PermanentStorage::Save() {
     activePlayer->SetStringAttribute("name", GetActivePlayerName());
     root->AppendChild(activePlayer);
     ObjectSmartPointer<XmlDocument> document(new XmlDocument(root));
-    return document->Save(GetFileName());
+    if (!document->Save(GetFileName(), &failure)) {
+        TellSaveFailed(failure);
+        return false;
+    }
+    if (_isSaveFailureTold) HtmlLog::WriteLineColor("Storage " + GetFileName() + " is saved again", "Green");
+    _isSaveFailureTold = false;
+    return true;
 }
 
 bool PermanentStorage::Commit() {
@@ -275,6 +325,8 @@ void PermanentStorage::Discard() {
     _activePlayerName.clear();
     _isLoaded = false;
     _isSaveBlocked = false;
+    _isSaveFailureTold = false;
+    _reader.reset();
 }
 
 // Players.

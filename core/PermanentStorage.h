@@ -3,9 +3,11 @@
 // read from and written to "Storage.xml" in the data folder.
 
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 
+#include "core/PermanentStorageReader.h"
 #include "core/PermanentVariableSet.h"
 
 // Scope tags.
@@ -14,10 +16,11 @@ class Local {};
 
 class PermanentStorage {
 public:
-    // A file that cannot be read is kept aside (XmlFileOps::KeepAside) before the store starts
-    // empty; values the game cannot use are reported and mended.
+    // Every player and value that can be read is loaded (PermanentStorageReader): what cannot be
+    // read is set aside beside the file and the player is told once. A file the XML reader refuses
+    // is kept aside whole (XmlFileOps::KeepAside) and salvaged.
     static void Load();
-    // False when the file was not written (reported).
+    // False when the file was not written (reported; the player is told once until a save succeeds).
     static bool Save();
     // Every player-change listener writes its state into the store (told "before"), the store is
     // saved, and the listeners read their state back ("after"); the active player stays. False
@@ -122,13 +125,18 @@ private:
     static PermanentVariableSet& GetLocalSet();
     static void DropActivePlayerListeners();
     static void ReadActivePlayerFromGameInfo();
-    // False when the file is there and could not be moved aside.
-    static bool KeepAsideIfPresent(const std::string& path);
+    // The name it is kept under; "" when it is not there or (keptAll false then) could not be moved.
+    static std::string KeepAsideIfPresent(const std::string& path, bool& keptAll);
     static void MendLoadedValues();
+    static void TellSaveFailed(const std::string& why);
 
     static bool _isLoaded;
     // An unreadable file that could not be kept aside must not be replaced by a save.
     static bool _isSaveBlocked;
+    // The player was told that a save failed; cleared by the next save that succeeds.
+    static bool _isSaveFailureTold;
+    // The reader of the last load, holding what it set aside until that is kept.
+    static std::unique_ptr<PermanentStorageReader> _reader;
     static PermanentVariableSet _globals;
     static std::map<std::string, PermanentVariableSet> _players;
     static std::string _activePlayerName;

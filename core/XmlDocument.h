@@ -51,9 +51,11 @@ public:
 
     void Write(const ObjectWeakPointer<XmlOutText>& out);
 
-    // Replaces the file safely: the old text stays as fileName + ".bak" until the new one is
-    // complete on the disk, and comes back when the write fails. True when the new text is in place.
-    bool Save(const std::string& fileName);
+    // Replaces the file safely: the new text goes whole to the disk as fileName + ".new", the old one
+    // keeps a second name fileName + ".bak", and the new text then takes the file's name in one step.
+    // Whenever the program stops, the file holds the old or the new text. True when the new text is
+    // in place; otherwise (reported) the file keeps the old one and *failure, when given, says why.
+    bool Save(const std::string& fileName, std::string* failure = nullptr);
 
 protected:
     // For the reader: an absent declaration, empty comment lists, no root yet.
@@ -64,6 +66,10 @@ protected:
     ObjectSmartPointer<XmlElement> _root;
     ObjectSmartPointer<XmlMisc> _miscAfter;
 };
+
+// When the file is missing and a save cut short left its text as fileName + ".new" or ".bak", the
+// newer of them that ends whole takes the file's name (never replacing anything). True when one did.
+bool RestoreInterruptedSave(const std::string& fileName);
 
 // Reads the file (with its backup fallback) and marks the whole tree visited.
 ObjectSmartPointer<XmlDocument> LoadXmlDocument(const std::string& fileName);

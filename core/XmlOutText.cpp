@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -35,7 +36,9 @@ XmlOutText::XmlOutText(const std::string& fileName) : _fileName(fileName) {
     spare.capacity = 0;
     _file = FilePort::Open(fileName, "wb");
     if (_file == nullptr) {
-        ReportError(std::string(XmlMessages::CANNOT_OPEN) + fileName + XmlMessages::IN_MODE + "w");
+        _errorNumber = errno;
+        ReportError(std::string(XmlMessages::CANNOT_OPEN) + fileName + XmlMessages::IN_MODE + "w" +
+                    "\n(cannot open " + fileName + " for writing: " + std::strerror(_errorNumber) + ")");
     }
 }
 
@@ -230,9 +233,12 @@ bool XmlOutText::WriteAndClose(bool fromDestructor) {
     if (_file == nullptr) return false;
     const std::size_t total = _size;
     const std::size_t written = total == 0 ? 0 : std::fwrite(_data, 1, total, _file);
+    if (written != total) _errorNumber = errno;
     // A save waits until the text is on the disk; the diagnostic dumps need not.
     const bool synced = std::fflush(_file) == 0 && (fromDestructor || ::fsync(::fileno(_file)) == 0);
+    if (!synced && _errorNumber == 0) _errorNumber = errno;
     const bool closed = std::fclose(_file) == 0;
+    if (!closed && _errorNumber == 0) _errorNumber = errno;
     _file = nullptr;
 
     auto report = [fromDestructor](const std::string& title, const std::string& text, int line) {
@@ -245,10 +251,16 @@ bool XmlOutText::WriteAndClose(bool fromDestructor) {
     if (written != total) {
         report("Error",
                XmlMessages::WANTED_WRITE + Int::ToString(static_cast<int>(total)) + XmlMessages::MANAGED +
-                   Int::ToString(static_cast<int>(written)),
+                   Int::ToString(static_cast<int>(written)) + "\n(cannot write " + _fileName + ": " +
+                   std::strerror(_errorNumber) + ")",
                __LINE__);
     }
-    if (!synced) report("Error", XmlMessages::CANNOT_SYNC + _fileName, __LINE__);
+    if (!synced) {
+        report("Error",
+               XmlMessages::CANNOT_SYNC + _fileName + "\n(cannot write " + _fileName + " to the disk: " +
+                   std::strerror(_errorNumber) + ")",
+               __LINE__);
+    }
     if (!closed) report("Assertion failed", "fclose(_file) == 0", __LINE__);
     return written == total && synced && closed;
 }

@@ -67,6 +67,8 @@ public:
     // Writes the buffer, flushes it to the disk (fsync) and closes the file.
     // False when any step failed (each failure is reported).
     bool Close();
+    // The system's error number of the first step that failed; 0 when none did.
+    int GetErrorNumber() const { return _errorNumber; }
 
     // The text so far, with line feeds as line ends.
     const std::string& GetBuffer() const;
@@ -137,6 +139,7 @@ private:
     int _tabNumber = 0;
     bool _isInComment = false;
     bool _isClosed = false;
+    int _errorNumber = 0;
     std::string _declaration;
     // GetBuffer's copy.
     mutable std::string _text;

@@ -496,6 +496,7 @@ void XmlDocumentRead::ReadFromFile(const std::string& fileName) {
         try {
             ReadDocument(in);
         } catch (const AssertionFailedException& e) {
+            _failedLine = in->GetLine();
             ReportError(XmlMessages::LINE_ERROR + Int::ToString(in->GetLine()) + XmlMessages::OF_FILE +
                         in->GetFileName() + "\n" + e.GetText());
         }
@@ -511,6 +512,8 @@ void XmlDocumentRead::Discard() {
 }
 
 XmlDocumentRead::XmlDocumentRead(const std::string& fileName) {
+    // A save cut short leaves its text aside; the newest whole one is read.
+    RestoreInterruptedSave(fileName);
     std::string first;
     {
         AssertThrowGuard guard;
@@ -522,6 +525,7 @@ XmlDocumentRead::XmlDocumentRead(const std::string& fileName) {
         }
     }
     Discard();
+    const int failedLine = _failedLine;
     std::string second;
     const std::string backup = fileName + ".bak";
     {
@@ -536,7 +540,9 @@ XmlDocumentRead::XmlDocumentRead(const std::string& fileName) {
         }
     }
     Discard();
-    ReportError(XmlMessages::DOCUMENT_ERROR + first + "\n]\n[\n" + second + "\n]");
+    _failedLine = failedLine;
+    ReportError(XmlMessages::DOCUMENT_ERROR + first + "\n]\n[\n" + second + "\n]\n(neither " + fileName +
+                " nor its backup " + backup + " could be read)");
 }
 
 XmlDocumentRead::XmlDocumentRead(const char* begin, const char* end) {

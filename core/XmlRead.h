@@ -138,8 +138,13 @@ public:
 
     void ReadDocument(const ObjectWeakPointer<XmlInText>& in);
     void ReadFromFile(const std::string& fileName);
+    // The line at which the file itself (not its backup) was found broken; 0 when the file was
+    // read, or could not be opened at all.
+    int GetFailedLine() const { return _failedLine; }
 
 private:
+    int _failedLine = 0;
+
     // Drops what a failed attempt had read, without reporting its unread parts.
     void Discard();
 };

@@ -36,11 +36,48 @@ end
 function ShowGame()
 	LoadGameResources()
 	gameShowing = true
+	gamePaused = false
 	LoadControlTree("screens\\game.xml")
 end
 
+-- True while no dialog of the level (out of time, statistics, the pause) is up.
+local function LevelDialogsClosed()
+	return SendMessageReply("Game field modal dialog", "get state") == "invisible"
+		and SendMessageReply("Statistics modal dialog", "get state") == "invisible"
+end
+
+-- The pause and the question before a level is given up: the field stops, a dialog shows.
+local function PauseWith(template)
+	if gamePaused or not LevelDialogsClosed() then return end
+	gamePaused = true
+	SendMessage("GameField", "Pause")
+	SendMessage("Game field modal dialog", "instantiate " .. template)
+end
+
+local function ContinueLevel()
+	if not gamePaused then return end
+	gamePaused = false
+	SendMessage("Game field modal dialog", "hide")
+	SendMessage("GameField", "Continue")
+end
+
 function GameCommand(text)
-	if text == "exit" or text == "back" then
+	if text == "pause" then
+		PauseWith("PauseDialogTemplate")
+	elseif text == "pause key" then
+		if gamePaused then ContinueLevel() else PauseWith("PauseDialogTemplate") end
+	elseif text == "ask leave" then
+		if gamePaused then ContinueLevel() else PauseWith("LeaveLevelDialogTemplate") end
+	elseif text == "continue" then
+		ContinueLevel()
+	elseif text == "give up" then
+		if gamePaused then
+			gamePaused = false
+			SendMessage("Game field modal dialog", "hide")
+			GameCommand("back")
+		end
+	elseif text == "exit" or text == "back" then
+		gamePaused = false
 		gameShowing = false
 		if ShowMainMenu == nil then
 			LoadControlTree("screens\\menu.xml")

@@ -1,5 +1,7 @@
 #include "match3/FieldHintMessage.h"
 
+#include <algorithm>
+
 #include "content/TemplateLib.h"
 #include "core/Assert.h"
 #include "core/Float.h"
@@ -10,6 +12,7 @@
 #include "core/XmlElement.h"
 #include "core/XmlNode.h"
 #include "core/XmlRead.h"
+#include "match3/board/BoardFiles.h"
 #include "shell/RenderDeviceFonts.h"
 #include "shell/SoundSystem.h"
 #include "widgets/TextCuter.h"
@@ -31,15 +34,59 @@ FieldHintMessage::FieldHintMessage() { LoadHints("local\\FieldHints.xml"); }
 void FieldHintMessage::LoadHints(const std::string& fileName) {
     _hintOpen = false;
     _hintsMap.clear();
+    // The texts of the last reading, used again while the file and the font are unchanged: a long
+    // file costs one reading, not one at every level.
+    static struct {
+        FileStamp stamp;
+        int fontHeight = 0;
+        std::map<std::string, std::vector<std::string>> hints;
+    } last;
+    const FileStamp stamp = StampOf(fileName);
+    const int fontHeight = Render::fonts.GetFontHeight("white_text_14");
+    if (stamp.found && stamp == last.stamp && fontHeight == last.fontHeight) {
+        _hintsMap = last.hints;
+        return;
+    }
+    last = {};
     ObjectSmartPointer<XmlDocument> doc = LoadXmlDocument(fileName);
     if (doc.Get() == nullptr || doc->GetRoot().Get() == nullptr) return;
     doc->GetRoot()->MarkVisitedTree();
+    const int maxLines = MaxHintLines(fontHeight);
+    int cut = 0;
+    std::string first;
     for (ObjectWeakPointer<XmlElement> e = doc->GetRoot()->GetFirstChildElement(); e.Get() != nullptr;
          e = e->GetNextElement()) {
         std::vector<std::string> lines;
-        if (e->HasChildNodes()) TextCuter::CutText(240, "white_text_14", e->GetText(), lines);
+        if (e->HasChildNodes()) {
+            // A text longer than a box can show is cut: the rest could never be seen.
+            std::string text = e->GetText();
+            const std::size_t length = text.size();
+            if (length > MAX_HINT_TEXT) text.resize(MAX_HINT_TEXT);
+            TextCuter::CutText(240, "white_text_14", text, lines);
+            if (length > MAX_HINT_TEXT || static_cast<int>(lines.size()) > maxLines) {
+                if (cut++ == 0) first = e->GetName() + " (" + std::to_string(length) + " characters)";
+                if (static_cast<int>(lines.size()) > maxLines) lines.resize(static_cast<std::size_t>(maxLines));
+            }
+        }
         _hintsMap[e->GetName()] = lines;
     }
+    if (cut > 0) {
+        ReportError(fileName + ": " + std::to_string(cut) + " hint text" + (cut > 1 ? "s" : "") +
+                    " longer than a box can show (" + std::to_string(maxLines) + " lines) cut; the first: " + first);
+    }
+    last.stamp = stamp;
+    last.fontHeight = fontHeight;
+    last.hints = _hintsMap;
+}
+
+int FieldHintMessage::MaxHintLines(int fontHeight) {
+    constexpr int SCREEN_HEIGHT = 600;
+    if (fontHeight <= 0) return 8;
+    return std::max(1, 1 + (SCREEN_HEIGHT - BOX_Y - HintHeight(fontHeight, 1)) / fontHeight);
+}
+
+void FieldHintMessage::ReportHintOnce(const std::string& key, const std::string& text) {
+    if (_reportedHints.insert(key).second) ReportError(text);
 }
 
 int FieldHintMessage::HintTextY(int fontHeight, int lines) {
@@ -52,16 +99,16 @@ bool FieldHintMessage::ShowHint(int x, int y, const std::string& name, int arrow
     if (_hintOpen || !PermanentStorage::GetLocalBoolOrDef("Show game field hints", true)) return false;
     const auto found = _hintsMap.find(name);
     if (found == _hintsMap.end()) {
-        ReportError("Hint '" + name + "' not found");
+        ReportHintOnce(name, "Hint '" + name + "' not found");
         return false;
     }
     const std::vector<std::string>& message = found->second;
     if (message.empty()) {
-        ReportError("Hint '" + name + "' has no text");
+        ReportHintOnce(name, "Hint '" + name + "' has no text");
         return false;
     }
     if (!TemplateLib::HasTemplate(HINT_TEMPLATE)) {
-        ReportError(std::string("Template ") + HINT_TEMPLATE + " not found");
+        ReportHintOnce(std::string("template ") + HINT_TEMPLATE, std::string("Template ") + HINT_TEMPLATE + " not found");
         return false;
     }
     SendMessage(HINT_SCREEN, "clear children list");

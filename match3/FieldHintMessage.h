@@ -3,6 +3,7 @@
 // with its arrow pointing at a place of the screen.
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,16 @@ public:
     // Box geometry for a hint of n lines in a font of that height.
     static int HintTextY(int fontHeight, int lines);
     static int HintHeight(int fontHeight, int lines);
+    // Where the field puts the lower edge of every box; a box grows upwards with its lines.
+    static constexpr int BOX_Y = 300;
+    // The most lines a box can show between BOX_Y and the top of the 600 units of the screen (some
+    // when the height is unknown).
+    static int MaxHintLines(int fontHeight);
+    // Hint texts are read up to this many bytes: more can never fit a box.
+    static constexpr std::size_t MAX_HINT_TEXT = 4096;
+
+    // A hint that cannot be shown is reported once until this is called again (every level load).
+    void ResetHintReports() { _reportedHints.clear(); }
 
     // The last hint shown: its name, the point its arrow points at and the arrow's angle.
     struct ShownHint {
@@ -40,7 +51,10 @@ protected:
     void LoadHints(const std::string& fileName);
 
 private:
+    void ReportHintOnce(const std::string& key, const std::string& text);
+
     std::map<std::string, std::vector<std::string>> _hintsMap;
+    std::set<std::string> _reportedHints;
     bool _hintOpen = false;
     ShownHint _shownHint;
 };

@@ -3,6 +3,7 @@
 #include "content/ResourceManager.h"
 #include "core/Assert.h"
 #include "core/Int.h"
+#include "core/PermanentStorage.h"
 #include "core/Rect.h"
 #include "core/XmlElement.h"
 #include "shell/RenderDevice.h"
@@ -21,16 +22,12 @@ GamePanelControl::GamePanelControl(const ObjectWeakPointer<Control>& parent, con
         if (e->HasAttribute("variable") && e->HasAttribute("type")) {
             const std::string name = e->GetStringAttribute("variable");
             const std::string type = e->GetStringAttribute("type");
-            if (type == "int") {
-                item.intVariable = ObjectSmartPointer<PermanentVariableOrDef<Local, int>>(
-                    new PermanentVariableOrDef<Local, int>(name, 0));
-                item.text = Int::ToString(item.intVariable->GetValue());
-            } else if (type == "string") {
-                item.stringVariable = ObjectSmartPointer<PermanentVariableOrDef<Local, std::string>>(
-                    new PermanentVariableOrDef<Local, std::string>(name, ""));
-                item.text = item.stringVariable->GetValue();
+            item.type = type == "int" ? ValueType::Int : type == "string" ? ValueType::String : ValueType::None;
+            if (item.type != ValueType::None) {
+                item.variable = name;
+                item.text = ReadValue(item);
+                item.font = e->GetStringAttribute("font");
             }
-            if (item.intVariable != NULL || item.stringVariable != NULL) item.font = e->GetStringAttribute("font");
         }
         const std::string textureId = e->GetStringAttributeOrDef("textureId", "");
         if (!textureId.empty()) item.picture = ResourceManager::GetTextureOrFrame(textureId);
@@ -43,14 +40,16 @@ GamePanelControl::GamePanelControl(const ObjectWeakPointer<Control>& parent, con
     }
 }
 
+std::string GamePanelControl::ReadValue(const Item& item) {
+    const bool stored = PermanentStorage::IsLoaded() && PermanentStorage::IsLocalNameDefined(item.variable);
+    if (item.type == ValueType::Int) return Int::ToString(stored ? PermanentStorage::GetLocalIntOrDef(item.variable, 0) : 0);
+    return stored ? PermanentStorage::GetLocalStringOrDef(item.variable, "") : std::string();
+}
+
 void GamePanelControl::Update(float dt) {
     _effects.Update(dt);
     for (Item& item : _items) {
-        if (item.intVariable != NULL) {
-            item.text = Int::ToString(item.intVariable->GetValue());
-        } else if (item.stringVariable != NULL) {
-            item.text = item.stringVariable->GetValue();
-        }
+        if (item.type != ValueType::None) item.text = ReadValue(item);
     }
 }
 

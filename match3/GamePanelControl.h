@@ -9,15 +9,17 @@
 #include "content/EffectCollection.h"
 #include "controls/Control.h"
 #include "core/MessageReceiver.h"
-#include "core/PermanentVariable.h"
 #include "shell/Texture.h"
 
 class GamePanelControl : public MouseTransparentControl, public MessageReceiver {
 public:
+    enum class ValueType { None, Int, String };
     struct Item {
         std::string text;
-        ObjectSmartPointer<PermanentVariableOrDef<Local, int>> intVariable;
-        ObjectSmartPointer<PermanentVariableOrDef<Local, std::string>> stringVariable;
+        // The player's value shown, read every frame; a value the player lacks shows its default
+        // (0 or empty) without being stored.
+        std::string variable;
+        ValueType type = ValueType::None;
         std::string font;
         Point position;
         int effectX = 0;
@@ -38,6 +40,7 @@ public:
     const std::vector<Item>& GetItems() const { return _items; }
 
 private:
+    static std::string ReadValue(const Item& item);
     // Shows the items of a comma-separated index list.
     void ShowList(std::string list);
 

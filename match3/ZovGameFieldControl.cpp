@@ -1,15 +1,18 @@
 #include "match3/ZovGameFieldControl.h"
 
 #include <cmath>
+#include <type_traits>
 
 #include "content/MotionTransporter.h"
 #include "content/ResourceManager.h"
 #include "core/Assert.h"
+#include "core/HtmlLog.h"
 #include "core/MessageServer.h"
 #include "core/PermanentStorage.h"
 #include "core/Random.h"
 #include "core/XmlDocument.h"
 #include "core/XmlElement.h"
+#include "match3/board/BoardFiles.h"
 #include "match3/board/LevelResults.h"
 #include "shell/RenderDevice.h"
 #include "shell/RenderDeviceFonts.h"
@@ -29,7 +32,9 @@ ZovGameFieldControl::ZovGameFieldControl(const ObjectWeakPointer<Control>& paren
       MessageReceiver(xml),
       FieldHintMessage(),
       _board(_random, _pieces, *this) {
-    _random.Seed(static_cast<unsigned>(Random::Next()));
+    // Thirty bits of the program's generator: a new board every game, the same under one seed.
+    const unsigned high = static_cast<unsigned>(Random::Next());
+    _random.Seed((high << 15) | static_cast<unsigned>(Random::Next()));
     _homePos = _position;
     ReadOptions(xml);
     ReadCosts();
@@ -39,7 +44,6 @@ ZovGameFieldControl::ZovGameFieldControl(const ObjectWeakPointer<Control>& paren
     _shine = ObjectSmartPointer<FlarePosition>(new FlarePosition(0.0f, true, 0.0f, 0.0f, 0.0f));
     _shine->_done = true;
     _pieceFlare = ObjectSmartPointer<FlarePosition>(new FlarePosition(0.75f, false, 40.0f, 50.0f, 15.0f));
-    PermanentStorage::GetLocalIntOrDef("LevelNumber", 1);
     AfterPlayerChange();
 }
 
@@ -47,13 +51,14 @@ ZovGameFieldControl::~ZovGameFieldControl() { AllowDestructor(); }
 
 void ZovGameFieldControl::ReadOptions(const ObjectWeakPointer<XmlElement>& xml) {
     if (xml.Get() == nullptr) return;
-    if (xml->HasAttribute("seed")) _random.Seed(static_cast<unsigned>(xml->GetIntAttribute("seed")));
     ObjectWeakPointer<XmlElement> e = xml->GetFirstChildElement("GameTimeCounter");
     if (e.Get() != nullptr) _timer = ObjectSmartPointer<GameTimeCounter>(new GameTimeCounter(_parent, e));
     e = xml->GetFirstChildElement("FieldEditor");
     if (e.Get() != nullptr) _editor = ObjectSmartPointer<FieldEditor>(new FieldEditor(e));
     e = xml->GetFirstChildElement("toExit");
     if (e.Get() != nullptr) _exit = ObjectSmartPointer<ReceiverAndMessage>(new ReceiverAndMessage(e));
+    e = xml->GetFirstChildElement("toMenu");
+    if (e.Get() != nullptr) _toMenu = ObjectSmartPointer<ReceiverAndMessage>(new ReceiverAndMessage(e));
     e = xml->GetFirstChildElement("levelPrefix");
     if (e.Get() != nullptr) _levelPrefix = ResourceManager::GetString(e->GetStringAttribute("resourceName"));
     e = xml->GetFirstChildElement("lockPieces");
@@ -104,18 +109,24 @@ void ZovGameFieldControl::ReadCosts() {
         ReportError("GameplayCost.xml: no paintScores");
         return;
     }
+    // Scores and money are never negative and never so large that a level's sums run out of range;
+    // a value outside is reported and the cost is left out (it counts 0).
     static const char* const INT_COSTS[] = {"doubleLock",       "lock",          "clearMatch3",   "clearMatch4",
                                             "clearMatch5",      "clearMatch6",   "clearMatch7",   "fireCrackerClear",
                                             "blackBombClear",   "dynamitClear",  "nukeClear",     "multiplelExploids",
                                             "lightningClear",   "krugMoneyAddon"};
+    auto bounded = [&](const char* name) { return ReadBoundedNumber(scores, "GameplayCost.xml", name, 0.0, MAX_COST, -1.0); };
     for (const char* name : INT_COSTS) {
-        if (scores->HasAttribute(name)) _board.Costs()[name] = static_cast<float>(scores->GetIntAttribute(name));
+        const double value = bounded(name);
+        if (value >= 0.0) _board.Costs()[name] = static_cast<float>(static_cast<int>(value));
     }
     for (const char* name : {"silver", "golden"}) {
-        if (scores->HasAttribute(name)) _board.Costs()[name] = scores->GetFloatAttribute(name);
+        const double value = bounded(name);
+        if (value >= 0.0) _board.Costs()[name] = static_cast<float>(value);
     }
     for (const char* name : {"pieceExploid", "lockExploid", "excellentTime", "terrificTime", "spectacularTime"}) {
-        if (scores->HasAttribute(name)) _intCosts[name] = scores->GetIntAttribute(name);
+        const double value = bounded(name);
+        if (value >= 0.0) _intCosts[name] = static_cast<int>(value);
     }
 }
 
@@ -127,20 +138,25 @@ void ZovGameFieldControl::ReadConstants() {
     if (doc.Get() == nullptr || doc->GetRoot().Get() == nullptr) return;
     doc->GetRoot()->MarkVisitedTree();
     ObjectWeakPointer<XmlElement> r = doc->GetRoot();
-    t.HINT_PAUSE = r->GetFloatAttributeOrDef("HINT_PAUSE", t.HINT_PAUSE);
-    t.GRAVITY = r->GetFloatAttributeOrDef("GRAVITY", t.GRAVITY);
-    t.HIDE_TIME = r->GetFloatAttributeOrDef("HIDE_TIME", t.HIDE_TIME);
-    t.PIECE_SPEED = r->GetFloatAttributeOrDef("PIECE_SPEED", t.PIECE_SPEED);
-    t.DELTA_SPEED = r->GetFloatAttributeOrDef("DELTA_SPEED", t.DELTA_SPEED);
-    t.SOFT = r->GetFloatAttributeOrDef("SOFT", t.SOFT);
-    t.EXCHANGE_TIME = r->GetFloatAttributeOrDef("EXCHANGE_TIME", t.EXCHANGE_TIME);
-    _tuning.CHANGE_CELL_D = r->GetFloatAttributeOrDef("CHANGE_CELL_D", _tuning.CHANGE_CELL_D);
-    _tuning.TIME_BEFORE_HELP = r->GetFloatAttributeOrDef("TIME_BEFORE_HELP", _tuning.TIME_BEFORE_HELP);
-    _tuning.TIME_FOR_NEXT = r->GetFloatAttributeOrDef("TIME_FOR_NEXT", _tuning.TIME_FOR_NEXT);
-    t.ONE_EXPLOID_TIME = r->GetFloatAttributeOrDef("ONE_EXPLOID_TIME", t.ONE_EXPLOID_TIME);
-    t.TO_LIGHNING_ENOUGH = r->GetIntAttributeOrDef("TO_LIGHNING_ENOUGH", t.TO_LIGHNING_ENOUGH);
-    _tuning.CYCLE_LEVEL = r->GetIntAttributeOrDef("CYCLE_LEVEL", _tuning.CYCLE_LEVEL);
-    _tuning.TOO_LITTLE_PIECES = r->GetIntAttributeOrDef("TOO_LITTLE_PIECES", _tuning.TOO_LITTLE_PIECES);
+    // Each constant within the range the field can work with; outside it the current value stays.
+    auto read = [&r](const char* name, double min, double max, auto& value) {
+        using T = std::remove_reference_t<decltype(value)>;
+        value = static_cast<T>(ReadBoundedNumber(r, "ini.xml", name, min, max, static_cast<double>(value)));
+    };
+    read("HINT_PAUSE", 0.0, 600.0, t.HINT_PAUSE);
+    read("GRAVITY", 1.0, 1.0e6, t.GRAVITY);
+    read("HIDE_TIME", 0.01, 10.0, t.HIDE_TIME);
+    read("PIECE_SPEED", 1.0, 1.0e5, t.PIECE_SPEED);
+    read("DELTA_SPEED", 0.0, 1.0e5, t.DELTA_SPEED);
+    read("SOFT", 0.0, 10.0, t.SOFT);
+    read("EXCHANGE_TIME", 0.01, 10.0, t.EXCHANGE_TIME);
+    read("CHANGE_CELL_D", 1.0, 44.0, _tuning.CHANGE_CELL_D);
+    read("TIME_BEFORE_HELP", 0.0, 3600.0, _tuning.TIME_BEFORE_HELP);
+    read("TIME_FOR_NEXT", 0.0, 600.0, _tuning.TIME_FOR_NEXT);
+    read("ONE_EXPLOID_TIME", 0.01, 10.0, t.ONE_EXPLOID_TIME);
+    read("TO_LIGHNING_ENOUGH", 1.0, 10000.0, t.TO_LIGHNING_ENOUGH);
+    read("CYCLE_LEVEL", 1.0, 10000.0, _tuning.CYCLE_LEVEL);
+    read("TOO_LITTLE_PIECES", 0.0, static_cast<double>(MAX_FIELD_X * MAX_FIELD_Y), _tuning.TOO_LITTLE_PIECES);
     GRAVITY = t.GRAVITY;
     PIECE_SPEED = t.PIECE_SPEED;
 }
@@ -216,6 +232,17 @@ void ZovGameFieldControl::OnBoardEvent(const BoardEvent& e) {
             break;
         case BoardEventType::MoveHintRestart:
             _idleTime = _moveHintShown ? -0.2f : 0.0f;
+            break;
+        case BoardEventType::SlowMotion:
+            _slowMotion = ObjectSmartPointer<FlarePosition>(new FlarePosition(e.duration, true, 0.0f, 0.0f, 0.0f));
+            HtmlLog::WriteLine("Slow motion starts: " + std::to_string(static_cast<int>(e.duration * 1000.0f)) + " ms");
+            break;
+        case BoardEventType::SlowMotionCurve:
+            _slowMotionCurve.Clear();
+            _slowMotionCurve.addKey(0.0f, 1.0f);
+            _slowMotionCurve.addKey(0.25f, 0.1f);
+            _slowMotionCurve.addKey(1.0f, 1.0f);
+            _slowMotionCurve.CalculateGradient(false);
             break;
         default:
             break;

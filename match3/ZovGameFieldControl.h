@@ -4,12 +4,14 @@
 
 #include <array>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "content/EffectCollection.h"
 #include "content/EffectObserver.h"
 #include "content/MotionFlare.h"
+#include "content/Spline.h"
 #include "controls/Control.h"
 #include "core/DelayedMessages.h"
 #include "core/MessageReceiver.h"
@@ -27,8 +29,9 @@
 #include "match3/board/GameBoard.h"
 #include "match3/board/SavedField.h"
 
-// The board's own random stream: the game's 15-bit generator formula with its own state, so a
-// seeded field plays the same way whatever else draws numbers.
+// The board's own random stream: the game's 15-bit generator formula with its own state, seeded
+// from the program's generator when the field is made, so a run started with a seed deals the same
+// boards whatever else draws numbers during the level.
 class FieldRandom : public BoardRandom {
 public:
     void Seed(unsigned seed) { _state = seed; }
@@ -78,13 +81,17 @@ public:
     void AfterPlayerChange() override;
     void OnBoardEvent(const BoardEvent& event) override;
 
-    // Level files.
+    // Level files. A level that is not in the file changes nothing; one that cannot be used is
+    // reported (naming the file and its line) and changes nothing either.
     bool LoadLevel(std::string& name);
     std::vector<std::string> LevelIds();
     void DeleteLevel(const std::string& id);
     std::string NextLevelName(const std::string& current);
     void LoadChipSets();
     const std::vector<std::string>& GetChipSetList() const { return _chipSets; }
+    // The active player's XML value of that name when it is stored as XML (without making it);
+    // problem tells when the value is there but of another type.
+    static ObjectWeakPointer<XmlElement> StoredPlayerXml(const std::string& name, std::string& problem);
 
     // Input helpers.
     bool SelectCell(int x, int y);
@@ -100,6 +107,7 @@ public:
     int GetLevelTime() const { return _levelTime; }
     float GetTimeLeft() const { return _timeLeft; }
     bool IsPaused() const { return _paused; }
+    bool IsPausedByPlayer() const { return _paused && !IsHintOpen(); }
     bool IsWaitingFirstClick() const { return _waitFirstClick; }
     bool IsFieldShown() const { return _fieldShown; }
     bool IsInDragging() const { return _isInDragging; }
@@ -107,8 +115,18 @@ public:
     bool IsHintBoxShown() const { return _hintBoxShown; }
     int GetCombo() const { return _combo; }
     float GetIdleTime() const { return _idleTime; }
+    float GetStillTime() const { return _stillTime; }
+    std::size_t GetDelayedCount() const { return _delayedMessages.GetCount(); }
+    const EffectCollection& GetEffects() const { return _effects; }
     float GetAfterWinTime() const { return _afterWinElapsed; }
     float GetPieceClock() const { return _pieceClock; }
+    // The share of the frame's time the field passes on while a long match slows it down (1 at
+    // normal speed), as of the last update.
+    float GetTimeScale() const { return _timeScale; }
+    bool IsSlowMotion() const { return _slowMotion.Get() != nullptr; }
+    // No level could be loaded: the field told the player and sent its way back to the menu, and
+    // it leaves the player's values as they were.
+    bool IsLevelBroken() const { return _levelBroken; }
     EffectOwner& Particles() { return _particles; }
     EffectOwner& FallParticles() { return _fallParticles; }
     // Makes the field playable at once (tests and the restart of the editor).
@@ -158,6 +176,8 @@ private:
     // Input.
     Point FieldPoint(const Point& mouse);
     void ShowFirstHint();
+    // A box may open: the last one is long enough gone, no press is held and the board rests.
+    bool HintMayShow() const;
     void DeveloperKey(ObjectWeakPointer<MouseMoveEvent> event, int cx, int cy);
 
     // Messages.
@@ -174,12 +194,32 @@ private:
     SavedField SaveRunningLevel();
     void RestoreRunningLevel(const SavedField& saved);
     void LoadLevelOrFirst(const std::string& name);
+    // The player values a field keeps, made with their defaults where missing (after a level loaded).
+    void MakePlayerValues();
+
+    // Level loading (ZovGameFieldLevels.cpp).
+    enum class LevelLoad { Loaded, NotFound, Broken };
+    struct LoadFailure {
+        std::string caption;
+        std::string text;
+    };
+    LevelLoad TryLoadLevel(std::string& name);
+    // The chip sets the next level chooses from: those left in the player's cycle, else all of the
+    // chip-set file (fromFile); false, with the failure, when there is none.
+    bool PendingChipSets(std::vector<std::string>& sets, bool& fromFile, std::string& failure);
+    // Stores the pending sets (a new cycle when they come from the file) less the one taken.
+    void CommitChipSets(const std::vector<std::string>& sets, bool fromFile, const std::string& taken);
+    // No level could be loaded: the error box, and the way back to the menu.
+    void GiveUpLevel();
 
     void AddBoardEffect(const BoardEvent& e);
+    ObjectSmartPointer<AnimationService> CopyPicture(int x, int y);
     void TakeSnapshot();
 
     // Drawing and the shine wave.
     void StartShine();
+    // The wave that takes the field out of view when its level ends.
+    void StartLeaving();
     void AdvanceShine(float dt);
     float CellShine(int x, int y) const;
     void DrawPicture(const char* id, float x, float y);
@@ -208,6 +248,10 @@ private:
     std::string _levelId;
     std::vector<Point> _lockPieces;
     std::vector<std::string> _chipSets;
+    // Where the field sends the player when no level can be loaded (the child "toMenu").
+    ObjectSmartPointer<ReceiverAndMessage> _toMenu;
+    bool _levelBroken = false;
+    LoadFailure _loadFailure;
     Point _homePos;
     Point _scorePosition;
     float _fieldStart = 0.0f;
@@ -225,10 +269,16 @@ private:
     ObjectSmartPointer<FlarePosition> _fewPaintsFlare;
     ObjectSmartPointer<FlarePosition> _afterWinTimer;
     float _afterWinElapsed = 0.0f;
+    // Slow motion after a long match: the field's time runs along the curve while the flare runs.
+    ObjectSmartPointer<FlarePosition> _slowMotion;
+    TimedSpline _slowMotionCurve;
+    float _timeScale = 1.0f;
     float _pieceClock = 0.0f;
 
     bool _paused = false;
     bool _waitFirstClick = true;
+    // The first press asked for the first hint; it opens once the press is over and the board rests.
+    bool _firstHintDue = false;
     float _readyGoLeft = 0.0f;
     float _fieldStartLeft = 0.0f;
     float _timerRising = 0.0f;

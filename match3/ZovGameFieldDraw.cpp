@@ -51,7 +51,7 @@ void ZovGameFieldControl::AddBoardEffect(const BoardEvent& e) {
         effect = new ClearPieceEffect(e.pos.x, e.pos.y, ResourceManager::GetTextureOrFrame(e.resource),
                                       ResourceManager::GetTextureOrFrame(e.text), e.duration);
     } else if (e.name == "HidePieceEffect") {
-        effect = new HidePieceEffect(e.pos.x, e.pos.y, _pieces.At(cx, cy).GetPicture(), e.duration);
+        effect = new HidePieceEffect(e.pos.x, e.pos.y, CopyPicture(cx, cy), e.duration);
     } else if (e.name == "BoomTextEffect") {
         const float size =
             1.5f * 50.0f / static_cast<float>(std::max(1, Render::fonts.GetFontHeight(e.resource)));
@@ -59,7 +59,7 @@ void ZovGameFieldControl::AddBoardEffect(const BoardEvent& e) {
     } else if (e.name == "SplashEffect") {
         effect = new SplashEffect(e.path, e.times);
     } else if (e.name == "SplashRemoverEffect") {
-        effect = new SplashRemoverEffect(e.pos.x, e.pos.y, _pieces.At(cx, cy).GetPicture(), e.duration);
+        effect = new SplashRemoverEffect(e.pos.x, e.pos.y, CopyPicture(cx, cy), e.duration);
     } else if (e.name == "CreateBombEffect") {
         effect = new CreateBombEffect(static_cast<int>(e.pos.x), static_cast<int>(e.pos.y));
     } else if (e.name == "ReplacePieceEffect" && e.path.size() == 2) {
@@ -67,23 +67,29 @@ void ZovGameFieldControl::AddBoardEffect(const BoardEvent& e) {
         ObjectSmartPointer<AnimationService> to;
         const int ox = e.other.x;
         const int oy = e.other.y;
-        if (ox >= 0 && ox < MAX_FIELD_X && oy >= 0 && oy < MAX_FIELD_Y) from = _snapshot[ox][oy];
-        if (e.value != 0) to = _pieces.At(cx, cy).GetPicture();
+        if (ox >= 0 && ox < MAX_FIELD_X && oy >= 0 && oy < MAX_FIELD_Y && _snapshot[ox][oy].Get() != nullptr) {
+            from = ObjectSmartPointer<AnimationService>(new AnimationService(*_snapshot[ox][oy].Get()));
+        }
+        if (e.value != 0) to = CopyPicture(cx, cy);
         effect = new ReplacePieceEffect(e.path[0].x - 21.0f, e.path[0].y - 21.0f, e.path[1].x - 21.0f,
                                         e.path[1].y - 21.0f, from, to, e.duration, 0.0f);
     }
     if (effect != nullptr) _effects.Add(e.layer, ObjectSmartPointer<EffectBase>(effect));
 }
 
+// An effect keeps its own copy of a piece's picture, so it shows the frame the piece had and runs
+// on its own clock.
+ObjectSmartPointer<AnimationService> ZovGameFieldControl::CopyPicture(int x, int y) {
+    const ObjectSmartPointer<AnimationService> own = _pieces.At(x, y).GetPicture();
+    if (own.Get() == nullptr) return ObjectSmartPointer<AnimationService>();
+    return ObjectSmartPointer<AnimationService>(new AnimationService(*own.Get()));
+}
+
 void ZovGameFieldControl::TakeSnapshot() {
     for (int x = 0; x < MAX_FIELD_X; ++x) {
         for (int y = 0; y < MAX_FIELD_Y; ++y) {
-            ObjectSmartPointer<AnimationService> picture;
-            if (_board.InField(x, y) && _board.Cell(x, y)._color >= 0) {
-                const ObjectSmartPointer<AnimationService> own = _pieces.At(x, y).GetPicture();
-                if (own.Get() != nullptr) picture = ObjectSmartPointer<AnimationService>(new AnimationService(*own.Get()));
-            }
-            _snapshot[x][y] = picture;
+            _snapshot[x][y] = _board.InField(x, y) && _board.Cell(x, y)._color >= 0 ? CopyPicture(x, y)
+                                                                                      : ObjectSmartPointer<AnimationService>();
         }
     }
 }
@@ -103,11 +109,17 @@ void ZovGameFieldControl::DrawAtlasTile(const char* atlasId, const AtlasTile& ti
 }
 
 void ZovGameFieldControl::Draw() {
+    if (_levelBroken) return;
     const bool hintWasShown = _moveHintShown;
     const Point a = GetAbsolutePos();
     const bool editing = IsEditing();
     const bool flaring = !editing && _shine->IsFlaring();
     ReshowSavedHint();
+    if (IsPausedByPlayer()) {
+        // The board is hidden while the player pauses; only the timer shows.
+        if (_timer.Get() != nullptr) _timer->Draw();
+        return;
+    }
     DrawBorder(a, flaring);
     DrawCells(a, flaring);
     if (editing) {

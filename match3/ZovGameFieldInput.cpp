@@ -2,6 +2,7 @@
 // starts the level timer, a double click sets a bomb off, the right button drops the selection,
 // and the developer keys (only while the global "dev" is true). While the level editor is on,
 // presses, drags, the right button and the keys go to the editor.
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -32,7 +33,13 @@ constexpr int KEY_T = 0x54;
 
 Point ZovGameFieldControl::FieldPoint(const Point& mouse) {
     const Point a = GetAbsolutePos();
-    return Point(mouse.x - a.x, _board.GetSizeY() * _board.GetCellSize() - (mouse.y - a.y));
+    // However far away the pointer is, the field's arithmetic stays within the int range: a point
+    // this far off is outside the field either way.
+    static constexpr long long FAR_AWAY = 1 << 20;
+    auto bounded = [](long long v) { return static_cast<int>(std::max(-FAR_AWAY, std::min(v, FAR_AWAY))); };
+    return Point(bounded(static_cast<long long>(mouse.x) - a.x),
+                 bounded(static_cast<long long>(_board.GetSizeY()) * _board.GetCellSize() -
+                         (static_cast<long long>(mouse.y) - a.y)));
 }
 
 bool ZovGameFieldControl::IsMouseOverField() {
@@ -42,7 +49,7 @@ bool ZovGameFieldControl::IsMouseOverField() {
 }
 
 void ZovGameFieldControl::OnMouseDown(ObjectWeakPointer<MouseDownEvent> event) {
-    if (_paused || _board.IsTimerStopped()) return;
+    if (_paused || _board.IsTimerStopped() || _levelBroken) return;
     const Point p = FieldPoint(GetMousePos());
     _pressPoint = p;
     const int size = _board.GetCellSize();
@@ -60,7 +67,7 @@ void ZovGameFieldControl::OnMouseDown(ObjectWeakPointer<MouseDownEvent> event) {
             if (_board.GetAllPaints() <= 0) return;
             Sound::soundSystem.PlaySampleEx("item_click", _board.ColumnPan(cx), false);
             if (_waitFirstClick) {
-                ShowFirstHint();
+                _firstHintDue = true;
                 _waitFirstClick = false;
                 _particles.FinishAll();
                 _timerRising = 0.0f;
@@ -83,6 +90,11 @@ void ZovGameFieldControl::OnMouseDown(ObjectWeakPointer<MouseDownEvent> event) {
             _board.Selection().clear();
         }
     }
+}
+
+bool ZovGameFieldControl::HintMayShow() const {
+    static constexpr float BOARD_AT_REST = 0.4f;
+    return _hintWait <= 0.0f && !_isInDragging && _stillTime > BOARD_AT_REST;
 }
 
 void ZovGameFieldControl::ShowFirstHint() {
@@ -159,17 +171,19 @@ void ZovGameFieldControl::OnMouseUp(ObjectWeakPointer<MouseUpEvent> event) {
 void ZovGameFieldControl::OnMouseMove(ObjectWeakPointer<MouseMoveEvent> event) {
     SetMousePos(event->GetMousePos());
     if (_editor.Get() != nullptr) _editor->SetMousePos(event->GetMousePos());
-    if (_paused || _board.IsTimerStopped()) {
+    if (_paused || _board.IsTimerStopped() || _levelBroken) {
         _isInDragging = false;
         return;
     }
     Point l = FieldPoint(event->GetMousePos());
-    const int d = static_cast<int>(std::sqrt(static_cast<float>((l.x - _pressPoint.x) * (l.x - _pressPoint.x) +
-                                                                (l.y - _pressPoint.y) * (l.y - _pressPoint.y))));
+    // Both points are field points, so the sums below stay far inside the range of their types.
+    const long long ddx = static_cast<long long>(l.x) - _pressPoint.x;
+    const long long ddy = static_cast<long long>(l.y) - _pressPoint.y;
+    const long long d = static_cast<long long>(std::sqrt(static_cast<double>(ddx * ddx + ddy * ddy)));
     const int size = _board.GetCellSize();
     if (d > 0 && static_cast<float>(d) >= _tuning.CHANGE_CELL_D && _board.Selection().size() == 1 && _isInDragging) {
-        l.x = _pressPoint.x + size * (l.x - _pressPoint.x) / d;
-        l.y = _pressPoint.y + size * (l.y - _pressPoint.y) / d;
+        l.x = static_cast<int>(_pressPoint.x + size * ddx / d);
+        l.y = static_cast<int>(_pressPoint.y + size * ddy / d);
     }
     const int cx = l.x / size;
     const int cy = l.y / size;

@@ -1,5 +1,6 @@
 // Level and chip-set files: loading a level from "PlLevels.xml" with colours from the player's
-// chip-set cycle, the level ids, deleting a level and the level that follows another.
+// chip-set cycle, the level ids, deleting a level and the level that follows another. A level is
+// checked whole before anything of the field or the player's values changes.
 #include <algorithm>
 
 #include "core/Assert.h"
@@ -10,16 +11,21 @@
 #include "match3/ZovGameFieldControl.h"
 #include "match3/board/BoardFiles.h"
 #include "match3/board/LevelLines.h"
+#include "platform/shell/Desktop.h"
 #include "shell/ScriptMap.h"
 
 namespace {
 
 const char* const LEVELS_FILE = "PlLevels.xml";
 const char* const CHIP_SETS_FILE = "ChipSets.xml";
+const char* const LEVELS_CAPTION = "File PlLevels.xml error!";
+const char* const CHIP_SETS_CAPTION = "File ChipSets.xml error!";
+// The longest level time a file may give, in seconds.
+constexpr double MAX_LEVEL_TIME = 1000000.0;
 
 // Read afresh every time; the editor's "chips" and anything else unread are content, not faults.
-ObjectSmartPointer<XmlDocument> ReadLevels() {
-    ObjectSmartPointer<XmlDocument> doc(new XmlDocumentRead(LEVELS_FILE));
+ObjectSmartPointer<XmlDocumentRead> ReadLevels() {
+    ObjectSmartPointer<XmlDocumentRead> doc(new XmlDocumentRead(LEVELS_FILE));
     if (doc->GetRoot() != NULL) doc->GetRoot()->MarkVisitedTree();
     return doc;
 }
@@ -36,66 +42,127 @@ ObjectWeakPointer<XmlElement> FindLevel(const ObjectWeakPointer<XmlDocument>& do
     return ObjectWeakPointer<XmlElement>();
 }
 
+// "PlLevels.xml, line N" for the level at that position (1-based) and one of its lines (0-based).
+std::string LevelPlace(int order, int line) {
+    std::vector<std::pair<std::string, int>> path{{"Level", order - 1}};
+    if (line >= 0) path.emplace_back("Line", line);
+    const int at = ContentLine(LEVELS_FILE, path);
+    return std::string(LEVELS_FILE) + (at > 0 ? ", line " + std::to_string(at) : std::string());
+}
+
+// The player's chip sets as stored, without making the value.
+ObjectWeakPointer<XmlElement> StoredChipSets() {
+    std::string problem;
+    ObjectWeakPointer<XmlElement> x = ZovGameFieldControl::StoredPlayerXml("ChipSets", problem);
+    return x != NULL && x->GetName() == "Sets" ? x : ObjectWeakPointer<XmlElement>();
+}
+
 }  // namespace
 
-void ZovGameFieldControl::LoadChipSets() {
-    ObjectWeakPointer<XmlElement> x = PermanentStorage::GetLocalXmlOrDef("ChipSets", ObjectSmartPointer<XmlElement>(new XmlElement("NULL")));
-    if (x == NULL || x->GetName() != "Sets") {
+bool ZovGameFieldControl::PendingChipSets(std::vector<std::string>& sets, bool& fromFile, std::string& failure) {
+    sets.clear();
+    fromFile = false;
+    const ObjectWeakPointer<XmlElement> stored = StoredChipSets();
+    if (stored != NULL) {
+        // Sets stored before they were cut to what a level uses are taken as cut.
+        sets = CollectChipSets(stored).sets;
+        if (!sets.empty()) return true;
+    }
+    fromFile = true;
+    return LoadChipSetsFile(CHIP_SETS_FILE, sets, &failure);
+}
+
+void ZovGameFieldControl::CommitChipSets(const std::vector<std::string>& sets, bool fromFile, const std::string& taken) {
+    ObjectWeakPointer<XmlElement> x = StoredChipSets();
+    if (x == NULL) {
         PermanentStorage::SetLocalXml("ChipSets", ObjectSmartPointer<XmlElement>(new XmlElement("Sets")));
         x = PermanentStorage::GetLocalXml("ChipSets");
     }
-    _chipSets.clear();
-    CollectChipSets(x, _chipSets);
-    if (!_chipSets.empty()) return;
-    std::vector<std::string> sets;
-    ObjectSmartPointer<XmlDocument> doc(new XmlDocumentRead(CHIP_SETS_FILE));
-    if (doc->GetRoot() == NULL) {
-        ReportError(std::string("Chip sets not loaded from ") + CHIP_SETS_FILE);
-        return;
+    if (fromFile) {
+        // A new cycle: every set of the file comes back.
+        for (const std::string& chips : sets) {
+            ObjectSmartPointer<XmlElement> set(new XmlElement("set"));
+            set->SetStringAttribute("chips", chips);
+            x->AppendChild(set);
+        }
     }
-    doc->GetRoot()->MarkVisitedTree();
-    if (!CollectChipSets(doc->GetRoot(), sets)) {
-        ReportError(std::string("File ") + CHIP_SETS_FILE + " holds no chip set");
-        return;
-    }
-    for (const std::string& chips : sets) {
-        _chipSets.push_back(chips);
-        ObjectSmartPointer<XmlElement> set(new XmlElement("set"));
-        set->SetStringAttribute("chips", chips);
-        x->AppendChild(set);
-    }
-}
-
-bool ZovGameFieldControl::LoadLevel(std::string& name) {
-    ObjectSmartPointer<XmlDocument> doc = ReadLevels();
-    int order = 0;
-    ObjectWeakPointer<XmlElement> levelXml = FindLevel(doc, name, order);
-    if (levelXml == NULL) {
-        Assert(levelXml != NULL);
-        return false;
-    }
-    LevelShape shape;
-    if (!ReadLevelShape(levelXml, shape)) return false;
-    LoadChipSets();
-    if (_chipSets.empty()) {
-        ReportError("Level '" + name + "' not loaded: no chip set");
-        return false;
-    }
-    const int i = _random.RandomIntRange(0, static_cast<int>(_chipSets.size()));
-    const std::string s = _chipSets[static_cast<std::size_t>(std::min(i, static_cast<int>(_chipSets.size()) - 1))];
-    std::vector<int> chips;
-    if (!ParseChipSet(s, chips)) return false;
-    ObjectWeakPointer<XmlElement> playerSets = PermanentStorage::GetLocalXml("ChipSets");
-    for (ObjectWeakPointer<XmlElement> set = playerSets->GetFirstChildElement("set"); set != NULL;
-         set = set->GetNextElement("set")) {
-        if (set->GetStringAttributeOrDef("chips", "") == s) {
+    _chipSets = sets;
+    if (taken.empty()) return;
+    for (ObjectWeakPointer<XmlElement> set = x->GetFirstChildElement("set"); set != NULL; set = set->GetNextElement("set")) {
+        std::string usable;
+        std::string note;
+        if (UsableChipSet(set->GetStringAttributeOrDef("chips", ""), usable, note) && usable == taken) {
             set->Remove();
             break;
         }
     }
-    _chipSets.erase(std::find(_chipSets.begin(), _chipSets.end(), s));
+    const auto found = std::find(_chipSets.begin(), _chipSets.end(), taken);
+    if (found != _chipSets.end()) _chipSets.erase(found);
+}
 
-    if (name.empty()) name = levelXml->GetStringAttributeOrDef("id", "");
+void ZovGameFieldControl::LoadChipSets() {
+    std::vector<std::string> sets;
+    bool fromFile = false;
+    std::string failure;
+    PendingChipSets(sets, fromFile, failure);
+    CommitChipSets(sets, fromFile, std::string());
+}
+
+bool ZovGameFieldControl::LoadLevel(std::string& name) { return TryLoadLevel(name) == LevelLoad::Loaded; }
+
+ZovGameFieldControl::LevelLoad ZovGameFieldControl::TryLoadLevel(std::string& name) {
+    _loadFailure = LoadFailure();
+    auto broken = [this](const char* caption, const std::string& text) {
+        _loadFailure = LoadFailure{caption, text};
+        ReportError(std::string(caption) + " " + text);
+        return LevelLoad::Broken;
+    };
+    ObjectSmartPointer<XmlDocumentRead> doc = ReadLevels();
+    if (doc->GetRoot() == NULL) {
+        const int line = doc->GetFailedLine();
+        return broken(LEVELS_CAPTION, std::string(LEVELS_FILE) + (line > 0 ? ", line " + std::to_string(line) +
+                                                                                  ": the file is broken."
+                                                                            : ": the file cannot be read."));
+    }
+    int order = 0;
+    ObjectWeakPointer<XmlElement> levelXml = FindLevel(doc, name, order);
+    if (levelXml == NULL) {
+        if (!name.empty()) {
+            Assert(levelXml != NULL);
+            _loadFailure = LoadFailure{LEVELS_CAPTION, std::string(LEVELS_FILE) + ": level \"" + name + "\" not found."};
+            return LevelLoad::NotFound;
+        }
+        return broken(LEVELS_CAPTION, std::string(LEVELS_FILE) + ": the file holds no level.");
+    }
+    const std::string id = levelXml->GetStringAttributeOrDef("id", "");
+    LevelShape shape;
+    LevelProblem problem;
+    if (!ReadLevelShape(levelXml, shape, problem)) {
+        return broken(LEVELS_CAPTION, LevelPlace(order, problem.line) + ": level \"" + id + "\": " + problem.text + ".");
+    }
+    std::vector<std::string> sets;
+    bool fromFile = false;
+    std::string failure;
+    if (!PendingChipSets(sets, fromFile, failure)) return broken(CHIP_SETS_CAPTION, failure + ".");
+    if (shape.unknownLetters > 0) {
+        ::ReportFailure("Assertion failed",
+                        "false (" + LevelPlace(order, shape.firstUnknown.line) + ": level \"" + id + "\": " +
+                            shape.firstUnknown.text + "; " + std::to_string(shape.unknownLetters) +
+                            " letter(s) outside the cell table play as plain cells)",
+                        __FILE__, __LINE__);
+    }
+    const int fileTime =
+        static_cast<int>(ReadBoundedNumber(levelXml, LevelPlace(order, -1), "time", 0.0, MAX_LEVEL_TIME, 0.0));
+
+    // The level is usable: from here on the field and the player's values change.
+    const int i = _random.RandomIntRange(0, static_cast<int>(sets.size()));
+    const std::string s = sets[static_cast<std::size_t>(std::min(i, static_cast<int>(sets.size()) - 1))];
+    std::vector<int> chips;
+    ParseChipSet(s, chips);
+    CommitChipSets(sets, fromFile, s);
+    ResetHintReports();
+
+    if (name.empty()) name = id;
     _levelName = name;
     const int levelNumber = PermanentStorage::GetLocalIntOrDef("LevelNumber", 1);
     if (!_levelId.empty()) PermanentStorage::SetLocalString(_levelId, _levelPrefix + std::to_string(levelNumber));
@@ -103,7 +170,7 @@ bool ZovGameFieldControl::LoadLevel(std::string& name) {
     if (!_moneyId.empty()) PermanentStorage::SetLocalString(_moneyId, _moneyPrefix + "0" + _moneySuffix);
     _timerRising = 0.0f;
     _waitFirstClick = true;
-    const int fileTime = levelXml->GetIntAttributeOrDef("time", 0);
+    _firstHintDue = false;
     _fieldShown = false;
     PermanentStorage::SetLocalInt("LevelFileOrder", order);
     PermanentStorage::SetLocalInt("LevelFileTime", fileTime);
@@ -135,6 +202,7 @@ bool ZovGameFieldControl::LoadLevel(std::string& name) {
     _hurryShown = false;
     _afterWinTimer = ObjectSmartPointer<FlarePosition>();
     _board.SetAbsolutePos({_homePos.x, _homePos.y});
+    _levelBroken = false;
     _board.LoadLevelShape(shape, chips);
     if (_editor.Get() != nullptr) {
         _editor->_levelName = name;
@@ -169,12 +237,12 @@ bool ZovGameFieldControl::LoadLevel(std::string& name) {
         _delayedMessages.Add(_hidePanelId, _board.GetGoldenCount() > 0 ? "Both" : "Silver only", 0.0f);
     }
     BuildDecor();
-    return true;
+    return LevelLoad::Loaded;
 }
 
 std::vector<std::string> ZovGameFieldControl::LevelIds() {
     std::vector<std::string> ids;
-    ObjectSmartPointer<XmlDocument> doc = ReadLevels();
+    ObjectSmartPointer<XmlDocumentRead> doc = ReadLevels();
     if (doc->GetRoot() == NULL) return ids;
     for (ObjectWeakPointer<XmlElement> level = doc->GetRoot()->GetFirstChildElement(); level != NULL;
          level = level->GetNextElement()) {
@@ -185,11 +253,12 @@ std::vector<std::string> ZovGameFieldControl::LevelIds() {
 }
 
 void ZovGameFieldControl::DeleteLevel(const std::string& id) {
-    ObjectSmartPointer<XmlDocument> doc = ReadLevels();
+    ObjectSmartPointer<XmlDocumentRead> doc = ReadLevels();
     int order = 0;
     ObjectWeakPointer<XmlElement> level = id.empty() ? ObjectWeakPointer<XmlElement>() : FindLevel(doc, id, order);
     if (level == NULL) {
-        ReportError("File PlLevels.xml error! Level not found!");
+        ReportError(std::string(LEVELS_CAPTION) + " Level not found!");
+        Desktop::ShowErrorBox(LEVELS_CAPTION, "Level not found!");
         return;
     }
     level->Remove();
@@ -197,7 +266,7 @@ void ZovGameFieldControl::DeleteLevel(const std::string& id) {
 }
 
 std::string ZovGameFieldControl::NextLevelName(const std::string& current) {
-    ObjectSmartPointer<XmlDocument> doc = ReadLevels();
+    ObjectSmartPointer<XmlDocumentRead> doc = ReadLevels();
     std::vector<std::string> ids;
     if (doc->GetRoot() != NULL) {
         for (ObjectWeakPointer<XmlElement> level = doc->GetRoot()->GetFirstChildElement("Level"); level != NULL;

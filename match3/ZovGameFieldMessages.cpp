@@ -37,7 +37,8 @@ void ZovGameFieldControl::OnMessage(std::string message) {
         _fallParticles.PauseAll();
     } else if (message == "Continue" || HeadCut(message, "Continue ", arg)) {
         _hintBoxShown = false;
-        _paused = false;
+        // A box still open keeps the field waiting; its own "Continue hint" lets it go.
+        _paused = arg != "hint" && IsHintOpen();
         if (arg == "hint") {
             SetHintOpen(false);
         } else {
@@ -80,13 +81,13 @@ void ZovGameFieldControl::OnMessage(std::string message) {
     } else if (_board.GetAllPaints() <= 0) {
         return;
     } else if (message == "timer_hint") {
-        if (_hintWait <= 0.0f) {
+        if (HintMayShow()) {
             AfterHint(ShowHint(400, 300, "timer", 770, 260, 0.0f));
         } else {
             _delayedMessages.Add("GameField", message, hintPause);
         }
     } else if (message == "eye_hint") {
-        if (_hintWait <= 0.0f) {
+        if (HintMayShow()) {
             AfterHint(ShowHint(200, 300, "eye", 30, 570, 135.0f));
         } else {
             _delayedMessages.Add("GameField", message, hintPause);
@@ -122,7 +123,7 @@ void ZovGameFieldControl::CellHint(const std::string& command, const std::string
     const BoardPoint c = cells[static_cast<std::size_t>(_random.Modulo(static_cast<int>(cells.size())))];
     const Point centre = CellCentre(c.x, c.y);
     const int boxX = centre.x - 350 < 0 ? centre.x + 60 : centre.x - 350;
-    if (_hintWait <= 0.0f) {
+    if (HintMayShow()) {
         AfterHint(ShowHint(boxX, 300, hintName, centre.x, centre.y, 0.0f));
     } else {
         _delayedMessages.Add("GameField", command, _board.Tuning().HINT_PAUSE);
@@ -151,7 +152,7 @@ bool ZovGameFieldControl::LocateBonus(const std::string& name, Point& point) {
 
 void ZovGameFieldControl::BombHint(const std::string& kind) {
     Point p;
-    if (_hintWait <= 0.0f && LocateBonus(kind, p)) {
+    if (HintMayShow() && LocateBonus(kind, p)) {
         const int boxX = p.x - 350 < 0 ? p.x + 60 : p.x - 350;
         AfterHint(ShowHint(boxX, 300, kind, p.x, p.y, 0.0f));
     } else {
@@ -169,5 +170,5 @@ void ZovGameFieldControl::Restart() {
     _fallParticles.FinishAll();
     Core::GetControllerManager().Update(0.0f);
     std::string name = _levelName;
-    LoadLevel(name);
+    if (TryLoadLevel(name) == LevelLoad::Broken) GiveUpLevel();
 }

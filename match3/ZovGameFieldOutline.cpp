@@ -50,6 +50,16 @@ void ZovGameFieldControl::StartShine() {
     }
 }
 
+void ZovGameFieldControl::StartLeaving() {
+    // The cells go out as they came in, over the same time, from where the last wave left them.
+    const float life = _shine->_flareLife;
+    if (life <= 0.0f) {
+        StartShine();
+        return;
+    }
+    _shine = ObjectSmartPointer<FlarePosition>(new FlarePosition(life, true, 0.0f, 0.0f, 0.0f));
+}
+
 void ZovGameFieldControl::AdvanceShine(float dt) {
     const float step = _levelTime != 0 ? _shineRate * dt : -_shineRate * dt;
     for (auto& column : _shineOffsets) {

@@ -11,6 +11,7 @@
 #include "match3/board/LevelLog.h"
 #include "match3/board/LevelResults.h"
 #include "platform/FilePort.h"
+#include "platform/shell/Desktop.h"
 #include "shell/ScriptMap.h"
 
 namespace {
@@ -19,17 +20,12 @@ const char* const GAME_FIELD = "Game field";
 
 bool IsBetaLog() { return PermanentStorage::GetGlobalBoolOrDef("betaLog", false); }
 
-// The stored "Game field" when the active player has one of the XML type.
-ObjectWeakPointer<XmlElement> StoredField(std::string& problem) {
-    const PermanentVariableSet* player = PermanentStorage::FindPlayer(PermanentStorage::GetActivePlayerName());
-    if (player == nullptr) return ObjectWeakPointer<XmlElement>();
-    const auto found = player->GetValues().find(GAME_FIELD);
-    if (found == player->GetValues().end()) return ObjectWeakPointer<XmlElement>();
-    if (found->second.GetType() != PermanentValue::XML_TYPE) {
-        problem = "the value is not XML";
-        return ObjectWeakPointer<XmlElement>();
-    }
-    return found->second.GetXml();
+// The active player's value, or the default when there is none (which is not stored).
+int PeekLocal(const char* name, int defaultValue) {
+    return PermanentStorage::IsLocalNameDefined(name) ? PermanentStorage::GetLocalIntOrDef(name, defaultValue) : defaultValue;
+}
+bool PeekLocal(const char* name, bool defaultValue) {
+    return PermanentStorage::IsLocalNameDefined(name) ? PermanentStorage::GetLocalBoolOrDef(name, defaultValue) : defaultValue;
 }
 
 // A bomb hint flag that is 0 becomes 1 once a won level is left; -1 stays.
@@ -38,6 +34,18 @@ void MarkLevelDone(const char* name) {
 }
 
 }  // namespace
+
+ObjectWeakPointer<XmlElement> ZovGameFieldControl::StoredPlayerXml(const std::string& name, std::string& problem) {
+    const PermanentVariableSet* player = PermanentStorage::FindPlayer(PermanentStorage::GetActivePlayerName());
+    if (player == nullptr) return ObjectWeakPointer<XmlElement>();
+    const auto found = player->GetValues().find(name);
+    if (found == player->GetValues().end()) return ObjectWeakPointer<XmlElement>();
+    if (found->second.GetType() != PermanentValue::XML_TYPE) {
+        problem = "the value is not XML";
+        return ObjectWeakPointer<XmlElement>();
+    }
+    return found->second.GetXml();
+}
 
 float ZovGameFieldControl::TimerProgress() const {
     if (_timer.Get() != nullptr) return _timer->GetProgress();
@@ -85,7 +93,8 @@ SavedField ZovGameFieldControl::SaveRunningLevel() {
 }
 
 void ZovGameFieldControl::BeforePlayerChange() {
-    if (!PermanentStorage::IsLoaded()) return;
+    // A field that could load no level leaves the player's place as it was.
+    if (!PermanentStorage::IsLoaded() || _levelBroken) return;
     ObjectSmartPointer<XmlElement> root;
     if (IsLevelRunning()) {
         PermanentStorage::SetLocalInt("levelScore", _board.LevelScore().GetRealScore());
@@ -114,28 +123,32 @@ void ZovGameFieldControl::AfterPlayerChange() {
     if (!PermanentStorage::IsLoaded()) return;
     BoardPlayerValues& p = _board.Player();
     p.activePlayerName = PermanentStorage::GetActivePlayerName();
-    p.haveCrakerLastLevelFallIn = PermanentStorage::GetLocalIntOrDef("haveCrakerLastLevelFallIn", -1);
-    p.haveBlackBombLastLevelDone = PermanentStorage::GetLocalIntOrDef("haveBlackBombLastLevelDone", -1);
-    p.firstLigthning = PermanentStorage::GetLocalIntOrDef("firstLigthning", 0);
-    p.threeHint = PermanentStorage::GetLocalBoolOrDef("three_hint", false);
+    // Read without being made: the values are made once a level has loaded (MakePlayerValues).
+    p.haveCrakerLastLevelFallIn = PeekLocal("haveCrakerLastLevelFallIn", -1);
+    p.haveBlackBombLastLevelDone = PeekLocal("haveBlackBombLastLevelDone", -1);
+    p.firstLigthning = PeekLocal("firstLigthning", 0);
+    p.threeHint = PeekLocal("three_hint", false);
     p.definedHints.clear();
     for (const char* name : {"fire_cracker_hint", "black_bomb_hint", "dynamit_hint", "nuke_hint", "lighting_hint"}) {
         if (PermanentStorage::IsLocalNameDefined(name)) p.definedHints.insert(name);
     }
-    if (!_scoreId.empty()) PermanentStorage::GetLocalStringOrDef(_scoreId, "0");
-    if (!_moneyId.empty()) PermanentStorage::GetLocalStringOrDef(_moneyId, "0");
     _paused = false;
     _combo = 0;
     _idleWaveIndex = -1;
-    _board.LevelScore().SetAtRest(PermanentStorage::GetLocalIntOrDef("levelScore", 0));
-    _board.LevelMoney().SetAtRest(PermanentStorage::GetLocalIntOrDef("levelMoney", 0));
+    _board.LevelScore().SetAtRest(PeekLocal("levelScore", 0));
+    _board.LevelMoney().SetAtRest(PeekLocal("levelMoney", 0));
 
+    _levelBroken = false;
     std::string problem;
-    const ObjectWeakPointer<XmlElement> stored = StoredField(problem);
+    const ObjectWeakPointer<XmlElement> stored = StoredPlayerXml(GAME_FIELD, problem);
     if (stored == NULL && problem.empty()) {
         // A new player starts at the first level.
         _levelName.clear();
-        LoadLevel(_levelName);
+        if (!LoadLevel(_levelName)) {
+            GiveUpLevel();
+            return;
+        }
+        MakePlayerValues();
         return;
     }
     SavedField saved;
@@ -149,7 +162,9 @@ void ZovGameFieldControl::AfterPlayerChange() {
         }
         _delayedMessages.Clear();
         LoadLevelOrFirst(saved.levelName);
+        if (_levelBroken) return;
     }
+    MakePlayerValues();
     _board.SetHasMove(_board.FindAvailableMove());
     _board.Costs()["timeBonus"] = ScriptMap::CallFloatFunction("TimeBonusK", static_cast<float>(_levelTime));
     _board.Costs()["levelScoreBonusMul"] = ScriptMap::CallFloatFunction("ScoreBonusK", 0.0f);
@@ -158,11 +173,31 @@ void ZovGameFieldControl::AfterPlayerChange() {
     _hurryShown = _levelTime > 0 && _timeLeft / static_cast<float>(_levelTime) < 0.25f;
 }
 
+void ZovGameFieldControl::MakePlayerValues() {
+    PermanentStorage::GetLocalIntOrDef("LevelNumber", 1);
+    PermanentStorage::GetLocalIntOrDef("haveCrakerLastLevelFallIn", -1);
+    PermanentStorage::GetLocalIntOrDef("haveBlackBombLastLevelDone", -1);
+    PermanentStorage::GetLocalIntOrDef("firstLigthning", 0);
+    PermanentStorage::GetLocalBoolOrDef("three_hint", false);
+    if (!_scoreId.empty()) PermanentStorage::GetLocalStringOrDef(_scoreId, "0");
+    if (!_moneyId.empty()) PermanentStorage::GetLocalStringOrDef(_moneyId, "0");
+}
+
 void ZovGameFieldControl::LoadLevelOrFirst(const std::string& name) {
-    _levelName = name;
-    if (LoadLevel(_levelName)) return;
-    _levelName.clear();
-    LoadLevel(_levelName);
+    std::string level = name;
+    LevelLoad load = TryLoadLevel(level);
+    // Only a level that is gone falls back to the first one; a broken one is not played at all.
+    if (load == LevelLoad::NotFound) {
+        level.clear();
+        load = TryLoadLevel(level);
+    }
+    if (load != LevelLoad::Loaded) GiveUpLevel();
+}
+
+void ZovGameFieldControl::GiveUpLevel() {
+    _levelBroken = true;
+    Desktop::ShowErrorBox(_loadFailure.caption, _loadFailure.text);
+    if (_toMenu.Get() != nullptr) _toMenu->Send();
 }
 
 void ZovGameFieldControl::RestoreRunningLevel(const SavedField& saved) {

@@ -5,6 +5,8 @@
 
 #include "content/ControllerManager.h"
 #include "core/Assert.h"
+#include "core/HtmlLog.h"
+#include "core/Math.h"
 #include "core/MessageServer.h"
 #include "core/PermanentStorage.h"
 #include "core/Random.h"
@@ -16,11 +18,22 @@
 #include "shell/SoundSystem.h"
 
 void ZovGameFieldControl::Update(float dt) {
+    if (_levelBroken) return;
     if (_afterWinTimer.Get() != nullptr) {
         _afterWinTimer->Update(dt);
         _afterWinElapsed += dt;
     }
     dt = std::min(dt, MAX_DT);
+    _timeScale = 1.0f;
+    if (_slowMotion.Get() != nullptr) {
+        _slowMotion->Update(dt);
+        _timeScale = std::max(_slowMotionCurve.getValueAt(_slowMotion->GetProgress()), 0.0f);
+        dt *= _timeScale;
+        if (_slowMotion->_done) {
+            _slowMotion = ObjectSmartPointer<FlarePosition>();
+            HtmlLog::WriteLine("Slow motion ends");
+        }
+    }
     for (auto& column : _movingMap) column.fill(false);
     if (_hintFlare.Get() != nullptr && (!_paused || _hintFlare->GetProgress() < 0.5f)) {
         _hintFlare->Update(dt);
@@ -68,9 +81,12 @@ void ZovGameFieldControl::Update(float dt) {
     }
     _effects.Update(dt);
     _shine->Update(dt);
-    if (_shine->IsFlaring()) AdvanceShine(dt);
-    if (!_shine->_done) return;
-    _fieldShown = _levelTime != 0;
+    // The frame stops only while the wave runs; before it starts the pieces already move.
+    if (_shine->IsFlaring()) {
+        AdvanceShine(dt);
+        return;
+    }
+    if (_shine->_done) _fieldShown = _levelTime != 0;
 
     bool arrived = false;
     bool busy = false;
@@ -79,6 +95,10 @@ void ZovGameFieldControl::Update(float dt) {
         _stillTime = 0.0f;
     } else {
         _stillTime += dt;
+        if (_firstHintDue && HintMayShow()) {
+            _firstHintDue = false;
+            ShowFirstHint();
+        }
         ShowClearHint();
     }
     const float progress = _timer.Get() != nullptr ? _timer->GetProgress() : 1.0f;
@@ -253,7 +273,7 @@ void ZovGameFieldControl::ShowClearHint() {
     const BoardPoint c = painted[static_cast<std::size_t>(_random.Modulo(static_cast<int>(painted.size())))];
     const Point centre = CellCentre(c.x, c.y);
     const int boxX = centre.x - 350 < 0 ? centre.x + 60 : centre.x - 350;
-    if (_hintWait > 0.0f) return;
+    if (!HintMayShow()) return;
     _hintBoxShown = ShowHint(boxX, 300, "clear", centre.x, centre.y, 0.0f);
     if (_hintBoxShown) {
         _hintFlare = ObjectSmartPointer<FlarePosition>(new FlarePosition(0.5f, true, 0.0f, 0.0f, 0.0f));
@@ -294,15 +314,16 @@ void ZovGameFieldControl::CompleteWin() {
     const int levelMoney = LevelMoneyTotal(score, _board.Cost("levelScoreBonusMul"), _board.LevelMoney().GetRealScore(),
                                            timeCount, _board.Cost("timeBonus"), cupBonus, 1.0f);
     PermanentStorage::SetLocalInt("Level money", levelMoney);
-    PermanentStorage::SetLocalInt("Money", PermanentStorage::GetLocalIntOrDef("Money", 0) + levelMoney);
+    PermanentStorage::SetLocalInt("Money", AddMoney(PermanentStorage::GetLocalIntOrDef("Money", 0), levelMoney));
     WriteLevelLog();
     PermanentStorage::SetLocalInt("Levels lost", 0);
     Sound::soundSystem.PlaySample("field_hide");
     _levelTime = 0;
-    StartShine();
+    StartLeaving();
     TimeMultiplierAdjust();
     StopTimerShine();
-    PermanentStorage::SetLocalInt("LevelNumber", PermanentStorage::GetLocalIntOrDef("LevelNumber", 1) + 1);
+    PermanentStorage::SetLocalInt("LevelNumber",
+                                  Math::AddClamped(PermanentStorage::GetLocalIntOrDef("LevelNumber", 1), 1));
     // The statistics screen may be absent from the running screen.
     if (IsReceiver("ZovFieldStatistic")) SendMessage("ZovFieldStatistic", "continue");
     _afterWinTimer = ObjectSmartPointer<FlarePosition>(new FlarePosition(2.0f, true, 0.0f, 0.0f, 0.0f));
@@ -313,11 +334,14 @@ void ZovGameFieldControl::TimeOut() {
     Sound::soundSystem.PlaySample("time_out");
     PermanentStorage::SetLocalInt("levelMoney", 0);
     PermanentStorage::SetLocalInt("levelScore", 0);
+    // Nothing is paid: the panel's money goes, and so does the hurry-up sign behind the dialog.
+    if (!_moneyId.empty()) PermanentStorage::SetLocalString(_moneyId, _moneyPrefix + "0" + _moneySuffix);
+    SendMessage("FieldHurryUpScreen", "clear children list");
     SendMessage("Game field modal dialog", "instantiate OutOfTimeDialogTemplate");
     PermanentStorage::SetLocalInt("Levels lost", PermanentStorage::GetLocalIntOrDef("Levels lost", 0) + 1);
     _timedOut = true;
     _levelTime = 0;
-    StartShine();
+    StartLeaving();
     StopTimerShine();
 }
 

@@ -3,11 +3,14 @@
 #include "core/Random.h"
 
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "core/Assert.h"
 #include "core/HtmlLog.h"
 #include "core/MessageServer.h"
 #include "core/PermanentStorage.h"
+#include "core/PlayerNotice.h"
 #include "core/Random.h"
 #include "shell/ApplicationRoot.h"
 #include "shell/RenderDevice.h"
@@ -106,6 +109,59 @@ public:
         Render::fonts.SetFont("boom");
         const auto& getString = GetContentHooks().getString;
         Render::fonts.DrawString(400, 300, getString ? getString("Paused") : std::string("Paused"), 1.0f, 2, true);
+    }
+    bool DrawNotice(const std::string& text, float alpha) override {
+        RenderDevice& device = Render::device;
+        // The content's small text font, else the pause overlay's.
+        const char* font = nullptr;
+        for (const char* name : {"demo", "boom"}) {
+            if (font == nullptr && Render::fonts.DoesFontExist(name)) font = name;
+        }
+        if (font == nullptr) return false;
+        // Lines of whole words within the box (a word longer than a line is cut).
+        const float scale = std::string(font) == "demo" ? 1.0f : 0.5f;
+        const int width = 740;
+        std::vector<std::string> lines;
+        std::string line;
+        std::size_t at = 0;
+        while (at < text.size()) {
+            std::size_t end = text.find(' ', at);
+            if (end == std::string::npos) end = text.size();
+            std::string word = text.substr(at, end - at);
+            at = end + 1;
+            const std::string joined = line.empty() ? word : line + " " + word;
+            if (Render::fonts.GetStringWidth(joined, font) * scale <= width) {
+                line = joined;
+                continue;
+            }
+            if (!line.empty()) lines.push_back(line);
+            while (Render::fonts.GetStringWidth(word, font) * scale > width && word.size() > 1) {
+                std::size_t fit = word.size() - 1;
+                while (fit > 1 && Render::fonts.GetStringWidth(word.substr(0, fit), font) * scale > width) --fit;
+                lines.push_back(word.substr(0, fit));
+                word = word.substr(fit);
+            }
+            line = word;
+        }
+        if (!line.empty()) lines.push_back(line);
+        const int lineHeight = static_cast<int>(Render::fonts.GetFontHeight(font) * scale) + 2;
+        const int height = lineHeight * static_cast<int>(lines.size()) + 16;
+        if (device._d3dDevice) device._d3dDevice->SetTexture(0, NULL);
+        device.PushColor(Color(20, 24, 60, 255));
+        device.PushAlpha(0.85f * alpha);
+        device.DrawRect(20, 600 - 12 - height, 760, height);
+        device.PopAlpha();
+        device.PopColor();
+        if (device._d3dDevice) device._d3dDevice->SetTexture(0, device._currentTexture);
+        device.PushAlpha(alpha);
+        Render::fonts.SetFont(font);
+        int y = 600 - 12 - 8 - lineHeight / 2;
+        for (const std::string& l : lines) {
+            Render::fonts.DrawString(30, y, l, scale, 0, true);
+            y -= lineHeight;
+        }
+        device.PopAlpha();
+        return true;
     }
     void WidenForCursor() override {
         RenderDevice& device = Render::device;
@@ -314,6 +370,24 @@ void Application::Tick(bool splash, bool splashCursor) {
     Frame(splash, splashCursor);
 }
 
+namespace {
+// How long a notice stays; it fades out over its last second.
+constexpr float NOTICE_SECONDS = 15.0f;
+}  // namespace
+
+void Application::DrawNotice(float dt) {
+    // The screensaver is looked at, not played: its notices wait for the game.
+    if (_screensaverMode->GetValue()) return;
+    if (_notice.empty() && !PlayerNotice::Take(&_notice)) return;
+    const float left = NOTICE_SECONDS - _noticeShown;
+    if (!_ports->DrawNotice(_notice, left < 1.0f ? left : 1.0f)) return;
+    _noticeShown += dt;
+    if (_noticeShown >= NOTICE_SECONDS) {
+        _notice.clear();
+        _noticeShown = 0.0f;
+    }
+}
+
 void Application::Frame(bool splash, bool splashCursor, bool paused) {
     _isRepaintRequested = false;
     if (!_ports->TestCooperativeLevel()) return;
@@ -329,6 +403,7 @@ void Application::Frame(bool splash, bool splashCursor, bool paused) {
 
     _ports->BeginFrame();
     ApplicationRoot::Get().Draw();
+    DrawNotice(paused ? 0.0f : dt);
     if (_isInactive && !splash) _ports->DrawPauseOverlay();
     _ports->WidenForCursor();
 

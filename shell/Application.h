@@ -39,6 +39,8 @@ public:
     // Begin frame, 4:3 viewport, 2D mode, alpha blending.
     virtual void BeginFrame() = 0;
     virtual void DrawPauseOverlay() = 0;
+    // A notice for the player over the picture (opacity 0..1). False when no font can show it yet.
+    virtual bool DrawNotice(const std::string& /*text*/, float /*alpha*/) { return true; }
     // Full screen of another shape than 4:3: the drawing space is widened over the bars.
     virtual void WidenForCursor() = 0;
     virtual void ApplyCursor(CursorChoice choice, bool inClient) = 0;
@@ -114,6 +116,8 @@ private:
     void Frame(bool splash, bool splashCursor, bool paused = false);
     float NextStep(bool scaled);
     void InterruptLoading(const std::string& line);
+    // The player's notices (PlayerNotice), one after another, each for NOTICE_SECONDS of frames.
+    void DrawNotice(float dt);
 
     ObjectSmartPointer<Variable<bool>> _useSingleCore;
     Timer _timer;
@@ -126,6 +130,8 @@ private:
     bool _hasLoadScreenMouse = false;
     int _loadScreenMouseX = 0;
     int _loadScreenMouseY = 0;
+    std::string _notice;
+    float _noticeShown = 0.0f;
 };
 
 // "CloseApplication": ends the main loop after the current tick.

@@ -149,6 +149,7 @@ int EntryMain(int argc, const char* const* argv) {
     // 4. to 6. The log in the data folder.
     dataFolder = folder;
     HtmlLog::Open(settings.recreateLog);
+    SeedDataFolder(folder);
 
     // 7. and 8. Storage and start-up values.
     PermanentStorage::Load();

@@ -11,6 +11,7 @@
 #include "core/Assert.h"
 #include "core/Bool.h"
 #include "core/String.h"
+#include "core/XmlDocument.h"
 #include "platform/FilePort.h"
 #include "platform/shell/Desktop.h"
 
@@ -105,7 +106,11 @@ void CreateDirectories(const std::string& path) {
 bool CopyFileNoReplace(const std::string& from, const std::string& to) {
     std::FILE* in = FilePort::Open(from, "rb");
     if (!in) return false;
-    const int fd = open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    // The copy is written whole under a passing name and only then given its own, so that a start
+    // cut short leaves no half file under the target's name.
+    const std::string part = to + ".part";
+    unlink(part.c_str());
+    const int fd = open(part.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0) {
         std::fclose(in);
         return false;
@@ -127,8 +132,10 @@ bool CopyFileNoReplace(const std::string& from, const std::string& to) {
     }
     if (std::ferror(in)) ok = false;
     std::fclose(in);
+    if (ok && fsync(fd) != 0) ok = false;
     if (close(fd) != 0) ok = false;
-    if (!ok) unlink(to.c_str());
+    ok = ok && FilePort::Move(part, to);
+    if (!ok) unlink(part.c_str());
     return ok;
 }
 
@@ -137,9 +144,19 @@ std::string PrepareDataFolder(const EntrySettings& settings) {
     const std::string folder = GetApplicationDataFolder();
     if (folder.empty()) return folder;
     CreateDirectories(folder);
-    CopyFileNoReplace("GameInfo.xml", folder + "GameInfo.xml");
-    CopyFileNoReplace("Storage.xml", folder + "Storage.xml");
     return folder;
+}
+
+void SeedDataFolder(const std::string& folder) {
+    if (folder.empty()) return;
+    const std::string storage = folder + "Storage.xml";
+    // A save cut short comes back before anything else looks at the folder: the first-start copy
+    // goes only into a folder without any profile.
+    RestoreInterruptedSave(storage);
+    CopyFileNoReplace("GameInfo.xml", folder + "GameInfo.xml");
+    if (!FilePort::Exists(storage) && !FilePort::Exists(storage + ".bak") && !FilePort::Exists(storage + ".new")) {
+        CopyFileNoReplace("Storage.xml", storage);
+    }
 }
 
 bool IsScreensaverCommandLine(int argc, const char* const* argv) {

@@ -35,12 +35,18 @@ std::string GetApplicationDataFolder();
 // Creates every folder along the path (each part before a '/'); results ignored.
 void CreateDirectories(const std::string& path);
 
-// Copies a file only when the target does not exist yet. False when nothing was copied.
+// Copies a file only when the target does not exist yet; the target appears whole or not at all.
+// False when nothing was copied.
 bool CopyFileNoReplace(const std::string& from, const std::string& to);
 
-// The data folder the settings choose ("" = the current folder); when it is the application-data
-// folder it is created and seeded with "GameInfo.xml" and "Storage.xml" from the current folder.
+// The data folder the settings choose ("" = the current folder); the application-data folder is
+// created.
 std::string PrepareDataFolder(const EntrySettings& settings);
+
+// The application-data folder (not "") after the log is open: a "Storage.xml" that a save cut short
+// left aside comes back, then "GameInfo.xml" and, into a folder holding no "Storage.xml", ".bak" or
+// ".new", the first-start "Storage.xml" are copied from the current folder, never over a file.
+void SeedDataFolder(const std::string& folder);
 
 // Whether the command line selects screensaver mode: exactly "/screensaver" or "-screensaver" as
 // the first argument.

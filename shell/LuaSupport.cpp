@@ -38,6 +38,30 @@ std::size_t MeasureShift() {
     return static_cast<std::size_t>((ALIGNMENT - payload % ALIGNMENT) % ALIGNMENT);
 }
 
+// Instructions are counted in steps of this many; the hook costs nothing between them.
+constexpr int HOOK_STEP = 10000;
+long long instructionLimit = DEFAULT_INSTRUCTION_LIMIT;
+long long instructionsRun = 0;
+int callDepth = 0;
+
+// Runs inside the interpreter: holds no object with a destructor, as lua_error leaves by longjmp.
+void CountInstructions(lua_State* L, lua_Debug* ar) {
+    if (callDepth == 0) return;  // not a call of the program's (a test's own)
+    instructionsRun += lua_gethookcount(L);
+    if (instructionsRun <= instructionLimit) {
+        // A coroutine stopped in an earlier call counts in steps again.
+        if (lua_gethookcount(L) != HOOK_STEP) lua_sethook(L, &CountInstructions, LUA_MASKCOUNT, HOOK_STEP);
+        return;
+    }
+    // From now on every instruction raises it again, so a script that catches it with pcall still
+    // ends: the instruction after the pcall raises it in the caller.
+    lua_sethook(L, &CountInstructions, LUA_MASKCOUNT, 1);
+    lua_getinfo(L, "Sl", ar);
+    lua_pushfstring(L, "%s:%d: the script ran past its limit of %d instructions and is stopped", ar->short_src,
+                    ar->currentline, static_cast<int>(instructionLimit));
+    lua_error(L);
+}
+
 int Panic(lua_State* L) {
     const char* message = lua_tostring(L, -1);
     ReportError(std::string("Unprotected script error: ") + (message ? message : "?"));
@@ -45,14 +69,14 @@ int Panic(lua_State* L) {
 }
 
 // Runs inside lua_pcall: arguments 1 = the call record. Holds no object with a destructor.
-struct ProtectedCall {
+struct CallRecord {
     const char* name = nullptr;
     const CallArgument* argument = nullptr;
     int results = 0;
 };
 
 int CallGlobalBody(lua_State* L) {
-    const auto* call = static_cast<const ProtectedCall*>(lua_touserdata(L, 1));
+    const auto* call = static_cast<const CallRecord*>(lua_touserdata(L, 1));
     lua_settop(L, 0);
     lua_getglobal(L, call->name);
     int arguments = 0;
@@ -81,8 +105,22 @@ lua_State* NewState() {
     Assert(L != NULL);
     if (L != nullptr) {
         lua_atpanic(L, &Panic);
+        lua_sethook(L, &CountInstructions, LUA_MASKCOUNT, HOOK_STEP);
     }
     return L;
+}
+
+void SetInstructionLimit(long long limit) { instructionLimit = limit; }
+
+int ProtectedCall(lua_State* L, int arguments, int results) {
+    if (callDepth == 0) {
+        instructionsRun = 0;
+        lua_sethook(L, &CountInstructions, LUA_MASKCOUNT, HOOK_STEP);
+    }
+    ++callDepth;
+    const int status = lua_pcall(L, arguments, results, 0);
+    --callDepth;
+    return status;
 }
 
 void OpenLibraries(lua_State* L) {
@@ -115,7 +153,7 @@ CallArgument NumberArgument(float value) {
 
 bool CallGlobal(lua_State* L, const std::string& name, const CallArgument& argument, int results,
                 std::string* error) {
-    ProtectedCall call;
+    CallRecord call;
     call.name = name.c_str();
     call.argument = &argument;
     call.results = results;
@@ -125,7 +163,7 @@ bool CallGlobal(lua_State* L, const std::string& name, const CallArgument& argum
     }
     lua_pushcfunction(L, &CallGlobalBody);
     lua_pushlightuserdata(L, &call);
-    if (lua_pcall(L, 1, results, 0) != LUA_OK) {
+    if (ProtectedCall(L, 1, results) != LUA_OK) {
         *error = PopErrorText(L);
         return false;
     }

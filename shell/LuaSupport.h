@@ -22,6 +22,15 @@ namespace LuaSupport {
 // objects of 16-byte alignment in them); errors outside protected calls are logged before Lua aborts.
 lua_State* NewState();
 
+// How many instructions one call into the scripts (a script file, or a global function called by
+// the program, with everything it calls) may run before it is stopped with a script error naming
+// the script and the line. Generous: the game's scripts run a few thousand a call.
+constexpr long long DEFAULT_INSTRUCTION_LIMIT = 200000000;
+void SetInstructionLimit(long long limit);
+
+// lua_pcall under the instruction limit: the count starts at the outermost call.
+int ProtectedCall(lua_State* L, int arguments, int results);
+
 // Base, coroutine, string and math; table, io, os, debug and package stay closed.
 void OpenLibraries(lua_State* L);
 

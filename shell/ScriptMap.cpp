@@ -52,7 +52,7 @@ bool ScriptMap::RunScript(const std::string& fileName) {
         ReportError(LuaSupport::PopErrorText(L));
         return false;
     }
-    if (lua_pcall(L, 0, 0, 0) != LUA_OK) {
+    if (LuaSupport::ProtectedCall(L, 0, 0) != LUA_OK) {
         ReportError(LuaSupport::PopErrorText(L));
     }
     return true;

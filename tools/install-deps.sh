@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package the project needs; does nothing when all are present.
+# Installs every Debian package the project needs; does nothing when all are present. With --bench,
+# also what the benchmarks run beside ours (the LÖVE anchor of bench/AnchorRun.h).
 set -euo pipefail
 PACKAGES=(
   build-essential cmake pkg-config clang libclang-rt-dev lld
@@ -13,6 +14,9 @@ PACKAGES=(
   p7zip-full python3
   xvfb xauth
 )
+if [ "${1:-}" = "--bench" ]; then
+  PACKAGES+=(love)
+fi
 missing=()
 for p in "${PACKAGES[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -29,10 +29,10 @@ _spec = importlib.util.spec_from_file_location("level_script", os.path.join(HERE
 player = importlib.util.module_from_spec(_spec)
 _spec.loader.exec_module(player)
 
-# Window pixels: the main menu's Play button, a point beside every board (bottom right, clear of the
-# timer) that sends hint boxes away, and the statistics' click.
+# Window pixels: the main menu's Play button, a point beside every board (bottom left, clear of the
+# timer and of the pause button) that sends hint boxes away, and the statistics' click.
 PLAY = (400, 275)
-ASIDE = (785, 585)
+ASIDE = (15, 585)
 STATISTICS = (400, 355)
 PLAYER_NAME = "Ann"
 

@@ -8,6 +8,7 @@ the love effects. Uses the PNG writer of make-menu-pictures.py."""
 import importlib.util
 import math
 import os
+import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 _spec = importlib.util.spec_from_file_location("menu_pictures", os.path.join(HERE, "make-menu-pictures.py"))
@@ -174,6 +175,127 @@ def seahorse(u, v, wag, straight=0.0):
     return c
 
 
+def guppy(u, v, wag):
+    c = CLEAR
+    sway = 0.3 * math.sin(wag)
+    # A big fan tail, orange at the root and blue at the rim, with dark spots.
+    if u > 0.05:
+        t = (u - 0.05) / 0.95
+        centre = sway * t
+        spread = 0.12 + 0.85 * t
+        if abs(v - centre) < spread and u < 1.0 - 0.08 * abs(math.sin((v - centre) * 5)):
+            colour = menu.mix((255, 140, 40), (60, 120, 255), smooth(0.2, 0.9, t))
+            spot = math.sin(u * 23) * math.sin((v - centre) * 19)
+            if spot > 0.75:
+                colour = menu.mix(colour, (30, 30, 60), 0.7)
+            c = over(colour + (0.85,), c)
+    if -0.25 < u < 0.1 and 0.2 < v < 0.2 + 0.4 * (0.1 - u) / 0.35:
+        c = over((120, 170, 230, 0.75), c)
+    d = ellipse(u, v, -0.42, 0.0, 0.5, 0.4)
+    if d < 0:
+        body = menu.mix((120, 130, 110), (200, 205, 180), 0.5 + 0.5 * v)
+        body = menu.mix(body, (230, 240, 255), 0.25 * max(0.0, 1 - abs(v + 0.05) * 4))
+        c = over(body + (1.0,), c)
+    if ellipse(u, v, -0.74, 0.1, 0.08, 0.14) < 0:
+        c = over((15, 15, 20, 1.0), c)
+        if ellipse(u, v, -0.76, 0.15, 0.03, 0.05) < 0:
+            c = over((255, 255, 255, 1.0), c)
+    return c
+
+
+def clownfish(u, v, wag):
+    c = CLEAR
+    sway = 0.18 * math.sin(wag)
+    black = (25, 20, 20)
+    orange = (250, 120, 25)
+    # Rounded tail and fins, orange with a black rim.
+    if u > 0.45:
+        t = (u - 0.45) / 0.55
+        centre = sway * t
+        d = math.hypot((u - 0.75) / 0.28, (v - centre) / (0.25 + 0.4 * t)) - 1
+        if d < 0 and u > 0.5:
+            c = over((black if d > -0.2 else orange) + (1.0,), c)
+    for sign in (1, -1):
+        d = ellipse(u, v, -0.05, sign * 0.5, 0.45, 0.32)
+        if d < 0 and sign * v > 0.3:
+            c = over((black if d > -0.22 else orange) + (1.0,), c)
+    d = ellipse(u, v, -0.12, 0.0, 0.7, 0.58)
+    if d < 0:
+        body = menu.mix((230, 95, 15), (255, 165, 60), 0.5 + 0.5 * v)
+        # Three white bands with black edges.
+        for centre, half in ((-0.52, 0.08), (-0.05, 0.11), (0.38, 0.06)):
+            bend = centre + 0.08 * v * v
+            edge = abs(u - bend)
+            if edge < half:
+                body = (250, 250, 245)
+            elif edge < half + 0.035:
+                body = black
+        c = over(body + (1.0,), c)
+    if ellipse(u, v, -0.62, 0.16, 0.08, 0.11) < 0:
+        c = over((15, 10, 10, 1.0), c)
+        if ellipse(u, v, -0.64, 0.2, 0.03, 0.04) < 0:
+            c = over((255, 255, 255, 1.0), c)
+    return c
+
+
+def discus(u, v, wag):
+    c = CLEAR
+    sway = 0.12 * math.sin(wag)
+    if u > 0.6:
+        t = (u - 0.6) / 0.4
+        if abs(v - sway * t) < 0.12 + 0.3 * t and u < 0.97:
+            c = over((200, 110, 70, 0.8), c)
+    # The fins make a rim around the disc.
+    d = ellipse(u, v, -0.02, 0.0, 0.72, 0.86)
+    if d < 0:
+        c = over((170, 70, 50, 0.85), c)
+    d = ellipse(u, v, -0.05, 0.0, 0.64, 0.76)
+    if d < 0:
+        body = menu.mix((160, 60, 40), (220, 120, 70), 0.5 + 0.5 * v)
+        wave = math.sin(v * 16 + 1.5 * math.sin(u * 9))
+        if wave > 0.55:
+            body = menu.mix(body, (60, 200, 220), 0.8)
+        if abs(u + 0.45) < 0.05:
+            body = menu.mix(body, (50, 25, 20), 0.7)
+        c = over(body + (1.0,), c)
+    if ellipse(u, v, -0.5, 0.12, 0.07, 0.07) < 0:
+        c = over((200, 30, 20, 1.0), c)
+        if ellipse(u, v, -0.5, 0.12, 0.03, 0.03) < 0:
+            c = over((10, 10, 10, 1.0), c)
+    return c
+
+
+def bluetang(u, v, wag):
+    c = CLEAR
+    sway = 0.2 * math.sin(wag)
+    yellow = (255, 215, 40)
+    # A yellow tail fork.
+    if u > 0.5:
+        t = (u - 0.5) / 0.5
+        centre = sway * t
+        if abs(v - centre) < 0.1 + 0.55 * t and u < 0.98 - 0.25 * max(0.0, 1 - abs(v - centre) / 0.4):
+            c = over(yellow + (1.0,), c)
+    for sign in (1, -1):
+        if -0.6 < u < 0.45 and sign * v > 0.4 and sign * v < 0.4 + 0.25 * (1 - abs(u + 0.07) / 0.53):
+            c = over((30, 60, 170, 0.95), c)
+    d = ellipse(u, v, -0.1, 0.0, 0.66, 0.55)
+    if d < 0:
+        body = menu.mix((25, 70, 200), (80, 150, 255), 0.5 + 0.5 * v)
+        # The black palette: a band from the eye along the back to the tail, with a loop.
+        band = abs(v - (0.28 - 0.12 * math.sin((u + 0.55) * 3.2)))
+        loop = ellipse(u, v, 0.05, -0.05, 0.28, 0.18)
+        if band < 0.1 or (-0.35 < loop < 0 and u > -0.1):
+            body = (15, 20, 45)
+        if u > 0.4:
+            body = menu.mix(body, yellow, smooth(0.4, 0.52, u))
+        c = over(body + (1.0,), c)
+    if ellipse(u, v, -0.6, 0.15, 0.08, 0.1) < 0:
+        c = over((10, 10, 20, 1.0), c)
+        if ellipse(u, v, -0.62, 0.18, 0.03, 0.04) < 0:
+            c = over((255, 255, 255, 1.0), c)
+    return c
+
+
 # ---------------------------------------------------------------- frames
 
 def face(u, v, colour, dark):
@@ -293,11 +415,17 @@ KINDS = [
     {"name": "neon", "w": 40, "h": 18, "draw": neon, "colour": (40, 160, 230)},
     {"name": "angelfish", "w": 56, "h": 64, "draw": angelfish, "colour": (230, 225, 190)},
     {"name": "seahorse", "w": 36, "h": 64, "draw": lambda u, v, w: seahorse(u, v, w), "colour": (240, 190, 40)},
+    {"name": "guppy", "w": 40, "h": 22, "draw": guppy, "colour": (150, 160, 140)},
+    {"name": "clownfish", "w": 56, "h": 34, "draw": clownfish, "colour": (245, 120, 30)},
+    {"name": "discus", "w": 56, "h": 56, "draw": discus, "colour": (190, 80, 50)},
+    {"name": "bluetang", "w": 64, "h": 42, "draw": bluetang, "colour": (40, 90, 210)},
 ]
 
 
-def fish():
+def fish(only=()):
     for kind in KINDS:
+        if only and kind["name"] not in only:
+            continue
         frames = side_frames(kind) + turn_frames(kind, False) + turn_frames(kind, True)
         if kind["name"] == "seahorse":
             frames += jump_frames(kind)
@@ -391,7 +519,11 @@ def heart():
 
 if __name__ == "__main__":
     os.makedirs(OUT, exist_ok=True)
-    fish()
+    # Kinds named on the command line are drawn alone, without the shared pictures.
+    kinds = sys.argv[1:]
+    fish(kinds)
+    if kinds:
+        sys.exit(0)
     shadow()
     bubble_blue()
     clouds()

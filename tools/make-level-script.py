@@ -417,7 +417,8 @@ def play_level(game, events, frame, origin, pace, max_moves, report=print):
     not won after max_moves."""
     result = LevelResult()
     stored = game.run(events, frame)
-    lost = stored_int(stored, "Levels lost")
+    # A fresh profile has no count yet; a won level may write it as 0.
+    lost = stored_int(stored, "Levels lost") or 0
     seen = stored_hints(stored)
     last_clock = None
     for move in range(max_moves):
@@ -425,7 +426,7 @@ def play_level(game, events, frame, origin, pace, max_moves, report=print):
         if board is None and result.moves == 0:
             sys.exit("no running level at frame %d" % frame)
         if board is None:
-            if stored_int(stored, "Levels lost") != lost:
+            if (stored_int(stored, "Levels lost") or 0) != lost:
                 sys.exit("the level ran out of time at frame %d after %d moves" % (frame, result.moves))
             result.won_by = frame
             return events, frame, result

@@ -32,6 +32,28 @@ def write_png(name, width, height, pixel):
         f.write(png)
 
 
+
+def supersample(width, height, shape, samples=3):
+    """Rows of (r, g, b, a), a in 0..255, from shape(x, y) -> ((r, g, b), coverage 0..1) sampled
+    samples x samples times inside each pixel, for soft edges."""
+    rows = []
+    for y in range(height):
+        row = []
+        for x in range(width):
+            acc = [0.0, 0.0, 0.0, 0.0]
+            for sy in range(samples):
+                for sx in range(samples):
+                    colour, a = shape(x + (sx + 0.5) / samples, y + (sy + 0.5) / samples)
+                    for i in range(3):
+                        acc[i] += colour[i] * a
+                    acc[3] += a
+            if acc[3] > 0:
+                row.append((acc[0] / acc[3], acc[1] / acc[3], acc[2] / acc[3], 255 * acc[3] / samples ** 2))
+            else:
+                row.append((0, 0, 0, 0))
+        rows.append(row)
+    return rows
+
 def clamp(v):
     return max(0, min(255, int(round(v))))
 

@@ -53,6 +53,7 @@ bool TextureContainer::IsMouseInside(const Point& relative) {
 ExpandingControl::ExpandingControl(const ObjectWeakPointer<Control>& parent, const ObjectWeakPointer<XmlElement>& xml)
     : FixedChildrenListControl(parent, xml), MessageReceiver(xml) {
     _movable = xml->GetBoolAttributeOrDef("movable", true) ? 1.0f : 0.0f;
+    _clickCloses = xml->GetBoolAttributeOrDef("clickCloses", false);
     _visibleTimeSetting = CHECKED_FLOAT(xml->GetFloatAttributeOrDef("visibleTime", 0.0f), -MAX_CONTENT_SECONDS,
                                         MAX_CONTENT_SECONDS, 0.0f, "_visibleTime <= 3600.0f");
     _container.Read(xml->GetFirstChildElement("TextureContainer"));
@@ -255,9 +256,10 @@ void ExpandingControl::OnMouseUp(ObjectWeakPointer<MouseUpEvent> event) {
     FixedChildrenListControl::OnMouseUp(event);
     if (event->IsMouseCaptured()) {
         if (!_isInDragging) return;
-        if (_moved) {
+        if (_moved || _clickCloses) {
             event->ReleaseCapture();
             _isInDragging = false;
+            if (!_moved && _waitTime <= 0.0f) SendMessage(GetReceiverName(), "hide");
         } else {
             Assert(_dragStartMousePos == GetMousePos());
         }

@@ -92,6 +92,8 @@ private:
     float _visibleTimeSetting = 0.0f;
     float _visibleTime = 0.0f;
     float _movable = 1.0f;
+    // A click on the panel itself (a press and release without motion) sends it away.
+    bool _clickCloses = false;
     // Set while the delayed messages are sent; the destructor marks it.
     bool* _destroyedFlag = nullptr;
 };

@@ -403,6 +403,8 @@ int main(int argc, char** argv) {
     std::snprintf(logDirPath, sizeof logDirPath, "%s", logDir);
     std::snprintf(logFilePath, sizeof logFilePath, "%s", HtmlLog::FileName().c_str());
     EndOnStopSignals();
+    // Every report is read back from the log and printed at its line.
+    HtmlLog::SetBounded(false);
     HtmlLog::Open(true);
     render_layer::RecordingSetup setup;
     setup.modes.push_back(setup.desktop);

@@ -1,6 +1,7 @@
 // Inspects and repairs a profile: lists the players and values of a Storage.xml, and creates,
 // renames, backs up and deletes players, saving the file the way the game does.
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -175,6 +176,8 @@ int main(int argc, char** argv) {
     }
     // A save in progress runs to its end; the tool stops before the next one.
     StopRequest::CatchSignals();
+    // A file size limit fails the save (exit 3) instead of killing the tool.
+    std::signal(SIGXFSZ, SIG_IGN);
     dataFolder = FolderOf(argv[1]);
     const long logStart = LogSize();
     HtmlLog::Open(false);

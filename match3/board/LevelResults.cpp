@@ -1,11 +1,34 @@
 #include "match3/board/LevelResults.h"
 
 #include <cmath>
+#include <limits>
 
 #include "core/Assert.h"
 #include "core/Math.h"
 
-int RoundToInt(float value) { return Math::round(value); }
+namespace {
+
+// The nearest int of a double, halves away from zero, held within the int range (NaN gives 0).
+int SaturatedRound(double value) {
+    if (!(value == value)) return 0;
+    const double rounded = value >= 0.0 ? std::floor(value + 0.5) : std::ceil(value - 0.5);
+    if (rounded >= static_cast<double>(std::numeric_limits<int>::max())) return std::numeric_limits<int>::max();
+    if (rounded <= static_cast<double>(std::numeric_limits<int>::min())) return std::numeric_limits<int>::min();
+    return static_cast<int>(rounded);
+}
+
+int NotNegative(int value) { return value < 0 ? 0 : value; }
+
+}  // namespace
+
+int RoundToInt(float value) {
+    if (value > -1.0e6f && value < 1.0e6f) return Math::round(value);
+    return SaturatedRound(static_cast<double>(value));
+}
+
+int AddMoney(int money, int amount) {
+    return NotNegative(SaturatedRound(static_cast<double>(money) + static_cast<double>(amount)));
+}
 
 float LevelTimeFactor(float timeMultiplier) {
     // Beyond any stored value (kept within [-7, 7]); also keeps NaN out of the conversion.
@@ -35,10 +58,10 @@ float CeilProduct(float count, float factor) {
 WinMoney ComputeWinMoney(int silverCountInt, int goldenCountInt, float silverCost, float goldenCost,
                          int lapNumber, float krugMoneyAddon) {
     WinMoney w;
-    w.krug = lapNumber * RoundToInt(krugMoneyAddon);
+    w.krug = SaturatedRound(static_cast<double>(lapNumber) * RoundToInt(krugMoneyAddon));
     w.c0 = RoundToInt(CeilProduct(static_cast<float>(silverCountInt), silverCost));
     w.c1 = RoundToInt(CeilProduct(static_cast<float>(goldenCountInt), goldenCost));
-    const float sum = static_cast<float>(w.c0 + w.c1);
+    const float sum = static_cast<float>(w.c0) + static_cast<float>(w.c1);
     const float krug = static_cast<float>(w.krug);
     w.m0 = static_cast<float>(w.c0) + (sum != 0.0f ? krug * static_cast<float>(w.c0) / sum : 0.0f);
     w.m1 = static_cast<float>(w.c1) + (sum != 0.0f ? krug * static_cast<float>(w.c1) / sum : 0.0f);
@@ -49,15 +72,16 @@ WinMoney ComputeWinMoney(int silverCountInt, int goldenCountInt, float silverCos
 
 int LapMoneyBonus(int lapNumber, float krugMoneyAddon) {
     if (lapNumber == 0) return 0;
-    return RoundToInt(static_cast<float>(lapNumber) * krugMoneyAddon);
+    return SaturatedRound(static_cast<double>(lapNumber) * static_cast<double>(krugMoneyAddon));
 }
 
 int LevelMoneyTotal(int levelScore, float levelScoreBonusMul, int levelMoney, int timeCountInt,
                     float timeCountMul, int cupBonusInt, float cupBonusMul) {
-    return RoundToInt(CeilProduct(static_cast<float>(levelScore), levelScoreBonusMul) +
-                      static_cast<float>(levelMoney) +
-                      CeilProduct(static_cast<float>(timeCountInt), timeCountMul) +
-                      CeilProduct(static_cast<float>(cupBonusInt), cupBonusMul));
+    // Summed in double: no part can wrap the total, and a level never takes money away.
+    return NotNegative(SaturatedRound(static_cast<double>(CeilProduct(static_cast<float>(levelScore), levelScoreBonusMul)) +
+                                      static_cast<double>(levelMoney) +
+                                      static_cast<double>(CeilProduct(static_cast<float>(timeCountInt), timeCountMul)) +
+                                      static_cast<double>(CeilProduct(static_cast<float>(cupBonusInt), cupBonusMul))));
 }
 
 int TimeCountPercent(float timerProgress) { return RoundToInt(timerProgress * 100.0f); }
@@ -91,14 +115,14 @@ int CupLevel(const std::string& cupValue) {
 }
 
 int CupBonus(const std::map<std::string, int>& table, const int cupLevels[3]) {
-    int sum = 0;
+    double sum = 0.0;
     for (int c = 1; c <= 3; ++c) {
         for (int k = 1; k <= cupLevels[c - 1]; ++k) {
             const auto it = table.find(std::to_string(c) + std::to_string(k));
             if (it != table.end()) sum += it->second;
         }
     }
-    return 4 * sum;
+    return SaturatedRound(4.0 * sum);
 }
 
 void LevelClock::Start(int levelTime, float timeLeft, bool hurryShown) {

@@ -4,8 +4,11 @@
 #include <map>
 #include <string>
 
-// Nearest int, halves away from zero.
+// Nearest int, halves away from zero; held within the int range.
 int RoundToInt(float value);
+
+// The player's money after a level paid amount: never below 0, never past the int range.
+int AddMoney(int money, int amount);
 
 // 0.9 raised to the integer part of the "Time Multiplier" value (truncated towards zero).
 float LevelTimeFactor(float timeMultiplier);
@@ -31,7 +34,8 @@ int LapMoneyBonus(int lapNumber, float krugMoneyAddon);
 // ceil(count * factor), 0 when the count is 0.
 float CeilProduct(float count, float factor);
 
-// Math::round(ceil(score * scoreMul) + levelMoney + ceil(timeCount * timeMul) + ceil(cup * cupMul)).
+// Math::round(ceil(score * scoreMul) + levelMoney + ceil(timeCount * timeMul) + ceil(cup * cupMul)),
+// held within 0 .. the int range.
 int LevelMoneyTotal(int levelScore, float levelScoreBonusMul, int levelMoney, int timeCountInt,
                     float timeCountMul, int cupBonusInt, float cupBonusMul);
 

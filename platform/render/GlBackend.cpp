@@ -602,31 +602,58 @@ public:
         SetRenderState(D3DRS_FOGTABLEMODE, D3DFOG_LINEAR);
         SetTextureStageState(0, D3DTSS_TEXTURETRANSFORMFLAGS, D3DTTFF_COUNT2);
         BeginScene();
-        for (const DWORD destination : {D3DBLEND_INVSRCALPHA, D3DBLEND_ONE}) {
-            SetRenderState(D3DRS_DESTBLEND, destination);
-            SetTexture(0, nullptr);
-            DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(quad[0]));
-            for (int t = 0; t < 3; ++t) {
-                SetTexture(0, textures[t]);
-                for (const DWORD address : {D3DTADDRESS_CLAMP, D3DTADDRESS_WRAP}) {
-                    SetTextureStageState(0, D3DTSS_ADDRESSU, address);
-                    SetTextureStageState(0, D3DTSS_ADDRESSV, address);
-                    for (const DWORD filter : {D3DTEXF_LINEAR, D3DTEXF_POINT}) {
-                        SetTextureStageState(0, D3DTSS_MINFILTER, filter);
-                        SetTextureStageState(0, D3DTSS_MAGFILTER, filter);
-                        // Every setup for clamped, filtered pictures with alpha; the normal ones else.
-                        const bool main = address == D3DTADDRESS_CLAMP && filter == D3DTEXF_LINEAR && t != 2;
-                        for (const auto& setup : setups) {
-                            if (!main && setup[0] == D3DTOP_ADD) continue;
-                            SetTextureStageState(0, D3DTSS_COLOROP, setup[0]);
-                            SetTextureStageState(0, D3DTSS_COLORARG1, setup[1]);
-                            SetTextureStageState(0, D3DTSS_ALPHAOP, setup[2]);
-                            DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(quad[0]));
+        // With the depth test (a depth buffer of unknown content) and without it (a 2D frame's,
+        // cleared to the far value and never written).
+        for (int pass = 0; pass < 2; ++pass) {
+            if (pass == 1) Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+            for (const DWORD destination : {D3DBLEND_INVSRCALPHA, D3DBLEND_ONE}) {
+                SetRenderState(D3DRS_DESTBLEND, destination);
+                SetTexture(0, nullptr);
+                DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(quad[0]));
+                for (int t = 0; t < 3; ++t) {
+                    SetTexture(0, textures[t]);
+                    for (const DWORD address : {D3DTADDRESS_CLAMP, D3DTADDRESS_WRAP}) {
+                        SetTextureStageState(0, D3DTSS_ADDRESSU, address);
+                        SetTextureStageState(0, D3DTSS_ADDRESSV, address);
+                        for (const DWORD filter : {D3DTEXF_LINEAR, D3DTEXF_POINT}) {
+                            SetTextureStageState(0, D3DTSS_MINFILTER, filter);
+                            SetTextureStageState(0, D3DTSS_MAGFILTER, filter);
+                            // Every setup for clamped, filtered pictures with alpha; the normal ones else.
+                            const bool main = address == D3DTADDRESS_CLAMP && filter == D3DTEXF_LINEAR && t != 2;
+                            for (const auto& setup : setups) {
+                                if (!main && setup[0] == D3DTOP_ADD) continue;
+                                SetTextureStageState(0, D3DTSS_COLOROP, setup[0]);
+                                SetTextureStageState(0, D3DTSS_COLORARG1, setup[1]);
+                                SetTextureStageState(0, D3DTSS_ALPHAOP, setup[2]);
+                                DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(quad[0]));
+                            }
                         }
                     }
                 }
             }
         }
+        // Clip rectangles add user planes, one to all of them: each stage setup with each count
+        // (the planes keep everything).
+        const float keepAll[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+        SetTextureStageState(0, D3DTSS_ADDRESSU, D3DTADDRESS_CLAMP);
+        SetTextureStageState(0, D3DTSS_ADDRESSV, D3DTADDRESS_CLAMP);
+        SetTextureStageState(0, D3DTSS_MINFILTER, D3DTEXF_LINEAR);
+        SetTextureStageState(0, D3DTSS_MAGFILTER, D3DTEXF_LINEAR);
+        SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+        for (DWORD planes = 1; planes <= MAX_USER_CLIP_PLANES; ++planes) {
+            SetClipPlane(planes - 1, keepAll);
+            SetRenderState(D3DRS_CLIPPLANEENABLE, (1u << planes) - 1);
+            SetTexture(0, nullptr);
+            DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(quad[0]));
+            SetTexture(0, textures[0]);
+            for (const auto& setup : setups) {
+                SetTextureStageState(0, D3DTSS_COLOROP, setup[0]);
+                SetTextureStageState(0, D3DTSS_COLORARG1, setup[1]);
+                SetTextureStageState(0, D3DTSS_ALPHAOP, setup[2]);
+                DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(quad[0]));
+            }
+        }
+        SetRenderState(D3DRS_CLIPPLANEENABLE, 0);
         EndScene();
         SetTexture(0, nullptr);
         for (IDirect3DTexture8* texture : textures) {

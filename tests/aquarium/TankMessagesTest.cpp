@@ -96,7 +96,7 @@ TEST_F(TankMessagesTest, OtherTextsAndAMissingChosenOneAreReported) {
     EXPECT_TRUE(log.Contains("_sellingControl != NULL"));
     Send("add Nothing");
     EXPECT_TRUE(log.Contains("Template Nothing not found"));
-    EXPECT_EQ(log.ErrorCount(), 4) << log.Text();
+    EXPECT_EQ(log.ErrorCount(), 3) << log.Text();  // removing and restoring fail one check: written once
     EXPECT_TRUE(ChildNames().empty());
 }
 

@@ -51,7 +51,8 @@ TEST(DynamicArrayTest, OutOfRangeReportsAndStaysInsideTheStorage) {
         EXPECT_EQ(static_cast<const DynamicArray<std::uint8_t>&>(a)[pos], 0);
     }
     EXPECT_TRUE(Reported(capture, DYNAMIC_RANGE));
-    EXPECT_EQ(capture.ErrorCount(), 6);
+    // Each fault is written once per place: the writing and the reading access.
+    EXPECT_EQ(capture.ErrorCount(), 2);
     for (int i = 0; i < 4; ++i) EXPECT_EQ(a[i], 1);
 
     DynamicArray<int> empty;
@@ -156,7 +157,7 @@ TEST(StaticArrayTest, FieldGridChecksBothIndices) {
         field[0][13] = 1;
         field[-1][-1] = 1;
         EXPECT_TRUE(Reported(capture, STATIC_RANGE));
-        EXPECT_EQ(capture.ErrorCount(), 3);
+        EXPECT_EQ(capture.ErrorCount(), 2);  // the row check fails twice at its one place: written once
     }
     StaticArray<int, 4> small;
     small[3] = 4;

@@ -151,3 +151,42 @@ TEST(Failure, LogNamesSourceFilesRelativeToTheProject) {
         EXPECT_EQ("E: t\n\ncore/Color.cpp, line 3", ComposeFailureText("E", "t", path, 3)) << path;
     }
 }
+
+// However much is reported, the log stays under its limit and says once that it stopped; an
+// entry's text is cut; each fault and place is written once, and a place that reports ever new
+// texts at most a hundred times.
+TEST(HtmlLogFile, FloodsStayUnderTheLimitAndEachFaultIsWrittenOnce) {
+    {
+        LogCapture log;
+        for (int i = 0; i < 1000; ++i) ReportFailure("Error", "the same fault", __FILE__, __LINE__);
+        EXPECT_EQ(log.ErrorCount(), 1);
+        for (int i = 0; i < 1000; ++i) ReportFailure("Error", "fault " + std::to_string(i), __FILE__, __LINE__);
+        EXPECT_EQ(log.ErrorCount(), 1 + 100 + 1);
+        EXPECT_TRUE(log.Contains("are left out"));
+        EXPECT_TRUE(log.Contains("fault 99\n"));
+        EXPECT_FALSE(log.Contains("fault 100\n"));
+    }
+    {
+        LogCapture log;
+        HtmlLog::WriteLine(std::string(100000, 'x'));
+        const std::string text = log.Text();
+        EXPECT_LT(text.size(), HtmlLog::MAX_ENTRY_TEXT + 400);
+        EXPECT_TRUE(log.Contains("(95904 more bytes left out)"));
+    }
+    LogCapture log;
+    const std::string line(HtmlLog::MAX_ENTRY_TEXT, 'y');
+    for (int i = 0; i < 2000; ++i) HtmlLog::WriteLine(line);
+    // A short entry that would fit in what is left after the closing line is left out as well.
+    HtmlLog::WriteLine("short");
+    HtmlLog::Close();
+    const std::string text = log.Text();
+    EXPECT_LE(text.size(), static_cast<std::size_t>(HtmlLog::MAX_FILE_SIZE) + 1000);
+    EXPECT_GT(text.size(), static_cast<std::size_t>(HtmlLog::MAX_FILE_SIZE) - 2 * HtmlLog::MAX_ENTRY_TEXT);
+    EXPECT_EQ(testing_support::CountOf(text, "The log has reached its limit"), 1);
+    EXPECT_EQ(text.find("short"), std::string::npos);
+    EXPECT_EQ(text.substr(text.size() - 17), "</Body> </Html>\r\n");
+    // An emptied log takes entries again.
+    LogCapture again;
+    HtmlLog::WriteLine("after");
+    EXPECT_TRUE(again.Contains("after"));
+}

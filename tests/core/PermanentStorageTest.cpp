@@ -1,14 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cmath>
 #include <cstdint>
+#include <filesystem>
 #include <cstring>
 #include <limits>
 #include <set>
 #include <vector>
 
 #include "core/Int.h"
+#include "core/Math.h"
 #include "core/PermanentStorage.h"
+#include "core/PlayerNotice.h"
 #include "tests/core/StorageFixture.h"
 
 using testing_support::LogCapture;
@@ -212,8 +217,11 @@ TEST_F(PermanentStorageTest, ValuesTheGameCannotUseAreReportedAndMended) {
          "<ActivePlayer name=\"p\"/></Storage>");
     LogCapture log;
     PermanentStorage::Load();
-    EXPECT_TRUE(log.Contains("Float variable a of the globals is not a number; read as 0")) << log.Text();
-    EXPECT_TRUE(log.Contains("Float variable c of player p is not a number; read as 0")) << log.Text();
+    EXPECT_TRUE(log.Contains(StoragePath() + ", element Globals / Variable \"a\", attribute value: \"nan/0x7FC00000\""))
+        << log.Text();
+    EXPECT_TRUE(log.Contains("element Player \"p\" / Variable \"c\", attribute value")) << log.Text();
+    EXPECT_TRUE(log.Contains("read as 0.000000e+000; the original is kept in " + StoragePath() + ".set-aside-1"));
+    EXPECT_NE(ReadFile(StoragePath() + ".set-aside-1").find("value=\"-nan/0xFFC00123\""), std::string::npos);
     EXPECT_EQ(Bits(PermanentStorage::GetGlobalFloat("a")), 0u);
     EXPECT_EQ(PermanentStorage::GetGlobalFloat("b"), std::numeric_limits<float>::infinity());
     EXPECT_EQ(Bits(PermanentStorage::GetLocalFloat("c")), 0u);
@@ -282,7 +290,9 @@ TEST_F(PermanentStorageTest, ARefusedProfileIsKeptBesideTheNewOneThroughTwoSaves
                              ".unreadable-2"))
         << log.Text();
     EXPECT_TRUE(log.Contains("is kept as " + StoragePath() + ".bak.unreadable-1")) << log.Text();
-    EXPECT_TRUE(log.Contains("starting with an empty store"));
+    // What can be read of it is kept: the player with her money.
+    EXPECT_TRUE(log.Contains("every player and value that can be read of it is kept")) << log.Text();
+    EXPECT_EQ(PermanentStorage::FindPlayer("Ann")->GetValues().at("Money").GetInt(), 9000);
     PermanentStorage::CreatePlayer("Bob");
     EXPECT_TRUE(PermanentStorage::Save());
     EXPECT_TRUE(PermanentStorage::Save());
@@ -292,6 +302,7 @@ TEST_F(PermanentStorageTest, ARefusedProfileIsKeptBesideTheNewOneThroughTwoSaves
     EXPECT_EQ(ReadFile(StoragePath() + ".bak.unreadable-1"), olderProfile);
     PermanentStorage::Load();
     EXPECT_EQ(PermanentStorage::GetActivePlayerName(), "Bob");
+    EXPECT_EQ(PermanentStorage::FindPlayer("Ann")->GetValues().at("Money").GetInt(), 9000);
 }
 
 TEST_F(PermanentStorageTest, AProfileWithAByteOrderMarkKeepsItsMoneyAfterTwoSaves) {
@@ -325,15 +336,161 @@ TEST_F(PermanentStorageTest, AnUnreadableProfileThatCannotBeMovedAsideIsNeverSav
     EXPECT_EQ(StorageText(), profile);
 }
 
-TEST_F(PermanentStorageTest, UnknownContentIsReported) {
+TEST_F(PermanentStorageTest, UnknownContentIsReportedAndSetAsideBesideTheProfile) {
     Seed("<Storage><Globals><Variable name=\"a\" type=\"long\" value=\"1\"/>"
          "<Variable name=\"b\" type=\"int\" value=\"1\"/><Variable name=\"b\" type=\"int\" value=\"2\"/>"
-         "</Globals><Player name=\"p\"/><Player name=\"p\"/><Extra/><ActivePlayer name=\"p\"/></Storage>");
+         "</Globals><Player name=\"p\"/><Player name=\"p\"><Variable name=\"m\" type=\"int\" value=\"5\"/></Player>"
+         "<Extra/><ActivePlayer name=\"p\"/></Storage>");
     LogCapture log;
     PermanentStorage::Load();
     EXPECT_TRUE(log.Contains("_variables.find(variableName) == _variables.end()"));
     EXPECT_TRUE(log.Contains("_players.find(playerName) == _players.end()"));
-    EXPECT_TRUE(log.Contains("_isVisited"));  // the value of the unknown type and the element Extra
+    EXPECT_TRUE(log.Contains(StoragePath() + ", element Globals / Variable \"a\", attribute type: has the unknown "
+                             "type \"long\"; it is set aside in " + StoragePath() + ".set-aside-1"))
+        << log.Text();
+    EXPECT_TRUE(log.Contains("element Extra: is an element the reader does not know")) << log.Text();
+    EXPECT_EQ(log.ErrorCount(), 4) << log.Text();
     EXPECT_FALSE(PermanentStorage::IsGlobalNameDefined("a"));
     EXPECT_EQ(PermanentStorage::GetGlobalInt("b"), 1);
+    // The next saves drop none of it: it is beside the profile.
+    PermanentStorage::Save();
+    PermanentStorage::Save();
+    const std::string kept = ReadFile(StoragePath() + ".set-aside-1");
+    for (const char* part : {"<Variable name=\"a\" type=\"long\" value=\"1\"/>",
+                             "<Variable name=\"b\" type=\"int\" value=\"2\"/>",
+                             "<Variable name=\"m\" type=\"int\" value=\"5\"/>", "<Extra/>"}) {
+        EXPECT_NE(kept.find(part), std::string::npos) << part << "\n" << kept;
+    }
+}
+
+// Numbers of a profile outside the int's range or form: clamped or set aside with one report
+// naming file, element, attribute and value; other players untouched; the original kept beside.
+TEST_F(PermanentStorageTest, NumbersOfAProfileStayInTheirRangeWithOneReportNamingTheValue) {
+    const std::string longNumber(10000000, '9');
+    const struct {
+        std::string text;
+        int value;  // -1: not read
+        int errors;
+    } cases[] = {
+        {"2147483647", Int::MAX_VALUE, 0},
+        {"1e9", 1000000000, 1},
+        {"1e30", Int::MAX_VALUE, 1},
+        {"-1e30", Int::MIN_VALUE, 1},
+        {"2147483648", Int::MAX_VALUE, 1},
+        {"-2147483649", Int::MIN_VALUE, 1},
+        {longNumber, Int::MAX_VALUE, 1},
+        {"12.7", 13, 1},
+        {"007", 7, 1},
+        {"abc", -1, 1},
+        {"0x10", -1, 1},
+        {"", -1, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.substr(0, 20));
+        ::mkdir(dataFolder.c_str(), 0755);
+        Seed("<Storage><Globals><Variable name=\"g\" type=\"float\" value=\"1e39\"/></Globals>"
+             "<Player name=\"Ann\"><Variable name=\"Money\" type=\"int\" value=\"" + c.text + "\"/></Player>"
+             "<Player name=\"Bob\"><Variable name=\"Money\" type=\"int\" value=\"5\"/></Player>"
+             "<ActivePlayer name=\"Ann\"/></Storage>");
+        LogCapture log;
+        PlayerNotice::Clear();
+        PermanentStorage::Load();
+        EXPECT_EQ(PermanentStorage::GetGlobalFloat("g"), std::numeric_limits<float>::max());
+        const PermanentVariableSet& ann = *PermanentStorage::FindPlayer("Ann");
+        if (c.value == -1) {
+            EXPECT_FALSE(ann.IsDefined("Money"));
+        } else {
+            EXPECT_EQ(ann.GetValues().at("Money").GetInt(), c.value);
+        }
+        EXPECT_EQ(PermanentStorage::FindPlayer("Bob")->GetValues().at("Money").GetInt(), 5);
+        EXPECT_EQ(log.ErrorCount(), 1 + c.errors) << log.Text();  // the float and the int
+        EXPECT_LT(log.Text().size(), 10000u);
+        if (c.errors > 0) {
+            EXPECT_TRUE(log.Contains(StoragePath() + ", element Player \"Ann\" / Variable \"Money\", attribute value: \"" +
+                                     c.text.substr(0, 10)))
+                << log.Text();
+            EXPECT_NE(ReadFile(StoragePath() + ".set-aside-1").find("value=\"" + c.text + "\""), std::string::npos);
+        }
+        std::string notice;
+        EXPECT_TRUE(PlayerNotice::Take(&notice));
+        EXPECT_NE(notice.find(StoragePath() + ".set-aside-1"), std::string::npos) << notice;
+        EXPECT_FALSE(PlayerNotice::Take(&notice));
+        PermanentStorage::Discard();
+        std::filesystem::remove_all(dataFolder);
+    }
+    // Money near the top of the range plus a won level stays at the top.
+    EXPECT_EQ(Math::AddClamped(2147483600, 500), Int::MAX_VALUE);
+    EXPECT_EQ(Math::AddClamped(Int::MIN_VALUE, -1), Int::MIN_VALUE);
+    EXPECT_EQ(Math::AddClamped(-5, 7), 2);
+}
+
+// One value nested 20,000 deep makes the file unreadable to the XML reader: the file is kept
+// aside whole, and every other player and value is read from it; the deep value is set aside.
+TEST_F(PermanentStorageTest, ADeeplyNestedValueCostsOnlyItself) {
+    std::string deep;
+    for (int i = 0; i < 20000; ++i) deep += "<a>";
+    for (int i = 0; i < 20000; ++i) deep += "</a>";
+    const std::string profile =
+        "<Storage>\n<Globals>\n<Variable name=\"Music Volume\" type=\"float\" value=\"0.5\"/>\n</Globals>\n"
+        "<Player name=\"Ann\">\n<Variable name=\"Deep\" type=\"xml\">" + deep + "</Variable>\n"
+        "<Variable name=\"Money\" type=\"int\" value=\"9000\"/>\n"
+        "<Variable name=\"Broken\" type=\"int\" value=\"1&#xZZ;\"/>\n"
+        "<Variable name=\"Tank\" type=\"xml\"><Tank fish=\"3\"/></Variable>\n</Player>\n"
+        "<Player name=\"Bob\">\n<Variable name=\"Money\" type=\"int\" value=\"5\"/>\n</Player>\n"
+        "<ActivePlayer name=\"Ann\"/>\n</Storage>";
+    Seed(profile);
+    LogCapture log;
+    PlayerNotice::Clear();
+    PermanentStorage::Load();
+    EXPECT_EQ(PermanentStorage::GetGlobalFloat("Music Volume"), 0.5f);
+    EXPECT_EQ(PermanentStorage::GetActivePlayerName(), "Ann");
+    EXPECT_EQ(PermanentStorage::GetLocalInt("Money"), 9000);
+    EXPECT_EQ(PermanentStorage::GetLocalXml("Tank")->GetIntAttribute("fish"), 3);
+    EXPECT_FALSE(PermanentStorage::IsLocalNameDefined("Deep"));
+    EXPECT_FALSE(PermanentStorage::IsLocalNameDefined("Broken"));
+    EXPECT_EQ(PermanentStorage::FindPlayer("Bob")->GetValues().at("Money").GetInt(), 5);
+    EXPECT_EQ(ReadFile(StoragePath() + ".unreadable-1"), profile);
+    EXPECT_TRUE(log.Contains("element Player \"Ann\" / Variable \"Deep\"")) << log.Text();
+    EXPECT_TRUE(log.Contains("element Player \"Ann\" / Variable \"Broken\"")) << log.Text();
+    EXPECT_LT(log.Text().size(), 20000u);
+    std::string notice;
+    EXPECT_TRUE(PlayerNotice::Take(&notice));
+    EXPECT_FALSE(PlayerNotice::Take(&notice));
+    // Saved and read again: everything read stays, and what was set aside is still beside it.
+    Reload();
+    EXPECT_EQ(PermanentStorage::GetLocalInt("Money"), 9000);
+    EXPECT_EQ(PermanentStorage::FindPlayer("Bob")->GetValues().at("Money").GetInt(), 5);
+    EXPECT_NE(ReadFile(StoragePath() + ".set-aside-1").find("&lt;a&gt;&lt;a&gt;"), std::string::npos);
+    EXPECT_FALSE(PlayerNotice::Take(&notice));
+}
+
+// A save that fails is told to the player once, with the reason and where the profile lives; the
+// store keeps everything, and the next save that can write saves it all.
+TEST_F(PermanentStorageTest, AFailedSaveIsToldOnceAndTheNextSaveKeepsEverything) {
+    LoadEmpty("Ann");
+    PermanentStorage::SetLocalInt("Money", 10);
+    ASSERT_TRUE(PermanentStorage::Save());
+    const std::string saved = StorageText();
+    ASSERT_EQ(::symlink("/dev/full", (StoragePath() + ".new").c_str()), 0);
+    PlayerNotice::Clear();
+    PermanentStorage::SetLocalInt("Money", 70);
+    EXPECT_FALSE(PermanentStorage::Save());
+    EXPECT_FALSE(PermanentStorage::Commit());
+    std::string notice;
+    ASSERT_TRUE(PlayerNotice::Take(&notice));
+    EXPECT_NE(notice.find("could not be saved (No space left on device)"), std::string::npos) << notice;
+    EXPECT_NE(notice.find(StoragePath()), std::string::npos) << notice;
+    EXPECT_FALSE(PlayerNotice::Take(&notice));
+    EXPECT_EQ(StorageText(), saved);
+
+    ASSERT_EQ(::unlink((StoragePath() + ".new").c_str()), 0);
+    EXPECT_TRUE(PermanentStorage::Save());
+    EXPECT_FALSE(PlayerNotice::Take(&notice));
+    // A later failure is told again.
+    ASSERT_EQ(::symlink("/dev/full", (StoragePath() + ".new").c_str()), 0);
+    EXPECT_FALSE(PermanentStorage::Save());
+    EXPECT_TRUE(PlayerNotice::Take(&notice));
+    ASSERT_EQ(::unlink((StoragePath() + ".new").c_str()), 0);
+    Reload();
+    EXPECT_EQ(PermanentStorage::GetLocalInt("Money"), 70);
 }

@@ -186,10 +186,10 @@ TEST_F(StorageToolTest, KilledWhileSavingNeverLosesTheProfile) {
         const std::string started = ReadUntil(child.output, "loaded");
         ASSERT_NE(started.find("loaded"), std::string::npos);
         if (round % 2 == 0) {
-            // Every other round waits for the longer part of a save, the writing of the new text,
-            // which begins when the file has gone to its backup.
+            // Every other round waits for the longer part of a save, the writing of the new text
+            // beside the file.
             const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-            while (testing_support::FileExists(StoragePath()) && std::chrono::steady_clock::now() < giveUp) {
+            while (!testing_support::FileExists(StoragePath() + ".new") && std::chrono::steady_clock::now() < giveUp) {
                 std::this_thread::sleep_for(std::chrono::microseconds(50));
             }
             std::this_thread::sleep_for(std::chrono::microseconds(whileWriting(random)));
@@ -199,13 +199,11 @@ TEST_F(StorageToolTest, KilledWhileSavingNeverLosesTheProfile) {
         kill(child.pid, SIGKILL);
         ASSERT_EQ(Wait(child), -SIGKILL);
 
-        // What the next load reads: the file when it is there, else its backup. Every save
-        // writes the same store, so either must hold exactly the text saved at first.
-        const bool hasFile = testing_support::FileExists(StoragePath());
-        if (!hasFile) ++killedWhileWriting;
-        ASSERT_EQ(testing_support::ReadFile(hasFile ? StoragePath() : StoragePath() + ".bak"), expectedText)
-            << (hasFile ? "Storage.xml" : "Storage.xml.bak");
-        if (round % 10 == 0 || (!hasFile && killedWhileWriting == 1)) {
+        // The file is there at every instant of a save and holds a whole text; every save writes
+        // the same store, so it holds exactly the text saved at first.
+        if (testing_support::FileExists(StoragePath() + ".new")) ++killedWhileWriting;
+        ASSERT_EQ(testing_support::ReadFile(StoragePath()), expectedText);
+        if (round % 10 == 0 || killedWhileWriting == 1) {
             testing_support::LogCapture log;
             PermanentStorage::Load();
             ASSERT_EQ(Contents(), expected);

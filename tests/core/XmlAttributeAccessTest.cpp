@@ -93,7 +93,7 @@ TEST(XmlAttributeAccess, MissingNeededAttributeFailsThePointerCheck) {
         EXPECT_EQ(e->GetFloatAttribute("x"), 0.0f);
         EXPECT_TRUE(e->ReplaceAttribute("x", "1") == NULL);
         EXPECT_TRUE(e->RemoveAttribute("x") == NULL);
-        EXPECT_EQ(log.ErrorCount(), 6);
+        EXPECT_EQ(log.ErrorCount(), 1);  // the one check fails six times: written once
         EXPECT_TRUE(log.Contains("_object != NULL"));
     }
     AssertThrowGuard guard;

@@ -254,14 +254,17 @@ TEST(XmlReader, BackupMatrix) {
             if (!c.fileMissing) {
                 EXPECT_EQ(ReadFile(path + ".unreadable-1"), broken);
             }
-            // The failed first attempt is logged: its check and the report naming file and line.
-            EXPECT_EQ(log.ErrorCount(), 2);
+            // The failed first attempt is logged: its check and the report naming file and line. A
+            // missing file is no failure: the whole backup takes its place before the reading.
+            EXPECT_EQ(log.ErrorCount(), c.fileMissing ? 0 : 2);
             EXPECT_FALSE(log.Contains(W("Ошибка чтения XML документа")));
         } else {
             EXPECT_TRUE(d->GetRoot() == NULL);
             EXPECT_TRUE(log.Contains(W("Ошибка чтения XML документа\n[\n")));
             EXPECT_TRUE(log.Contains(path + ".bak"));
-            EXPECT_EQ(log.ErrorCount(), 5);  // two per attempt and the final report
+            // Two per attempt and the final report; two broken files fail the same check at the same
+            // place, which is written once.
+            EXPECT_EQ(log.ErrorCount(), c.fileMissing ? 5 : 4);
             EXPECT_EQ(FileExists(path), !c.fileMissing);
             EXPECT_EQ(ReadFile(path + ".bak"), broken);
         }

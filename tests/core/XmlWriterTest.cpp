@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <cstdlib>
 
 #include "core/XmlDocument.h"
 #include "core/XmlRead.h"
@@ -183,7 +187,7 @@ TEST(XmlWriter, SaveKeepsThePreviousTextAsBackup) {
 TEST(XmlWriter, InterruptedSaveStatesReadAsTheOldOrTheNewFile) {
     const std::string dir = testing_support::MakeTempDir("crash");
     const std::string path = dir + "Storage.xml";
-    // Crashed after the file became the backup, while ".new" was half written.
+    // An older save cut short after the file became the backup, while ".new" was half written.
     WriteFile(path + ".bak", "<s v=\"old\"/>");
     WriteFile(path + ".new", "<s v=\"ne");
     EXPECT_EQ(Value(ReadFileDocument(path)), "old");
@@ -195,9 +199,41 @@ TEST(XmlWriter, InterruptedSaveStatesReadAsTheOldOrTheNewFile) {
     EXPECT_TRUE(Saved("new")->Save(path));
     EXPECT_EQ(Value(ReadFileDocument(path)), "new");
     EXPECT_EQ(ReadFile(path + ".bak"), "<s v=\"old\"/>");
+
+    // Cut short after the new text was whole: it is the newest and is read.
+    ASSERT_EQ(unlink(path.c_str()), 0);
+    WriteFile(path + ".new", "<s v=\"newest\"/>");
+    EXPECT_EQ(Value(ReadFileDocument(path)), "newest");
+    EXPECT_EQ(ReadFile(path + ".bak"), "<s v=\"old\"/>");
 }
 
-TEST(XmlWriter, FailedWriteRestoresTheFileAndKeepsTheNewText) {
+// The game killed at any instant of a save: each round kills a child that saves again and again,
+// after a random wait, and the file is then always whole and one of the texts saved.
+TEST(XmlWriter, AKillAtAnyInstantOfASaveLeavesAWholeFile) {
+    const std::string dir = testing_support::MakeTempDir("kill");
+    const std::string path = dir + "Storage.xml";
+    std::srand(7);
+    ASSERT_TRUE(Saved(std::string(200000, 'z'))->Save(path));
+    for (int round = 0; round < 12; ++round) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int n = 0;; ++n) Saved(std::string(200000 + n % 7, static_cast<char>('a' + n % 26)))->Save(path);
+        }
+        usleep(static_cast<useconds_t>(2000 + std::rand() % 30000));
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        LogCapture log;
+        const ObjectSmartPointer<XmlDocument> read = ReadFileDocument(path);
+        ASSERT_TRUE(read->GetRoot() != NULL) << "round " << round;
+        const std::string value = Value(read);
+        EXPECT_GE(value.size(), 200000u);
+        EXPECT_EQ(value.find_first_not_of(value[0]), std::string::npos);
+        EXPECT_EQ(log.ErrorCount(), 0) << log.Text();
+    }
+}
+
+TEST(XmlWriter, FailedWriteKeepsTheFileAndItsBackup) {
     const std::string dir = testing_support::MakeTempDir("full");
     const std::string path = dir + "Storage.xml";
     WriteFile(path, "<s v=\"old\"/>");
@@ -205,19 +241,25 @@ TEST(XmlWriter, FailedWriteRestoresTheFileAndKeepsTheNewText) {
     ASSERT_EQ(symlink("/dev/full", (path + ".new").c_str()), 0);
     {
         LogCapture log;
-        EXPECT_FALSE(Saved("new")->Save(path));
+        std::string failure;
+        EXPECT_FALSE(Saved("new")->Save(path, &failure));
         EXPECT_TRUE(log.Contains(W("Не удалось записать ") + path + ".new"));
+        EXPECT_TRUE(log.Contains("No space left on device")) << log.Text();
+        EXPECT_EQ(failure, "No space left on device");
         EXPECT_EQ(ReadFile(path), "<s v=\"old\"/>");
+        EXPECT_EQ(ReadFile(path + ".bak"), "<s v=\"older\"/>");
     }
     {
-        // Under an assert-throw scope the first report throws, and the file is back all the same.
+        // Under an assert-throw scope the first report throws; the file is untouched all the same.
         LogCapture log;
         AssertThrowGuard guard;
         EXPECT_THROW(Saved("new")->Save(path), AssertionFailedException);
         EXPECT_EQ(ReadFile(path), "<s v=\"old\"/>");
+        EXPECT_EQ(ReadFile(path + ".bak"), "<s v=\"older\"/>");
     }
-    ASSERT_EQ(unlink((path + ".new").c_str()), 0);
+    unlink((path + ".new").c_str());
     ASSERT_EQ(mkdir((path + ".new").c_str(), 0700), 0);
+    WriteFile(path + ".new/x", "");
     {
         LogCapture log;
         EXPECT_FALSE(Saved("new")->Save(path));
@@ -230,12 +272,11 @@ TEST(XmlWriter, FailedRenameIsReportedAndLeavesTheNewText) {
     LogCapture log;
     const std::string dir = testing_support::MakeTempDir("rename");
     const std::string path = dir + "Storage.xml";
-    WriteFile(path, "<s v=\"old\"/>");
-    // A backup that can be neither deleted nor replaced keeps the file in its place.
-    ASSERT_EQ(mkdir((path + ".bak").c_str(), 0700), 0);
-    WriteFile(path + ".bak/x", "");
+    // A folder in the file's place can be neither backed up nor replaced.
+    ASSERT_EQ(mkdir(path.c_str(), 0700), 0);
+    WriteFile(path + "/x", "kept");
     EXPECT_FALSE(Saved("new")->Save(path));
     EXPECT_TRUE(log.Contains(W("Не удалось переименовать ") + path + ".new" + W(" в ") + path));
-    EXPECT_EQ(ReadFile(path), "<s v=\"old\"/>");
+    EXPECT_EQ(ReadFile(path + "/x"), "kept");
     EXPECT_EQ(ReadFile(path + ".new"), "<s v=\"new\"/>");
 }

@@ -20,6 +20,7 @@
 
 namespace {
 
+using testing_support::Click;
 using testing_support::CompareWithReference;
 using testing_support::FixturePath;
 using testing_support::ReadFile;
@@ -58,13 +59,6 @@ std::string StoredValue(const std::string& stored, const std::string& name) {
 int StoredInt(const std::string& stored, const std::string& name) {
     const std::string value = StoredValue(stored, name);
     return value.empty() ? -1 : std::stoi(value);
-}
-
-// A click on a point of the window (pixels, origin top-left) from the frame on.
-std::string Click(int frame, int x, int y) {
-    const std::string at = std::to_string(x) + " " + std::to_string(y) + "\n";
-    return std::to_string(frame) + " move " + at + std::to_string(frame + 1) + " move " + std::to_string(x + 1) +
-           " " + std::to_string(y) + "\n" + std::to_string(frame + 3) + " down\n" + std::to_string(frame + 4) + " up\n";
 }
 
 // A press at one point, carried in steps to another and released there, from the frame on.
@@ -348,6 +342,37 @@ TEST_F(GameRunTest, ShopBuysAndUpgradesEquipmentOnceEach) {
     ExpectLooksLike(RunOwn(root, "", 60, {"/screensaver"}), "screensaver-equipment.png");
 }
 
+// The newer goods through the shop as a player buys them: the four fish kinds by their buy arrows
+// (the shelf scrolled on to each), the four plants and three decorations carried onto the sand;
+// the aquarium shows them all among the scenery, and the profile holds one of each at its price.
+TEST_F(GameRunTest, ShopSellsEveryNewFishPlantAndDecorationIntoTheTank) {
+    const std::string root = OwnGame("goods",
+                                     "<Storage><Globals/><Player name=\"Di\">"
+                                     "<Variable name=\"LevelNumber\" type=\"int\" value=\"5\"/>"
+                                     "<Variable name=\"Money\" type=\"int\" value=\"5000\"/>"
+                                     "</Player><ActivePlayer name=\"Di\"/></Storage>",
+                                     false);
+    // The fifth place of the fish shelf, and the right arrows of the fish and plant shelves.
+    const int FIFTH_BUY_X = 481;
+    const int FISH_SCROLL_Y = 437;
+    const int PLANT_Y = 500;
+    const int SCROLL_X = 520;
+    std::string shop = Click(40, MENU_X, MENU_AQUARIUM_Y) + Click(80, PANEL_SHOP_X, PANEL_Y) +
+                       Click(150, FIFTH_BUY_X, NEON_BUY_Y);
+    for (int f = 170; f < 320; f += 50) shop += Click(f, SCROLL_X, FISH_SCROLL_Y) + Click(f + 30, FIFTH_BUY_X, NEON_BUY_Y);
+    shop += Carry(330, 254, PLANT_Y, 120, 360) + Carry(370, 346, PLANT_Y, 300, 370) + Carry(410, 438, PLANT_Y, 420, 360);
+    for (int f = 450; f < 570; f += 30) shop += Click(f, SCROLL_X, PLANT_Y);
+    shop += Carry(570, 162, PLANT_Y, 250, 385) + Carry(610, 254, PLANT_Y, 150, 370) +
+            Carry(650, 346, PLANT_Y, 360, 365) + Carry(690, 438, PLANT_Y, 560, 370) + Click(730, 680, 25);
+    ExpectLooksLike(RunOwn(root, shop, 830), "aquarium-goods.png");
+    const std::string stored = ReadFile(root + "Tornvik Entertainment/Marivel/Storage.xml");
+    for (const char* kind : {"Guppy", "Clownfish", "Discus", "BlueTang", "Grass", "Red weed", "Cabomba", "Sword plant",
+                             "Amphora", "Castle", "Wheel"}) {
+        EXPECT_EQ(1, StoredInt(stored, std::string(kind) + " amount")) << kind;
+    }
+    EXPECT_EQ(5000 - (40 + 150 + 250 + 350) - (30 + 55 + 70 + 90) - (60 + 150 + 110), StoredInt(stored, "Money"));
+}
+
 // A shop visit: three neons bought, one sold through its question, the compressor bought and
 // upgraded; the profile holds the money, the amounts, the meters and the fish in the tank, and the
 // next start's aquarium keeps them.
@@ -565,6 +590,46 @@ TEST_F(GameRunTest, NoDeviceTextureOutlivesTheGame) {
     EXPECT_EQ(std::string::npos, errors.find("NewTexture")) << errors;
     const std::string stored = ReadFile(root + "Tornvik Entertainment/Marivel/Storage.xml");
     EXPECT_NE(std::string::npos, stored.find("<Variable name=\"Game field\" ")) << "no level was played";
+}
+
+// The first start needs a name: Cancel and OK with an empty name each show the notice and the name
+// panel stays, so no stand-in player is made; a typed name then makes the player.
+TEST_F(GameRunTest, TheFirstStartAsksAgainOnCancelAndSaysThatAnEmptyNameIsNoName) {
+    const std::string root = OwnGame("name", ReadFile(MARIVEL_SOURCE_DIR "/data/Storage.xml"), false);
+    const std::string cancel = Click(60, 520, 345);
+    ExpectLooksLike(RunOwn(root, cancel, 100), "name-needed.png");
+    const std::string again = cancel + Click(100, 400, 325) + "130 key 13\n" + Click(160, 400, 325) +
+                              "190 text Zed\n192 key 13\n";
+    const std::string menu = RunOwn(root, again, 240);
+    const std::string stored = ReadFile(root + "Tornvik Entertainment/Marivel/Storage.xml");
+    EXPECT_EQ(1, testing_support::CountOf(stored, "<Player name="));
+    EXPECT_NE(std::string::npos, stored.find("<ActivePlayer name=\"Zed\"/>")) << stored;
+    EXPECT_EQ("false", StoredValue(stored, "First start"));
+    ExpectLooksLike(menu, "menu-zed.png");
+}
+
+// A level paused with its button hides the board under the pause dialog; Escape asks before the level
+// is given up, and giving it up goes back to the menu with nothing paid and the level still to play.
+TEST_F(GameRunTest, ThePauseHidesTheBoardAndEscapeAsksBeforeALevelIsGivenUp) {
+    const std::string root = OwnGame("pause",
+                                     "<Storage><Globals/><Player name=\"Ed\">"
+                                     "<Variable name=\"LevelNumber\" type=\"int\" value=\"2\"/>"
+                                     "<Variable name=\"Money\" type=\"int\" value=\"30\"/>"
+                                     "<Variable name=\"Show game field hints\" type=\"bool\" value=\"false\"/>"
+                                     "</Player><ActivePlayer name=\"Ed\"/></Storage>",
+                                     false);
+    const std::string play = Click(40, MENU_X, MENU_PLAY_Y);
+    const int pauseX = 736;
+    const int pauseY = 572;
+    ExpectLooksLike(RunOwn(root, play + Click(200, pauseX, pauseY), 260), "level-paused.png");
+    const std::string ask = play + "200 key 27\n";
+    ExpectLooksLike(RunOwn(root, ask, 260), "level-give-up.png");
+    const std::string menu = RunOwn(root, ask + Click(260, 280, 355), 340);
+    const testing_support::PixelRegion column = {290, 250, 220, 300};
+    EXPECT_TRUE(CompareWithReference(menu, FixturePath("game/fixtures/menu-bo.png"), 16, 600, column).matches);
+    const std::string stored = ReadFile(root + "Tornvik Entertainment/Marivel/Storage.xml");
+    EXPECT_EQ(30, StoredInt(stored, "Money"));
+    EXPECT_EQ(2, StoredInt(stored, "LevelNumber"));
 }
 
 // F12 on the main menu opens the developer menu only when "dev" is true in settings.ini.

@@ -309,3 +309,27 @@ TEST_F(ClearingTest, SwappedBonusGoesOff) {
         EXPECT_EQ(f.sink.Count(BoardEventType::DelayedMessage), c.clears);
     }
 }
+
+// Each text of a cleared cell stands on the piece's lower edge, centred on its column: the score
+// of a plain piece and the money of a silver and a golden cell.
+TEST_F(ClearingTest, TheTextsOfAClearedCellStandOnThePiecesLowerEdge) {
+    Load({"adg", "aaa"}, {"123", "312"});
+    board.SetMoneyAffixes("$", "!");
+    board.SetAbsolutePos({100, 200});
+    const struct {
+        int x;
+        const char* text;
+        float rise;
+    } cases[] = {{0, "+10", 11.0f}, {1, "$10!", 20.0f}, {2, "$25!", 20.0f}};
+    for (const auto& c : cases) {
+        sink.events.clear();
+        board.ClearCell(c.x, 0, "clearMatch3", false);
+        const auto texts = sink.All(BoardEventType::Effect, "FloatingTextEffect");
+        ASSERT_EQ(texts.size(), 1u) << c.text;
+        EXPECT_EQ(texts[0].text, c.text);
+        // A 2-row board: row 0's piece corner is (1, 45) from the cell's, the cell's centre 22 further right.
+        EXPECT_FLOAT_EQ(texts[0].pos.x, 100.0f + 44.0f * static_cast<float>(c.x) + 1.0f + 22.0f) << c.text;
+        EXPECT_FLOAT_EQ(texts[0].pos.y, 200.0f + 45.0f) << c.text;
+        EXPECT_FLOAT_EQ(texts[0].rise, c.rise) << c.text;
+    }
+}

@@ -88,7 +88,8 @@ TEST_F(MovesTest, RecolourLeavesNoLineAndAMoveForManySeeds) {
         NullBoardEventSink sink;
         GameBoard board(random, motion, sink);
         LevelShape shape;
-        ASSERT_TRUE(ParseLevelLines(lines, shape));
+        LevelProblem problem;
+        ASSERT_TRUE(ParseLevelLines(lines, shape, problem));
         ASSERT_TRUE(board.ResizeBoard(9, 9));
         for (int y = 0; y < 9; ++y) {
             for (int x = 0; x < 9; ++x) {

@@ -165,7 +165,8 @@ struct BoardFixture {
 
     void Load(const std::vector<std::string>& lines, const std::vector<std::string>& contents) {
         LevelShape shape;
-        ASSERT_TRUE(ParseLevelLines(lines, shape));
+        LevelProblem problem;
+        ASSERT_TRUE(ParseLevelLines(lines, shape, problem));
         ASSERT_EQ(contents.size(), lines.size());
         ASSERT_TRUE(board.ResizeBoard(shape.sizeX, shape.sizeY));
         for (int y = 0; y < shape.sizeY; ++y) {

@@ -31,7 +31,9 @@ TEST(CampaignLevelsTest, EveryLevelStartsWithAPieceInEveryCellAndPaintToClear) {
         EXPECT_TRUE(ids.insert(id).second) << "a second level " << id;
         EXPECT_GT(level->GetIntAttribute("time"), 0) << id;
         LevelShape shape;
-        ASSERT_TRUE(ReadLevelShape(level, shape)) << id;
+        LevelProblem problem;
+        ASSERT_TRUE(ReadLevelShape(level, shape, problem)) << id << ": " << problem.text;
+        EXPECT_EQ(0, shape.unknownLetters) << id;
         board_test::BoardFixture f;
         ASSERT_TRUE(f.board.LoadLevelShape(shape, {0, 1, 2, 3, 4})) << id;
         EXPECT_GT(f.board.GetAllPaints(), 0) << id;

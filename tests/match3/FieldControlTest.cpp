@@ -301,7 +301,7 @@ TEST_F(FieldTest, TheMoneyExampleOfAWin) {
     EXPECT_EQ(0, field->GetLevelTime());
 }
 
-TEST_F(FieldTest, ATimeOutLeavesTheMoneyAndCountsALostLevel) {
+TEST_F(FieldTest, ATimeOutLeavesTheMoneyShowsNoneWonAndClearsTheHurryUpSign) {
     WriteLevels("<Levels><Level id=\"T\" time=\"2\"><Line>AAA</Line><Line>ddd</Line><Line>aaa</Line></Level></Levels>");
     MakeField();
     Load("T");
@@ -309,7 +309,13 @@ TEST_F(FieldTest, ATimeOutLeavesTheMoneyAndCountsALostLevel) {
     PermanentStorage::SetLocalInt("levelScore", 5);
     Press(CellPoint(1, 2));
     Release();
-    Run(0.1f, 25);
+    Run(0.1f, 18);
+    PermanentStorage::SetLocalString("FieldMoney", "$12");
+    Run(0.1f, 7);
+    EXPECT_EQ("0", PermanentStorage::GetLocalString("FieldMoney"));  // no money affixes here
+    const std::vector<std::string> hurry = Sent("FieldHurryUpScreen");
+    ASSERT_FALSE(hurry.empty());
+    EXPECT_EQ("clear children list", hurry.back());
     EXPECT_EQ(7, PermanentStorage::GetLocalInt("Money"));
     EXPECT_EQ(1, PermanentStorage::GetLocalInt("Levels lost"));
     EXPECT_EQ(0, PermanentStorage::GetLocalInt("levelScore"));

@@ -71,7 +71,7 @@ protected:
     void SetUp() override {
         FieldTest::SetUp();
         AddPictures(std::vector<effects_test::TestPicture>(std::begin(PICTURES), std::end(PICTURES)));
-        // Handles 109 and on, after the effect and field tests' samples.
+        // Handle 110, after the effect and field tests' samples.
         Sound::soundSystem.AddSample("show_help", "show_help.wav", 2);
         audio.ClearCalls();
     }
@@ -88,7 +88,7 @@ protected:
         return DrawnQuads([this] { field->Draw(); });
     }
 
-    int ShowHelpPlays() { return SamplePlays(109); }
+    int ShowHelpPlays() { return SamplePlays(110); }
 
     // The border tiles by grid corner (column, row of the corner), in drawing order.
     std::map<std::pair<int, int>, std::vector<AtlasTile>> Border(const std::vector<Quad>& quads) {
@@ -242,35 +242,36 @@ TEST_F(FieldDrawTest, CellsZoomIntoPlaceAndPiecesFadeInAsTheWaveComes) {
     }
 }
 
-TEST_F(FieldDrawTest, AFieldThatLeavesShrinksAwayFromTheOriginFirst) {
+TEST_F(FieldDrawTest, AFieldThatLeavesGoesOutAtOnceTheWayItCameIn) {
     WriteLevels("<Levels>" + Level("T", {"AAAAA", "ddddd", "aaaaa"}, 2) + "</Levels>");
     MakeField();
     Load("T");
-    Press(CellPoint(1, 2));
-    Release();
-    Run(0.1f, 25);
-    ASSERT_EQ(0, field->GetLevelTime());
-    // Fully shown at the start of the leaving wave; the origin is the one cell at exactly 1.
-    int origins = 0;
+    const float life = field->GetShine()._flareLife;
+    ASSERT_GT(life, 0.0f);
+    // Where the appearing wave left the cells: its origin highest, the farthest cell lowest.
+    int nearX = 0, nearY = 0, farX = 0, farY = 0;
     for (int x = 0; x < 5; ++x) {
         for (int y = 0; y < 3; ++y) {
-            EXPECT_GE(field->GetShineOffset(x, y), 1.0f);
-            if (field->GetShineOffset(x, y) == 1.0f) ++origins;
+            if (field->GetShineOffset(x, y) > field->GetShineOffset(nearX, nearY)) nearX = x, nearY = y;
+            if (field->GetShineOffset(x, y) < field->GetShineOffset(farX, farY)) farX = x, farY = y;
         }
     }
-    EXPECT_EQ(1, origins);
-    while (!field->GetShine().IsFlaring()) field->Update(0.05f);
-    Run(0.1f, 4);
-    int gone = 0;
-    int shown = 0;
-    for (int x = 0; x < 5; ++x) {
-        for (int y = 0; y < 3; ++y) (field->GetShineOffset(x, y) <= 0.0f ? gone : shown) += 1;
+    ASSERT_GT(field->GetShineOffset(nearX, nearY), field->GetShineOffset(farX, farY));
+    Press(CellPoint(1, 2));
+    Release();
+    for (int i = 0; i < 100 && field->GetLevelTime() != 0; ++i) field->Update(0.05f);
+    ASSERT_EQ(0, field->GetLevelTime());
+    // The leaving wave runs at once, over the life of the wave that brought the field in.
+    EXPECT_TRUE(field->GetShine().IsFlaring());
+    EXPECT_FLOAT_EQ(life, field->GetShine()._flareLife);
+    float elapsed = 0.0f;
+    while (field->GetShineOffset(farX, farY) > 0.0f && elapsed < life) {
+        field->Update(0.05f);
+        elapsed += 0.05f;
     }
-    EXPECT_GT(gone, 0);
-    EXPECT_GT(shown, 0);
-    const std::vector<Quad> quads = DrawField();
-    EXPECT_FALSE(Only(quads, PIECE).empty());
-    Run(0.1f, 30);
+    EXPECT_GT(field->GetShineOffset(nearX, nearY), 0.0f);  // the origin goes last
+    EXPECT_FALSE(Only(DrawField(), PIECE).empty());
+    Run(0.05f, static_cast<int>(life / 0.05f) + 2);
     EXPECT_FALSE(field->IsFieldShown());
     EXPECT_TRUE(Only(DrawField(), CELL_PICTURE).empty());
 }
@@ -317,6 +318,22 @@ TEST_F(FieldDrawTest, TheGlowWaveRunsOverBoardsOneCellWideOrHigh) {
         }
         EXPECT_GE(glows[0].alpha, 20);
     }
+}
+
+// The glow over the last painted cells swells to 0.8 of full at the middle of each of its waves.
+TEST_F(FieldDrawTest, TheFewPaintsGlowPeaksAtFourFifths) {
+    PermanentStorage::SetLocalInt("LevelNumber", 2);
+    WriteLevels("<Levels>" + Level("Row", {"Addadd"}) + "</Levels>");
+    MakeField();
+    Load("Row");
+    // The flare comes every 4 s for 2 s; it is sampled finely from its start.
+    for (int frame = 0; frame < 200 && Only(DrawField(), GLOW).empty(); ++frame) field->Update(0.05f);
+    int peak = 0;
+    for (int frame = 0; frame < 80; ++frame) {
+        for (const Quad& glow : Only(DrawField(), GLOW)) peak = std::max(peak, glow.alpha);
+        field->Update(0.025f);
+    }
+    EXPECT_NEAR(0.8f * 255.0f, static_cast<float>(peak), 4.0f);
 }
 
 // The decor.
@@ -462,6 +479,51 @@ TEST_F(FieldDrawTest, TheFirstMoveHintOpensTheFirstHintBoxOnce) {
     const std::vector<std::string> sent = Sent("GameFieldScreen");
     EXPECT_EQ(1, std::count(sent.begin(), sent.end(), "create top instance"));
     EXPECT_TRUE(PermanentStorage::GetLocalBoolOrDef("first_hint", false));
+}
+
+TEST_F(FieldDrawTest, TheFirstPressSwapsAndItsHintBoxWaitsUntilThePressIsOverAndTheBoardRests) {
+    Show({"AAAAA", "aaaaa", "ddddd", "aaaaa"});
+    Run(0.1f, 20);
+    ASSERT_TRUE(field->Board().HasMove());
+    const BoardPoint p0 = field->Board().GetHintMove().first;
+    const BoardPoint p1 = field->Board().GetHintMove().second;
+    auto boxes = [this] {
+        const std::vector<std::string> sent = Sent("GameFieldScreen");
+        return std::count(sent.begin(), sent.end(), "create top instance");
+    };
+    const Point a = CellPoint(p0.x, p0.y);
+    Press(a);
+    Run(0.1f, 10);
+    EXPECT_EQ(0, boxes()) << "no box while the press is held";
+    Move(Point(a.x + (p1.x - p0.x) * 20, a.y - (p1.y - p0.y) * 20), captured);
+    EXPECT_EQ(2u, field->Board().Selection().size()) << "the first press swaps";
+    Release();
+    field->Update(0.1f);
+    EXPECT_EQ(0, boxes()) << "no box while the pieces move";
+    EXPECT_FALSE(PermanentStorage::GetLocalBoolOrDef("first_hint", false));
+    Run(0.1f, 40);
+    EXPECT_LE(1, boxes());
+    EXPECT_TRUE(PermanentStorage::GetLocalBoolOrDef("first_hint", false));
+}
+
+TEST_F(FieldDrawTest, ThePlayersPauseHidesTheBoardAndContinueLeavesAnOpenHintBoxWaiting) {
+    PermanentStorage::SetLocalBool("first_hint", true);
+    Show({"AAAAA", "aaaaa", "ddddd", "aaaaa"});
+    Run(0.1f, 20);
+    ASSERT_FALSE(Only(DrawField(), PIECE).empty());
+    SendMessage("GameField", "Pause");
+    EXPECT_TRUE(Only(DrawField(), PIECE).empty());
+    EXPECT_TRUE(Only(DrawField(), BORDER).empty());
+    SendMessage("GameField", "Continue");
+    EXPECT_FALSE(Only(DrawField(), PIECE).empty());
+    // A box opens, the player pauses and continues: the field still waits for the box.
+    SendMessage("GameField", "Pause hint");
+    SendMessage("GameField", "Pause");
+    SendMessage("GameField", "Continue");
+    EXPECT_TRUE(field->IsPaused());
+    EXPECT_FALSE(Only(DrawField(), PIECE).empty());
+    SendMessage("GameField", "Continue hint");
+    EXPECT_FALSE(field->IsPaused());
 }
 
 TEST_F(FieldDrawTest, AfterAWinTheScreenDarkensToAQuarter) {

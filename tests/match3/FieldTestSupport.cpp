@@ -6,6 +6,7 @@
 #include "content/TemplateLib.h"
 #include "core/Assert.h"
 #include "core/MessageServer.h"
+#include "core/Random.h"
 #include "core/XmlRead.h"
 #include "platform/render/PngFile.h"
 #include "shell/RenderDeviceFonts.h"
@@ -52,7 +53,7 @@ const char* const HINT_TEMPLATE = R"(<FixedChildrenListControl><position x="[x]"
 </children></FixedChildrenListControl>)";
 
 // Registered after the effect tests' four, so their handles count on from 105.
-const char* const FIELD_SAMPLES[] = {"lightning", "bomb2", "item_wrong", "item_success"};
+const char* const FIELD_SAMPLES[] = {"lightning", "bomb2", "item_wrong", "item_success", "item_fall"};
 
 }  // namespace
 
@@ -106,8 +107,8 @@ void FieldTest::WriteLevels(const std::string& levels) { testing_support::WriteF
 void FieldTest::WriteChipSets(const std::string& sets) { testing_support::WriteFile(dir + "ChipSets.xml", sets); }
 
 void FieldTest::MakeField(const std::string& extraAttributes, const std::string& extraChildren,
-                          const Point& home) {
-    const std::string xml = "<ZovGameFieldControl seed=\"5\" " + extraAttributes + "><position x=\"" +
+                          const Point& home, unsigned seed) {
+    const std::string xml = "<ZovGameFieldControl " + extraAttributes + "><position x=\"" +
                             std::to_string(home.x) + "\" y=\"" + std::to_string(home.y) +
                             "\"/><messageReceiver name=\"GameField\"/>"
                             "<GameTimeCounter hideProcess=\"0.2\" minScale=\"0.5\"><position x=\"700\" y=\"100\"/>"
@@ -118,6 +119,8 @@ void FieldTest::MakeField(const std::string& extraAttributes, const std::string&
                             "levelId=\"FieldLevel\"/>" +
                             extraChildren + "</ZovGameFieldControl>";
     ObjectSmartPointer<XmlElement> element = Parse(xml);
+    // The field seeds its boards from the program's generator, as a run started with a seed does.
+    Random::Seed(seed);
     try {
         field = ObjectSmartPointer<ZovGameFieldControl>(new ZovGameFieldControl(ObjectWeakPointer<Control>(), element));
     } catch (const AssertionFailedException& e) {
@@ -213,7 +216,7 @@ std::vector<std::string> FieldTest::Played() {
         const std::size_t open = call.find('(');
         const std::size_t end = call.find_first_of(",)", open);
         const int index = std::stoi(call.substr(open + 1, end - open - 1)) - 105;
-        if (index >= 0 && index < 4) played.push_back(std::string("play ") + FIELD_SAMPLES[index]);
+        if (index >= 0 && index < static_cast<int>(std::size(FIELD_SAMPLES))) played.push_back(std::string("play ") + FIELD_SAMPLES[index]);
     }
     audio.ClearCalls();
     return played;

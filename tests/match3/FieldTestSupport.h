@@ -35,9 +35,10 @@ protected:
 
     void WriteLevels(const std::string& levels);
     void WriteChipSets(const std::string& sets);
-    // Builds the field (home position (400, 300) unless given, no start delays).
+    // Builds the field (home position (400, 300) unless given, no start delays), with the program's
+    // generator seeded.
     void MakeField(const std::string& extraAttributes = "", const std::string& extraChildren = "",
-                   const Point& home = Point(400, 300));
+                   const Point& home = Point(400, 300), unsigned seed = 5);
     // Loads the level and lets the field appear.
     void Load(const std::string& name);
     // Colours by rows, top row first: a digit a chip of that colour, '.' an empty cell, '#' a hole,

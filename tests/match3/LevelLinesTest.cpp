@@ -8,10 +8,19 @@
 using board_test::BoardFixture;
 using testing_support::LogCapture;
 
+namespace {
+
+bool Parse(const std::vector<std::string>& lines, LevelShape& shape) {
+    LevelProblem problem;
+    return ParseLevelLines(lines, shape, problem);
+}
+
+}  // namespace
+
 TEST(LevelLinesTest, TheThreeByTwoExample) {
     BoardFixture f;
     LevelShape shape;
-    ASSERT_TRUE(ParseLevelLines({"aA0", "dgb"}, shape));
+    ASSERT_TRUE(Parse({"aA0", "dgb"}, shape));
     EXPECT_EQ(shape.sizeX, 3);
     EXPECT_EQ(shape.sizeY, 2);
     ASSERT_TRUE(f.board.LoadLevelShape(shape, {0, 1, 2}));
@@ -45,7 +54,7 @@ TEST(LevelLinesTest, LoadedLevelHasNoLineAndAMoveAfterRecolouring) {
         LevelShape shape;
         std::vector<std::string> lines(13, "aaaaaaaaaaaaaaa");
         lines[0] = "AAAAAAAAAAAAAAA";
-        ASSERT_TRUE(ParseLevelLines(lines, shape));
+        ASSERT_TRUE(Parse(lines, shape));
         ASSERT_TRUE(board.LoadLevelShape(shape, {0, 1, 2, 3}));
         if (!board.HasMove()) board.NoMovesReshuffle(false, true);
         EXPECT_TRUE(board.HasMove());
@@ -57,7 +66,7 @@ TEST(LevelLinesTest, LevelWithoutMoveIsRecolouredAtOnce) {
     // No swap within a column of three makes a line.
     BoardFixture f;
     LevelShape shape;
-    ASSERT_TRUE(ParseLevelLines({"A", "a", "a"}, shape));
+    ASSERT_TRUE(Parse({"A", "a", "a"}, shape));
     f.random.Push({0, 1, 2});
     ASSERT_TRUE(f.board.LoadLevelShape(shape, {0, 1, 2}));
     EXPECT_FALSE(f.board.HasMove());
@@ -97,34 +106,53 @@ TEST(LevelLinesTest, CellLetters) {
     }
 }
 
-TEST(LevelLinesTest, MalformedLevelsAndUnknownLettersAreRejected) {
-    const std::vector<std::vector<std::string>> bad = {
-        {},
-        {""},
-        {"aaa", "aa"},
-        {"aa", "aaa"},
-        {std::string(16, 'a')},
-        std::vector<std::string>(14, "aaa"),
-        {"ajZ"},
-        {"aaa", "a-a"},
-        {"AbC", "d0e", "fgX"},
+TEST(LevelLinesTest, MalformedLevelsAreRejectedWithTheirLine) {
+    const struct {
+        std::vector<std::string> lines;
+        int line;
+        const char* text;
+    } bad[] = {
+        {{}, -1, "no cells"},
+        {{""}, 0, "no cells"},
+        {{"aaa", "aa"}, 1, "level line 2 has 2 cells, the first has 3"},
+        {{"aa", "aaa"}, 1, "level line 2 has 3 cells"},
+        {{std::string(16, 'a')}, 0, "larger than 15 x 13: 16 x 1"},
+        {std::vector<std::string>(14, "aaa"), 13, "larger than 15 x 13: 3 x 14"},
     };
-    for (const auto& lines : bad) {
+    for (const auto& c : bad) {
         LogCapture log;
         LevelShape shape;
-        EXPECT_FALSE(ParseLevelLines(lines, shape));
-        EXPECT_EQ(log.ErrorCount(), 1);
+        LevelProblem problem;
+        EXPECT_FALSE(ParseLevelLines(c.lines, shape, problem));
+        EXPECT_EQ(problem.line, c.line) << problem.text;
+        EXPECT_NE(problem.text.find(c.text), std::string::npos) << problem.text;
+        EXPECT_EQ(log.ErrorCount(), 0);  // the caller, who knows the file, reports
         EXPECT_EQ(shape.sizeX, 0);
         EXPECT_TRUE(shape.cells.empty());
     }
-    {
-        LogCapture log;
-        LevelShape shape;
-        EXPECT_FALSE(ParseLevelLines({"aaa", "a-a"}, shape));
-        EXPECT_TRUE(log.Contains("Level line 2 has the unknown cell letter '-' in column 2"));
+}
+
+TEST(LevelLinesTest, UnknownLettersPlayAsPlainCellsAndAreCounted) {
+    LevelShape shape;
+    LevelProblem problem;
+    ASSERT_TRUE(ParseLevelLines({"AbC", "d-e", "fgX"}, shape, problem));
+    EXPECT_EQ(shape.unknownLetters, 2);
+    EXPECT_EQ(shape.firstUnknown.line, 1);
+    EXPECT_EQ(shape.firstUnknown.column, 1);
+    EXPECT_EQ(shape.firstUnknown.text, "level line 2 has the unknown cell letter '-' in column 2");
+    for (const auto& at : {std::make_pair(1, 1), std::make_pair(2, 2)}) {
+        const LevelShapeCell& cell = shape.cells[static_cast<std::size_t>(at.first)][static_cast<std::size_t>(at.second)];
+        EXPECT_FALSE(cell.hole);
+        EXPECT_FALSE(cell.born);
+        EXPECT_EQ(cell.locks, 0);
+        EXPECT_EQ(cell.painted, 0);
     }
+    EXPECT_EQ(shape.cells[0][2].locks, 2);  // the known letters keep their meaning
+}
+
+TEST(LevelLinesTest, TheLargestShapeLoadsAndTheBoardRefusesLargerOnes) {
     LevelShape largest;
-    EXPECT_TRUE(ParseLevelLines(std::vector<std::string>(13, std::string(15, 'a')), largest));
+    EXPECT_TRUE(Parse(std::vector<std::string>(13, std::string(15, 'a')), largest));
 
     // A hand-made shape out of bounds is refused by the board without change.
     BoardFixture f;
@@ -140,28 +168,36 @@ TEST(LevelLinesTest, MalformedLevelsAndUnknownLettersAreRejected) {
     EXPECT_EQ(f.Contents(), (std::vector<std::string>{"12"}));
 }
 
-TEST(LevelLinesTest, ChipSets) {
-    struct Case {
+TEST(LevelLinesTest, ChipSetsAreCutToWhatALevelUses) {
+    const struct {
         std::string chips;
         bool ok;
+        const char* usable;
         std::vector<int> colors;
-        int errors;
+        const char* note;
+    } cases[] = {
+        {"012", true, "012", {0, 1, 2}, ""},
+        {"876", true, "876", {8, 7, 6}, ""},
+        {"0129AB", true, "012", {0, 1, 2}, "3 characters without a piece left out"},
+        {"0123456780", true, "012345678", {0, 1, 2, 3, 4, 5, 6, 7, 8}, "cut after 9 entries of 10"},
+        {std::string(10000000, 'Z') + "012", false, "", {}, "fewer than 3 colours"},
+        {"012" + std::string(10000000, '1'), true, "012111111", {0, 1, 2, 1, 1, 1, 1, 1, 1}, "cut after 9"},
+        {"01", false, "", {}, "fewer than 3 colours"},
+        {"00111", false, "", {}, "fewer than 3 colours"},
+        {"9AZ", false, "", {}, "fewer than 3 colours"},
+        {"", false, "", {}, "fewer than 3 colours"},
     };
-    const Case cases[] = {
-        {"012", true, {0, 1, 2}, 0},
-        {"876", true, {8, 7, 6}, 0},
-        {"0129AB", true, {0, 1, 2}, 3},
-        {"01", false, {}, 1},
-        {"00111", false, {}, 1},
-        {"9AZ", false, {}, 4},
-        {"", false, {}, 1},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         LogCapture log;
+        std::string usable = "x";
+        std::string note;
+        EXPECT_EQ(UsableChipSet(c.chips, usable, note), c.ok) << c.chips.substr(0, 20);
+        EXPECT_EQ(usable, c.usable) << c.chips.substr(0, 20);
+        EXPECT_NE(note.find(c.note), std::string::npos) << note;
         std::vector<int> colors{99};
-        EXPECT_EQ(ParseChipSet(c.chips, colors), c.ok) << c.chips;
-        EXPECT_EQ(colors, c.colors) << c.chips;
-        EXPECT_EQ(log.ErrorCount(), c.errors) << c.chips;
+        EXPECT_EQ(ParseChipSet(usable, colors), c.ok);
+        EXPECT_EQ(colors, c.colors) << c.chips.substr(0, 20);
+        EXPECT_EQ(log.ErrorCount(), 0);
     }
 }
 
@@ -194,7 +230,7 @@ TEST(LevelLinesTest, RestoredCellsAcceptOnlyPiecesWithPictures) {
 
 TEST(LevelLinesTest, GameGeneratorIsTheDefaultAndSeedable) {
     LevelShape shape;
-    ASSERT_TRUE(ParseLevelLines(std::vector<std::string>(6, "AAAAAA"), shape));
+    ASSERT_TRUE(Parse(std::vector<std::string>(6, "AAAAAA"), shape));
     std::vector<std::vector<int>> colours;
     for (int run = 0; run < 2; ++run) {
         Random::Seed(1234);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 #include "match3/board/LevelLog.h"
 #include "match3/board/LevelResults.h"
@@ -115,6 +116,50 @@ TEST(ScoreCounterTest, NewAdditionRestartsFromTheShownValue) {
     EXPECT_EQ(counter.GetScore(), 125);
     counter.Update(0.5f);
     EXPECT_EQ(counter.GetScore(), 200);
+}
+
+// Sums that would run past the int range stop at its end; a level never takes money away and the
+// player's money never goes below 0.
+TEST(LevelMoneyTest, SumsStayInRangeAndMoneyNeverGoesNegative) {
+    constexpr int MAX = std::numeric_limits<int>::max();
+    EXPECT_EQ(MAX, AddMoney(MAX - 100, 2000));
+    EXPECT_EQ(0, AddMoney(10, -2000));
+    EXPECT_EQ(150, AddMoney(100, 50));
+    EXPECT_EQ(MAX, RoundToInt(1.0e30f));
+    EXPECT_EQ(std::numeric_limits<int>::min(), RoundToInt(-1.0e30f));
+    EXPECT_EQ(0, RoundToInt(std::numeric_limits<float>::quiet_NaN()));
+    EXPECT_EQ(3, RoundToInt(2.5f));
+    const struct {
+        int score;
+        float scoreMul;
+        int money;
+        int timeCount;
+        float timeMul;
+        int cup;
+        int total;
+    } cases[] = {
+        {100, 0.5f, 10, 60, 0.5f, 20, 110},
+        {MAX, 2.0f, MAX, 100, 1.0e9f, MAX, MAX},
+        {1000, -5.0f, 0, 10, -1.0f, 0, 0},  // bonus factors from a script gone wrong pay nothing
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.total, LevelMoneyTotal(c.score, c.scoreMul, c.money, c.timeCount, c.timeMul, c.cup, 1.0f));
+    }
+    const WinMoney w = ComputeWinMoney(4, 2, 1.0e6f, 1.0e6f, MAX, 1.0e6f);
+    EXPECT_EQ(MAX, w.krug);
+    EXPECT_EQ(MAX, LapMoneyBonus(MAX, 1.0e6f));
+    const std::map<std::string, int> table = {{"11", MAX}, {"12", MAX}};
+    const int levels[3] = {2, 0, 0};
+    EXPECT_EQ(MAX, CupBonus(table, levels));
+}
+
+TEST(ScoreCounterTest, TheTotalStopsAtTheEndOfTheIntRange) {
+    ScoreCounter counter;
+    counter.SetAtRest(std::numeric_limits<int>::max() - 5);
+    counter.Add(1000000);
+    EXPECT_EQ(std::numeric_limits<int>::max(), counter.GetRealScore());
+    for (int i = 0; i < 4; ++i) EXPECT_TRUE(counter.Update(0.25f));
+    EXPECT_EQ(std::numeric_limits<int>::max(), counter.GetScore());
 }
 
 TEST(LevelClockTest, HurryUpStartsJustBelowAFifthOnce) {

@@ -366,3 +366,24 @@ TEST_F(StatisticScreenTest, AShortLayoutLosesOnlyTheLinesItHas) {
 }
 
 }  // namespace
+
+// The score money counts for a 3500th of a second per point of score, between 0.1 s and 2 s, after
+// a quarter second's wait; the "Level score" text drains over the same time and then goes blank.
+TEST_F(StatisticScreenTest, TheScoreCountTakesItsTimeFromTheScore) {
+    const struct {
+        int score;
+        float seconds;
+    } cases[] = {{100, 0.1f}, {1750, 0.5f}, {3500, 1.0f}, {7000, 2.0f}, {20000, 2.0f}};
+    for (const auto& c : cases) {
+        PermanentStorage::SetLocalInt("LevelScoreBonusInt", c.score);
+        PermanentStorage::SetLocalString("Level score", std::to_string(c.score));
+        MakeContinued();
+        SendMessage("ZovFieldStatistic", "start score money");
+        float elapsed = 0.0f;
+        while (PermanentStorage::GetLocalString("Level score") != "" && elapsed < 2.9f) {
+            screen->Update(0.01f);
+            elapsed += 0.01f;
+        }
+        EXPECT_NEAR(0.25f + c.seconds, elapsed, 0.025f) << c.score;
+    }
+}

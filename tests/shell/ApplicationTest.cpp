@@ -6,6 +6,7 @@
 #include <deque>
 
 #include "core/PermanentStorage.h"
+#include "core/PlayerNotice.h"
 #include "core/Timer.h"
 #include "shell/Application.h"
 #include "shell/ScriptMap.h"
@@ -45,6 +46,10 @@ public:
     void ResumeSound() override { _calls.push_back("resume sound"); }
     void BeginFrame() override { _calls.push_back("begin"); }
     void DrawPauseOverlay() override { _calls.push_back("overlay"); }
+    bool DrawNotice(const std::string& text, float alpha) override {
+        _calls.push_back("notice " + text + " " + RecordingRoot::Seconds(alpha));
+        return true;
+    }
     void WidenForCursor() override { _calls.push_back("widen"); }
     void ApplyCursor(CursorChoice choice, bool) override {
         _calls.push_back("cursor " + std::to_string(static_cast<int>(choice)));
@@ -99,6 +104,40 @@ TEST_F(ApplicationTest, FrameRunsItsStepsInOrderWithTheScaledStep) {
                                                "end"};
     EXPECT_EQ(expected, Calls());
     EXPECT_EQ(1, app->GetFrameCount());
+}
+
+// A notice for the player is drawn over the picture for fifteen seconds of frames, fading over
+// the last one; the next one follows; the screensaver keeps them back.
+TEST_F(ApplicationTest, NoticesAreShownOneAfterAnotherForFifteenSeconds) {
+    PlayerNotice::Clear();
+    PlayerNotice::Post("first");
+    PlayerNotice::Post("second");
+    auto app = Make(0.5f);
+    std::vector<std::string> notices;
+    for (int frame = 0; frame < 62; ++frame) {
+        Calls().clear();
+        app->Tick(false, false);
+        for (const std::string& call : Calls()) {
+            if (call.compare(0, 7, "notice ") == 0) notices.push_back(call);
+        }
+        if (frame == 0) {
+            // Drawn after the tree, before the cursor.
+            const auto at = std::find(Calls().begin(), Calls().end(), "notice first 1.000");
+            ASSERT_NE(at, Calls().end());
+            EXPECT_EQ(*(at - 1), "root draw");
+        }
+    }
+    ASSERT_EQ(60u, notices.size());
+    EXPECT_EQ("notice first 1.000", notices[0]);
+    EXPECT_EQ("notice first 0.500", notices[29]);
+    EXPECT_EQ("notice second 1.000", notices[30]);
+    PlayerNotice::Post("held");
+    PermanentStorage::SetGlobalBool("temp:ScreensaverMode", true);
+    Calls().clear();
+    app->Tick(false, false);
+    EXPECT_EQ(Calls().end(), std::find(Calls().begin(), Calls().end(), "notice held 1.000"));
+    PermanentStorage::SetGlobalBool("temp:ScreensaverMode", false);
+    PlayerNotice::Clear();
 }
 
 TEST_F(ApplicationTest, TreeStepIsCutToOneSecond) {

@@ -4,10 +4,13 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <utility>
+#include <vector>
 
 #include "shell/EntrySettings.h"
 #include "tests/support/TestSupport.h"
 
+using testing_support::FileExists;
 using testing_support::LogCapture;
 using testing_support::MakeTempDir;
 using testing_support::ReadFile;
@@ -103,8 +106,9 @@ TEST(SettingsFileTest, BadLinesAreReportedAndStillRead) {
                 run.log.find("name == \"dev\"") != std::string::npos);
     EXPECT_TRUE(run.log.find("utils::ReadNvp(str, name, value)") != std::string::npos);
     EXPECT_TRUE(run.settings.adVisible);
-    // SetCurrentDirectory, two flags, the name, the split and the empty flag of the fifth line.
-    EXPECT_EQ(6, run.errors);
+    // SetCurrentDirectory, the flags, the name and the split; the three bad flags fail one check
+    // at one place, which is written once.
+    EXPECT_EQ(4, run.errors);
 }
 
 TEST(DataFolderTest, ApplicationDataFolderIsSeededWithoutOverwriting) {
@@ -122,6 +126,7 @@ TEST(DataFolderTest, ApplicationDataFolderIsSeededWithoutOverwriting) {
     WriteFile(folder + "Storage.xml", "kept storage");
     EntrySettings settings;
     EXPECT_EQ(folder, PrepareDataFolder(settings));
+    SeedDataFolder(folder);
     EXPECT_EQ("new info", ReadFile(folder + "GameInfo.xml"));
     EXPECT_EQ("kept storage", ReadFile(folder + "Storage.xml"));
 
@@ -132,6 +137,39 @@ TEST(DataFolderTest, ApplicationDataFolderIsSeededWithoutOverwriting) {
 
     ASSERT_EQ(0, chdir(saved));
     unsetenv("XDG_DATA_HOME");
+}
+
+// A save cut short leaves the profile aside: it comes back before the first-start copy is
+// considered, and the copy never goes into a folder that holds any profile file.
+TEST(DataFolderTest, ALeftoverProfileComesBackAndIsNeverReplacedByTheFirstStartCopy) {
+    const std::string start = MakeTempDir("start");
+    WriteFile(start + "GameInfo.xml", "<GameInfo/>");
+    WriteFile(start + "Storage.xml", "<Storage><Globals/></Storage>");
+    char saved[4096];
+    ASSERT_NE(nullptr, getcwd(saved, sizeof saved));
+    ASSERT_EQ(0, chdir(start.c_str()));
+    const std::string kept = "<Storage><Globals/><Player name=\"Ann\"/></Storage>";
+    const struct {
+        std::vector<std::pair<std::string, std::string>> files;
+        std::string expected;
+    } cases[] = {
+        {{{"Storage.xml.bak", kept}}, kept},
+        {{{"Storage.xml.new", kept}}, kept},
+        // A new text cut short: the backup is the newest whole one.
+        {{{"Storage.xml.bak", kept}, {"Storage.xml.new", "<Storage><Globals/><Pla"}}, kept},
+        // Only a broken leftover: nothing is copied over it, the reader deals with it.
+        {{{"Storage.xml.new", "<Stor"}}, ""},
+        {{}, "<Storage><Globals/></Storage>"},
+    };
+    for (const auto& c : cases) {
+        const std::string folder = MakeTempDir("profile");
+        for (const auto& file : c.files) WriteFile(folder + file.first, file.second);
+        SeedDataFolder(folder);
+        EXPECT_EQ(c.expected, FileExists(folder + "Storage.xml") ? ReadFile(folder + "Storage.xml") : "")
+            << c.files.size();
+        EXPECT_FALSE(FileExists(folder + "Storage.xml.part"));
+    }
+    ASSERT_EQ(0, chdir(saved));
 }
 
 TEST(CommandLineTest, OnlyTheExactFirstArgumentSelectsScreensaverMode) {

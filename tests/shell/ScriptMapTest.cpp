@@ -244,3 +244,31 @@ TEST_F(ScriptMapTest, UserdataBlocksMeetTheBindingsAlignment) {
     lua_pop(L, 2);
     EXPECT_EQ(RunLua("alignedColors = nil collectgarbage()"), "");
 }
+
+// A script in an endless loop is stopped with a report naming the script and the line; the
+// next call starts a fresh count, and neither pcall nor a coroutine gets past the stop.
+TEST_F(ScriptMapTest, AnEndlessScriptIsStoppedAtItsLimitAndTheNextCallRuns) {
+    LuaSupport::SetInstructionLimit(2000000);
+    {
+        LogCapture log;
+        EXPECT_TRUE(ScriptMap::RunScript(Fixture("endless.lua")));
+        EXPECT_EQ(log.ErrorCount(), 1);
+        EXPECT_TRUE(log.Contains("endless.lua:3: the script ran past its limit of 2000000 instructions")) << log.Text();
+        EXPECT_EQ(Eval("endlessBefore"), "1");
+        EXPECT_EQ(Eval("endlessAfter"), "nil");
+    }
+    ScriptMap::RunScript(Fixture("endless_calls.lua"));
+    for (const char* name : {"Spin", "SpinCaught", "SpinInCoroutine"}) {
+        LogCapture log;
+        ScriptMap::CallFunction(name);
+        EXPECT_EQ(log.ErrorCount(), 1) << name;
+        EXPECT_TRUE(log.Contains("endless_calls.lua:")) << name << "\n" << log.Text();
+        EXPECT_TRUE(log.Contains("ran past its limit")) << name;
+        EXPECT_EQ(lua_gettop(ScriptMap::state), 0) << name;
+        // Every call has its own count.
+        for (int i = 0; i < 3; ++i) ScriptMap::CallFunction("Short");
+        EXPECT_EQ(log.ErrorCount(), 1) << name;
+    }
+    EXPECT_EQ(Eval("shortCalls"), "9");
+    LuaSupport::SetInstructionLimit(LuaSupport::DEFAULT_INSTRUCTION_LIMIT);
+}

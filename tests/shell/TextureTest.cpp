@@ -413,7 +413,8 @@ TEST_F(TextureTest, GroupSequencesKeepUseCountsBalanced) {
         EXPECT_TRUE(Texture::HasGroup(""));
         EXPECT_TRUE(Texture::HasGroup("y"));
         t = nullptr;
-        EXPECT_EQ(2, capture.ErrorCount());
+        // The release reads the names again and fails the same check at its place: written once.
+        EXPECT_EQ(1, capture.ErrorCount());
         EXPECT_FALSE(Texture::HasGroup(""));
     }
     LogCapture capture;

@@ -63,6 +63,12 @@ pid_t StartProgram(const std::string& folder, const std::string& home, const std
     return pid;
 }
 
+std::string Click(int frame, int x, int y) {
+    const std::string at = std::to_string(x) + " " + std::to_string(y) + "\n";
+    return std::to_string(frame) + " move " + at + std::to_string(frame + 1) + " move " + std::to_string(x + 1) + " " +
+           std::to_string(y) + "\n" + std::to_string(frame + 3) + " down\n" + std::to_string(frame + 4) + " up\n";
+}
+
 ProgramRun::~ProgramRun() {
     if (_pid > 0) {
         kill(_pid, SIGKILL);

@@ -32,10 +32,15 @@ public:
     int Wait(int seconds);
     void Signal(int signal);
     bool Started() const { return _pid > 0; }
+    pid_t Pid() const { return _pid; }
 
 private:
     pid_t _pid = 0;
 };
+
+// The input script lines of a click at a window point (pixels, origin top-left) from the frame on:
+// a move there, a small move, the press and the release.
+std::string Click(int frame, int x, int y);
 
 // Runs the program in the folder to its end; its exit code, or -1 when it does not start or hangs.
 int RunProgram(const std::string& folder, const std::string& home, const std::vector<std::string>& args);

@@ -4,7 +4,7 @@
 #include <clocale>
 #include <filesystem>
 
-#include "core/ContentValues.h"
+#include "core/Assert.h"
 #include "core/DataFolder.h"
 #include "tests/support/TestSupport.h"
 
@@ -12,7 +12,7 @@ namespace {
 
 // Reports written once a run are written again in every test.
 class ReportedChecksReset : public testing::EmptyTestEventListener {
-    void OnTestStart(const testing::TestInfo&) override { ForgetReportedChecks(); }
+    void OnTestStart(const testing::TestInfo&) override { ForgetReportedFailures(); }
 };
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "core/Assert.h"
 #include "core/HtmlLog.h"
 
 namespace testing_support {
@@ -57,6 +58,7 @@ std::string FixturePath(const std::string& relative) {
 }
 
 LogCapture::LogCapture() {
+    ForgetReportedFailures();
     if (std::FILE* f = std::fopen(HtmlLog::FileName().c_str(), "wb")) {
         std::fclose(f);
     }

@@ -157,6 +157,22 @@ TEST_F(ExpandingControlTest, APanelIsDraggedAndAClickWithoutMotionKeepsItOnTheMo
     EXPECT_FALSE(Hint()->IsInDragging());
 }
 
+TEST_F(ExpandingControlTest, APanelThatAClickClosesGoesOnAClickOnItselfAndStillMovesWhenDragged) {
+    Shown("clickCloses='true'");
+    Move(150, 110);
+    Down(150, 110);
+    Move(170, 140);
+    Up(170, 140);
+    EXPECT_EQ(Point(120, 130), Hint()->GetAbsolutePos());
+    EXPECT_EQ(ExpandingControl::SHOWN_STATE, Hint()->GetState());
+    Run(12, STEP);
+    Move(150, 140);
+    Down(150, 140);
+    Up(150, 140);
+    EXPECT_FALSE(Hint()->IsInDragging());
+    EXPECT_EQ(ExpandingControl::DISAPPEARING_STATE, Hint()->GetState());
+}
+
 TEST_F(ExpandingControlTest, TheFrameStretchesTheTopAndTheAnimationFadesAlongThePath) {
     BuildOne(Panel(""));
     EXPECT_TRUE(DrawOnly().empty());
