@@ -230,15 +230,17 @@ def ring():
 DIVER_FRAMES = 6
 
 
+def limb(x, y, x0, y0, x1, y1, r):
+    """Signed distance from (x, y) to a rounded segment of radius r from (x0, y0) to (x1, y1)."""
+    px, py = x1 - x0, y1 - y0
+    t = max(0.0, min(1.0, ((x - x0) * px + (y - y0) * py) / (px * px + py * py)))
+    return math.hypot(x - x0 - t * px, y - y0 - t * py) - r
+
+
 def diver(k):
     """The diver, 44 x 76, standing and waving one arm over the frames."""
     wave = math.sin(2 * math.pi * k / DIVER_FRAMES)
     suit, suit_dark = (70, 90, 120), (40, 55, 80)
-
-    def limb(x, y, x0, y0, x1, y1, r):
-        px, py = x1 - x0, y1 - y0
-        t = max(0.0, min(1.0, ((x - x0) * px + (y - y0) * py) / (px * px + py * py)))
-        return math.hypot(x - x0 - t * px, y - y0 - t * py) - r
 
     def shape(x, y):
         c = NONE
@@ -336,11 +338,6 @@ def crab(k):
     """The crab, 48 x 30: it lifts and snaps its claws over the frames."""
     lift = math.sin(math.pi * k / (CRAB_FRAMES - 1.0))
     red, red_dark = (225, 80, 45), (160, 45, 25)
-
-    def limb(x, y, x0, y0, x1, y1, r):
-        px, py = x1 - x0, y1 - y0
-        t = max(0.0, min(1.0, ((x - x0) * px + (y - y0) * py) / (px * px + py * py)))
-        return math.hypot(x - x0 - t * px, y - y0 - t * py) - r
 
     def shape(x, y):
         c = NONE
