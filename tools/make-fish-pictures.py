@@ -49,6 +49,15 @@ def ellipse(u, v, cx, cy, rx, ry):
     return math.hypot((u - cx) / rx, (v - cy) / ry) - 1.0
 
 
+def draw_eye(u, v, c, ball, colour, spot, spot_colour):
+    """An eye over c: the ellipse ball (cx, cy, rx, ry) in colour, with the ellipse spot inside it."""
+    if ellipse(u, v, *ball) < 0:
+        c = over(colour + (1.0,), c)
+        if ellipse(u, v, *spot) < 0:
+            c = over(spot_colour + (1.0,), c)
+    return c
+
+
 # ---------------------------------------------------------------- side views
 # u runs from -1 (head, left) to 1 (tail, right), v from -1 (bottom) to 1 (top); wag is the tail's
 # phase. Each returns (r, g, b, a) with a in 0..1.
@@ -77,11 +86,7 @@ def goldfish(u, v, wag):
         scale = 0.5 + 0.5 * math.sin(u * 30) * math.sin(v * 30)
         body = menu.mix(body, (255, 220, 140), 0.15 * scale)
         c = over(body + (1.0,), c)
-    eye = ellipse(u, v, -0.58, 0.12, 0.09, 0.13)
-    if eye < 0:
-        c = over((20, 20, 30, 1.0), c)
-        if ellipse(u, v, -0.6, 0.16, 0.03, 0.04) < 0:
-            c = over((255, 255, 255, 1.0), c)
+    c = draw_eye(u, v, c, (-0.58, 0.12, 0.09, 0.13), (20, 20, 30), (-0.6, 0.16, 0.03, 0.04), (255, 255, 255))
     return c
 
 
@@ -196,10 +201,7 @@ def guppy(u, v, wag):
         body = menu.mix((120, 130, 110), (200, 205, 180), 0.5 + 0.5 * v)
         body = menu.mix(body, (230, 240, 255), 0.25 * max(0.0, 1 - abs(v + 0.05) * 4))
         c = over(body + (1.0,), c)
-    if ellipse(u, v, -0.74, 0.1, 0.08, 0.14) < 0:
-        c = over((15, 15, 20, 1.0), c)
-        if ellipse(u, v, -0.76, 0.15, 0.03, 0.05) < 0:
-            c = over((255, 255, 255, 1.0), c)
+    c = draw_eye(u, v, c, (-0.74, 0.1, 0.08, 0.14), (15, 15, 20), (-0.76, 0.15, 0.03, 0.05), (255, 255, 255))
     return c
 
 
@@ -231,10 +233,7 @@ def clownfish(u, v, wag):
             elif edge < half + 0.035:
                 body = black
         c = over(body + (1.0,), c)
-    if ellipse(u, v, -0.62, 0.16, 0.08, 0.11) < 0:
-        c = over((15, 10, 10, 1.0), c)
-        if ellipse(u, v, -0.64, 0.2, 0.03, 0.04) < 0:
-            c = over((255, 255, 255, 1.0), c)
+    c = draw_eye(u, v, c, (-0.62, 0.16, 0.08, 0.11), (15, 10, 10), (-0.64, 0.2, 0.03, 0.04), (255, 255, 255))
     return c
 
 
@@ -258,10 +257,7 @@ def discus(u, v, wag):
         if abs(u + 0.45) < 0.05:
             body = menu.mix(body, (50, 25, 20), 0.7)
         c = over(body + (1.0,), c)
-    if ellipse(u, v, -0.5, 0.12, 0.07, 0.07) < 0:
-        c = over((200, 30, 20, 1.0), c)
-        if ellipse(u, v, -0.5, 0.12, 0.03, 0.03) < 0:
-            c = over((10, 10, 10, 1.0), c)
+    c = draw_eye(u, v, c, (-0.5, 0.12, 0.07, 0.07), (200, 30, 20), (-0.5, 0.12, 0.03, 0.03), (10, 10, 10))
     return c
 
 
@@ -289,10 +285,7 @@ def bluetang(u, v, wag):
         if u > 0.4:
             body = menu.mix(body, yellow, smooth(0.4, 0.52, u))
         c = over(body + (1.0,), c)
-    if ellipse(u, v, -0.6, 0.15, 0.08, 0.1) < 0:
-        c = over((10, 10, 20, 1.0), c)
-        if ellipse(u, v, -0.62, 0.18, 0.03, 0.04) < 0:
-            c = over((255, 255, 255, 1.0), c)
+    c = draw_eye(u, v, c, (-0.6, 0.15, 0.08, 0.1), (10, 10, 20), (-0.62, 0.18, 0.03, 0.04), (255, 255, 255))
     return c
 
 
